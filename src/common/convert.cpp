@@ -10,7 +10,9 @@ namespace {
     throw EError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Converts digits with an optional leading sign; text must be non-empty digits after the sign.
 bool ParseSigned(std::string_view text, int32_t& result) {

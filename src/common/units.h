@@ -6,5 +6,9 @@
 
 constexpr int32_t kModuleUnits = 20;
 
-constexpr int32_t ModulesToUnits(int32_t modules) { return modules * kModuleUnits; }
-constexpr int32_t ThirdsToUnits(int32_t thirds) { return thirds * kModuleUnits / 3; }
+constexpr int32_t ModulesToUnits(int32_t modules) {
+    return modules * kModuleUnits;
+}
+constexpr int32_t ThirdsToUnits(int32_t thirds) {
+    return thirds * kModuleUnits / 3;
+}

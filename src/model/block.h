@@ -1,0 +1,73 @@
+#pragma once
+// TBlock: one stone placed in the model, an axis-aligned box on the grid with a
+// kind, a colour, a quarter-turn orientation and a few flags. Every kind shares
+// these fields; the kind decides the shape and how the stone is drawn.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/color.h"
+
+class TDrawClass;
+class TProjector;
+
+class TBlock {
+public:
+    // The shared constructor of every kind: x, y, length and width in grid
+    // modules, z and height in thirds of a module.
+    TBlock(int32_t x, int32_t y, int32_t z, int32_t length, int32_t width, int32_t height, TColor color,
+           bool tag, bool basePlate, bool transparent, const std::string& name);
+    virtual ~TBlock() = default;
+    TBlock(const TBlock&) = delete;
+    TBlock& operator=(const TBlock&) = delete;
+
+    // True when the screen point lies inside the stone's projected outline.
+    virtual bool HitTest(const TProjector& view, int x, int y) const;
+    // Takes the shape of a part definition; only general stones have one.
+    virtual void SetPart(const std::string& fileName, const std::string& partName);
+    // A quarter turn about the minimum corner: Length and Width are exchanged.
+    virtual void TurnQuarter();
+    // The one-line string form, rebuilt by CreateFromString.
+    virtual std::string ToString() const;
+
+    void GetPosition(int32_t& x, int32_t& y, int32_t& z) const {
+        x = X;
+        y = Y;
+        z = Z;
+    }
+    // Z + Height when the rectangle x..x+xs, y..y+ys overlaps the footprint
+    // (touching edges do not), else 0.
+    int32_t HeightAt(int32_t x, int32_t y, int32_t xs, int32_t ys) const;
+
+    TDrawClass* Part = nullptr; // not owned
+    bool Selected = false;
+    int32_t X = 0, Y = 0, Z = 0;
+    int32_t Length = 0, Width = 0, Height = 0;
+    int32_t Turn = 0;
+    bool Tag = false;
+    TColor Color = 0;
+    bool Transparent = false;
+    bool BasePlate = false;
+    char Kind = 'B';
+    std::string Name;
+    int32_t Group = 0;
+    int32_t ExtraNumber = 0;
+    std::string Caption;
+    bool Cut = false;
+
+protected:
+    friend TBlock* CreateCopy(const TBlock& stone);
+    friend class TBlockFactory;
+    // A blank stone of the same class, for copies.
+    virtual TBlock* NewOfSameClass() const;
+    TBlock() = default;
+};
+
+// The plain string form
+// "kind:X:Y:Z:Length:Width:Height:Color:Tag:BasePlate:Turn:Transparent:Group:Name:Extra:Caption".
+std::string PlainBlockString(const TBlock& stone);
+
+// A new stone of the same class with the same kind, place, extents, colour,
+// flags, turn, part, name, extra number and caption; in no group, not selected, not cut.
+TBlock* CreateCopy(const TBlock& stone);

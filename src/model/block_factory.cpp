@@ -1,0 +1,106 @@
+#include "model/block_factory.h"
+
+#include <memory>
+#include <vector>
+
+#include "common/convert.h"
+#include "common/error.h"
+#include "common/strings.h"
+#include "common/units.h"
+#include "model/general_block.h"
+#include "model/roof.h"
+#include "model/round_block.h"
+#include "model/window.h"
+
+TBlock* TBlockFactory::CreateBlank(char kind) {
+    TBlock* stone = nullptr;
+    switch (kind) {
+    case 'R':
+        stone = new TRoundBlock();
+        break;
+    case 'T':
+        stone = new TRoof();
+        break;
+    case 'N':
+        stone = new TRoofTop();
+        break;
+    case 'C':
+        stone = new TRoofCorner();
+        break;
+    case 'I':
+        stone = new TRoofTopCorner();
+        break;
+    case 'E':
+        stone = new TRoofTopEnd();
+        break;
+    case 'G':
+        stone = new TGeneralBlock();
+        break;
+    case 'W':
+        stone = new TWindow();
+        break;
+    case 'D':
+        stone = new TDoor();
+        break;
+    case 'O':
+        stone = new TWheel();
+        break;
+    default:
+        stone = new TBlock();
+        break;
+    }
+    stone->Kind = kind;
+    return stone;
+}
+
+TBlock* TBlockFactory::Create(char kind, int32_t x, int32_t y, int32_t z, int32_t length, int32_t width,
+                              int32_t height, TColor color, bool tag, bool basePlate, bool transparent,
+                              const std::string& name) {
+    TBlock* stone = CreateBlank(kind);
+    stone->X = ModulesToUnits(x);
+    stone->Y = ModulesToUnits(y);
+    stone->Z = ThirdsToUnits(z);
+    stone->Length = ModulesToUnits(length);
+    stone->Width = ModulesToUnits(width);
+    stone->Height = ThirdsToUnits(height);
+    stone->Color = color;
+    stone->Tag = tag;
+    stone->BasePlate = basePlate;
+    stone->Transparent = transparent;
+    stone->Name = name;
+    return stone;
+}
+
+TBlock* TBlockFactory::CreateFromString(const std::string& text) {
+    const bool general = !text.empty() && text[0] == 'G';
+    std::vector<std::string> f = SplitFields(text, ':');
+    if (f.size() != (general ? 18u : 16u) || f[0].empty())
+        throw EError("Illegal string to CreateFromString: " + text);
+
+    auto flag = [](const std::string& field) { return field == "1"; };
+    std::unique_ptr<TBlock> stone(CreateBlank(f[0][0]));
+    stone->X = StrToInt(f[1]);
+    stone->Y = StrToInt(f[2]);
+    stone->Z = StrToInt(f[3]);
+    stone->Length = StrToInt(f[4]);
+    stone->Width = StrToInt(f[5]);
+    stone->Height = StrToInt(f[6]);
+    stone->Color = static_cast<TColor>(StrToInt(f[7]));
+    stone->Tag = flag(f[8]);
+    stone->BasePlate = flag(f[9]);
+    stone->Turn = StrToInt(f[10]);
+    stone->Transparent = flag(f[11]);
+    if (general) {
+        stone->SetPart(f[12], f[13]);
+        stone->Group = StrToInt(f[14]);
+        stone->Name = f[15];
+        stone->ExtraNumber = StrToInt(f[16]);
+        stone->Caption = f[17];
+    } else {
+        stone->Group = StrToInt(f[12]);
+        stone->Name = f[13];
+        stone->ExtraNumber = StrToInt(f[14]);
+        stone->Caption = f[15];
+    }
+    return stone.release();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// TGeneralBlock: a stone whose shape is a part definition from the library.
+
+#include <string>
+#include <utility>
+
+#include "model/block.h"
+
+class TGeneralBlock : public TBlock {
+public:
+    // The shared constructor's arguments with the library file and part name
+    // before the label; the extents then come from the definition.
+    TGeneralBlock(int32_t x, int32_t y, int32_t z, int32_t length, int32_t width, int32_t height,
+                  TColor color, bool tag, bool basePlate, bool transparent, const std::string& fileName,
+                  const std::string& partName, const std::string& name);
+
+    void SetPart(const std::string& fileName, const std::string& partName) override;
+    // Moves by the definition's turn offset for the current turn, then turns.
+    void TurnQuarter() override;
+    std::string ToString() const override;
+
+protected:
+    friend class TBlockFactory;
+    TGeneralBlock() { Kind = 'G'; }
+    TBlock* NewOfSameClass() const override { return new TGeneralBlock(); }
+};

@@ -1,0 +1,17 @@
+#pragma once
+// TRoundBlock: a round stone standing in its box; turning it changes nothing.
+
+#include <utility>
+
+#include "model/block.h"
+
+class TRoundBlock : public TBlock {
+public:
+    template <class... Args> explicit TRoundBlock(Args&&... args) : TBlock(std::forward<Args>(args)...) {
+        Kind = 'R';
+    }
+    void TurnQuarter() override {}
+
+protected:
+    TBlock* NewOfSameClass() const override { return new TRoundBlock(); }
+};

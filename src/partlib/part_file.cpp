@@ -1,0 +1,236 @@
+#include "partlib/part_file.h"
+
+#include <optional>
+#include <string_view>
+
+#include "common/convert.h"
+#include "common/error.h"
+#include "common/strings.h"
+#include "platform/program_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TColorNumber {
+    int32_t Number;
+    int R, G, B;
+};
+
+// The library's colour table (number -> red, green, blue).
+constexpr TColorNumber kColorNumbers[] = {
+    {0, 51, 51, 51},      // Black
+    {1, 0, 51, 178},      // Blue
+    {2, 0, 127, 51},      // Green
+    {3, 0, 128, 128},     // Dark Cyan
+    {4, 204, 0, 0},       // Red
+    {5, 255, 51, 153},    // Magenta
+    {6, 102, 51, 0},      // Brown
+    {7, 153, 153, 153},   // Grey
+    {8, 102, 102, 88},    // Dark grey
+    {9, 0, 128, 255},     // Light blue
+    {10, 51, 255, 102},   // Light green
+    {11, 128, 255, 255},  // Cyan
+    {12, 255, 128, 128},  // Light red
+    {13, 255, 176, 204},  // Pink
+    {14, 255, 229, 0},    // Yellow
+    {15, 255, 255, 255},  // White
+    {334, 240, 176, 51},  // Gold
+    {382, 210, 182, 123}, // Tan
+    {383, 204, 204, 204}, // Chrome
+    {495, 255, 255, 128}, // Light Yellow
+};
+
+bool EndsSection(const std::string& line) {
+    return line.empty() || line[0] == '[';
+}
+
+// The value of the first line whose text before "=" is the key (letter case ignored).
+std::optional<std::string_view> FindValue(const TStringList& section, std::string_view key) {
+    for (const auto& line : section) {
+        size_t eq = line.find('=');
+        if (eq != std::string::npos && SameText(std::string_view(line).substr(0, eq), key))
+            return std::string_view(line).substr(eq + 1);
+    }
+    return std::nullopt;
+}
+
+int32_t CheckedCount(int32_t count, const char* what, const std::string& part, const std::string& file) {
+    if (count < 0 || count > kMaxPartCount)
+        throw EError(
+            StrFormat("Illegal %s %d in part %s in file %s", what, count, part.c_str(), file.c_str()));
+    return count;
+}
+
+TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const std::string& file) {
+    TNumberScanner scan(value);
+    TPartPolygon polygon;
+    int32_t count = CheckedCount(scan.Next(), "point count", part, file);
+    polygon.EdgeFlags = scan.Next();
+    polygon.Points.resize(static_cast<size_t>(count));
+    for (auto& point : polygon.Points) {
+        point.X = scan.Next();
+        point.Y = scan.Next();
+        point.Z = scan.Next();
+    }
+    polygon.Detail = scan.Next();
+    polygon.Color = scan.Next();
+    if (polygon.Color == -1)
+        polygon.Color = static_cast<int32_t>(ColorFromNumber(scan.Next()));
+    return polygon;
+}
+
+} // namespace
+
+fs::path PartsFolder() {
+    return ProgramFolder() / "parts";
+}
+
+std::optional<fs::path> SinglePartFile(const std::string& partName) {
+    if (partName.empty() || partName == "." || partName == ".." || partName.find('/') != std::string::npos ||
+        partName.find('\0') != std::string::npos)
+        return std::nullopt;
+    return PartsFolder() / (partName + ".bcp");
+}
+
+TColor ColorFromNumber(int32_t number) {
+    for (const auto& entry : kColorNumbers) {
+        if (entry.Number == number)
+            return RGB(entry.R, entry.G, entry.B);
+    }
+    return RGB(kColorNumbers[0].R, kColorNumbers[0].G, kColorNumbers[0].B);
+}
+
+void TPartReader::Load(TDrawClass& def, const std::string& file, const std::string& part) {
+    std::string name = part;
+    if (EndsWithText(name, ".dat"))
+        name.resize(name.size() - 4);
+    std::optional<fs::path> path;
+    if (auto single = SinglePartFile(name))
+        path = FindFileNoCase(*single);
+    if (!path && !file.empty())
+        path = FindFileNoCase(PartsFolder() / file);
+    if (!path)
+        throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));
+    LoadFromLines(def, LoadLines(*path), file, part);
+}
+
+void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
+                                const std::string& part) {
+    std::string name = part;
+    if (EndsWithText(name, ".dat"))
+        name.resize(name.size() - 4);
+    const std::string header = "[" + name + "]";
+    size_t start = 0;
+    while (start < lines.size() && !SameText(lines[start], header))
+        ++start;
+    if (start == lines.size())
+        throw EError(StrFormat("Could not find part %s in file %s", name.c_str(), file.c_str()));
+    size_t end = start + 1;
+    while (end < lines.size() && !EndsSection(lines[end]))
+        ++end;
+    TStringList section(lines.begin() + static_cast<ptrdiff_t>(start + 1),
+                        lines.begin() + static_cast<ptrdiff_t>(end));
+
+    TDrawClass result;
+    result.FileName = file;
+    result.PartName = part;
+
+    int32_t polygonCount =
+        CheckedCount(StrToInt(FindValue(section, "NP").value_or("")), "polygon count", name, file);
+
+    TNumberScanner box(FindValue(section, "BB").value_or(""));
+    int32_t bx = box.Next();
+    int32_t by = box.Next();
+    int32_t bz = box.Next();
+    result.FBoundingBox = {bx, by, bz};
+
+    result.FPolygons.resize(static_cast<size_t>(polygonCount));
+    for (int32_t i = 0; i < polygonCount; ++i) {
+        if (auto value = FindValue(section, StrFormat("P%d", i + 1)))
+            result.FPolygons[static_cast<size_t>(i)] = ReadPolygon(*value, name, file);
+        else
+            result.FPolygons[static_cast<size_t>(i)] = TPartPolygon{{}, 0, 0, 0};
+    }
+
+    for (int o = 0; o < kOctantCount; ++o) {
+        auto value = FindValue(section, StrFormat("Q%d", o + 1));
+        if (!value)
+            continue;
+        TNumberScanner scan(*value);
+        int32_t count = CheckedCount(scan.Next(), "draw order count", name, file);
+        for (int32_t k = 0; k < count; ++k)
+            result.FDrawOrders[static_cast<size_t>(o)].Put(k, scan.Next() - 1);
+    }
+
+    auto bitmap = FindValue(section, "BM");
+    if (bitmap && !bitmap->empty()) {
+        TNumberScanner scan(*bitmap);
+        result.BitmapPolygon = scan.Next() - 1;
+        std::string_view rest = scan.Rest();
+        result.BitmapFileName = std::string(rest.substr(0, rest.find(',')));
+    }
+
+    auto offsets = FindValue(section, "RO");
+    if (offsets && !offsets->empty()) {
+        TNumberScanner scan(*offsets);
+        for (auto& offset : result.FTurnOffsets) {
+            offset.DX = scan.Next();
+            offset.DY = scan.Next();
+        }
+    }
+
+    result.KindValue = 0;
+    result.Modified = false;
+    def.Assign(result);
+}
+
+void WritePart(TDrawClass& def, TStringList& lines) {
+    const std::string header = "[" + def.PartName + "]";
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (!SameText(lines[i], header))
+            continue;
+        size_t end = i + 1;
+        while (end < lines.size() && !EndsSection(lines[end]))
+            ++end;
+        lines.erase(lines.begin() + static_cast<ptrdiff_t>(i), lines.begin() + static_cast<ptrdiff_t>(end));
+        break;
+    }
+
+    lines.push_back(header);
+    lines.push_back(StrFormat("NP=%d", def.PolygonCount()));
+    lines.push_back(StrFormat("BB=%d,%d,%d", def.BoundingX(), def.BoundingY(), def.BoundingZ()));
+    if (def.KindValue != 0)
+        lines.push_back(StrFormat("LD=%d", def.KindValue));
+    for (int i = 0; i < def.PolygonCount(); ++i) {
+        const TPartPolygon& polygon = def.Polygon(i);
+        std::string line =
+            StrFormat("P%d=%d, %d", i + 1, static_cast<int>(polygon.Points.size()), polygon.EdgeFlags);
+        for (const auto& p : polygon.Points)
+            line += StrFormat(", %d,%d,%d", p.X, p.Y, p.Z);
+        if (polygon.Detail > 0 || polygon.Color != 0)
+            line += StrFormat(", %d", polygon.Detail);
+        if (polygon.Color != 0)
+            line += StrFormat(", %d", polygon.Color);
+        lines.push_back(std::move(line));
+    }
+    if (def.BitmapPolygon >= 0)
+        lines.push_back(StrFormat("BM=%d, %s", def.BitmapPolygon + 1, def.BitmapFileName.c_str()));
+    for (int o = 0; o < kOctantCount; ++o) {
+        const TIntegerList& order = def.DrawOrder(o);
+        std::string line = StrFormat("Q%d=%d ", o + 1, order.Count());
+        for (int32_t entry : order.Items())
+            line += StrFormat(",%d", entry + 1);
+        lines.push_back(std::move(line));
+    }
+    bool anyOffset = false;
+    for (int t = 0; t < 4; ++t)
+        anyOffset = anyOffset || def.GetTurnOffset(t) != TTurnOffset{};
+    if (anyOffset) {
+        auto o0 = def.GetTurnOffset(0), o1 = def.GetTurnOffset(1);
+        auto o2 = def.GetTurnOffset(2), o3 = def.GetTurnOffset(3);
+        lines.push_back(StrFormat("RO=%d,%d, %d,%d, %d,%d, %d,%d", o0.DX, o0.DY, o1.DX, o1.DY, o2.DX, o2.DY,
+                                  o3.DX, o3.DY));
+    }
+    def.Modified = false;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Part library files: sections headed "[name]" with key=value lines, read one
+// part at a time from the parts/ folder and written one definition at a time.
+
+#include <filesystem>
+#include <string>
+
+#include "common/color.h"
+#include "partlib/draw_class.h"
+#include "platform/text_file.h"
+
+// The folder that holds the part library: parts/ under the program folder.
+std::filesystem::path PartsFolder();
+
+// The file a definition of this part name is saved to alone, parts/NAME.bcp;
+// nothing for a name that would leave the parts folder.
+std::optional<std::filesystem::path> SinglePartFile(const std::string& partName);
+
+// Colour number of the library's colour table to a colour value; numbers not in
+// the table give the colour of number 0.
+TColor ColorFromNumber(int32_t number);
+
+// No definition sensibly holds more polygons, points or order entries than this;
+// a larger (or negative) count in a file is refused rather than allocated.
+constexpr int32_t kMaxPartCount = 100000;
+
+class TPartReader {
+public:
+    // Reads part `part` of library file `file`: a parts/PART.bcp file takes
+    // precedence over the library file. Raises EError when the file or section is
+    // missing or a value is malformed; def is then left unspecified.
+    static void Load(TDrawClass& def, const std::string& file, const std::string& part);
+    // The same from lines already read (whose origin is named by file).
+    static void LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
+                              const std::string& part);
+};
+
+// Renders the definition into the line list: an earlier section of the same part
+// is deleted, and the new one appended at the end. Clears the modified flag.
+void WritePart(TDrawClass& def, TStringList& lines);
