@@ -1,0 +1,14 @@
+#pragma once
+// Generated models for the benchmarks: a walled town and a tall tower.
+
+#include <vector>
+
+#include "model/block.h"
+
+// A walled town of about `count` stones: rows of houses whose walls are laid
+// from 2 x 1 bricks in staggered courses, each house under a ring of roof
+// stones, in the order a builder would place them (course by course).
+std::vector<TBlock*> MakeTown(int count);
+// A tower of `count` stones stacked in courses of four around a hollow core.
+std::vector<TBlock*> MakeTower(int count);
+void FreeStones(std::vector<TBlock*>& stones);

@@ -1,0 +1,90 @@
+#pragma once
+// TBlockList: the stones of a model in painter's order for the current view
+// octant (stones painted first stand first), with the undo and redo logs.
+//
+// The list holds its stones but Clear does not free them: the owner frees every
+// stone before clearing. Stones that undo and redo remove are freed here.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/block.h"
+
+class TProjector;
+
+struct TExtents {
+    int32_t MinX = 99999, MinY = 99999, MinZ = 99999;
+    int32_t MaxX = -99999, MaxY = -99999, MaxZ = -99999;
+    int32_t CenterX = 0, CenterY = 0, CenterZ = 0;
+};
+
+// Whether stone a is painted before stone b when seen from view octant 0..7:
+// a lies wholly behind b horizontally, or, where their footprints overlap, below
+// b from above (above b from below). Any other octant: false.
+bool IsBehind(const TBlock& a, const TBlock& b, int octant);
+
+class TBlockList {
+public:
+    TBlockList() = default;
+    ~TBlockList() = default;
+    TBlockList(const TBlockList&) = delete;
+    TBlockList& operator=(const TBlockList&) = delete;
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    TBlock* operator[](int index) const { return FItems[static_cast<size_t>(index)]; }
+    TBlock* Items(int index) const;
+    const std::vector<TBlock*>& Stones() const { return FItems; }
+    void Add(TBlock* stone) { FItems.push_back(stone); }
+    void Insert(int index, TBlock* stone);
+    // Takes the stone at index out of the list without freeing it.
+    void Delete(int index);
+    int IndexOf(const TBlock* stone) const;
+
+    // Empties the stones (without freeing them) and both logs.
+    void Clear();
+
+    // Puts command + ":" + the stone's string form on top of the undo log and
+    // empties the redo log.
+    void RecordUndo(char command, const TBlock& stone);
+    void Undo();
+    void Redo();
+    int UndoCount() const { return static_cast<int>(FUndoLog.size()); }
+    int RedoCount() const { return static_cast<int>(FRedoLog.size()); }
+    // Most recent entry first.
+    const std::deque<std::string>& UndoLog() const { return FUndoLog; }
+    const std::deque<std::string>& RedoLog() const { return FRedoLog; }
+
+    // The first stone whose string form equals the text exactly, or -1.
+    int IndexOfString(const std::string& text) const;
+    // Inserts the stone at its painter's-order place for the sorted octant.
+    void InsertSorted(TBlock* stone);
+    // Re-sorts for the octant unless force is false and it is sorted for it.
+    void Sort(int octant, bool force);
+    // Shifts the source's stones so their smallest corner lands at (x, y, z)
+    // and inserts copies of them, keeping their groups. The source keeps its
+    // (moved) stones.
+    void Merge(TBlockList& source, int32_t x, int32_t y, int32_t z);
+    // The last stone in painter's order that passes the cut test and whose
+    // outline holds the screen point, or -1.
+    int StoneAt(const TProjector& view, int x, int y) const;
+    TExtents GetExtents() const;
+
+    int32_t SortedOctant = 0;
+    // The highest Extra number read from the last model file.
+    int32_t HighestExtraNumber = 0;
+
+    // Told when a log change enables or disables the Undo or Redo command.
+    std::function<void(bool enabled)> OnUndoEnabled;
+    std::function<void(bool enabled)> OnRedoEnabled;
+
+private:
+    void RemoveByString(const std::string& text);
+    void InsertFromString(const std::string& text);
+
+    std::vector<TBlock*> FItems;
+    std::deque<std::string> FUndoLog;
+    std::deque<std::string> FRedoLog;
+};

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+#include "common/error.h"
+#include "model/block_factory.h"
+#include "model/block_list.h"
+#include "model/cut_state.h"
+#include "view/projector.h"
+
+namespace {
+
+TBlock* Stone(int32_t x, int32_t y, int32_t z, int32_t l = 20, int32_t w = 20, int32_t h = 20,
+              char kind = 'B') {
+    TBlock* s = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0xFFFFFF, true, false, false, "");
+    s->X = x;
+    s->Y = y;
+    s->Z = z;
+    s->Length = l;
+    s->Width = w;
+    s->Height = h;
+    return s;
+}
+
+// Owns the stones of a list for a test and frees them at the end, as the main
+// window does before it clears its list.
+class TOwnedList : public TBlockList {
+public:
+    ~TOwnedList() {
+        for (TBlock* s : Stones())
+            delete s;
+    }
+};
+
+std::vector<std::string> Strings(const TBlockList& list) {
+    std::vector<std::string> result;
+    for (TBlock* s : list.Stones())
+        result.push_back(s->ToString());
+    return result;
+}
+
+// The order the sort must produce: n - 1 full passes exchanging a pair when the
+// later stone is behind the earlier one.
+std::vector<TBlock*> ReferenceSort(std::vector<TBlock*> items, int octant) {
+    for (size_t pass = 1; pass < items.size(); ++pass)
+        for (size_t i = 1; i < items.size(); ++i)
+            if (IsBehind(*items[i], *items[i - 1], octant))
+                std::swap(items[i], items[i - 1]);
+    return items;
+}
+
+} // namespace
+
+TEST(BlockList, BehindRelationInEveryOctant) {
+    std::unique_ptr<TBlock> west(Stone(0, 0, 0, 40)), east(Stone(40, 0, 0));
+    std::unique_ptr<TBlock> south(Stone(0, 0, 0)), north(Stone(0, 20, 0));
+    std::unique_ptr<TBlock> low(Stone(0, 0, 0)), high(Stone(0, 0, 20));
+    // Seen from octants 0, 1, 4, 5 the stones at larger x are farther away.
+    for (int o : {0, 1, 4, 5}) {
+        EXPECT_TRUE(IsBehind(*east, *west, o)) << o;
+        EXPECT_FALSE(IsBehind(*west, *east, o)) << o;
+    }
+    for (int o : {2, 3, 6, 7}) {
+        EXPECT_TRUE(IsBehind(*west, *east, o)) << o;
+        EXPECT_FALSE(IsBehind(*east, *west, o)) << o;
+    }
+    // Larger y is farther in octants 1, 2, 5, 6, nearer in 0, 3, 4, 7.
+    for (int o : {1, 2, 5, 6})
+        EXPECT_TRUE(IsBehind(*north, *south, o)) << o;
+    for (int o : {0, 3, 4, 7})
+        EXPECT_TRUE(IsBehind(*south, *north, o)) << o;
+    // From above the lower stone is painted first, from below the higher one.
+    for (int o = 0; o < 4; ++o) {
+        EXPECT_TRUE(IsBehind(*low, *high, o)) << o;
+        EXPECT_FALSE(IsBehind(*high, *low, o)) << o;
+    }
+    for (int o = 4; o < 8; ++o) {
+        EXPECT_TRUE(IsBehind(*high, *low, o)) << o;
+        EXPECT_FALSE(IsBehind(*low, *high, o)) << o;
+    }
+    // Overlapping boxes are behind nothing; unknown octants relate nothing.
+    std::unique_ptr<TBlock> overlap(Stone(10, 10, 10));
+    for (int o = 0; o < 8; ++o)
+        EXPECT_FALSE(IsBehind(*overlap, *low, o));
+    EXPECT_FALSE(IsBehind(*east, *west, -1));
+    EXPECT_FALSE(IsBehind(*east, *west, 8));
+}
+
+TEST(BlockList, InsertSortedFindsThePaintersPlace) {
+    TOwnedList list;
+    list.SortedOctant = 0;
+    TBlock* a = Stone(0, 0, 0, 40);
+    TBlock* b = Stone(40, 0, 0); // behind a in octant 0
+    TBlock* top = Stone(0, 0, 20, 40);
+    list.InsertSorted(a);
+    list.InsertSorted(b);
+    EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{b, a}));
+    list.InsertSorted(top); // lying on a: painted after it
+    EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{b, a, top}));
+    TBlock* far = Stone(200, 0, 0); // behind everything: goes to the start
+    list.InsertSorted(far);
+    EXPECT_EQ(list[0], far);
+    // Octant -1 (after a merge) relates nothing: new stones are appended.
+    list.SortedOctant = -1;
+    TBlock* any = Stone(500, 0, 0);
+    list.InsertSorted(any);
+    EXPECT_EQ(list[list.Count() - 1], any);
+}
+
+TEST(BlockList, SortMatchesTheFullBubblePassesAndSkipsWhenSorted) {
+    std::mt19937 random(12345);
+    for (int round = 0; round < 60; ++round) {
+        TOwnedList list;
+        int n = 1 + static_cast<int>(random() % 40);
+        // Small coordinates make overlapping boxes, where the relation is not a
+        // total order and the result depends on the exact passes.
+        for (int i = 0; i < n; ++i)
+            list.Add(Stone(
+                static_cast<int32_t>(random() % 6) * 10, static_cast<int32_t>(random() % 6) * 10,
+                static_cast<int32_t>(random() % 4) * 10, 10 + static_cast<int32_t>(random() % 3) * 10,
+                10 + static_cast<int32_t>(random() % 3) * 10, 6 + static_cast<int32_t>(random() % 3) * 7));
+        for (int octant : {1, 2, 4, 7, 0, 3, 6, 5}) {
+            std::vector<TBlock*> expected = ReferenceSort(list.Stones(), octant);
+            list.Sort(octant, false);
+            ASSERT_EQ(list.Stones(), expected) << "round " << round << " octant " << octant;
+            EXPECT_EQ(list.SortedOctant, octant);
+        }
+    }
+    // Already sorted for the octant and not forced: nothing moves, even when
+    // the list is out of order.
+    TOwnedList list;
+    TBlock* a = Stone(0, 0, 0);
+    TBlock* b = Stone(100, 0, 0);
+    list.Add(a);
+    list.Add(b);
+    list.SortedOctant = 0;
+    list.Sort(0, false);
+    EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{a, b}));
+    list.Sort(0, true);
+    EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{b, a}));
+}
+
+TEST(BlockList, UndoAndRedoOfAChange) {
+    TOwnedList list;
+    TBlock* s = Stone(0, 0, 0);
+    list.InsertSorted(s);
+    std::string before = s->ToString();
+    list.RecordUndo('[', *s);
+    s->X = 40;
+    s->Color = 255;
+    list.RecordUndo(']', *s);
+    std::string after = s->ToString();
+    EXPECT_EQ(list.UndoLog(), (std::deque<std::string>{"]:" + after, "[:" + before}));
+
+    list.Undo(); // one step: the pair
+    EXPECT_EQ(Strings(list), (std::vector<std::string>{before}));
+    EXPECT_EQ(list.UndoCount(), 0);
+    EXPECT_EQ(list.RedoLog(), (std::deque<std::string>{"[:" + before, "]:" + after}));
+
+    list.Redo();
+    EXPECT_EQ(Strings(list), (std::vector<std::string>{after}));
+    EXPECT_EQ(list.RedoCount(), 0);
+    EXPECT_EQ(list.UndoLog(), (std::deque<std::string>{"]:" + after, "[:" + before}));
+
+    // Several stones changed together take one step each.
+    TBlock* t = Stone(100, 0, 0);
+    list.InsertSorted(t);
+    for (int i = 0; i < 2; ++i) {
+        list.RecordUndo('[', *list[i]);
+        list[i]->Z = 20;
+        list.RecordUndo(']', *list[i]);
+    }
+    list.Undo(); // the last stone's pair only
+    EXPECT_EQ(list.UndoCount(), 4);
+    EXPECT_EQ(list.RedoCount(), 2);
+}
+
+TEST(BlockList, UndoAndRedoOfAdditionsAndRemovals) {
+    TOwnedList list;
+    int undoCalls = 0, redoCalls = 0;
+    bool undoEnabled = false, redoEnabled = true;
+    list.OnUndoEnabled = [&](bool on) { ++undoCalls, undoEnabled = on; };
+    list.OnRedoEnabled = [&](bool on) { ++redoCalls, redoEnabled = on; };
+
+    TBlock* a = Stone(0, 0, 0);
+    TBlock* twin = Stone(0, 0, 0);
+    list.InsertSorted(a);
+    list.RecordUndo('+', *a);
+    EXPECT_TRUE(undoEnabled);
+    EXPECT_FALSE(redoEnabled);
+    list.InsertSorted(twin);
+    list.RecordUndo('+', *twin);
+
+    list.Undo(); // removes the first of the two identical stones, in one step
+    EXPECT_EQ(list.Count(), 1);
+    EXPECT_EQ(list[0], twin);
+    EXPECT_EQ(list.UndoCount(), 1);
+    EXPECT_TRUE(redoEnabled);
+
+    // A recorded change after an undo makes redo impossible.
+    list.RecordUndo('-', *twin);
+    std::string removed = twin->ToString();
+    list.Delete(0);
+    delete twin;
+    EXPECT_EQ(list.RedoCount(), 0);
+    EXPECT_FALSE(redoEnabled);
+
+    list.Undo(); // the removal: the stone comes back
+    EXPECT_EQ(Strings(list), (std::vector<std::string>{removed}));
+    list.Redo(); // and goes again
+    EXPECT_EQ(list.Count(), 0);
+
+    // An entry whose stone is missing removes nothing but still moves.
+    list.Undo();
+    list.Undo();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(list.RedoCount(), 2);
+    list.Undo(); // empty log: nothing
+    EXPECT_EQ(list.RedoCount(), 2);
+    EXPECT_GT(undoCalls, 0);
+    EXPECT_GT(redoCalls, 0);
+}
+
+TEST(BlockList, IllegalLogEntriesAreTakenOffAndReported) {
+    TOwnedList list;
+    std::unique_ptr<TBlock> s(Stone(0, 0, 0));
+    list.RecordUndo('*', *s);
+    try {
+        list.Undo();
+        FAIL();
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(), "Illegal Undo Command: *:" + s->ToString());
+    }
+    EXPECT_EQ(list.UndoCount(), 0);
+    EXPECT_EQ(list.RedoCount(), 0);
+
+    // A broken stone string: the error propagates, the entry is lost.
+    list.RecordUndo('-', *s);
+    list.RecordUndo('?', *s);
+    EXPECT_THROW(list.Undo(), EError);
+    EXPECT_EQ(list.UndoCount(), 1);
+    list.Undo();
+    EXPECT_EQ(list.Count(), 1);
+    list.Redo();
+    EXPECT_EQ(list.Count(), 0);
+
+    // A stone whose name holds ':' cannot be rebuilt from its entry.
+    TOwnedList other;
+    s->Name = "a:b";
+    other.RecordUndo('-', *s);
+    EXPECT_THROW(other.Undo(), EError);
+    EXPECT_EQ(other.UndoCount(), 0);
+    EXPECT_EQ(other.RedoCount(), 0);
+    EXPECT_EQ(other.Count(), 0);
+}
+
+TEST(BlockList, MergeMovesTheSourceAndInsertsGroupedCopies) {
+    TOwnedList source;
+    source.Add(Stone(100, 60, 40));
+    source.Add(Stone(140, 80, 60));
+    source[0]->Group = 3;
+    source[0]->Selected = true;
+    TOwnedList list;
+    list.SortedOctant = 2;
+    list.Merge(source, 0, 20, 6);
+    EXPECT_EQ(list.SortedOctant, -1);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(source[0]->X, 0);
+    EXPECT_EQ(source[0]->Y, 20);
+    EXPECT_EQ(source[0]->Z, 6);
+    EXPECT_EQ(source[1]->X, 40);
+    EXPECT_EQ(source.Count(), 2);
+    EXPECT_NE(list.IndexOf(source[0]), 0); // copies, not the source's stones
+    int first = list.IndexOfString(source[0]->ToString());
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(list[first]->Group, 3);
+    EXPECT_FALSE(list[first]->Selected);
+}
+
+TEST(BlockList, ExtentsAndStringLookup) {
+    TOwnedList list;
+    TExtents empty = list.GetExtents();
+    EXPECT_EQ(empty.MinX, 99999);
+    EXPECT_EQ(empty.MaxZ, -99999);
+    EXPECT_EQ(empty.CenterX, 0);
+    list.Add(Stone(-20, 0, 0, 40, 20, 20));
+    list.Add(Stone(0, 40, 20, 20, 20, 13));
+    TExtents e = list.GetExtents();
+    EXPECT_EQ(e.MinX, -20);
+    EXPECT_EQ(e.MaxX, 20);
+    EXPECT_EQ(e.MaxY, 60);
+    EXPECT_EQ(e.MaxZ, 33);
+    EXPECT_EQ(e.CenterX, 0);
+    EXPECT_EQ(e.CenterY, 30);
+    EXPECT_EQ(e.CenterZ, 16);
+    EXPECT_EQ(list.IndexOfString(list[1]->ToString()), 1);
+    EXPECT_EQ(list.IndexOfString(list[1]->ToString() + " "), -1);
+    // Only the exact text counts: another spelling of the same numbers finds nothing.
+    EXPECT_EQ(list.IndexOfString("B:0:40:20:20:20:13:16777215:1:0:0:0:0::0:"), 1);
+    EXPECT_EQ(list.IndexOfString("B:00:40:20:20:20:13:16777215:1:0:0:0:0::0:"), -1);
+    EXPECT_EQ(list.IndexOfString("B:+0:40:20:20:20:13:16777215:1:0:0:0:0::0:"), -1);
+    EXPECT_EQ(list.IndexOfString("b:0:40:20:20:20:13:16777215:1:0:0:0:0::0:"), -1);
+    EXPECT_EQ(list.IndexOfString("B:0:40:20:20:20:13:16777215:1:0:0:0:0:"), -1);
+    EXPECT_EQ(list.IndexOfString(""), -1);
+}
+
+namespace {
+class TTopView : public TProjector {
+public:
+    TPoint ProjectPoint(int x, int y, int, int) const override { return {x, 1000 - y}; }
+    int ViewOctant() const override { return 0; }
+};
+} // namespace
+
+TEST(BlockList, StoneAtTakesTheFrontmostStoneThatPassesTheCut) {
+    TOwnedList list;
+    list.Add(Stone(0, 0, 0, 40, 40, 20));
+    list.Add(Stone(20, 20, 20, 40, 40, 20));
+    TTopView view;
+    CutState().Reset();
+    EXPECT_EQ(list.StoneAt(view, 30, 1000 - 30), 1);
+    EXPECT_EQ(list.StoneAt(view, 10, 1000 - 10), 0);
+    EXPECT_EQ(list.StoneAt(view, 100, 100), -1);
+    CutState().ZHigh = 20; // the upper stone is cut away
+    EXPECT_EQ(list.StoneAt(view, 30, 1000 - 30), 0);
+    CutState().Reset();
+}
