@@ -9,13 +9,7 @@
 #include <vector>
 
 #include "common/integer_list.h"
-
-struct TPoint3D {
-    int32_t X = 0;
-    int32_t Y = 0;
-    int32_t Z = 0;
-    bool operator==(const TPoint3D&) const = default;
-};
+#include "common/point3d.h"
 
 struct TPartPolygon {
     std::vector<TPoint3D> Points;

@@ -1,0 +1,109 @@
+#pragma once
+// The render state: the view transform (an orthographic projection set by a
+// tilt, a turn, a scale and two offsets), the viewing octant, the shading and
+// colour rules every stone applies before it draws, and the per-pass sizes.
+//
+// Angles, scale and offsets are single precision as the view holds them;
+// arithmetic on them runs in double and is rounded to float only where a value
+// is stored, so projected points come out the same on every machine.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/color.h"
+#include "common/point3d.h"
+#include "common/units.h"
+#include "view/projector.h"
+
+// The seven fixed face orientations whose shade factors FaceShade holds.
+enum TFaceOrientation {
+    foAlongY = 0,   // vertical faces facing along y
+    foAlongX = 1,   // vertical faces facing along x
+    foFlat = 2,     // top and bottom
+    foSlopeY0 = 3,  // slope rising from the y = 0 side
+    foSlopeY40 = 4, // slope rising from the y = 40 side
+    foSlopeX0 = 5,  // slope rising from the x = 0 side
+    foSlopeX40 = 6, // slope rising from the x = 40 side
+};
+
+struct TGroundPoint {
+    int32_t X = 0;
+    int32_t Y = 0;
+};
+
+class TRenderState : public TProjector {
+public:
+    TRenderState();
+
+    // --- view transform ---
+    float ViewScale = 0.5f;
+    float ViewOffsetX = 0.0f;
+    float ViewOffsetY = 0.0f;
+    // Sets the three view angles from scroll positions in degrees and updates
+    // the projection and octant.
+    void SetRotation(int rotX, int rotY, int rotZ);
+    int RotX() const { return FRotX; }
+    int RotY() const { return FRotY; }
+    int RotZ() const { return FRotZ; }
+    float AngleX() const { return FAngleX; }
+    float AngleY() const { return FAngleY; }
+    float AngleZ() const { return FAngleZ; }
+    // Recomputes the projection rows and the octant from the angles.
+    void UpdateView();
+    int Octant() const { return FOctant; }
+
+    TPoint ProjectPoint(int x, int y, int z, int quarterTurn = 0) const override;
+    void ProjectPoints(const TPoint3D* points, int count, int quarterTurn, TPoint* out) const;
+    int ViewOctant() const override { return FOctant; }
+
+    // The point of the ground plane z = 0 under a screen point, snapped to the grid.
+    TGroundPoint ScreenToModel(int sx, int sy, TGridResolution grid) const;
+
+    // --- drawing options ---
+    int DetailLevel = 0; // 0 no details, 1 decorations, 2 bitmaps
+    bool Shading = true;
+    bool Wireframe = false;
+    bool AntiAlias = false;
+    float EdgeFactor = 0.7f;
+    bool FixedEdgeColors = false;
+    TColor DarkEdgeColor = RGB(50, 50, 50);
+    TColor LightEdgeColor = RGB(150, 150, 150);
+    // The palette's black stone colour, whose edges are drawn light.
+    TColor BlackStoneColor = RGB(51, 51, 51);
+    // The outline colour of selected stones.
+    TColor SelectionColor = RGB(244, 0, 0);
+    // "Mark matching blocks": general stones with this caption are drawn in
+    // magenta; MarkColor -1 means any colour, otherwise only stones of it.
+    bool MarkMatching = false;
+    std::string MarkCaption;
+    int64_t MarkColor = -1;
+
+    // --- light and shading ---
+    std::array<int32_t, 3> Light = {0, 5, 2};
+    float Ambient = 0.8f;
+    std::array<float, 7> FaceShade{};
+    // Recomputes FaceShade from the light direction.
+    void UpdateShades();
+    // The shade factor of a face with the given normal, at most 1.
+    float ShadeFactor(double nx, double ny, double nz) const;
+
+    TColor OutlineColor(TColor color) const;
+    TColor EdgeColor(TColor fill, TColor pen, float factor) const;
+
+    // --- per-pass values, computed before every drawing pass ---
+    void ComputePassValues();
+    TPoint Height3;  // screen displacement of 3 units of height
+    TPoint Height20; // screen displacement of 20 units of height
+    int EllipseR = 0, EllipseH = 0, EllipseR2 = 0, EllipseH2 = 0;
+
+private:
+    int FRotX = 0, FRotY = 0, FRotZ = 0;
+    float FAngleX = 0, FAngleY = 0, FAngleZ = 0;
+    // Projection rows per quarter turn: the X row (x, y; its z part is 0) and the Y row.
+    std::array<std::array<float, 4>, 6> FRows{};
+    int FOctant = 0;
+};
+
+// A colour darkened (or lightened) by a factor, channel by channel.
+TColor ShadeColor(TColor color, float factor);
