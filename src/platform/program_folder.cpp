@@ -13,6 +13,10 @@ std::filesystem::path& Folder() {
 }
 } // namespace
 
-std::filesystem::path ProgramFolder() { return Folder(); }
+std::filesystem::path ProgramFolder() {
+    return Folder();
+}
 
-void SetProgramFolder(const std::filesystem::path& folder) { Folder() = folder; }
+void SetProgramFolder(const std::filesystem::path& folder) {
+    Folder() = folder;
+}
