@@ -1,13 +1,9 @@
 #pragma once
 // Point-in-polygon test for hit testing, with the alternate (odd-even) rule.
 
-#include <vector>
+#include "platform/point.h"
 
-struct TPoint {
-    int x = 0;
-    int y = 0;
-    bool operator==(const TPoint&) const = default;
-};
+#include <vector>
 
 // True when the pixel (x, y) lies inside the polygon under the odd-even rule.
 // The pixel is sampled at its centre, so a pixel belongs to the polygon when the

@@ -1,0 +1,351 @@
+#include "platform/canvas.h"
+
+#include "common/error.h"
+#include "platform/bitmap.h"
+
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+QColor ToQColor(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+// A cosmetic one-pixel pen; flat caps leave out the last pixel of an open line.
+QPen MakePen(TColor color) {
+    QPen pen(ToQColor(color));
+    pen.setWidth(1);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QBrush MakeBrush(const TBrush& brush) {
+    switch (brush.Style) {
+    case bsClear:
+        return QBrush(Qt::NoBrush);
+    case bsDiagCross:
+        return QBrush(ToQColor(brush.Color), Qt::DiagCrossPattern);
+    case bsSolid:
+        break;
+    }
+    return QBrush(ToQColor(brush.Color));
+}
+
+QRect ToQRect(const TRect& r) {
+    return QRect(r.Left, r.Top, r.Width(), r.Height());
+}
+
+// Orders the corners so the box runs from (x1, y1) to (x2, y2) with x1 <= x2, y1 <= y2.
+void OrderBox(int& x1, int& y1, int& x2, int& y2) {
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+}
+
+void RequireFonts() {
+    if (QGuiApplication::instance() == nullptr)
+        throw EError("Text drawing needs the desktop application to be running");
+}
+
+QFont MakeFont(const TFont& font) {
+    RequireFonts();
+    const bool fixedPitch =
+        QString::fromUtf8(font.Name).compare(QStringLiteral("Courier New"), Qt::CaseInsensitive) == 0;
+    QFont result = fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QGuiApplication::font();
+    result.setPointSize(font.Size > 0 ? font.Size : 8);
+    return result;
+}
+
+} // namespace
+
+struct TCanvas::TImpl {
+    QPaintDevice* Device = nullptr; // painted on through Painter
+    QPainter* External = nullptr;   // the caller's painter, used as it is
+    TBitmap* Owner = nullptr;       // the bitmap whose canvas this is
+    QPainter Painter;               // opened on the first operation, kept until Refresh
+
+    // The painter to draw with, or none when there is nothing to draw on.
+    QPainter* Begin() {
+        QPainter* painter = External;
+        if (painter == nullptr) {
+            if (!Painter.isActive()) {
+                QPaintDevice* device = Owner != nullptr ? Owner->BeginCanvasChange() : Device;
+                if (device == nullptr || !Painter.begin(device))
+                    return nullptr;
+            }
+            painter = &Painter;
+        }
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter->setClipping(false);
+        return painter;
+    }
+
+    void Changed() {
+        if (Owner != nullptr)
+            Owner->CanvasChanged();
+    }
+
+    void End() {
+        if (Painter.isActive())
+            Painter.end();
+    }
+
+    // The device text is measured for.
+    QPaintDevice* MetricsDevice() {
+        if (External != nullptr)
+            return External->device();
+        if (Owner != nullptr)
+            return Owner->Width() > 0 && Owner->Height() > 0 ? Owner->BeginCanvasChange() : nullptr;
+        return Device;
+    }
+
+    // The finished picture of this canvas, to copy from.
+    QImage Picture() {
+        if (Owner != nullptr)
+            return Owner->SourcePicture();
+        End();
+        QPaintDevice* device = External != nullptr ? External->device() : Device;
+        if (device == nullptr || device->devType() != QInternal::Image)
+            throw EError("Cannot copy from this canvas");
+        return *static_cast<QImage*>(device);
+    }
+
+    // The picture of a bitmap to draw here; a copy when it is this canvas's own.
+    QImage SourceOf(const TBitmap& graphic) {
+        if (&graphic == Owner) {
+            End();
+            return Owner->SourcePicture().copy();
+        }
+        return graphic.SourcePicture();
+    }
+};
+
+TCanvas::TCanvas(QPaintDevice* device) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->Device = device;
+}
+
+TCanvas::TCanvas(QPainter* painter) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->External = painter;
+}
+
+TCanvas::TCanvas(TBitmap& owner) : FImpl(std::make_unique<TImpl>()) {
+    FImpl->Owner = &owner;
+}
+
+TCanvas::~TCanvas() {
+    FImpl->End();
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
+    if (dest.Width() <= 0 || dest.Height() <= 0 || sourceRect.Width() <= 0 || sourceRect.Height() <= 0)
+        return;
+    QImage picture = source.FImpl->Picture();
+    if (&source == this)
+        picture = picture.copy();
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(ToQRect(dest), picture, ToQRect(sourceRect));
+    FImpl->Changed();
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& graphic) {
+    QImage picture = FImpl->SourceOf(graphic);
+    if (picture.isNull())
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(QPoint(x, y), picture);
+    FImpl->Changed();
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+    OrderBox(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    if (x2 - x1 <= 2 || y2 - y1 <= 2) {
+        // Too small to have an inside: all outline.
+        p->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(Pen.Color));
+    } else {
+        p->setPen(MakePen(Pen.Color));
+        p->setBrush(MakeBrush(Brush));
+        p->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    }
+    FImpl->Changed();
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+    if (rect.Width() <= 0 || rect.Height() <= 0 || Brush.Style == bsClear)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    p->fillRect(ToQRect(rect), MakeBrush(Brush));
+    FImpl->Changed();
+}
+
+void TCanvas::FrameRect(const TRect& rect) {
+    if (rect.Width() <= 0 || rect.Height() <= 0 || Brush.Style == bsClear)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    const QBrush brush = MakeBrush(Brush);
+    const int w = rect.Width(), h = rect.Height();
+    p->fillRect(QRect(rect.Left, rect.Top, w, 1), brush);
+    if (h > 1)
+        p->fillRect(QRect(rect.Left, rect.Bottom - 1, w, 1), brush);
+    if (h > 2) {
+        p->fillRect(QRect(rect.Left, rect.Top + 1, 1, h - 2), brush);
+        if (w > 1)
+            p->fillRect(QRect(rect.Right - 1, rect.Top + 1, 1, h - 2), brush);
+    }
+    FImpl->Changed();
+}
+
+void TCanvas::LineTo(int x, int y) {
+    // A line to the pen position itself has no pixels (its only pixel is the last).
+    QPainter* p = PenPos == TPoint{x, y} ? nullptr : FImpl->Begin();
+    if (p != nullptr) {
+        p->setPen(MakePen(Pen.Color));
+        p->drawLine(QPoint(PenPos.x, PenPos.y), QPoint(x, y));
+        FImpl->Changed();
+    }
+    PenPos = TPoint{x, y};
+}
+
+void TCanvas::MoveTo(int x, int y) {
+    PenPos = TPoint{x, y};
+}
+
+void TCanvas::Polygon(const TPoint* points, int high) {
+    if (points == nullptr || high < 1)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    QPolygon polygon(high + 1);
+    for (int i = 0; i <= high; ++i)
+        polygon.setPoint(i, points[i].x, points[i].y);
+    p->setPen(MakePen(Pen.Color));
+    p->setBrush(MakeBrush(Brush));
+    p->drawPolygon(polygon, Qt::OddEvenFill);
+    FImpl->Changed();
+}
+
+void TCanvas::Polyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 1)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    QPolygon polyline(high + 1);
+    for (int i = 0; i <= high; ++i)
+        polyline.setPoint(i, points[i].x, points[i].y);
+    p->setPen(MakePen(Pen.Color));
+    p->drawPolyline(polyline);
+    FImpl->Changed();
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    OrderBox(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    if (x2 - x1 <= 2 || y2 - y1 <= 2) {
+        p->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(Pen.Color));
+    } else {
+        p->setPen(MakePen(Pen.Color));
+        p->setBrush(MakeBrush(Brush));
+        p->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+    }
+    FImpl->Changed();
+}
+
+void TCanvas::Refresh() {
+    FImpl->End();
+}
+
+void TCanvas::StretchDraw(const TRect& rect, const TBitmap& graphic) {
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    QImage picture = FImpl->SourceOf(graphic);
+    if (picture.isNull())
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    p->setCompositionMode(QPainter::CompositionMode_Source);
+    p->drawImage(ToQRect(rect), picture);
+    FImpl->Changed();
+}
+
+int TCanvas::TextHeight(const std::string& text) {
+    const QFont font = MakeFont(Font);
+    QPaintDevice* device = FImpl->MetricsDevice();
+    const QFontMetrics metrics = device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
+    // The height of a line of the font, whatever the text, as the desktop canvas measures it.
+    (void)text;
+    return metrics.height();
+}
+
+void TCanvas::TextOut(int x, int y, const std::string& text) {
+    const QFont font = MakeFont(Font);
+    const int width = TextWidth(text);
+    QPainter* p = FImpl->Begin();
+    if (p != nullptr) {
+        p->setFont(font);
+        const QFontMetrics metrics = p->fontMetrics();
+        if (Brush.Style == bsSolid)
+            p->fillRect(QRect(x, y, width, metrics.height()), ToQColor(Brush.Color));
+        p->setPen(MakePen(Font.Color));
+        p->drawText(QPoint(x, y + metrics.ascent()), QString::fromUtf8(text));
+        FImpl->Changed();
+    }
+    PenPos = TPoint{x + width, y};
+}
+
+void TCanvas::TextRect(const TRect& rect, int x, int y, const std::string& text) {
+    const QFont font = MakeFont(Font);
+    if (rect.Width() <= 0 || rect.Height() <= 0)
+        return;
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    if (Brush.Style == bsSolid)
+        p->fillRect(ToQRect(rect), ToQColor(Brush.Color));
+    p->setClipRect(ToQRect(rect));
+    p->setFont(font);
+    p->setPen(MakePen(Font.Color));
+    p->drawText(QPoint(x, y + p->fontMetrics().ascent()), QString::fromUtf8(text));
+    p->setClipping(false);
+    FImpl->Changed();
+}
+
+int TCanvas::TextWidth(const std::string& text) {
+    const QFont font = MakeFont(Font);
+    QPaintDevice* device = FImpl->MetricsDevice();
+    const QFontMetrics metrics = device != nullptr ? QFontMetrics(font, device) : QFontMetrics(font);
+    return metrics.horizontalAdvance(QString::fromUtf8(text));
+}

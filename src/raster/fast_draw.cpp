@@ -1,0 +1,189 @@
+#include "raster/fast_draw.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+// A clipped coordinate as an int, held to the int range.
+int Saturate(double value) {
+    if (value <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    if (value >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    return static_cast<int>(value);
+}
+
+} // namespace
+
+TFastDraw::TFastDraw(TBitmap& bitmap) : FBitmap(bitmap), FCanvas(bitmap.Canvas()) {}
+
+TFastDraw::~TFastDraw() = default;
+
+void TFastDraw::PrepareRowsOf(int bytesPerPixel) {
+    const int height = FBitmap.Height();
+    FRows.assign(static_cast<size_t>(height), nullptr);
+    for (int row = 0; row < height; ++row)
+        FRows[static_cast<size_t>(row)] = FBitmap.ScanLine(row);
+    FPitch = 0;
+    if (height >= 2)
+        FPitch = (static_cast<const std::byte*>(FRows[1]) - static_cast<const std::byte*>(FRows[0])) /
+                 bytesPerPixel;
+    Left = 1;
+    Top = 1;
+    Right = FBitmap.Width() - 1;
+    Bottom = height - 2;
+}
+
+bool TFastDraw::ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run, TPoint& clippedEnd) const {
+    // Each end is clipped on its own, first across x, then across y, along the
+    // whole line's slope; the deltas are those of the unclipped line.
+    const double x1 = from.x;
+    const double y1 = from.y;
+    const double dx = static_cast<double>(to.x) - from.x;
+    const double dy = static_cast<double>(to.y) - from.y;
+    double px[2] = {x1, static_cast<double>(to.x)};
+    double py[2] = {y1, static_cast<double>(to.y)};
+    unsigned code[2] = {0, 0};
+    for (int i = 0; i < 2; ++i) {
+        double& x = px[i];
+        double& y = py[i];
+        if (x < Left) {
+            code[i] |= 1;
+            if (dx != 0) {
+                y = std::floor(y1 + dy / dx * (Left - x1));
+                x = Left;
+            }
+        } else if (x > Right) {
+            code[i] |= 2;
+            if (dx != 0) {
+                y = std::floor(y1 + dy / dx * (Right - x1));
+                x = Right;
+            }
+        }
+        if (y < Top) {
+            code[i] |= 4;
+            if (dy != 0) {
+                x = std::floor(x + dx / dy * (Top - y));
+                y = Top;
+            }
+        } else if (y > Bottom) {
+            code[i] |= 8;
+            if (dy != 0) {
+                x = std::floor(x + dx / dy * (Bottom - y));
+                y = Bottom;
+            }
+        }
+    }
+    clippedEnd = TPoint{Saturate(px[1]), Saturate(py[1])};
+    if ((code[0] & code[1]) != 0)
+        return false;
+    if (px[0] < Left || px[0] > Right)
+        return false;
+    // Holds for every line that got this far, unless the box has no rows at all.
+    if (py[0] < Top || py[0] > Bottom)
+        return false;
+
+    const int64_t adx = std::llabs(static_cast<int64_t>(to.x) - from.x);
+    const int64_t ady = std::llabs(static_cast<int64_t>(to.y) - from.y);
+    run.X = static_cast<int>(px[0]);
+    run.Y = static_cast<int>(py[0]);
+    int64_t majorStart, majorEnd, low, high;
+    if (2 * ady < 2 * adx) {
+        run.XMajor = true;
+        run.Major = adx;
+        run.Minor = ady;
+        run.MajorStep = dx > 0 ? 1 : -1;
+        run.MinorStep = dy > 0 ? 1 : -1;
+        run.MinorLow = Top;
+        run.MinorHigh = Bottom;
+        majorStart = run.X;
+        majorEnd = static_cast<int64_t>(std::clamp(px[1], Left - 1.0, Right + 1.0));
+        low = Left;
+        high = Right;
+    } else {
+        run.XMajor = false;
+        run.Major = ady;
+        run.Minor = adx;
+        run.MajorStep = dy >= 0 ? 1 : -1;
+        run.MinorStep = dx >= 0 ? 1 : -1;
+        run.MinorLow = Left;
+        run.MinorHigh = Right;
+        majorStart = run.Y;
+        majorEnd = static_cast<int64_t>(std::clamp(py[1], Top - 1.0, Bottom + 1.0));
+        low = Top;
+        high = Bottom;
+    }
+    // Pixels up to the clipped end, but never past the clip box: clipping each end
+    // on its own can leave the end outside the box, or even behind the start.
+    const int64_t toEnd = (majorEnd - majorStart) * run.MajorStep;
+    const int64_t toBox = run.MajorStep > 0 ? high - majorStart : majorStart - low;
+    run.Count = (toEnd >= 0 ? std::min(toEnd, toBox) : toBox) + 1;
+    return true;
+}
+
+void TFastDraw::ProcessPoint(const TPoint* points, int v, int y) {
+    const int prev = v == 0 ? FPointCount - 1 : v - 1;
+    const int next = v == FPointCount - 1 ? 0 : v + 1;
+    const TPoint& p = points[v];
+    if (points[prev].y < p.y)
+        RemoveEdge(prev);
+    else if (points[prev].y > p.y)
+        AddEdge(p, points[prev], prev, y);
+    if (points[next].y < p.y)
+        RemoveEdge(v);
+    else if (points[next].y > p.y)
+        AddEdge(p, points[next], v, y);
+}
+
+void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y) {
+    TEdge& e = FEdges[static_cast<size_t>(FEdgeCount++)];
+    const double slope = (static_cast<double>(bottom.x) - top.x) / (static_cast<double>(bottom.y) - top.y);
+    e.X = static_cast<int64_t>(std::floor(slope * (static_cast<double>(y) - top.y))) + top.x;
+    e.DX = std::llabs(static_cast<int64_t>(bottom.x) - top.x);
+    e.DY = static_cast<int64_t>(bottom.y) - top.y;
+    e.Error = 0;
+    e.Step = bottom.x >= top.x ? 1 : -1;
+    e.Key = key;
+}
+
+void TFastDraw::RemoveEdge(int key) {
+    for (int i = 0; i < FEdgeCount; ++i) {
+        if (FEdges[static_cast<size_t>(i)].Key == key) {
+            // The list is sorted by x on every row, so its order does not matter here.
+            FEdges[static_cast<size_t>(i)] = FEdges[static_cast<size_t>(FEdgeCount - 1)];
+            --FEdgeCount;
+            return;
+        }
+    }
+}
+
+void TFastDraw::SortEdges() {
+    TEdge* edges = FEdges.data();
+    for (int i = 1; i < FEdgeCount; ++i) {
+        if (edges[i - 1].X <= edges[i].X)
+            continue;
+        const TEdge moving = edges[i];
+        int j = i;
+        while (j > 0 && edges[j - 1].X > moving.X) {
+            edges[j] = edges[j - 1];
+            --j;
+        }
+        edges[j] = moving;
+    }
+}
+
+void TFastDraw::MoveTo(int x, int y) {
+    FCanvas.PenPos = TPoint{x, y};
+}
+
+void TFastDraw::LineTo(int x, int y) {
+    Segment(FCanvas.PenPos, TPoint{x, y});
+    FCanvas.PenPos = TPoint{x, y};
+}
+
+void TFastDraw::Rectangle(int x1, int y1, int x2, int y2) {
+    const TPoint corners[4] = {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}};
+    Polygon(corners, 3);
+}

@@ -1,0 +1,201 @@
+#pragma once
+// The software rasteriser: draws lines and fills polygons straight into the
+// pixel rows of a 15-, 16- or 32-bit bitmap, far faster than the canvas, with the
+// exact pixels fixed by its own rules.
+//
+// Clip box: Left = 1, Top = 1, Right = Width - 1, Bottom = Height - 2, all
+// inclusive. Column 0, row 0 and the bottom row are never written; the rightmost
+// column is.
+//
+// Colours and styles come from the bitmap's canvas: the pen colour for lines and
+// outlines, the brush colour and style for fills. A fill with brush style
+// bsDiagCross is blended half-and-half with the pixels below it; bsClear fills
+// nothing. Lines and outlines use the pixel operation (write or blend) chosen by
+// the last Polygon call; before the first one they write.
+//
+// The bitmap must keep its size and pixel format while the rasteriser lives.
+
+#include "platform/bitmap.h"
+#include "platform/point.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class TFastDraw {
+public:
+    virtual ~TFastDraw();
+    TFastDraw(const TFastDraw&) = delete;
+    TFastDraw& operator=(const TFastDraw&) = delete;
+
+    // The clip box, all bounds inclusive.
+    int Left = 1;
+    int Top = 1;
+    int Right = 0;
+    int Bottom = 0;
+
+    // Builds the row table, the pitch and the clip box from the bitmap.
+    virtual void PrepareRows() = 0;
+    // Draws a line from one point to the other, both ends included, with the pen
+    // colour. The pen position stays.
+    virtual void Segment(const TPoint& from, const TPoint& to) = 0;
+    // Draws a line and moves the pen position to its end as clipped.
+    virtual void Line(int x1, int y1, int x2, int y2) = 0;
+    // Fills points[0 .. high] (odd-even rule) with the brush and outlines it with
+    // the pen; the pen position moves to the last point. Fewer than three points
+    // are only outlined.
+    virtual void Polygon(const TPoint* points, int high) = 0;
+    // Draws the segments from each point to the next; the pen moves to the last point.
+    virtual void Polyline(const TPoint* points, int high) = 0;
+    // As Polyline, then the segment from the last point back to the first; the pen
+    // moves to the first point.
+    virtual void ClosedPolyline(const TPoint* points, int high) = 0;
+
+    // Sets the canvas pen position.
+    void MoveTo(int x, int y);
+    // Draws from the pen position to (x, y) and moves the pen there.
+    void LineTo(int x, int y);
+    // Polygon over the corners (x1, y1), (x1, y2), (x2, y2), (x2, y1): both corners
+    // are included.
+    void Rectangle(int x1, int y1, int x2, int y2);
+
+    TBitmap& Bitmap() const { return FBitmap; }
+    // Distance in pixels from one row to the next.
+    std::ptrdiff_t Pitch() const { return FPitch; }
+
+protected:
+    explicit TFastDraw(TBitmap& bitmap);
+
+    // An edge of the polygon being filled, from its top row down to (not including)
+    // its bottom row.
+    struct TEdge {
+        int64_t X;     // x on the current scan line
+        int64_t DX;    // horizontal extent, always >= 0
+        int64_t DY;    // vertical extent, always > 0
+        int64_t Error; // accumulated fraction of a pixel, in units of 1 / DY
+        int32_t Step;  // +1 or -1
+        int32_t Key;   // index of the edge's first point in the polygon
+    };
+
+    // A clipped line ready to be stepped: the start pixel lies in the clip box.
+    struct TLineRun {
+        int X = 0; // start pixel
+        int Y = 0;
+        bool XMajor = false; // stepping one column per pixel (else one row)
+        int MajorStep = 1;   // +1 or -1 along the major axis
+        int MinorStep = 1;   // +1 or -1 along the minor axis
+        int64_t Major = 0;   // |dx| (x-major) or |dy| of the whole line
+        int64_t Minor = 0;   // the other extent
+        int64_t Count = 0;   // pixels to the clipped end, and no further than the clip box
+        int MinorLow = 0;    // the clip box across the minor axis
+        int MinorHigh = 0;
+    };
+
+    // Fills the row table, the pitch and the clip box for pixels of the given size.
+    void PrepareRowsOf(int bytesPerPixel);
+    // Clips the line from -> to against the clip box. Returns false when nothing is
+    // to be drawn; clippedEnd gets the end point as clipping moved it.
+    bool ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run, TPoint& clippedEnd) const;
+    // Runs the active-edge fill over points[0 .. count - 1], calling
+    // span(row, x1, x2) for every non-empty span inside the clip box.
+    template <class SpanFunction> void FillPolygon(const TPoint* points, int count, SpanFunction span);
+    // Steps a clipped line with Bresenham's method, calling plot(pixel) for each
+    // of its pixels; start points at the run's start pixel.
+    template <class TPixel, class PlotFunction>
+    void RunLine(const TLineRun& run, TPixel* start, PlotFunction plot) const;
+
+    TBitmap& FBitmap;
+    TCanvas& FCanvas;
+    std::vector<void*> FRows;  // first pixel of every row
+    std::ptrdiff_t FPitch = 0; // in pixels
+    std::vector<TEdge> FEdges; // the active edge list, kept between polygons
+    int FEdgeCount = 0;
+    int FPointCount = 0;     // points of the polygon being filled
+    std::vector<int> FOrder; // its point indexes by ascending y
+    bool FLayout565 = false; // 16-bit pixels are 5-6-5 (else 5-5-5)
+
+private:
+    void ProcessPoint(const TPoint* points, int v, int y);
+    void AddEdge(const TPoint& a, const TPoint& b, int key, int y);
+    void RemoveEdge(int key);
+    void SortEdges();
+};
+
+template <class SpanFunction>
+void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) {
+    FPointCount = count;
+    // Point indexes by ascending y (the order of equal y does not matter).
+    FOrder.resize(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        int j = i;
+        while (j > 0 && points[FOrder[j - 1]].y > points[i].y) {
+            FOrder[j] = FOrder[j - 1];
+            --j;
+        }
+        FOrder[j] = i;
+    }
+    if (FEdges.size() < static_cast<size_t>(count))
+        FEdges.resize(static_cast<size_t>(count));
+    FEdgeCount = 0;
+
+    const int first = std::max(Top, points[FOrder[0]].y);
+    const int last = std::min(Bottom, points[FOrder[count - 1]].y);
+    int next = 0;
+    for (int y = first; y <= last; ++y) {
+        while (next < count && points[FOrder[next]].y <= y)
+            ProcessPoint(points, FOrder[next++], y);
+        if (FEdgeCount == 0) {
+            if (next == count)
+                break;
+            continue;
+        }
+        SortEdges();
+        TEdge* edges = FEdges.data();
+        for (int i = 0; i + 1 < FEdgeCount; i += 2) {
+            const int64_t x1 = std::max<int64_t>(edges[i].X, Left);
+            const int64_t x2 = std::min<int64_t>(edges[i + 1].X, Right);
+            if (x1 <= x2)
+                span(y, static_cast<int>(x1), static_cast<int>(x2));
+        }
+        for (int i = 0; i < FEdgeCount; ++i) {
+            TEdge& e = edges[i];
+            e.Error += e.DX;
+            if (e.Error >= e.DY) {
+                e.X += e.Step;
+                e.Error -= e.DY;
+                if (e.Error >= e.DY) {
+                    // A shallow edge: take all whole pixels of this row at once.
+                    const int64_t whole = e.Error / e.DY;
+                    e.X += e.Step * whole;
+                    e.Error -= whole * e.DY;
+                }
+            }
+        }
+    }
+}
+
+template <class TPixel, class PlotFunction>
+void TFastDraw::RunLine(const TLineRun& run, TPixel* start, PlotFunction plot) const {
+    // Offsets from the start pixel; only offsets inside the clip box are used.
+    const std::ptrdiff_t majorOffset = run.XMajor ? run.MajorStep : run.MajorStep * FPitch;
+    const std::ptrdiff_t minorOffset = run.XMajor ? run.MinorStep * FPitch : run.MinorStep;
+    const int64_t up = 2 * run.Minor;
+    const int64_t down = 2 * run.Minor - 2 * run.Major;
+    int64_t term = 2 * run.Minor - run.Major;
+    int minor = run.XMajor ? run.Y : run.X;
+    std::ptrdiff_t offset = 0;
+    for (int64_t i = 0; i < run.Count; ++i) {
+        plot(start + offset);
+        if (term < 0) {
+            term += up;
+        } else {
+            minor += run.MinorStep;
+            if (minor < run.MinorLow || minor > run.MinorHigh)
+                break;
+            offset += minorOffset;
+            term += down;
+        }
+        offset += majorOffset;
+    }
+}

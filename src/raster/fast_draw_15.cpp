@@ -1,0 +1,138 @@
+#include "raster/fast_draw_15.h"
+
+#include <algorithm>
+
+namespace {
+
+template <uint16_t Mask> inline uint16_t Blend(uint16_t half, uint16_t old) {
+    return static_cast<uint16_t>((half + (old & Mask)) >> 1);
+}
+
+template <uint16_t Mask> void BlendRow(uint16_t* row, int x1, int x2, uint16_t pixel) {
+    const uint16_t half = pixel & Mask;
+    for (uint16_t *p = row + x1, *end = row + x2 + 1; p != end; ++p)
+        *p = Blend<Mask>(half, *p);
+}
+
+} // namespace
+
+TFastDraw15::TFastDraw15(TBitmap& bitmap, bool layout565) : TFastDraw(bitmap) {
+    FLayout565 = layout565;
+    PrepareRows();
+}
+
+void TFastDraw15::PrepareRows() {
+    PrepareRowsOf(sizeof(uint16_t));
+}
+
+uint16_t TFastDraw15::PixelValue(TColor color, bool layout565) {
+    const TColor rgb = ColorToRGB(color);
+    const unsigned r = GetRValue(rgb), g = GetGValue(rgb), b = GetBValue(rgb);
+    if (layout565)
+        return static_cast<uint16_t>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
+    return static_cast<uint16_t>((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
+}
+
+void TFastDraw15::WriteSpan(uint16_t* row, int x1, int x2, uint16_t pixel) {
+    std::fill(row + x1, row + x2 + 1, pixel);
+}
+
+void TFastDraw15::BlendSpan555(uint16_t* row, int x1, int x2, uint16_t pixel) {
+    BlendRow<BlendMask555>(row, x1, x2, pixel);
+}
+
+void TFastDraw15::BlendSpan565(uint16_t* row, int x1, int x2, uint16_t pixel) {
+    BlendRow<BlendMask565>(row, x1, x2, pixel);
+}
+
+void TFastDraw15::WritePixel(uint16_t* target, uint16_t pixel) {
+    *target = pixel;
+}
+
+void TFastDraw15::BlendPixel555(uint16_t* target, uint16_t pixel) {
+    *target = Blend<BlendMask555>(pixel & BlendMask555, *target);
+}
+
+void TFastDraw15::BlendPixel565(uint16_t* target, uint16_t pixel) {
+    *target = Blend<BlendMask565>(pixel & BlendMask565, *target);
+}
+
+void TFastDraw15::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd) {
+    TLineRun run;
+    if (!ClipSegment(from, to, run, clippedEnd))
+        return;
+    uint16_t* start = static_cast<uint16_t*>(FRows[static_cast<size_t>(run.Y)]) + run.X;
+    // The pixel operation picks the loop, so the loop itself makes no call per pixel.
+    if (FPixelOp == &BlendPixel555) {
+        const uint16_t half = FPenPixel & BlendMask555;
+        RunLine(run, start, [half](uint16_t* p) { *p = Blend<BlendMask555>(half, *p); });
+    } else if (FPixelOp == &BlendPixel565) {
+        const uint16_t half = FPenPixel & BlendMask565;
+        RunLine(run, start, [half](uint16_t* p) { *p = Blend<BlendMask565>(half, *p); });
+    } else {
+        const uint16_t pixel = FPenPixel;
+        RunLine(run, start, [pixel](uint16_t* p) { *p = pixel; });
+    }
+}
+
+void TFastDraw15::DrawChain(const TPoint* points, int high, bool closed) {
+    TPoint end;
+    for (int i = 0; i < high; ++i)
+        DrawSegment(points[i], points[i + 1], end);
+    if (closed)
+        DrawSegment(points[high], points[0], end);
+}
+
+void TFastDraw15::Segment(const TPoint& from, const TPoint& to) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    TPoint end;
+    DrawSegment(from, to, end);
+}
+
+void TFastDraw15::Line(int x1, int y1, int x2, int y2) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    TPoint end;
+    DrawSegment(TPoint{x1, y1}, TPoint{x2, y2}, end);
+    FCanvas.PenPos = end;
+}
+
+void TFastDraw15::Polyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    DrawChain(points, high, false);
+    FCanvas.PenPos = points[high];
+}
+
+void TFastDraw15::ClosedPolyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    DrawChain(points, high, true);
+    FCanvas.PenPos = points[0];
+}
+
+void TFastDraw15::Polygon(const TPoint* points, int high) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    FBrushPixel = PixelValue(FCanvas.Brush.Color, FLayout565);
+    const TBrushStyle style = FCanvas.Brush.Style;
+    if (style == bsDiagCross) {
+        FSpanOp = FLayout565 ? &BlendSpan565 : &BlendSpan555;
+        FPixelOp = FLayout565 ? &BlendPixel565 : &BlendPixel555;
+    } else {
+        FSpanOp = &WriteSpan;
+        FPixelOp = &WritePixel;
+    }
+    if (points == nullptr || high < 0)
+        return;
+    if (high >= 2 && style != bsClear) {
+        void* const* rows = FRows.data();
+        const TSpanOp span = FSpanOp;
+        const uint16_t brush = FBrushPixel;
+        FillPolygon(points, high + 1, [rows, span, brush](int y, int x1, int x2) {
+            span(static_cast<uint16_t*>(rows[y]), x1, x2, brush);
+        });
+    }
+    DrawChain(points, high, true);
+    FCanvas.PenPos = points[high];
+}

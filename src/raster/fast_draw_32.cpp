@@ -1,0 +1,112 @@
+#include "raster/fast_draw_32.h"
+
+#include <algorithm>
+
+TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDraw(bitmap) {
+    PrepareRows();
+}
+
+void TFastDraw32::PrepareRows() {
+    PrepareRowsOf(sizeof(uint32_t));
+}
+
+uint32_t TFastDraw32::PixelValue(TColor color) {
+    const TColor rgb = ColorToRGB(color);
+    return static_cast<uint32_t>(GetRValue(rgb)) << 16 | static_cast<uint32_t>(GetGValue(rgb)) << 8 |
+           static_cast<uint32_t>(GetBValue(rgb));
+}
+
+void TFastDraw32::WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel) {
+    std::fill(row + x1, row + x2 + 1, pixel);
+}
+
+void TFastDraw32::BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel) {
+    const uint32_t half = pixel & BlendMask;
+    for (uint32_t *p = row + x1, *end = row + x2 + 1; p != end; ++p)
+        *p = (half + (*p & BlendMask)) >> 1;
+}
+
+void TFastDraw32::WritePixel(uint32_t* target, uint32_t pixel) {
+    *target = pixel;
+}
+
+void TFastDraw32::BlendPixel(uint32_t* target, uint32_t pixel) {
+    *target = ((pixel & BlendMask) + (*target & BlendMask)) >> 1;
+}
+
+void TFastDraw32::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd) {
+    TLineRun run;
+    if (!ClipSegment(from, to, run, clippedEnd))
+        return;
+    uint32_t* start = static_cast<uint32_t*>(FRows[static_cast<size_t>(run.Y)]) + run.X;
+    // The pixel operation picks the loop, so the loop itself makes no call per pixel.
+    if (FPixelOp == &BlendPixel) {
+        const uint32_t half = FPenPixel & BlendMask;
+        RunLine(run, start, [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
+    } else {
+        const uint32_t pixel = FPenPixel;
+        RunLine(run, start, [pixel](uint32_t* p) { *p = pixel; });
+    }
+}
+
+void TFastDraw32::DrawChain(const TPoint* points, int high, bool closed) {
+    TPoint end;
+    for (int i = 0; i < high; ++i)
+        DrawSegment(points[i], points[i + 1], end);
+    if (closed)
+        DrawSegment(points[high], points[0], end);
+}
+
+void TFastDraw32::Segment(const TPoint& from, const TPoint& to) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    TPoint end;
+    DrawSegment(from, to, end);
+}
+
+void TFastDraw32::Line(int x1, int y1, int x2, int y2) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    TPoint end;
+    DrawSegment(TPoint{x1, y1}, TPoint{x2, y2}, end);
+    FCanvas.PenPos = end;
+}
+
+void TFastDraw32::Polyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    DrawChain(points, high, false);
+    FCanvas.PenPos = points[high];
+}
+
+void TFastDraw32::ClosedPolyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    DrawChain(points, high, true);
+    FCanvas.PenPos = points[0];
+}
+
+void TFastDraw32::Polygon(const TPoint* points, int high) {
+    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    FBrushPixel = PixelValue(FCanvas.Brush.Color);
+    const TBrushStyle style = FCanvas.Brush.Style;
+    if (style == bsDiagCross) {
+        FSpanOp = &BlendSpan;
+        FPixelOp = &BlendPixel;
+    } else {
+        FSpanOp = &WriteSpan;
+        FPixelOp = &WritePixel;
+    }
+    if (points == nullptr || high < 0)
+        return;
+    if (high >= 2 && style != bsClear) {
+        void* const* rows = FRows.data();
+        const TSpanOp span = FSpanOp;
+        const uint32_t brush = FBrushPixel;
+        FillPolygon(points, high + 1, [rows, span, brush](int y, int x1, int x2) {
+            span(static_cast<uint32_t*>(rows[y]), x1, x2, brush);
+        });
+    }
+    DrawChain(points, high, true);
+    FCanvas.PenPos = points[high];
+}
