@@ -5,8 +5,11 @@
 
 #include "common/error.h"
 #include "common/units.h"
+#include "model/block_paint.h"
 #include "platform/polygon_region.h"
+#include "raster/draw_object.h"
 #include "view/projector.h"
+#include "view/render_state.h"
 
 TBlock::TBlock(int32_t x, int32_t y, int32_t z, int32_t length, int32_t width, int32_t height, TColor color,
                bool tag, bool basePlate, bool transparent, const std::string& name)
@@ -44,16 +47,66 @@ constexpr std::array<std::array<TCorner, 6>, 8> kOutlineCorners = {{
     {{{0, 1, 1}, {0, 1, 0}, {0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {1, 1, 1}}},
 }};
 
+std::array<TPoint, 6> OutlineCorners(const TBlock& s, int octant, const TProjector& view) {
+    std::array<TPoint, 6> outline;
+    const auto& corners = kOutlineCorners[static_cast<size_t>(octant & 7)];
+    for (size_t k = 0; k < 6; ++k)
+        outline[k] =
+            view.ProjectPoint(s.X + (corners[k].L ? s.Length : 0), s.Y + (corners[k].W ? s.Width : 0),
+                              s.Z + (corners[k].H ? s.Height : 0), 0);
+    return outline;
+}
+
 } // namespace
 
 bool TBlock::HitTest(const TProjector& view, int x, int y) const {
-    int octant = view.ViewOctant() & 7;
-    std::vector<TPoint> outline;
-    outline.reserve(6);
-    for (const TCorner& c : kOutlineCorners[static_cast<size_t>(octant)])
-        outline.push_back(
-            view.ProjectPoint(X + (c.L ? Length : 0), Y + (c.W ? Width : 0), Z + (c.H ? Height : 0), 0));
-    return PtInPolygon(outline, x, y);
+    auto outline = OutlineCorners(*this, view.ViewOctant(), view);
+    return PtInPolygon(std::vector<TPoint>(outline.begin(), outline.end()), x, y);
+}
+
+void TBlock::Draw(TDrawObject& d, const TRenderState& view) const {
+    bool shading = false;
+    if (!BeginBlockPaint(*this, d.Canvas(), view, shading))
+        return;
+    DrawBox(view.Octant(), d, view, shading);
+    EndBlockPaint(d.Canvas(), view);
+}
+
+void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool shading) const {
+    octant &= 7;
+    // The visible faces: the x face, the y face and the top (from above) or the
+    // bottom (from below); they meet in the corner nearest the viewer.
+    const int32_t x0 = X, x1 = X + Length, y0 = Y, y1 = Y + Width, z0 = Z, z1 = Z + Height;
+    const bool nearLowX = octant == 0 || octant == 1 || octant == 4 || octant == 5;
+    const bool nearHighY = octant == 0 || octant == 3 || octant == 4 || octant == 7;
+    const bool above = octant < 4;
+    const int32_t xn = nearLowX ? x0 : x1, xf = nearLowX ? x1 : x0;
+    const int32_t yn = nearHighY ? y1 : y0, yf = nearHighY ? y0 : y1;
+    const int32_t zn = above ? z1 : z0, zf = above ? z0 : z1;
+    TCanvas& canvas = d.Canvas();
+    if (shading) {
+        const std::array<TPoint3D, 4> xFace = {{{xn, y0, z0}, {xn, y1, z0}, {xn, y1, z1}, {xn, y0, z1}}};
+        const std::array<TPoint3D, 4> yFace = {{{x0, yn, z0}, {x1, yn, z0}, {x1, yn, z1}, {x0, yn, z1}}};
+        const std::array<TPoint3D, 4> flat = {{{x0, y0, zn}, {x1, y0, zn}, {x1, y1, zn}, {x0, y1, zn}}};
+        const TColor xColor = ShadeColor(Color, view.FaceShade[foAlongX]);
+        const TColor yColor = ShadeColor(Color, view.FaceShade[foAlongY]);
+        const TColor flatColor = ShadeColor(Color, view.FaceShade[foFlat]);
+        const bool xFirst = octant % 2 == 0;
+        canvas.Brush.Color = xFirst ? xColor : yColor;
+        DrawPolygon3D(d, view, xFirst ? xFace : yFace, 0);
+        canvas.Brush.Color = flatColor;
+        DrawPolygon3D(d, view, flat, 0);
+        canvas.Brush.Color = xFirst ? yColor : xColor;
+        DrawPolygon3D(d, view, xFirst ? yFace : xFace, 0);
+        return;
+    }
+    auto outline = OutlineCorners(*this, octant, view);
+    d.Polygon(outline.data(), 5);
+    TPoint edges[3] = {view.ProjectPoint(xf, yn, zn), view.ProjectPoint(xn, yn, zn),
+                       view.ProjectPoint(xn, yf, zn)};
+    d.Polyline(edges, 2);
+    TPoint vertical[2] = {view.ProjectPoint(xn, yn, zn), view.ProjectPoint(xn, yn, zf)};
+    d.Polyline(vertical, 1);
 }
 
 void TBlock::SetPart(const std::string&, const std::string&) {}

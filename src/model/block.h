@@ -10,7 +10,9 @@
 #include "common/color.h"
 
 class TDrawClass;
+class TDrawObject;
 class TProjector;
+class TRenderState;
 
 class TBlock {
 public:
@@ -30,6 +32,8 @@ public:
     virtual void TurnQuarter();
     // The one-line string form, rebuilt by CreateFromString.
     virtual std::string ToString() const;
+    // Draws the stone as seen in the view's octant, with its kind's shape.
+    virtual void Draw(TDrawObject& d, const TRenderState& view) const;
 
     void GetPosition(int32_t& x, int32_t& y, int32_t& z) const {
         x = X;
@@ -57,6 +61,10 @@ public:
     bool Cut = false;
 
 protected:
+    // Draws the box's three visible faces for a view octant, shaded or as one
+    // outline with its inner edges.
+    void DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool shading) const;
+
     friend TBlock* CreateCopy(const TBlock& stone);
     friend class TBlockFactory;
     // A blank stone of the same class, for copies.

@@ -331,3 +331,10 @@ TExtents TBlockList::GetExtents() const {
     e.CenterZ = e.MinZ + (e.MaxZ - e.MinZ) / 2;
     return e;
 }
+
+void TBlockList::DrawAll(TDrawObject& d, const TRenderState& view, bool all) const {
+    for (TBlock* stone : FItems) {
+        if (InCut(*stone) || all)
+            stone->Draw(d, view);
+    }
+}

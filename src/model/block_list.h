@@ -13,7 +13,9 @@
 
 #include "model/block.h"
 
+class TDrawObject;
 class TProjector;
+class TRenderState;
 
 struct TExtents {
     int32_t MinX = 99999, MinY = 99999, MinZ = 99999;
@@ -71,6 +73,9 @@ public:
     // outline holds the screen point, or -1.
     int StoneAt(const TProjector& view, int x, int y) const;
     TExtents GetExtents() const;
+    // Draws the stones in list order: each is put to the cut test (which sets
+    // its Cut flag) and drawn when it passes or when `all` is set.
+    void DrawAll(TDrawObject& d, const TRenderState& view, bool all) const;
 
     int32_t SortedOctant = 0;
     // The highest Extra number read from the last model file.

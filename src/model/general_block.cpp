@@ -1,8 +1,19 @@
 #include "model/general_block.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "common/error.h"
+#include "model/block_paint.h"
+#include "model/picture_mapping.h"
 #include "partlib/draw_class.h"
+#include "partlib/part_file.h"
 #include "partlib/part_registry.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/picture_file.h"
+#include "raster/draw_object.h"
+#include "view/render_state.h"
 
 TGeneralBlock::TGeneralBlock(int32_t x, int32_t y, int32_t z, int32_t length, int32_t width, int32_t height,
                              TColor color, bool tag, bool basePlate, bool transparent,
@@ -43,4 +54,158 @@ std::string TGeneralBlock::ToString() const {
     return StrFormat("G:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%d:%s:%s:%d:%s:%d:%s", X, Y, Z, Length, Width, Height,
                      static_cast<int32_t>(Color), Tag ? 1 : 0, BasePlate ? 1 : 0, Turn, Transparent ? 1 : 0,
                      file.c_str(), part.c_str(), Group, Name.c_str(), ExtraNumber, Caption.c_str());
+}
+
+void TGeneralBlock::Draw(TDrawObject& d, const TRenderState& view) const {
+    if (Length == 0)
+        return;
+    TCanvas& canvas = d.Canvas();
+    canvas.Brush.Color = Color;
+    canvas.Brush.Style = bsSolid;
+    if (Selected)
+        canvas.Pen.Color = Color == view.SelectionColor ? clWhite : view.SelectionColor;
+    else
+        canvas.Pen.Color = view.OutlineColor(Color);
+    if (view.MarkMatching && view.MarkCaption == Caption &&
+        (view.MarkColor == -1 || view.MarkColor == static_cast<int64_t>(Color)))
+        canvas.Brush.Color = clFuchsia;
+    bool shading = view.Shading;
+    if (view.Wireframe) {
+        canvas.Brush.Style = bsClear;
+        canvas.Pen.Color = Color;
+        shading = false;
+    } else if (Color == clAqua || Transparent) {
+        canvas.Brush.Style = bsDiagCross;
+    }
+    if (Cut)
+        canvas.Brush.Color = view.EdgeColor(canvas.Brush.Color, canvas.Pen.Color, view.EdgeFactor);
+    if (Part) {
+        const TIntegerList& order = Part->DrawOrder(PartOctant(view.Octant(), Turn & 3));
+        for (int32_t polygon : order.Items())
+            DrawPartPolygon(polygon, d, view, shading);
+    }
+    EndBlockPaint(canvas, view);
+}
+
+void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view,
+                                    bool shading) const {
+    // Orders may name polygons the part does not have; those are left out.
+    if (polygon < 0 || polygon >= Part->PolygonCount())
+        return;
+    const TPartPolygon& poly = Part->Polygon(polygon);
+    if (view.DetailLevel < poly.Detail || poly.Points.empty())
+        return;
+    const size_t n = poly.Points.size();
+    std::vector<TPoint3D> placed(n);
+    std::vector<TPoint> screen(n);
+    for (size_t k = 0; k < n; ++k) {
+        TPoint3D p = TurnPartPoint(poly.Points[k], Turn & 3, Part->BoundingX(), Part->BoundingY());
+        placed[k] = {p.X + X, p.Y + Y, p.Z + Z};
+        screen[k] = view.ProjectPoint(placed[k].X, placed[k].Y, placed[k].Z, 0);
+    }
+
+    TCanvas& canvas = d.Canvas();
+    const TColor savedPen = canvas.Pen.Color, savedBrush = canvas.Brush.Color;
+    const TBrushStyle savedStyle = canvas.Brush.Style;
+    const bool highlighted = polygon == Part->HighlightedPolygon;
+    if (highlighted) {
+        canvas.Pen.Color = RGB(255, 0, 0);
+        canvas.Brush.Color = RGB(128, 128, 0);
+        canvas.Brush.Style = bsSolid;
+    } else if (poly.Color != 0) {
+        if (poly.Color < 0) {
+            canvas.Brush.Color = static_cast<TColor>(-static_cast<int64_t>(poly.Color));
+            canvas.Brush.Style = bsDiagCross;
+        } else {
+            canvas.Brush.Color = static_cast<TColor>(poly.Color);
+        }
+        if (savedStyle == bsClear) {
+            canvas.Pen.Color = canvas.Brush.Color;
+            canvas.Brush.Style = bsClear;
+        }
+    }
+    if (shading) {
+        if (!Selected)
+            canvas.Pen.Color = view.EdgeColor(canvas.Brush.Color, canvas.Pen.Color, view.EdgeFactor);
+        if (n > 2) {
+            // The normal of the plane through the first three placed points.
+            const double ax = placed[1].X - placed[0].X, ay = placed[1].Y - placed[0].Y,
+                         az = placed[1].Z - placed[0].Z;
+            const double bx = placed[2].X - placed[0].X, by = placed[2].Y - placed[0].Y,
+                         bz = placed[2].Z - placed[0].Z;
+            const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
+            const double lightLength = std::hypot(view.Light[0], view.Light[1], view.Light[2]);
+            if (std::hypot(nx, ny, nz) * lightLength != 0)
+                canvas.Brush.Color = ShadeColor(canvas.Brush.Color, view.ShadeFactor(nx, ny, nz));
+        }
+    }
+
+    const int32_t edgeMode = canvas.Brush.Style == bsClear ? 1 : poly.EdgeFlags;
+    const int high = static_cast<int>(n) - 1;
+    if (edgeMode == 1) {
+        d.Polygon(screen.data(), high);
+    } else {
+        const TColor pen = canvas.Pen.Color;
+        canvas.Pen.Color = canvas.Brush.Color;
+        d.Polygon(screen.data(), high);
+        canvas.Pen.Color = pen;
+        if (edgeMode != 0) {
+            // Each edge whose bit is clear in the mask is outlined on its own.
+            const int edges = std::min(31, static_cast<int>(n));
+            for (int k = 0; k < edges; ++k) {
+                if (edgeMode & (1 << (k + 1)))
+                    continue;
+                const TPoint& from = screen[static_cast<size_t>(k)];
+                const TPoint& to = screen[static_cast<size_t>(k + 1) % n];
+                d.MoveTo(from.x, from.y);
+                d.LineTo(to.x, to.y);
+            }
+        }
+    }
+    canvas.Pen.Color = savedPen;
+    canvas.Brush.Color = savedBrush;
+    canvas.Brush.Style = savedStyle;
+
+    if (polygon == Part->BitmapPolygon && !highlighted && n >= 4) {
+        if (view.DetailLevel < 2) {
+            d.MoveTo(screen[0].x, screen[0].y);
+            d.LineTo(screen[2].x, screen[2].y);
+            d.MoveTo(screen[1].x, screen[1].y);
+            d.LineTo(screen[3].x, screen[3].y);
+        } else {
+            LayBitmap(d, screen);
+        }
+    }
+}
+
+void TGeneralBlock::LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen) const {
+    int minX = 9999, minY = 9999, maxX = -9999, maxY = -9999;
+    for (const TPoint& p : screen) {
+        minX = std::min(minX, p.x);
+        minY = std::min(minY, p.y);
+        maxX = std::max(maxX, p.x);
+        maxY = std::max(maxY, p.y);
+    }
+    if (maxX < 0 || maxY < 0 || maxX <= minX || maxY <= minY)
+        return;
+    // A missing or unreadable picture file leaves the canvas as it was.
+    TBitmap picture;
+    if (!LoadPictureFile(PartsFolder() / Part->BitmapFileName, picture, pf32bit) || picture.Width() < 1 ||
+        picture.Height() < 1)
+        return;
+    TBitmap copy(maxX + 1, maxY + 1, pf32bit);
+    const TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
+    copy.Canvas().CopyRect(box, d.Canvas(), box);
+    auto pixelsOf = [](TBitmap& bitmap) {
+        TPixels32 pixels;
+        pixels.Pixels = static_cast<uint32_t*>(bitmap.ScanLine(0));
+        pixels.Width = bitmap.Width();
+        pixels.Height = bitmap.Height();
+        pixels.Pitch = bitmap.Height() > 1
+                           ? static_cast<int>(static_cast<uint32_t*>(bitmap.ScanLine(1)) - pixels.Pixels)
+                           : bitmap.Width();
+        return pixels;
+    };
+    MapPicture(pixelsOf(copy), pixelsOf(picture), screen[0], screen[1], screen[3]);
+    d.CopyRect(box, copy.Canvas(), box);
 }

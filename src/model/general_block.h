@@ -3,6 +3,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "platform/point.h"
 
 #include "model/block.h"
 
@@ -18,9 +21,14 @@ public:
     // Moves by the definition's turn offset for the current turn, then turns.
     void TurnQuarter() override;
     std::string ToString() const override;
+    // Draws the part's polygons in the painting order of the part octant.
+    void Draw(TDrawObject& d, const TRenderState& view) const override;
 
 protected:
     friend class TBlockFactory;
+    void DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view, bool shading) const;
+    void LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen) const;
+
     TGeneralBlock() { Kind = 'G'; }
     TBlock* NewOfSameClass() const override { return new TGeneralBlock(); }
 };

@@ -1,23 +1,68 @@
 #pragma once
 // The five roof stones: a sloped roof, the ridge, the corner, the ridge corner
-// and the ridge end. They share the box of TBlock and draw sloped faces.
+// and the ridge end. Each defines its faces in a local frame in which the stone
+// is unturned; the frame's points are projected with the rows of the stone's
+// turn, which places them where the stone stands.
 
+#include <initializer_list>
 #include <utility>
 
 #include "model/block.h"
+#include "model/block_paint.h"
 
-// A roof stone sloping down across its width.
+// The local frame: origin (A, B), local extents E (x) and D (y), height C and
+// base height F.
+struct TRoofFrame {
+    int32_t A, B, C, E, D, F;
+    int32_t Top() const { return F + C; }
+    int32_t MidX() const { return A + E / 2; }
+    int32_t MidY() const { return B + D / 2; }
+};
+
+// Draws the faces of one roof stone: each face takes its slot's colour when
+// shading is on and is filled and outlined.
+class TRoofPainter {
+public:
+    TRoofPainter(TDrawObject& d, const TRenderState& view, const TFaceColors& colors, bool shading, int turn)
+        : FDraw(d), FView(view), FColors(colors), FShading(shading), FTurn(turn) {}
+    void Face(TFaceSlot slot, std::initializer_list<TPoint3D> points) const;
+    const TRenderState& View() const { return FView; }
+    int Turn() const { return FTurn; }
+
+private:
+    TDrawObject& FDraw;
+    const TRenderState& FView;
+    const TFaceColors& FColors;
+    bool FShading;
+    int FTurn;
+};
+
+// A roof stone sloping down across its width: a wedge rising from the local
+// y-max edge to full height at the local y-min side.
 class TRoof : public TBlock {
 public:
     template <class... Args> explicit TRoof(Args&&... args) : TBlock(std::forward<Args>(args)...) {
         Kind = 'T';
     }
+    void Draw(TDrawObject& d, const TRenderState& view) const override;
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoof(); }
+    // The faces: the local y-max side, the y-min side, the roof surface seen
+    // from above, the underside, the x-min side and the x-max side.
+    virtual void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const;
+    virtual void BackFace(const TRoofFrame& f, const TRoofPainter& p) const;
+    virtual void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const;
+    virtual void BottomFace(const TRoofFrame& f, const TRoofPainter& p) const;
+    virtual void LeftFace(const TRoofFrame& f, const TRoofPainter& p) const;
+    virtual void RightFace(const TRoofFrame& f, const TRoofPainter& p) const;
+
+private:
+    enum TLocalSide { lsFront, lsBack, lsLeft, lsRight };
+    void DrawSide(TLocalSide side, const TRoofFrame& f, const TRoofPainter& p) const;
 };
 
-// The ridge: two slopes meeting at the top.
+// The ridge: two slopes meeting at the top along local x.
 class TRoofTop : public TRoof {
 public:
     template <class... Args> explicit TRoofTop(Args&&... args) : TRoof(std::forward<Args>(args)...) {
@@ -26,9 +71,14 @@ public:
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoofTop(); }
+    void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void LeftFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void RightFace(const TRoofFrame& f, const TRoofPainter& p) const override;
 };
 
-// An outer roof corner.
+// An outer roof corner with its apex over the local (x-max, y-min) corner.
 class TRoofCorner : public TRoof {
 public:
     template <class... Args> explicit TRoofCorner(Args&&... args) : TRoof(std::forward<Args>(args)...) {
@@ -37,9 +87,13 @@ public:
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoofCorner(); }
+    void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void LeftFace(const TRoofFrame& f, const TRoofPainter& p) const override;
 };
 
-// The corner where two ridges meet.
+// The corner where two ridges meet: a ridge from the centre to the local x-max side.
 class TRoofTopCorner : public TRoofCorner {
 public:
     template <class... Args>
@@ -49,9 +103,14 @@ public:
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoofTopCorner(); }
+    void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void LeftFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void RightFace(const TRoofFrame& f, const TRoofPainter& p) const override;
 };
 
-// The end of a ridge, sloping on three sides.
+// The end of a ridge, sloping on three sides to its apex.
 class TRoofTopEnd : public TRoofTop {
 public:
     template <class... Args> explicit TRoofTopEnd(Args&&... args) : TRoofTop(std::forward<Args>(args)...) {
@@ -60,4 +119,8 @@ public:
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoofTopEnd(); }
+    void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
+    void LeftFace(const TRoofFrame& f, const TRoofPainter& p) const override;
 };

@@ -11,6 +11,8 @@ public:
         Kind = 'R';
     }
     void TurnQuarter() override {}
+    // A cylinder standing on the footprint, drawn with screen-aligned ellipses.
+    void Draw(TDrawObject& d, const TRenderState& view) const override;
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoundBlock(); }

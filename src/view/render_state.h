@@ -91,6 +91,14 @@ public:
     TColor OutlineColor(TColor color) const;
     TColor EdgeColor(TColor fill, TColor pen, float factor) const;
 
+    // --- repaint control ---
+    // Set while a drawing pass runs, so that a pass never runs nested.
+    bool Painting = false;
+    // While set, the paint handler returns at once.
+    bool SkipPainting = false;
+    // While set, requests for a new picture do nothing.
+    bool SuppressRedraw = false;
+
     // --- per-pass values, computed before every drawing pass ---
     void ComputePassValues();
     TPoint Height3;  // screen displacement of 3 units of height

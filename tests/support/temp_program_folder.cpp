@@ -38,6 +38,9 @@ std::string TTempProgramFolder::ReadFile(const fs::path& path) const {
 }
 
 fs::path SourceFolder() {
-    const char* dir = std::getenv("STONEMILL_SOURCE_DIR");
-    return dir ? fs::path(dir) : fs::current_path();
+    return STONEMILL_SOURCE_DIR;
+}
+
+fs::path BuiltProgramFolder() {
+    return STONEMILL_PROGRAM_DIR;
 }

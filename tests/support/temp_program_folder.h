@@ -28,3 +28,5 @@ private:
 
 // The source tree's folder, for tests that read the shipped data.
 std::filesystem::path SourceFolder();
+// The built program's folder, with the shipped data copied beside it.
+std::filesystem::path BuiltProgramFolder();

@@ -1,0 +1,122 @@
+#include "render/scene_pass.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+
+#include "common/error.h"
+#include "model/block_list.h"
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "raster/draw_object.h"
+#include "view/render_state.h"
+
+namespace {
+
+// Holds the painting guard for one pass, releasing it however the pass ends.
+class TPaintingGuard {
+public:
+    explicit TPaintingGuard(TRenderState& view) : FView(view) { FView.Painting = true; }
+    ~TPaintingGuard() { FView.Painting = false; }
+    TPaintingGuard(const TPaintingGuard&) = delete;
+    TPaintingGuard& operator=(const TPaintingGuard&) = delete;
+
+private:
+    TRenderState& FView;
+};
+
+void FillBackground(TCanvas& canvas, int width, int height, TColor color) {
+    canvas.Brush.Color = color;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(Rect(0, 0, width, height));
+}
+
+// The largest rectangle of the picture's proportions centred in the view.
+TRect FittedRect(const TBitmap& picture, int width, int height) {
+    if (picture.Width() <= 0 || picture.Height() <= 0 || width <= 0 || height <= 0)
+        return Rect(0, 0, width, height);
+    const double c = std::fabs(static_cast<double>(picture.Width()) / picture.Height());
+    const double v = std::fabs(static_cast<double>(width) / height);
+    if (c > v) {
+        const int lost = static_cast<int>(std::nearbyint(height - width / c)) / 2;
+        return Rect(0, lost, width, height - lost);
+    }
+    const int lost = static_cast<int>(std::nearbyint(width - c * height)) / 2;
+    return Rect(lost, 0, width - lost, height);
+}
+
+} // namespace
+
+void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background) {
+    if (view.SkipPainting || view.Painting)
+        return;
+    TPaintingGuard guard(view);
+    const int width = picture.Width(), height = picture.Height();
+    TDrawObject d(picture);
+    view.ComputePassValues();
+    model.Sort(view.Octant(), false);
+    FillBackground(d.Canvas(), width, height, background.Color);
+    if (background.Picture)
+        d.StretchDraw(FittedRect(*background.Picture, width, height), *background.Picture);
+    model.DrawAll(d, view, false);
+    d.Canvas().Refresh();
+}
+
+void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int height, TBlockList& model,
+                          TRenderState& view, const TBackground& background) {
+    if (view.SkipPainting || view.Painting)
+        return;
+    if (target.PixelFormat() != pf32bit && target.PixelFormat() != pfDevice)
+        throw EError("The anti-aliased picture needs a 32-bit bitmap");
+    TPaintingGuard guard(view);
+    const float scale = view.ViewScale, offsetX = view.ViewOffsetX, offsetY = view.ViewOffsetY;
+    struct TRestore {
+        TRenderState& View;
+        float Scale, OffsetX, OffsetY;
+        ~TRestore() {
+            View.ViewScale = Scale;
+            View.ViewOffsetX = OffsetX;
+            View.ViewOffsetY = OffsetY;
+        }
+    } restore{view, scale, offsetX, offsetY};
+
+    const int bigWidth = 2 * width, bigHeight = 2 * height;
+    TBitmap big(bigWidth, bigHeight, pf32bit);
+    {
+        TDrawObject d(big);
+        view.ViewScale = static_cast<float>(2.0 * scale);
+        view.ViewOffsetX = static_cast<float>(2.0 * offsetX);
+        view.ViewOffsetY = static_cast<float>(2.0 * offsetY);
+        view.ComputePassValues();
+        model.Sort(view.Octant(), false);
+        FillBackground(d.Canvas(), bigWidth, bigHeight, background.Color);
+        if (background.Picture)
+            d.StretchDraw(Rect(0, 0, bigWidth, bigHeight), *background.Picture);
+        model.DrawAll(d, view, false);
+        d.Canvas().Refresh();
+    }
+
+    // Each target pixel is the average of its 2 x 2 source pixels, channel by
+    // channel, truncated.
+    for (int y = rect.Top; y < rect.Bottom; ++y) {
+        const int ty = y - rect.Top;
+        if (ty < 0 || ty >= target.Height() || 2 * y + 1 >= bigHeight || y < 0)
+            continue;
+        const auto* row0 = static_cast<const uint32_t*>(big.ScanLine(2 * y));
+        const auto* row1 = static_cast<const uint32_t*>(big.ScanLine(2 * y + 1));
+        auto* out = static_cast<uint32_t*>(target.ScanLine(ty));
+        for (int x = rect.Left; x < rect.Right; ++x) {
+            const int tx = x - rect.Left;
+            if (tx < 0 || tx >= target.Width() || x < 0 || 2 * x + 1 >= bigWidth)
+                continue;
+            const uint32_t a = row0[2 * x], b = row0[2 * x + 1], c = row1[2 * x], e = row1[2 * x + 1];
+            auto channel = [&](int shift) {
+                const uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +
+                                     ((e >> shift) & 0xFF);
+                return (sum / 4) << shift;
+            };
+            out[tx] = channel(16) | channel(8) | channel(0);
+        }
+    }
+}

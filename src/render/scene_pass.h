@@ -1,0 +1,33 @@
+#pragma once
+// The drawing pass: the whole scene drawn back to front into an off-screen
+// picture over the background, plainly or with 2 x 2 supersampling.
+
+#include "common/color.h"
+#include "platform/point.h"
+
+class TBitmap;
+class TBlockList;
+class TRenderState;
+
+struct TBackground {
+    TColor Color = clWhite;
+    // A picture stretched behind the scene, or none.
+    const TBitmap* Picture = nullptr;
+};
+
+// Draws the scene into `picture` at its size and pixel format: the background
+// colour, the background picture fitted in proportion, then every stone that
+// passes the cut test, in painter's order after sorting the model for the view's
+// octant when that changed. Does nothing while the view's painting guard or
+// skip flag is set; the guard is held for the pass. The per-pass values of the
+// view are computed first.
+void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background);
+
+// Draws the scene at twice the size of a width x height view into a 32-bit
+// picture of its own, over the background colour or the background picture
+// stretched over all of it, and averages each 2 x 2 block of pixels of the
+// requested rectangle (in view pixels) into `target`, a 32-bit picture whose
+// pixel (0, 0) receives the rectangle's top-left pixel. The view's scale and
+// offsets are doubled for the pass and restored afterwards, also on failure.
+void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int height, TBlockList& model,
+                          TRenderState& view, const TBackground& background);
