@@ -1,6 +1,9 @@
 #include "models.h"
 
+#include <cmath>
+
 #include "model/block_factory.h"
+#include "model/general_block.h"
 
 namespace {
 
@@ -71,4 +74,32 @@ void FreeStones(std::vector<TBlock*>& stones) {
     for (TBlock* s : stones)
         delete s;
     stones.clear();
+}
+
+std::vector<TBlock*> MakeMixedScene(int count) {
+    std::vector<TBlock*> stones;
+    const int perSite = 10;
+    const int sites = (count + perSite - 1) / perSite;
+    const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(sites))));
+    const char* parts[] = {"arch", "cylinder", "cone", "stair", "slope45", "sign"};
+    for (int site = 0; static_cast<int>(stones.size()) < count; ++site) {
+        const int ox = (site % side) * 6, oy = (site / side) * 6;
+        const TColor color = RGB(60 + (site * 37) % 180, 60 + (site * 91) % 180, 60 + (site * 53) % 180);
+        stones.push_back(Brick('B', ox, oy, 0, 4, 1, 3, color));
+        stones.push_back(Brick('W', ox, oy + 3, 0, 2, 1, 6, 0xFFFFFF));
+        stones.push_back(Brick('D', ox + 2, oy + 3, 0, 2, 1, 6, 0x2060A0));
+        stones.push_back(Brick('R', ox + 4, oy, 0, 1, 1, 6, color));
+        stones.push_back(Brick('B', ox, oy, 3, 4, 4, 1, color));
+        stones.push_back(Brick('T', ox, oy, 4, 4, 2, 3, 0x2020A0));
+        stones.push_back(Brick('N', ox, oy + 2, 4, 4, 2, 3, 0x2020A0));
+        stones.push_back(Brick('O', ox + 4, oy + 2, 0, 1, 1, 3, 0x303030));
+        stones.push_back(new TGeneralBlock(ox + 1, oy + 4, 0, 0, 0, 0, color, true, false, false, "parts.dat",
+                                           parts[site % 6], ""));
+        stones.push_back(Brick(site % 2 ? 'C' : 'E', ox + 4, oy + 4, 0, 2, 2, 3, 0x4040C0));
+    }
+    while (static_cast<int>(stones.size()) > count) {
+        delete stones.back();
+        stones.pop_back();
+    }
+    return stones;
 }

@@ -11,4 +11,8 @@
 std::vector<TBlock*> MakeTown(int count);
 // A tower of `count` stones stacked in courses of four around a hollow core.
 std::vector<TBlock*> MakeTower(int count);
+// A scene of `count` stones of every kind, general stones from the shipped
+// part library included, laid out in a square of small building sites. The
+// part library must be reachable through the program folder.
+std::vector<TBlock*> MakeMixedScene(int count);
 void FreeStones(std::vector<TBlock*>& stones);
