@@ -5,10 +5,10 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 #include "common/error.h"
 #include "common/strings.h"
+#include "platform/atomic_file.h"
 
 namespace fs = std::filesystem;
 
@@ -52,45 +52,12 @@ TStringList LoadLines(const fs::path& path) {
 }
 
 void SaveLines(const fs::path& path, const TStringList& lines) {
-    fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        throw EError(StrFormat("Cannot create file \"%s\". %s", path.string().c_str(), std::strerror(errno)));
     std::string text;
     for (const auto& line : lines) {
         text += line;
         text += "\r\n";
     }
-    size_t written = 0;
-    bool ok = true;
-    while (written < text.size()) {
-        ssize_t n = write(fd, text.data() + written, text.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
-        }
-        written += static_cast<size_t>(n);
-    }
-    int savedErrno = errno;
-    if (ok && fsync(fd) != 0)
-        ok = false;
-    if (close(fd) != 0)
-        ok = false;
-    // Keep the permissions of a file being replaced; a new file gets the usual ones.
-    std::error_code error;
-    auto perms = fs::exists(path, error) ? fs::status(path, error).permissions()
-                                         : fs::perms::owner_read | fs::perms::owner_write |
-                                               fs::perms::group_read | fs::perms::others_read;
-    if (ok)
-        fs::permissions(pattern, perms, error);
-    if (!ok || std::rename(pattern.c_str(), path.c_str()) != 0) {
-        if (ok)
-            savedErrno = errno;
-        std::remove(pattern.c_str());
-        throw EError(
-            StrFormat("Cannot write file \"%s\". %s", path.string().c_str(), std::strerror(savedErrno)));
-    }
+    WriteFileAtomically(path, [&](std::FILE* file) {
+        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    });
 }
