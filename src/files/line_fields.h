@@ -1,0 +1,33 @@
+#pragma once
+// Reading the fields of one model-file line, left to right, the way the model
+// file format defines them. Fields are separated by single spaces; missing
+// fields at the end of a line read as 0 or as the word's default, so older,
+// shorter lines still load.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TLineFields {
+public:
+    explicit TLineFields(std::string_view text) : FText(text) {}
+
+    // Past the end: 0. On a digit or "-": the text up to the next space (or the
+    // end) is converted strictly (a malformed or out-of-range number raises the
+    // conversion error) and reading goes on behind that space. On any other
+    // character: 0, and the read position stays, so every later number reads 0
+    // too until a word takes the offending text away.
+    int32_t ReadNumber();
+    // Past the end: the default. Otherwise the text up to the next space, which
+    // is empty when the read position stands on a space; reading goes on behind
+    // that space.
+    std::string ReadWord(std::string_view defaultWord = {});
+    bool AtEnd() const { return FPos >= FText.size(); }
+
+private:
+    // The end of the field starting at the read position, and the position behind it.
+    size_t FieldEnd() const;
+
+    std::string_view FText;
+    size_t FPos = 0;
+};

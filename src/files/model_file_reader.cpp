@@ -1,0 +1,195 @@
+#include "files/model_file_reader.h"
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <memory>
+
+#include "common/error.h"
+#include "common/strings.h"
+#include "common/units.h"
+#include "files/caption_rule.h"
+#include "files/line_fields.h"
+#include "model/block_factory.h"
+
+namespace {
+
+// Block lines are read from at most this many characters after the kind letter.
+constexpr size_t kMaxBlockLineText = 255;
+
+int32_t Checked(int64_t value) {
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+        throw EError(
+            StrFormat("%lld is out of the range of model coordinates", static_cast<long long>(value)));
+    return static_cast<int32_t>(value);
+}
+
+// Grid modules to units, for files without units; out-of-range results are errors.
+int32_t OldModulesToUnits(int32_t modules) {
+    return Checked(static_cast<int64_t>(modules) * kModuleUnits);
+}
+int32_t OldThirdsToUnits(int32_t thirds) {
+    return Checked(static_cast<int64_t>(thirds) * kModuleUnits / 3);
+}
+
+bool IsBlank(const std::string& line) {
+    return std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+} // namespace
+
+void TSubassemblyBox::Widen(const TBlock& stone) {
+    int64_t x = stone.X, y = stone.Y, z = stone.Z;
+    int64_t x2 = x + stone.Length, y2 = y + stone.Width, z2 = z + stone.Height;
+    if (Empty) {
+        MinX = x, MinY = y, MinZ = z;
+        MaxX = x2, MaxY = y2, MaxZ = z2;
+        Empty = false;
+        return;
+    }
+    MinX = std::min(MinX, x);
+    MinY = std::min(MinY, y);
+    MinZ = std::min(MinZ, z);
+    MaxX = std::max(MaxX, x2);
+    MaxY = std::max(MaxY, y2);
+    MaxZ = std::max(MaxZ, z2);
+}
+
+std::string SubassemblySizeText(const TSubassemblyBox& box) {
+    if (box.Empty)
+        return "";
+    return StrFormat(" %lldx%lldx%lld", static_cast<long long>((box.MaxX - box.MinX) / kModuleUnits),
+                     static_cast<long long>((box.MaxY - box.MinY) / kModuleUnits),
+                     static_cast<long long>((box.MaxZ - box.MinZ) * 3 / kModuleUnits));
+}
+
+TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag) {
+    if (IsBlank(line))
+        throw EError("The line is empty");
+    char kind = line[0] == ' ' ? 'B' : line[0];
+    std::string text = Trim(std::string_view(line).substr(1, kMaxBlockLineText));
+    TLineFields fields(text);
+
+    std::unique_ptr<TBlock> stone(TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0, false, false, false, ""));
+    int32_t x = fields.ReadNumber();
+    int32_t y = fields.ReadNumber();
+    int32_t z = fields.ReadNumber();
+    int32_t length = fields.ReadNumber();
+    int32_t width = fields.ReadNumber();
+    int32_t height = fields.ReadNumber();
+    if (unitsFlag == 0) {
+        x = OldModulesToUnits(x);
+        y = OldModulesToUnits(y);
+        z = OldThirdsToUnits(z);
+        length = OldModulesToUnits(length);
+        width = OldModulesToUnits(width);
+        height = OldThirdsToUnits(height);
+    }
+    stone->X = x;
+    stone->Y = y;
+    stone->Z = z;
+    stone->Length = length;
+    stone->Width = width;
+    stone->Height = height;
+    stone->Color = static_cast<TColor>(fields.ReadNumber());
+    stone->Tag = fields.ReadNumber() != 0;
+    stone->BasePlate = fields.ReadNumber() != 0;
+    stone->Turn = fields.ReadNumber();
+    stone->Transparent = fields.ReadNumber() != 0;
+
+    std::string partName;
+    if (kind == 'G') {
+        std::string partFile = fields.ReadWord("parts.dat");
+        partName = fields.ReadWord("stdblock");
+        stone->SetPart(partFile, partName);
+        stone->Caption = CaptionOf(partName);
+    }
+    stone->Group = fields.ReadNumber();
+    stone->Name = fields.ReadWord();
+    stone->ExtraNumber = fields.ReadNumber();
+    if (kind == 'G' && stone->Name.empty())
+        stone->Name = ReplaceAll(partName, "-", "_");
+    return stone.release();
+}
+
+TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
+                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError) {
+    const bool subassembly = settings.Mode == TLoadMode::lmSubassembly;
+    TModelReadResult result;
+    result.HighestGroup = settings.HighestGroup;
+    if (subassembly) {
+        if (settings.HighestGroup == std::numeric_limits<int32_t>::max())
+            throw EError("No group number is left for the subassembly");
+        result.HighestGroup = settings.HighestGroup + 1;
+        result.SubassemblyGroup = result.HighestGroup;
+        result.HighestExtraNumber = settings.ExtraNumber;
+    }
+
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        ++result.LinesRead;
+        try {
+            if (!line.empty() && line[0] == '=') {
+                std::array<int32_t, 7> n = ReadViewLineNumbers(line);
+                result.UnitsFlag = n[kViewUnitsField];
+                if (subassembly)
+                    continue;
+                // Rotations first; the zoom code divides, and a code of 0 stops the
+                // line before the zoom and the offsets are taken.
+                TViewRecord view = result.View.value_or(TViewRecord{});
+                if (!result.View)
+                    view.HasZoomAndOffsets = false;
+                view.RotX = n[0];
+                view.RotZ = n[1];
+                result.View = view;
+                if (n[2] == 0)
+                    throw EError("The view line's zoom code is 0 (division by zero); zoom and offsets are "
+                                 "not taken");
+                view.ZoomCode = n[2];
+                view.ZoomFactor = static_cast<float>(10.0 / n[2]);
+                view.OffsetX = n[3];
+                view.OffsetY = n[4];
+                view.HasZoomAndOffsets = true;
+                result.View = view;
+                continue;
+            }
+
+            std::unique_ptr<TBlock> stone(ReadBlockLine(line, result.UnitsFlag));
+            if (subassembly) {
+                if (stone->Color == 0)
+                    stone->Color = settings.CurrentColor;
+                stone->Group = result.SubassemblyGroup;
+                stone->ExtraNumber = settings.ExtraNumber;
+                if (stone->BasePlate) {
+                    ++result.BasePlatesDropped;
+                    continue;
+                }
+                target.InsertSorted(stone.get());
+                result.Box.Widen(*stone);
+                stone.release();
+            } else {
+                result.HighestGroup = std::max(result.HighestGroup, stone->Group);
+                result.HighestExtraNumber = std::max(result.HighestExtraNumber, stone->ExtraNumber);
+                target.InsertSorted(stone.get());
+                stone.release();
+            }
+            ++result.StonesAdded;
+        } catch (const std::exception& e) {
+            ++result.LinesFailed;
+            if (onLineError)
+                onLineError(static_cast<int>(i) + 1, e.what());
+        }
+    }
+
+    target.HighestExtraNumber = result.HighestExtraNumber;
+    if (subassembly)
+        result.ProxySizeText = SubassemblySizeText(result.Box);
+    return result;
+}
+
+TModelReadResult LoadModelFile(const std::filesystem::path& path, TBlockList& target,
+                               const TModelReadSettings& settings, const TLineErrorHandler& onLineError) {
+    std::filesystem::path file = FindFileNoCase(path).value_or(path);
+    TStringList lines = LoadLines(file);
+    return ReadModelLines(lines, target, settings, onLineError);
+}
