@@ -1,0 +1,325 @@
+#include "app/command_line.h"
+
+#include <charconv>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <set>
+
+#include "app/stonemill_app.h"
+#include "common/convert.h"
+#include "common/error.h"
+#include "common/strings.h"
+#include "platform/canvas.h"
+#include "render/picture_writer.h"
+
+namespace fs = std::filesystem;
+
+const char* const kUsage =
+    "Usage:\n"
+    "  stonemill [MODEL] [-I SETTINGS]\n"
+    "  stonemill --render MODEL --output PICTURE [--size WxH] [--view NAME | --tilt DEG --turn DEG]\n"
+    "            [--zoom PERCENT | --fit] [--antialias] [--bits 8|16|24|32] [--shading | --no-shading]\n"
+    "            [--detail 0|1|2] [--wireframe] [--background RRGGBB] [--light X,Y,Z] [--edge-factor F]\n"
+    "  stonemill --convert MODEL --output MODEL2\n"
+    "  stonemill --info MODEL\n";
+
+namespace {
+
+struct TUsageError {
+    std::string Message;
+};
+
+[[noreturn]] void Usage(const std::string& message) {
+    throw TUsageError{message};
+}
+
+int IntArgument(const std::string& option, const std::string& text) {
+    try {
+        return StrToInt(text);
+    } catch (const EError&) {
+        Usage(option + " takes a whole number, not \"" + text + "\"");
+    }
+}
+
+double NumberArgument(const std::string& option, const std::string& text) {
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        Usage(option + " takes a number, not \"" + text + "\"");
+    return value;
+}
+
+// The fixed views by the hints of their buttons.
+const std::map<std::string, int, TextLess>& FixedViewTags() {
+    static const std::map<std::string, int, TextLess> tags = {
+        {"Top view", 0},   {"From front", 1}, {"From right", 2}, {"From left", 3},   {"From back", 4},
+        {"Front left", 5}, {"Back right", 6}, {"Back left", 7},  {"Front right", 8}, {"Front view", 9},
+    };
+    return tags;
+}
+
+struct TRenderOptions {
+    std::string Output;
+    int Width = 800, Height = 600;
+    std::optional<int> ViewTag, Tilt, Turn, Bits, Detail;
+    std::optional<double> Zoom, EdgeFactor;
+    std::optional<bool> Shading;
+    std::optional<TColor> BackgroundColor;
+    std::optional<std::array<int32_t, 3>> Light;
+    bool Fit = false, AntiAlias = false, Wireframe = false;
+};
+
+class TArguments {
+public:
+    explicit TArguments(const std::vector<std::string>& args) : FArgs(args) {}
+    bool More() const { return FNext < FArgs.size(); }
+    std::string Take() { return FArgs[FNext++]; }
+    std::string Value(const std::string& option) {
+        if (!More())
+            Usage(option + " needs a value");
+        return Take();
+    }
+
+private:
+    const std::vector<std::string>& FArgs;
+    size_t FNext = 0;
+};
+
+TRenderOptions ParseRenderOptions(TArguments& a) {
+    TRenderOptions o;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output") {
+            o.Output = a.Value(option);
+        } else if (option == "--size") {
+            const std::string size = a.Value(option);
+            const size_t x = size.find_first_of("xX");
+            if (x == std::string::npos)
+                Usage("--size takes WIDTHxHEIGHT, not \"" + size + "\"");
+            o.Width = IntArgument(option, size.substr(0, x));
+            o.Height = IntArgument(option, size.substr(x + 1));
+            if (o.Width < 2 || o.Height < 2 || o.Width > 20000 || o.Height > 20000)
+                Usage("--size must lie between 2x2 and 20000x20000");
+        } else if (option == "--view") {
+            const std::string name = a.Value(option);
+            auto it = FixedViewTags().find(name);
+            if (it == FixedViewTags().end())
+                Usage("--view takes the name of a fixed view such as \"Front right\", not \"" + name + "\"");
+            o.ViewTag = it->second;
+        } else if (option == "--tilt") {
+            o.Tilt = IntArgument(option, a.Value(option));
+        } else if (option == "--turn") {
+            o.Turn = IntArgument(option, a.Value(option));
+        } else if (option == "--zoom") {
+            o.Zoom = NumberArgument(option, a.Value(option));
+            if (!(*o.Zoom > 0 && *o.Zoom <= 100000))
+                Usage("--zoom takes a percentage above 0");
+        } else if (option == "--fit") {
+            o.Fit = true;
+        } else if (option == "--antialias") {
+            o.AntiAlias = true;
+        } else if (option == "--bits") {
+            o.Bits = IntArgument(option, a.Value(option));
+            if (*o.Bits != 8 && *o.Bits != 16 && *o.Bits != 24 && *o.Bits != 32)
+                Usage("--bits takes 8, 16, 24 or 32");
+        } else if (option == "--shading") {
+            o.Shading = true;
+        } else if (option == "--no-shading") {
+            o.Shading = false;
+        } else if (option == "--detail") {
+            o.Detail = IntArgument(option, a.Value(option));
+            if (*o.Detail < 0 || *o.Detail > 2)
+                Usage("--detail takes 0, 1 or 2");
+        } else if (option == "--wireframe") {
+            o.Wireframe = true;
+        } else if (option == "--background") {
+            const std::string text = a.Value(option);
+            unsigned value = 0;
+            auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+            if (text.size() != 6 || error != std::errc() || end != text.data() + text.size())
+                Usage("--background takes a colour RRGGBB in hexadecimal, not \"" + text + "\"");
+            o.BackgroundColor = RGB(static_cast<int>(value >> 16), static_cast<int>((value >> 8) & 0xFF),
+                                    static_cast<int>(value & 0xFF));
+        } else if (option == "--light") {
+            const std::string text = a.Value(option);
+            const auto parts = SplitFields(text, ',');
+            if (parts.size() != 3)
+                Usage("--light takes three whole numbers X,Y,Z");
+            o.Light = std::array<int32_t, 3>{IntArgument(option, parts[0]), IntArgument(option, parts[1]),
+                                             IntArgument(option, parts[2])};
+        } else if (option == "--edge-factor") {
+            o.EdgeFactor = NumberArgument(option, a.Value(option));
+            if (*o.EdgeFactor < 0 || *o.EdgeFactor > 1)
+                Usage("--edge-factor takes a number from 0 to 1");
+        } else {
+            Usage("unknown option \"" + option + "\"");
+        }
+    }
+    if (o.Output.empty())
+        Usage("--render needs --output PICTURE");
+    if (o.ViewTag && (o.Tilt || o.Turn))
+        Usage("--view and --tilt/--turn exclude each other");
+    if (o.Tilt.has_value() != o.Turn.has_value())
+        Usage("--tilt and --turn go together");
+    if (o.Zoom && o.Fit)
+        Usage("--zoom and --fit exclude each other");
+    return o;
+}
+
+// Loads a model as the window does, reporting unreadable lines as MODEL:LINE: MESSAGE.
+void LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& err) {
+    app.OnLineError = [&](int line, const std::string& message) {
+        err << model << ":" << line << ": " << message << "\n";
+    };
+    app.LoadModel(model, TLoadMode::lmComplete);
+}
+
+int Render(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
+    const TRenderOptions o = ParseRenderOptions(a);
+    TStonemillApp app(programFolder);
+    app.View.SuppressRedraw = true; // one picture at the end
+    app.ResizeView(o.Width, o.Height);
+    LoadForCommand(app, model, err);
+    if (o.Bits)
+        app.SetBitDepth(*o.Bits == 8 ? bd8 : *o.Bits == 16 ? bd16 : *o.Bits == 24 ? bd24 : bd32);
+    if (o.AntiAlias)
+        app.SetAntiAlias(true);
+    if (o.Shading)
+        app.View.Shading = *o.Shading;
+    if (o.Detail)
+        app.View.DetailLevel = *o.Detail;
+    if (o.Wireframe)
+        app.SetWireframe(true);
+    if (o.BackgroundColor)
+        app.Background.Color = *o.BackgroundColor;
+    if (o.Light) {
+        app.View.Light = *o.Light;
+        app.View.UpdateShades();
+    }
+    if (o.EdgeFactor)
+        app.View.EdgeFactor = static_cast<float>(*o.EdgeFactor);
+    if (o.ViewTag)
+        app.ViewControl.FixedView(*o.ViewTag);
+    if (o.Tilt)
+        app.ViewControl.SetViewAngles(*o.Tilt, *o.Turn);
+    if (o.Zoom)
+        app.View.ViewScale = static_cast<float>(*o.Zoom / 100.0);
+    if (o.Fit)
+        app.ViewControl.FitModel(app.Model);
+    app.View.SuppressRedraw = false;
+    app.RedrawPicture();
+
+    TBitmap& picture = app.Picture();
+    TBitmap out(picture.Width(), picture.Height(), pf32bit);
+    out.Canvas().Draw(0, 0, picture);
+    out.Canvas().Refresh();
+    SavePictureFile(out, o.Output);
+    return 0;
+}
+
+int Convert(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
+    std::string output;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output")
+            output = a.Value(option);
+        else
+            Usage("unknown option \"" + option + "\"");
+    }
+    if (output.empty())
+        Usage("--convert needs --output MODEL2");
+    TStonemillApp app(programFolder);
+    LoadForCommand(app, model, err);
+    app.SaveModel(output, TSaveMode::smComplete);
+    return 0;
+}
+
+int Info(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
+         std::ostream& err) {
+    if (a.More())
+        Usage("unknown option \"" + a.Take() + "\"");
+    TStonemillApp app(programFolder);
+    LoadForCommand(app, model, err);
+    std::set<int32_t> groups;
+    std::map<char, int> kinds;
+    for (const TBlock* stone : app.Model.Stones()) {
+        if (stone->Group > 0)
+            groups.insert(stone->Group);
+        ++kinds[stone->Kind];
+    }
+    const TExtents e = app.Model.GetExtents();
+    out << "stones: " << app.Model.Count() << "\n";
+    out << "groups: " << groups.size() << "\n";
+    if (app.Model.Count() > 0)
+        out << "extents: " << e.MinX << " " << e.MinY << " " << e.MinZ << " " << e.MaxX << " " << e.MaxY
+            << " " << e.MaxZ << "\n";
+    else
+        out << "extents:\n";
+    out << "kinds:";
+    for (const auto& [kind, count] : kinds)
+        out << " " << kind << "=" << count;
+    out << "\n";
+    return 0;
+}
+
+} // namespace
+
+TStartArguments ParseStartArguments(const std::vector<std::string>& args, const fs::path& programFolder) {
+    TStartArguments result;
+    result.SettingsFile = programFolder / "Stonemill.ini";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool loneSlashOption = SameText(arg, "/I");
+        if (arg.empty() || (arg[0] != '-' && !loneSlashOption)) {
+            if (!result.ModelFile.empty())
+                result.ModelFile += " ";
+            result.ModelFile += arg;
+            continue;
+        }
+        if (arg.size() < 2 || (arg[1] != 'I' && arg[1] != 'i'))
+            continue; // other options are not the window's
+        if (arg.size() > 2) {
+            result.SettingsFile = arg.substr(2);
+        } else if (i + 1 < args.size()) {
+            const std::string& path = args[++i];
+            result.SettingsFile = (!path.empty() && path[0] == '/') ? fs::path(path) : programFolder / path;
+        }
+    }
+    return result;
+}
+
+bool IsHeadlessCommand(const std::vector<std::string>& args) {
+    for (const auto& arg : args)
+        if (arg == "--render" || arg == "--convert" || arg == "--info" || arg == "--help")
+            return true;
+    return false;
+}
+
+int RunHeadlessCommand(const std::vector<std::string>& args, const fs::path& programFolder, std::ostream& out,
+                       std::ostream& err) {
+    try {
+        TArguments a(args);
+        if (!a.More())
+            Usage("no command");
+        const std::string command = a.Take();
+        if (command == "--help") {
+            out << kUsage;
+            return 0;
+        }
+        if (command != "--render" && command != "--convert" && command != "--info")
+            Usage("the command comes first: --render, --convert or --info");
+        const std::string model = a.Value(command);
+        if (command == "--render")
+            return Render(model, a, programFolder, err);
+        if (command == "--convert")
+            return Convert(model, a, programFolder, err);
+        return Info(model, a, programFolder, out, err);
+    } catch (const TUsageError& e) {
+        err << "stonemill: " << e.Message << "\n" << kUsage;
+        return 2;
+    } catch (const EError& e) {
+        err << "stonemill: " << e.Message() << "\n";
+        return 1;
+    }
+}

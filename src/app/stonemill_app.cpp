@@ -1,0 +1,268 @@
+#include "app/stonemill_app.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/error.h"
+#include "model/block.h"
+#include "model/cut_state.h"
+
+namespace fs = std::filesystem;
+
+const char* const kProgramCaption = "Stonemill Ver 1.42";
+
+TPixelFormat PixelFormatOf(TBitDepth depth) {
+    switch (depth) {
+    case bd8:
+        return pf8bit;
+    case bd16:
+        return pf16bit;
+    case bd24:
+        return pf24bit;
+    case bdDevice:
+        return pfDevice;
+    default:
+        return pf32bit;
+    }
+}
+
+TStonemillApp::TStonemillApp(const fs::path& programFolder)
+    : ViewControl(View), FProgramFolder(programFolder), FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
+    ViewControl.OnRedraw = [this] { RedrawPicture(); };
+    Model.OnUndoEnabled = [this](bool) {
+        if (OnUndoRedoState)
+            OnUndoRedoState(Model.UndoCount() > 0, Model.RedoCount() > 0);
+    };
+    Model.OnRedoEnabled = Model.OnUndoEnabled;
+    OpenFolder = SaveFolder = SubassemblyFolder = PartialSaveFolder = programFolder / "Models";
+}
+
+TStonemillApp::~TStonemillApp() {
+    FreeStones(Model);
+    FreeStones(FPending);
+}
+
+void TStonemillApp::FreeStones(TBlockList& list) {
+    for (TBlock* stone : list.Stones())
+        delete stone;
+    list.Clear();
+}
+
+void TStonemillApp::RedrawPicture() {
+    if (View.SuppressRedraw)
+        return;
+    View.SkipPainting = false;
+    if (FPicture.Width() <= 0 || FPicture.Height() <= 0)
+        return;
+    if (View.AntiAlias && (FPicture.PixelFormat() == pf32bit || FPicture.PixelFormat() == pfDevice)) {
+        DrawSceneAntiAliased(FPicture, Rect(0, 0, FPicture.Width(), FPicture.Height()), FPicture.Width(),
+                             FPicture.Height(), Model, View, Background);
+    } else {
+        DrawScenePlain(FPicture, Model, View, Background);
+    }
+    ++FPassCount;
+    if (OnPictureChanged)
+        OnPictureChanged();
+}
+
+void TStonemillApp::ResizeView(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    // The rasteriser needs two rows at least.
+    FPicture.SetPixelFormat(PixelFormatOf(FBitDepth));
+    FPicture.SetSize(std::max(width, 2), std::max(height, 2));
+    ViewControl.Resize(width, height);
+    RedrawPicture();
+}
+
+void TStonemillApp::SetDetailLevel(int level) {
+    View.DetailLevel = level;
+    if (View.Wireframe) {
+        View.Wireframe = false; // choosing a level releases the wireframe button
+        View.Shading = FSavedShading;
+    }
+    RedrawPicture();
+}
+
+void TStonemillApp::SetShading(bool on) {
+    View.Shading = on;
+    RedrawPicture();
+}
+
+void TStonemillApp::SetAntiAlias(bool on) {
+    FBitDepth = bd32;
+    FPicture.SetPixelFormat(pf32bit);
+    View.AntiAlias = on;
+    RedrawPicture();
+}
+
+void TStonemillApp::SetBitDepth(TBitDepth depth) {
+    FBitDepth = depth;
+    FPicture.SetPixelFormat(PixelFormatOf(depth));
+    RedrawPicture();
+}
+
+void TStonemillApp::SetWireframe(bool down) {
+    if (down == View.Wireframe)
+        return;
+    if (down) {
+        FSavedDetail = View.DetailLevel;
+        FSavedShading = View.Shading;
+        View.DetailLevel = 0;
+        View.Shading = false;
+    } else {
+        View.DetailLevel = FSavedDetail;
+        View.Shading = FSavedShading;
+    }
+    View.Wireframe = down;
+    RedrawPicture();
+}
+
+void TStonemillApp::RefreshDisplay() {
+    Model.Sort(View.Octant(), true);
+    RedrawPicture();
+}
+
+void TStonemillApp::SetCaptionAndFileNames(const std::string& fileName) {
+    const size_t dash = FCaption.find('-');
+    if (dash != std::string::npos) {
+        const size_t space = FCaption.rfind(' ', dash);
+        FCaption.resize(space == std::string::npos ? dash : space);
+    }
+    if (!fileName.empty())
+        FCaption += " - " + fileName;
+    FOpenFileName = fileName;
+    FSaveFileName = fs::path(fileName).filename().string();
+}
+
+void TStonemillApp::DropPending() {
+    FreeStones(FPending);
+    FPendingSizeText.clear();
+}
+
+void TStonemillApp::NewModel() {
+    SetCaptionAndFileNames("");
+    DropPending();
+    FreeStones(Model);
+    Model.SortedOctant = 0;
+    Model.HighestExtraNumber = 0;
+    HighestGroup = 0;
+    if (OnUndoRedoState)
+        OnUndoRedoState(false, false);
+    RedrawPicture();
+    Dirty = false;
+}
+
+void TStonemillApp::NoteRecentFile(const std::string& path) {
+    auto it = std::find(FRecentFiles.begin(), FRecentFiles.end(), path);
+    if (it == FRecentFiles.end()) {
+        FRecentFiles.push_front(path);
+        return;
+    }
+    FRecentFiles.erase(it);
+    FRecentFiles.push_front(path);
+    if (FRecentFiles.size() > 12)
+        FRecentFiles.pop_back();
+}
+
+void TStonemillApp::ApplyView(const TViewRecord& record) {
+    ViewControl.Batch([&] {
+        ViewControl.SetRotX(record.RotX);
+        ViewControl.SetRotZ(record.RotZ);
+        if (record.HasZoomAndOffsets) {
+            View.ViewScale = record.ZoomFactor;
+            ViewControl.SetOffsetX(record.OffsetX);
+            ViewControl.SetOffsetY(record.OffsetY);
+        }
+    });
+    TRecordedView recorded = ViewControl.Recorded();
+    recorded.RotX = record.RotX;
+    recorded.RotZ = record.RotZ;
+    if (record.HasZoomAndOffsets) {
+        recorded.OffsetX = record.OffsetX;
+        recorded.OffsetY = record.OffsetY;
+    }
+    ViewControl.SetRecorded(recorded);
+}
+
+TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) {
+    DropPending();
+    const std::string name = path.string();
+    NoteRecentFile(name);
+    fs::path folder = path.parent_path();
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        folder = FProgramFolder / folder;
+    (mode == TLoadMode::lmComplete ? OpenFolder : SubassemblyFolder) = folder;
+
+    TModelReadSettings settings;
+    settings.Mode = mode;
+    settings.HighestGroup = HighestGroup;
+    settings.ExtraNumber = Model.HighestExtraNumber;
+    settings.CurrentColor = CurrentColor;
+    if (mode == TLoadMode::lmComplete) {
+        Dirty = false;
+        NewModel();
+    }
+    SetCaptionAndFileNames(name);
+    TModelReadResult result;
+    const bool suppressed = View.SuppressRedraw;
+    View.SuppressRedraw = true;
+    try {
+        TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
+        result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
+            if (OnLineError)
+                OnLineError(line, message);
+        });
+    } catch (...) {
+        View.SuppressRedraw = suppressed;
+        RedrawPicture();
+        throw;
+    }
+    View.SuppressRedraw = suppressed;
+    HighestGroup = result.HighestGroup;
+    if (mode == TLoadMode::lmComplete) {
+        Model.HighestExtraNumber = result.HighestExtraNumber;
+        if (result.View)
+            ApplyView(*result.View);
+        Model.SortedOctant = -1; // a full view update sorts anew
+        RedrawPicture();
+    } else {
+        FPending.HighestExtraNumber = Model.HighestExtraNumber;
+        FPendingSizeText = result.ProxySizeText;
+    }
+    return result;
+}
+
+TViewRecord TStonemillApp::CurrentViewRecord() const {
+    TViewRecord record;
+    record.RotX = ViewControl.RotX().Position;
+    record.RotZ = ViewControl.RotZ().Position;
+    record.ZoomFactor = View.ViewScale;
+    record.OffsetX = ViewControl.OffsetX().Position;
+    record.OffsetY = ViewControl.OffsetY().Position;
+    return record;
+}
+
+void TStonemillApp::SaveModel(const fs::path& path, TSaveMode mode) {
+    (mode == TSaveMode::smComplete ? SaveFolder : PartialSaveFolder) = path.parent_path();
+    SetCaptionAndFileNames(path.string());
+    SaveModelFile(path, Model, CurrentViewRecord(), mode);
+    if (mode == TSaveMode::smComplete)
+        Dirty = false;
+    TRecordedView recorded = ViewControl.Recorded();
+    recorded.RotX = ViewControl.RotX().Position;
+    recorded.RotZ = ViewControl.RotZ().Position;
+    recorded.OffsetX = ViewControl.OffsetX().Position;
+    recorded.OffsetY = ViewControl.OffsetY().Position;
+    ViewControl.SetRecorded(recorded);
+}
+
+std::optional<TBreakUpResult> TStonemillApp::BreakUpScene(const fs::path& path) {
+    return ::BreakUpScene(path.string());
+}
+
+bool TStonemillApp::HasSelection() const {
+    return std::any_of(Model.Stones().begin(), Model.Stones().end(),
+                       [](const TBlock* s) { return s->Selected; });
+}

@@ -1,0 +1,135 @@
+#pragma once
+// The application core behind the main window, without widgets: the open
+// model, the render state and the view controls, the off-screen picture and
+// its drawing options, the model files with caption, dirty flag, remembered
+// folders and recent files. Every command of the window is a method here, so
+// tests and the command line run the same code the window does.
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/view_controller.h"
+#include "files/model_file_reader.h"
+#include "files/model_file_writer.h"
+#include "files/scene_break_up.h"
+#include "model/block_list.h"
+#include "platform/bitmap.h"
+#include "render/scene_pass.h"
+#include "view/render_state.h"
+
+// The off-screen picture's depth as the rendering-options menu offers it.
+enum TBitDepth { bd8 = 1, bd16 = 2, bd24 = 3, bd32 = 4, bdDevice = 5 };
+
+TPixelFormat PixelFormatOf(TBitDepth depth);
+
+extern const char* const kProgramCaption; // "Stonemill Ver 1.42"
+
+class TStonemillApp {
+public:
+    explicit TStonemillApp(const std::filesystem::path& programFolder);
+    ~TStonemillApp();
+    TStonemillApp(const TStonemillApp&) = delete;
+    TStonemillApp& operator=(const TStonemillApp&) = delete;
+
+    TBlockList Model;
+    TRenderState View;
+    TViewController ViewControl;
+    TBackground Background;
+
+    // --- notifications to the window ---
+    // A new picture is in Picture(): show it.
+    std::function<void()> OnPictureChanged;
+    // A line of a model file could not be read: show the message, then go on.
+    std::function<void(int lineNumber, const std::string& message)> OnLineError;
+    // The undo and redo states changed.
+    std::function<void(bool undoEnabled, bool redoEnabled)> OnUndoRedoState;
+
+    // --- the picture ---
+    TBitmap& Picture() { return FPicture; }
+    // Draws the scene anew into the picture (unless redraws are suppressed).
+    void RedrawPicture();
+    // The number of drawing passes so far: one per visible change.
+    int PassCount() const { return FPassCount; }
+    // The view's client size changed: the picture follows, and it is drawn anew.
+    void ResizeView(int width, int height);
+
+    // --- drawing options ---
+    int DetailLevel() const { return View.DetailLevel; }
+    void SetDetailLevel(int level);
+    bool Shading() const { return View.Shading; }
+    void SetShading(bool on);
+    bool AntiAlias() const { return View.AntiAlias; }
+    void SetAntiAlias(bool on);
+    TBitDepth BitDepth() const { return FBitDepth; }
+    void SetBitDepth(TBitDepth depth);
+    bool Wireframe() const { return View.Wireframe; }
+    // Pressing the wireframe button keeps the detail level and shading and
+    // draws bare outlines; releasing it brings both back.
+    void SetWireframe(bool down);
+    // Forgets the sorted octant, sorts and draws anew.
+    void RefreshDisplay();
+
+    // --- model files ---
+    std::string Caption() const { return FCaption; }
+    // The current model's path (empty for a new model), and the name the save
+    // dialog proposes.
+    std::string OpenFileName() const { return FOpenFileName; }
+    std::string SaveFileName() const { return FSaveFileName; }
+    bool Dirty = false;
+    // Frees every stone, empties the undo and redo logs and draws anew. The
+    // unsaved-changes question is the window's, asked before.
+    void NewModel();
+    // Loads a model file as the complete model or as a subassembly (held as
+    // the pending subassembly). Lines that cannot be read go to OnLineError.
+    // Raises EError when the file cannot be read.
+    TModelReadResult LoadModel(const std::filesystem::path& path, TLoadMode mode);
+    // Writes the model file and takes its name; a complete save clears the
+    // dirty flag. Raises EError when writing fails (the old file stays).
+    void SaveModel(const std::filesystem::path& path, TSaveMode mode);
+    // Splits a scene file into one numbered file per group; nothing when the
+    // path holds no ".STM".
+    std::optional<TBreakUpResult> BreakUpScene(const std::filesystem::path& path);
+    bool HasSelection() const;
+    // The view as a model file's view line records it.
+    TViewRecord CurrentViewRecord() const;
+
+    // Sets the caption and the dialogs' file names from a model path.
+    void SetCaptionAndFileNames(const std::string& fileName);
+
+    // Full paths of the models loaded in this run, most recent first.
+    const std::deque<std::string>& RecentFiles() const { return FRecentFiles; }
+    // The remembered folders of the open and save dialogs.
+    std::filesystem::path OpenFolder, SaveFolder, SubassemblyFolder, PartialSaveFolder;
+    std::filesystem::path ProgramFolder() const { return FProgramFolder; }
+
+    // The pending subassembly: loaded, not yet placed.
+    TBlockList& Pending() { return FPending; }
+    const std::string& PendingSizeText() const { return FPendingSizeText; }
+    void DropPending();
+
+    int32_t HighestGroup = 0;
+    // The colour new stones and black subassembly stones take.
+    TColor CurrentColor = RGB(232, 229, 178);
+
+private:
+    static void FreeStones(TBlockList& list);
+    void NoteRecentFile(const std::string& path);
+    void ApplyView(const TViewRecord& record);
+
+    std::filesystem::path FProgramFolder;
+    TBitmap FPicture;
+    TBitDepth FBitDepth = bd32;
+    int FPassCount = 0;
+    bool FSavedShading = false;
+    int FSavedDetail = 0;
+    std::string FCaption;
+    std::string FOpenFileName;
+    std::string FSaveFileName;
+    std::deque<std::string> FRecentFiles;
+    TBlockList FPending;
+    std::string FPendingSizeText;
+};
