@@ -195,42 +195,49 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
         folder = FProgramFolder / folder;
     (mode == TLoadMode::lmComplete ? OpenFolder : SubassemblyFolder) = folder;
 
-    TModelReadSettings settings;
-    settings.Mode = mode;
-    settings.HighestGroup = HighestGroup;
-    settings.ExtraNumber = Model.HighestExtraNumber;
-    settings.CurrentColor = CurrentColor;
-    if (mode == TLoadMode::lmComplete) {
-        Dirty = false;
-        NewModel();
-    }
-    SetCaptionAndFileNames(name);
+    // The whole load ends in one picture, also when it fails.
+    struct TSuppress {
+        TRenderState& View;
+        bool Was;
+        ~TSuppress() { View.SuppressRedraw = Was; }
+    };
     TModelReadResult result;
-    const bool suppressed = View.SuppressRedraw;
-    View.SuppressRedraw = true;
-    try {
-        TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
-        result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
-            if (OnLineError)
-                OnLineError(line, message);
-        });
-    } catch (...) {
-        View.SuppressRedraw = suppressed;
-        RedrawPicture();
-        throw;
+    {
+        TSuppress suppress{View, View.SuppressRedraw};
+        View.SuppressRedraw = true;
+        try {
+            if (mode == TLoadMode::lmComplete) {
+                Dirty = false;
+                NewModel();
+            }
+            SetCaptionAndFileNames(name);
+            TModelReadSettings settings;
+            settings.Mode = mode;
+            settings.HighestGroup = HighestGroup;
+            settings.ExtraNumber = Model.HighestExtraNumber;
+            settings.CurrentColor = CurrentColor;
+            TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
+            result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
+                if (OnLineError)
+                    OnLineError(line, message);
+            });
+            HighestGroup = result.HighestGroup;
+            if (mode == TLoadMode::lmComplete) {
+                Model.HighestExtraNumber = result.HighestExtraNumber;
+                if (result.View)
+                    ApplyView(*result.View);
+                Model.SortedOctant = -1; // a full view update sorts anew
+            } else {
+                FPending.HighestExtraNumber = Model.HighestExtraNumber;
+                FPendingSizeText = result.ProxySizeText;
+            }
+        } catch (...) {
+            View.SuppressRedraw = suppress.Was;
+            RedrawPicture();
+            throw;
+        }
     }
-    View.SuppressRedraw = suppressed;
-    HighestGroup = result.HighestGroup;
-    if (mode == TLoadMode::lmComplete) {
-        Model.HighestExtraNumber = result.HighestExtraNumber;
-        if (result.View)
-            ApplyView(*result.View);
-        Model.SortedOctant = -1; // a full view update sorts anew
-        RedrawPicture();
-    } else {
-        FPending.HighestExtraNumber = Model.HighestExtraNumber;
-        FPendingSizeText = result.ProxySizeText;
-    }
+    RedrawPicture();
     return result;
 }
 

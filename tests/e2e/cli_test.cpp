@@ -1,0 +1,156 @@
+// Runs the stonemill program itself, as a user would from a terminal.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "temp_program_folder.h"
+
+extern char** environ;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRun {
+    int Status = -1;
+    std::string Out, Err;
+};
+
+std::string ReadAll(int fd) {
+    std::string text;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<size_t>(n));
+    return text;
+}
+
+// Starts the program with the arguments (no shell) and waits for it.
+TRun RunStonemill(const std::vector<std::string>& args) {
+    const std::string program = (BuiltProgramFolder() / "stonemill").string();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const fs::path outFile = fs::temp_directory_path() / ("stonemill-out-" + std::to_string(getpid()));
+    const fs::path errFile = fs::temp_directory_path() / ("stonemill-err-" + std::to_string(getpid()));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    TRun run;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    for (auto [file, text] : {std::pair{outFile, &run.Out}, std::pair{errFile, &run.Err}}) {
+        int fd = open(file.c_str(), O_RDONLY);
+        *text = ReadAll(fd);
+        close(fd);
+        fs::remove(file);
+    }
+    return run;
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    fs::path Write(const std::string& name, const std::string& text) {
+        const fs::path path = folder.Path() / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    TTempProgramFolder folder;
+    const std::string model = "= 70 330 20 0 0 0 1\r\n"
+                              "B 0 0 0 80 20 20 255 1 0 0 0 2 wall 0\r\n"
+                              "T 0 20 0 80 40 20 8421504 1 0 1 0 2  0\r\n"
+                              "G 100 0 0 0 0 0 16777215 1 0 0 0 parts.dat arch 3  4\r\n";
+};
+
+} // namespace
+
+TEST_F(CommandLine, InfoDescribesTheModel) {
+    const fs::path path = Write("m.stm", model);
+    TRun run = RunStonemill({"--info", path.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "stones: 3\ngroups: 2\nextents: 0 0 0 180 60 60\nkinds: B=1 G=1 T=1\n");
+    EXPECT_EQ(run.Err, "");
+}
+
+TEST_F(CommandLine, ConvertWritesTheCompleteSave) {
+    const fs::path path = Write("old.stm", "B 1 2 3 2 4 3 255 1 0 0 0 0 w 0\n");
+    const fs::path out = folder.Path() / "new.stm";
+    TRun run = RunStonemill({"--convert", path.string(), "--output", out.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    // Grid modules and thirds of a file without a view line become units.
+    EXPECT_EQ(folder.ReadFile(out), "= 70 330 20 0 0 0 1\r\nB 20 40 20 40 80 20 255 1 0 0 0 0 w 0\r\n");
+}
+
+TEST_F(CommandLine, RenderSavesThePictureAsNamed) {
+    const fs::path path = Write("m.stm", model);
+    for (const char* name : {"p.png", "p.jpg", "p.bmp"}) {
+        const fs::path out = folder.Path() / name;
+        TRun run =
+            RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "160x120", "--fit"});
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        QImage picture(QString::fromStdString(out.string()));
+        ASSERT_FALSE(picture.isNull()) << name;
+        EXPECT_EQ(picture.size(), QSize(160, 120));
+        EXPECT_EQ(picture.pixel(0, 0) & 0xFFFFFF,
+                  name == std::string("p.jpg") ? picture.pixel(0, 0) & 0xFFFFFF : 0xFFFFFFu);
+        int coloured = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x)
+                coloured += (picture.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+        EXPECT_GT(coloured, 2000) << name; // the stones fill a good part of it
+    }
+    // Options change the picture: a red background shows in the corner.
+    const fs::path red = folder.Path() / "red.png";
+    TRun run =
+        RunStonemill({"--render", path.string(), "--output", red.string(), "--size", "64x48", "--view",
+                      "Top view", "--background", "FF0000", "--bits", "16", "--no-shading", "--detail", "2"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(QImage(QString::fromStdString(red.string())).pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST_F(CommandLine, BrokenFilesAndBadArguments) {
+    const fs::path path = Write("broken.stm", "= 70 330 20 0 0 0 1\nB 0 0 0 40 20 20 255 1 0 0 0 0  0\n"
+                                              "G 0 0 0 0 0 0 0 1 0 0 0 parts.dat nosuch 0  0\n"
+                                              "B 0 0 0 4x 20 20 255 1 0 0 0 0  0\n");
+    TRun run = RunStonemill({"--info", path.string()});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Err, path.string() + ":3: Could not find part nosuch in file parts.dat\n" + path.string() +
+                           ":4: '4x' is not a valid integer value\n");
+    EXPECT_EQ(run.Out.substr(0, 10), "stones: 1\n");
+
+    TRun missing = RunStonemill({"--info", (folder.Path() / "none.stm").string()});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("none.stm"), std::string::npos);
+
+    TRun unwritable =
+        RunStonemill({"--convert", path.string(), "--output", (folder.Path() / "no/dir/x.stm").string()});
+    EXPECT_EQ(unwritable.Status, 1);
+
+    for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+             {"--render", path.string()},
+             {"--render", path.string(), "--output", "x.png", "--size", "big"},
+             {"--render", path.string(), "--output", "x.png", "--view", "Sideways"},
+             {"--render", path.string(), "--output", "x.png", "--bits", "12"},
+             {"--render", path.string(), "--output", "x.png", "--tilt", "10"},
+             {"--info"},
+             {"--info", path.string(), "--extra"},
+             {"--convert", path.string()}}) {
+        TRun r = RunStonemill(bad);
+        EXPECT_EQ(r.Status, 2) << bad.back();
+        EXPECT_NE(r.Err.find("Usage:"), std::string::npos);
+    }
+}
