@@ -179,6 +179,7 @@ int Render(const std::string& model, TArguments& a, const fs::path& programFolde
     const TRenderOptions o = ParseRenderOptions(a);
     TStonemillApp app(programFolder);
     app.View.SuppressRedraw = true; // one picture at the end
+    app.ApplyViewSettings(ReadViewSettings(programFolder / "Stonemill.ini"));
     app.ResizeView(o.Width, o.Height);
     LoadForCommand(app, model, err);
     if (o.Bits)

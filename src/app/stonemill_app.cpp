@@ -123,6 +123,19 @@ void TStonemillApp::RefreshDisplay() {
     RedrawPicture();
 }
 
+void TStonemillApp::ApplyViewSettings(const TViewSettings& settings) {
+    View.EdgeFactor = settings.EdgeFactor;
+    View.FixedEdgeColors = settings.FixedEdgeColors;
+    View.DarkEdgeColor = settings.DarkEdgeColor;
+    View.LightEdgeColor = settings.LightEdgeColor;
+    View.DetailLevel = settings.Details;
+    View.Shading = settings.Shading;
+    FBitDepth = settings.BitDepth >= bd8 && settings.BitDepth <= bdDevice
+                    ? static_cast<TBitDepth>(settings.BitDepth)
+                    : bd32;
+    FPicture.SetPixelFormat(PixelFormatOf(FBitDepth));
+}
+
 void TStonemillApp::SetCaptionAndFileNames(const std::string& fileName) {
     const size_t dash = FCaption.find('-');
     if (dash != std::string::npos) {

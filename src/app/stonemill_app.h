@@ -16,6 +16,7 @@
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "files/scene_break_up.h"
+#include "files/view_settings.h"
 #include "model/block_list.h"
 #include "platform/bitmap.h"
 #include "render/scene_pass.h"
@@ -72,6 +73,9 @@ public:
     void SetWireframe(bool down);
     // Forgets the sorted octant, sorts and draws anew.
     void RefreshDisplay();
+    // Takes the drawing settings of the settings file (edge factor and colours,
+    // detail level, shading, bit depth) without drawing.
+    void ApplyViewSettings(const TViewSettings& settings);
 
     // --- model files ---
     std::string Caption() const { return FCaption; }

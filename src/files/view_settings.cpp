@@ -1,0 +1,41 @@
+#include "files/view_settings.h"
+
+#include <vector>
+
+#include "common/convert.h"
+#include "common/error.h"
+#include "platform/ini_file.h"
+
+TColor EdgeColorFromText(const std::string& text) {
+    std::vector<std::string> tokens;
+    std::string token;
+    for (char c : text + ",") {
+        if (c == ',' || c == ' ') {
+            if (!token.empty())
+                tokens.push_back(token);
+            token.clear();
+        } else {
+            token += c;
+        }
+    }
+    if (tokens.size() != 3)
+        return clBlack;
+    try {
+        return RGB(StrToInt(tokens[0]), StrToInt(tokens[1]), StrToInt(tokens[2]));
+    } catch (const EError&) {
+        return clBlack;
+    }
+}
+
+TViewSettings ReadViewSettings(const std::filesystem::path& settingsFile) {
+    const TIniFile ini(settingsFile);
+    TViewSettings s;
+    s.EdgeFactor = static_cast<float>(ini.ReadFloat("Main", "EdgeFactor", 0.7));
+    s.FixedEdgeColors = ini.ReadInteger("Main", "FixedEdgeColors", 0) != 0;
+    s.DarkEdgeColor = EdgeColorFromText(ini.ReadString("Main", "DarkEdgeColor", "50, 50, 50"));
+    s.LightEdgeColor = EdgeColorFromText(ini.ReadString("Main", "LightEdgeColor", "150, 150, 150"));
+    s.Details = ini.ReadInteger("State", "Details", 0);
+    s.Shading = ini.ReadInteger("State", "Shading", 0) != 0;
+    s.BitDepth = ini.ReadInteger("State", "BitDepth", 4);
+    return s;
+}
