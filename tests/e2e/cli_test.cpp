@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -153,4 +155,30 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
         EXPECT_EQ(r.Status, 2) << bad.back();
         EXPECT_NE(r.Err.find("Usage:"), std::string::npos);
     }
+}
+
+TEST(DemoModels, LoadCleanlyAndUseEveryKind) {
+    const std::map<std::string, std::string> expected = {
+        {"house", "stones: 67\ngroups: 2\nextents: -40 -40 0 200 180 106\nkinds: B=52 C=4 D=1 E=2 G=1 I=1 "
+                  "N=1 T=2 W=3\n"},
+        {"vehicle", "stones: 19\ngroups: 1\nextents: -40 -60 -7 244 120 72\nkinds: B=6 G=2 O=4 R=4 W=3\n"},
+        {"tower", "stones: 17\ngroups: 0\nextents: -60 -60 0 140 140 246\nkinds: B=1 G=7 R=9\n"},
+    };
+    std::set<char> kinds;
+    for (const auto& [name, info] : expected) {
+        const fs::path model = BuiltProgramFolder() / "Models" / (name + ".stm");
+        TRun run = RunStonemill({"--info", model.string()});
+        EXPECT_EQ(run.Status, 0) << name;
+        EXPECT_EQ(run.Err, "") << name;
+        EXPECT_EQ(run.Out, info) << name;
+        const size_t at = run.Out.find("kinds:");
+        for (size_t i = at; i + 1 < run.Out.size(); ++i)
+            if (run.Out[i + 1] == '=')
+                kinds.insert(run.Out[i]);
+        // Each model has its picture beside it.
+        EXPECT_FALSE(
+            QImage(QString::fromStdString((BuiltProgramFolder() / "Models" / (name + ".jpg")).string()))
+                .isNull());
+    }
+    EXPECT_EQ(kinds, (std::set<char>{'B', 'R', 'T', 'N', 'C', 'I', 'E', 'G', 'W', 'D', 'O'}));
 }
