@@ -6,9 +6,9 @@ bool PtInPolygon(const std::vector<TPoint>& polygon, int x, int y) {
     const std::size_t n = polygon.size();
     if (n < 3)
         return false;
-    // Work in doubled coordinates so the pixel centre (x + 0.5, y + 0.5) is integral.
+    // Work in doubled coordinates so the sample point (x + 0.5, y) is integral.
     const long long px = 2LL * x + 1;
-    const long long py = 2LL * y + 1;
+    const long long py = 2LL * y;
     bool inside = false;
     for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
         long long xi = 2LL * polygon[i].x, yi = 2LL * polygon[i].y;

@@ -273,3 +273,27 @@ TEST_F(SceneTest, PassesNeverRunNested) {
     DrawScenePlain(picture, scene, view, TBackground{clWhite, nullptr});
     EXPECT_EQ(picture.ToImage().pixel(0, 0) & 0xFFFFFF, 0xFFFFFFu);
 }
+
+TEST_F(SceneTest, HitTestMatchesTheDrawnStone) {
+    for (int octant = 0; octant < 8; ++octant) {
+        TScene scene;
+        TBlock* stone = scene.Add('B', -2, -1, -1, 3, 2, 6, RGB(200, 40, 40));
+        TRenderState view;
+        Aim(view, 100, 80, octant < 4 ? 55 : 130, 20 + 90 * (octant % 4), 0.8f);
+        const QImage image = Render(scene, view, 100, 80);
+        int hits = 0, painted = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 100; ++x) {
+                const bool isPainted = (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+                painted += isPainted;
+                // Column 0, row 0 and the last row lie outside the rasteriser's clip box.
+                const bool drawable = x > 0 && y > 0 && y < 79;
+                if (stone->HitTest(view, x, y) && drawable) {
+                    ++hits;
+                    EXPECT_TRUE(isPainted) << "octant " << octant << " at " << x << "," << y;
+                }
+            }
+        // Only the outline's pixels lie outside the hit area.
+        EXPECT_GT(hits, painted * 8 / 10) << octant;
+    }
+}
