@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_stones.h"
+
 #include <algorithm>
 #include <csignal>
 #include <map>
@@ -21,14 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 TBlock* Stone(char kind, int32_t x, int32_t y, int32_t z, int32_t l, int32_t w, int32_t h) {
-    TBlock* s = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 255, true, false, false, "");
-    s->X = x;
-    s->Y = y;
-    s->Z = z;
-    s->Length = l;
-    s->Width = w;
-    s->Height = h;
-    return s;
+    return StoneInUnits(kind, x, y, z, l, w, h, 255);
 }
 
 TViewRecord SomeView() {

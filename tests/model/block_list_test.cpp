@@ -7,20 +7,14 @@
 #include "model/block_factory.h"
 #include "model/block_list.h"
 #include "model/cut_state.h"
+#include "test_stones.h"
 #include "view/projector.h"
 
 namespace {
 
 TBlock* Stone(int32_t x, int32_t y, int32_t z, int32_t l = 20, int32_t w = 20, int32_t h = 20,
               char kind = 'B') {
-    TBlock* s = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0xFFFFFF, true, false, false, "");
-    s->X = x;
-    s->Y = y;
-    s->Z = z;
-    s->Length = l;
-    s->Width = w;
-    s->Height = h;
-    return s;
+    return StoneInUnits(kind, x, y, z, l, w, h);
 }
 
 // Owns the stones of a list for a test and frees them at the end, as the main

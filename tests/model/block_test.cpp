@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_stones.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -24,15 +26,6 @@ using Stone = std::unique_ptr<TBlock>;
 
 Stone Make(char kind, int x, int y, int z, int l, int w, int h) {
     return Stone(TBlockFactory::Create(kind, x, y, z, l, w, h, 0xFFFFFF, true, false, false, "n"));
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return "";
 }
 
 // The view's orthographic projection for a turn and tilt chosen inside the

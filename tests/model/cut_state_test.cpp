@@ -4,17 +4,11 @@
 
 #include "model/block_factory.h"
 #include "model/cut_state.h"
+#include "test_stones.h"
 
 namespace {
 std::unique_ptr<TBlock> Box(int32_t x, int32_t y, int32_t z, int32_t l, int32_t w, int32_t h) {
-    std::unique_ptr<TBlock> s(TBlockFactory::Create('B', 0, 0, 0, 0, 0, 0, 0, false, false, false, ""));
-    s->X = x;
-    s->Y = y;
-    s->Z = z;
-    s->Length = l;
-    s->Width = w;
-    s->Height = h;
-    return s;
+    return std::unique_ptr<TBlock>(StoneInUnits('B', x, y, z, l, w, h));
 }
 } // namespace
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "test_stones.h"
+
 #include <functional>
 
 #include "common/error.h"
@@ -9,15 +11,6 @@ namespace {
 
 std::vector<TPoint3D> Square() {
     return {{0, 0, 0}, {20, 0, 0}, {20, 20, 0}, {0, 20, 0}};
-}
-
-std::string ErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const EError& e) {
-        return e.Message();
-    }
-    return "";
 }
 
 std::vector<int32_t> Order(const TDrawClass& d, int octant) {
