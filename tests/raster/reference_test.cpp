@@ -194,7 +194,8 @@ class TRandom {
 public:
     explicit TRandom(uint32_t seed) : FEngine(seed) {}
     int Between(int lo, int hi) {
-        return static_cast<int>(lo + static_cast<int64_t>(FEngine() % (static_cast<uint64_t>(hi - lo) + 1)));
+        return static_cast<int>(
+            lo + static_cast<int64_t>(FEngine() % (static_cast<uint64_t>(int64_t{hi} - lo) + 1)));
     }
     uint32_t Bits() { return FEngine(); }
     // Mostly near the picture, sometimes far away, now and then at the ends of the int range.
