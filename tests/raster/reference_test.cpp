@@ -242,17 +242,23 @@ std::string Describe(const std::vector<TPoint>& p) {
     return s.str();
 }
 
-// The first pixel where the bitmap and the reference differ, or "" when none does.
-std::string FirstDifference(TBitmap& b, const TReferencePicture& ref) {
-    for (int y = 0; y < ref.H; ++y)
-        for (int x = 0; x < ref.W; ++x)
-            if (RawPixel(b, x, y) != ref.At(x, y)) {
-                std::ostringstream s;
-                s << "pixel " << x << "," << y << " is " << std::hex << RawPixel(b, x, y) << ", expected "
-                  << ref.At(x, y);
-                return s.str();
-            }
-    return "";
+// Where the bitmap and the reference differ: the first such pixel and a map of
+// all of them ('X'), or "" when they agree.
+std::string Difference(TBitmap& b, const TReferencePicture& ref) {
+    std::ostringstream first, map;
+    bool differs = false;
+    for (int y = 0; y < ref.H; ++y) {
+        for (int x = 0; x < ref.W; ++x) {
+            const bool same = RawPixel(b, x, y) == ref.At(x, y);
+            if (!same && !differs)
+                first << "pixel " << x << "," << y << " is " << std::hex << RawPixel(b, x, y) << ", expected "
+                      << ref.At(x, y) << std::dec << "\n";
+            differs = differs || !same;
+            map << (same ? '.' : 'X');
+        }
+        map << "\n";
+    }
+    return differs ? first.str() + map.str() : "";
 }
 
 } // namespace
@@ -342,7 +348,7 @@ TEST(RasteriserReference, RandomPolygonsAndLinesMatchTheReferencePixelForPixel) 
                 break;
             }
             }
-            ASSERT_EQ(FirstDifference(b, ref), "") << what.str();
+            ASSERT_EQ(Difference(b, ref), "") << what.str();
             ASSERT_EQ(c.PenPos, ref.PenPos) << what.str();
         }
     }
