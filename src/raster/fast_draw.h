@@ -125,7 +125,8 @@ protected:
 
 private:
     void ProcessPoint(const TPoint* points, int v, int y);
-    void AddEdge(const TPoint& a, const TPoint& b, int key, int y);
+    // Enters the edge top -> bottom (top has the smaller y) on scan line y.
+    void AddEdge(const TPoint& top, const TPoint& bottom, int key, int y);
     void RemoveEdge(int key);
     void SortEdges();
     // Moves an edge down one row.
