@@ -37,6 +37,34 @@ void TFastDraw::PrepareRowsOf(int bytesPerPixel) {
 }
 
 bool TFastDraw::ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run, TPoint& clippedEnd) const {
+    const int64_t adx = std::llabs(static_cast<int64_t>(to.x) - from.x);
+    const int64_t ady = std::llabs(static_cast<int64_t>(to.y) - from.y);
+    if (from.x >= Left && from.x <= Right && from.y >= Top && from.y <= Bottom && to.x >= Left &&
+        to.x <= Right && to.y >= Top && to.y <= Bottom) {
+        // Both ends in the box: nothing to clip.
+        clippedEnd = to;
+        run.X = from.x;
+        run.Y = from.y;
+        run.XMajor = 2 * ady < 2 * adx;
+        if (run.XMajor) {
+            run.Major = adx;
+            run.Minor = ady;
+            run.MajorStep = to.x > from.x ? 1 : -1;
+            run.MinorStep = to.y > from.y ? 1 : -1;
+            run.MinorLow = Top;
+            run.MinorHigh = Bottom;
+        } else {
+            run.Major = ady;
+            run.Minor = adx;
+            run.MajorStep = to.y >= from.y ? 1 : -1;
+            run.MinorStep = to.x >= from.x ? 1 : -1;
+            run.MinorLow = Left;
+            run.MinorHigh = Right;
+        }
+        run.Count = run.Major + 1;
+        return true;
+    }
+
     // Each end is clipped on its own, first across x, then across y, along the
     // whole line's slope; the deltas are those of the unclipped line.
     const double x1 = from.x;
@@ -85,8 +113,6 @@ bool TFastDraw::ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run,
     if (py[0] < Top || py[0] > Bottom)
         return false;
 
-    const int64_t adx = std::llabs(static_cast<int64_t>(to.x) - from.x);
-    const int64_t ady = std::llabs(static_cast<int64_t>(to.y) - from.y);
     run.X = static_cast<int>(px[0]);
     run.Y = static_cast<int>(py[0]);
     int64_t majorStart, majorEnd, low, high;
@@ -139,13 +165,25 @@ void TFastDraw::ProcessPoint(const TPoint* points, int v, int y) {
 
 void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y) {
     TEdge& e = FEdges[static_cast<size_t>(FEdgeCount++)];
-    const double slope = (static_cast<double>(bottom.x) - top.x) / (static_cast<double>(bottom.y) - top.y);
-    e.X = static_cast<int64_t>(std::floor(slope * (static_cast<double>(y) - top.y))) + top.x;
+    if (y == top.y) {
+        e.X = top.x; // the slope formula gives exactly this on the top row
+    } else {
+        const double slope =
+            (static_cast<double>(bottom.x) - top.x) / (static_cast<double>(bottom.y) - top.y);
+        e.X = static_cast<int64_t>(std::floor(slope * (static_cast<double>(y) - top.y))) + top.x;
+    }
     e.DX = std::llabs(static_cast<int64_t>(bottom.x) - top.x);
     e.DY = static_cast<int64_t>(bottom.y) - top.y;
     e.Error = 0;
     e.Step = bottom.x >= top.x ? 1 : -1;
     e.Key = key;
+    if (e.DX < e.DY) {
+        e.Whole = 0;
+        e.Rest = e.DX;
+    } else {
+        e.Whole = e.Step * (e.DX / e.DY);
+        e.Rest = e.DX % e.DY;
+    }
 }
 
 void TFastDraw::RemoveEdge(int key) {

@@ -21,6 +21,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <utility>
 #include <vector>
 
 class TFastDraw {
@@ -76,6 +78,12 @@ protected:
         int64_t Error; // accumulated fraction of a pixel, in units of 1 / DY
         int32_t Step;  // +1 or -1
         int32_t Key;   // index of the edge's first point in the polygon
+        // DX split into whole pixels per row (signed by Step) and the rest, so
+        // that stepping a row needs no division: adding DX to Error and moving
+        // one pixel per DY taken off comes to X += Whole, Error += Rest, and one
+        // more pixel when Error reaches DY.
+        int64_t Whole;
+        int64_t Rest;
     };
 
     // A clipped line ready to be stepped: the start pixel lies in the clip box.
@@ -117,9 +125,12 @@ protected:
 
 private:
     void ProcessPoint(const TPoint* points, int v, int y);
-    void AddEdge(const TPoint& a, const TPoint& b, int key, int y);
+    // Enters the edge top -> bottom (top has the smaller y) on scan line y.
+    void AddEdge(const TPoint& top, const TPoint& bottom, int key, int y);
     void RemoveEdge(int key);
     void SortEdges();
+    // Moves an edge down one row.
+    static void Advance(TEdge& e);
 };
 
 template <class SpanFunction>
@@ -127,51 +138,68 @@ void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) 
     FPointCount = count;
     // Point indexes by ascending y (the order of equal y does not matter).
     FOrder.resize(static_cast<size_t>(count));
+    int* order = FOrder.data();
     for (int i = 0; i < count; ++i) {
         int j = i;
-        while (j > 0 && points[FOrder[j - 1]].y > points[i].y) {
-            FOrder[j] = FOrder[j - 1];
+        while (j > 0 && points[order[j - 1]].y > points[i].y) {
+            order[j] = order[j - 1];
             --j;
         }
-        FOrder[j] = i;
+        order[j] = i;
     }
     if (FEdges.size() < static_cast<size_t>(count))
         FEdges.resize(static_cast<size_t>(count));
     FEdgeCount = 0;
+    TEdge* const edges = FEdges.data();
 
-    const int first = std::max(Top, points[FOrder[0]].y);
-    const int last = std::min(Bottom, points[FOrder[count - 1]].y);
+    const int first = std::max(Top, points[order[0]].y);
+    const int last = std::min(Bottom, points[order[count - 1]].y);
     int next = 0;
+    int nextY = points[order[0]].y; // y of the next point to process
     for (int y = first; y <= last; ++y) {
-        while (next < count && points[FOrder[next]].y <= y)
-            ProcessPoint(points, FOrder[next++], y);
+        if (nextY <= y) {
+            do
+                ProcessPoint(points, order[next++], y);
+            while (next < count && points[order[next]].y <= y);
+            nextY = next < count ? points[order[next]].y : std::numeric_limits<int>::max();
+        }
+        if (FEdgeCount == 2) {
+            // The common case: one span between two edges.
+            TEdge* left = &edges[0];
+            TEdge* right = &edges[1];
+            if (right->X < left->X)
+                std::swap(left, right);
+            const int64_t x1 = std::max<int64_t>(left->X, Left);
+            const int64_t x2 = std::min<int64_t>(right->X, Right);
+            if (x1 <= x2)
+                span(y, static_cast<int>(x1), static_cast<int>(x2));
+            Advance(*left);
+            Advance(*right);
+            continue;
+        }
         if (FEdgeCount == 0) {
             if (next == count)
                 break;
             continue;
         }
         SortEdges();
-        TEdge* edges = FEdges.data();
         for (int i = 0; i + 1 < FEdgeCount; i += 2) {
             const int64_t x1 = std::max<int64_t>(edges[i].X, Left);
             const int64_t x2 = std::min<int64_t>(edges[i + 1].X, Right);
             if (x1 <= x2)
                 span(y, static_cast<int>(x1), static_cast<int>(x2));
         }
-        for (int i = 0; i < FEdgeCount; ++i) {
-            TEdge& e = edges[i];
-            e.Error += e.DX;
-            if (e.Error >= e.DY) {
-                e.X += e.Step;
-                e.Error -= e.DY;
-                if (e.Error >= e.DY) {
-                    // A shallow edge: take all whole pixels of this row at once.
-                    const int64_t whole = e.Error / e.DY;
-                    e.X += e.Step * whole;
-                    e.Error -= whole * e.DY;
-                }
-            }
-        }
+        for (int i = 0; i < FEdgeCount; ++i)
+            Advance(edges[i]);
+    }
+}
+
+inline void TFastDraw::Advance(TEdge& e) {
+    e.X += e.Whole;
+    e.Error += e.Rest;
+    if (e.Error >= e.DY) {
+        e.X += e.Step;
+        e.Error -= e.DY;
     }
 }
 

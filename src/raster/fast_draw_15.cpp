@@ -1,17 +1,11 @@
 #include "raster/fast_draw_15.h"
 
-#include <algorithm>
+#include "raster/span_fill.h"
 
 namespace {
 
 template <uint16_t Mask> inline uint16_t Blend(uint16_t half, uint16_t old) {
     return static_cast<uint16_t>((half + (old & Mask)) >> 1);
-}
-
-template <uint16_t Mask> void BlendRow(uint16_t* row, int x1, int x2, uint16_t pixel) {
-    const uint16_t half = pixel & Mask;
-    for (uint16_t *p = row + x1, *end = row + x2 + 1; p != end; ++p)
-        *p = Blend<Mask>(half, *p);
 }
 
 } // namespace
@@ -34,15 +28,15 @@ uint16_t TFastDraw15::PixelValue(TColor color, bool layout565) {
 }
 
 void TFastDraw15::WriteSpan(uint16_t* row, int x1, int x2, uint16_t pixel) {
-    std::fill(row + x1, row + x2 + 1, pixel);
+    FillPixels(row + x1, x2 - x1 + 1, pixel);
 }
 
 void TFastDraw15::BlendSpan555(uint16_t* row, int x1, int x2, uint16_t pixel) {
-    BlendRow<BlendMask555>(row, x1, x2, pixel);
+    MixPixels(row + x1, x2 - x1 + 1, pixel, BlendMask555);
 }
 
 void TFastDraw15::BlendSpan565(uint16_t* row, int x1, int x2, uint16_t pixel) {
-    BlendRow<BlendMask565>(row, x1, x2, pixel);
+    MixPixels(row + x1, x2 - x1 + 1, pixel, BlendMask565);
 }
 
 void TFastDraw15::WritePixel(uint16_t* target, uint16_t pixel) {
@@ -126,12 +120,19 @@ void TFastDraw15::Polygon(const TPoint* points, int high) {
     if (points == nullptr || high < 0)
         return;
     if (high >= 2 && style != bsClear) {
+        // The span operation picks the fill loop, with the span code inlined into it.
         void* const* rows = FRows.data();
-        const TSpanOp span = FSpanOp;
         const uint16_t brush = FBrushPixel;
-        FillPolygon(points, high + 1, [rows, span, brush](int y, int x1, int x2) {
-            span(static_cast<uint16_t*>(rows[y]), x1, x2, brush);
-        });
+        if (FSpanOp == &WriteSpan) {
+            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+                FillPixels(static_cast<uint16_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
+            });
+        } else {
+            const uint16_t mask = FSpanOp == &BlendSpan565 ? BlendMask565 : BlendMask555;
+            FillPolygon(points, high + 1, [rows, brush, mask](int y, int x1, int x2) {
+                MixPixels(static_cast<uint16_t*>(rows[y]) + x1, x2 - x1 + 1, brush, mask);
+            });
+        }
     }
     DrawChain(points, high, true);
     FCanvas.PenPos = points[high];

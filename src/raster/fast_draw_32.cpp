@@ -1,6 +1,6 @@
 #include "raster/fast_draw_32.h"
 
-#include <algorithm>
+#include "raster/span_fill.h"
 
 TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDraw(bitmap) {
     PrepareRows();
@@ -17,13 +17,11 @@ uint32_t TFastDraw32::PixelValue(TColor color) {
 }
 
 void TFastDraw32::WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel) {
-    std::fill(row + x1, row + x2 + 1, pixel);
+    FillPixels(row + x1, x2 - x1 + 1, pixel);
 }
 
 void TFastDraw32::BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel) {
-    const uint32_t half = pixel & BlendMask;
-    for (uint32_t *p = row + x1, *end = row + x2 + 1; p != end; ++p)
-        *p = (half + (*p & BlendMask)) >> 1;
+    MixPixels(row + x1, x2 - x1 + 1, pixel, BlendMask);
 }
 
 void TFastDraw32::WritePixel(uint32_t* target, uint32_t pixel) {
@@ -100,12 +98,17 @@ void TFastDraw32::Polygon(const TPoint* points, int high) {
     if (points == nullptr || high < 0)
         return;
     if (high >= 2 && style != bsClear) {
+        // The span operation picks the fill loop, with the span code inlined into it.
         void* const* rows = FRows.data();
-        const TSpanOp span = FSpanOp;
         const uint32_t brush = FBrushPixel;
-        FillPolygon(points, high + 1, [rows, span, brush](int y, int x1, int x2) {
-            span(static_cast<uint32_t*>(rows[y]), x1, x2, brush);
-        });
+        if (FSpanOp == &BlendSpan)
+            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+                MixPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush, BlendMask);
+            });
+        else
+            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+                FillPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
+            });
     }
     DrawChain(points, high, true);
     FCanvas.PenPos = points[high];
