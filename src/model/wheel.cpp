@@ -27,7 +27,47 @@ TPoint3D TWheel::Centre(const TWindowFrame& f, int32_t y) {
     return {f.X0 + f.XExtent() / 2, y, f.Z0 + kCentreHeight};
 }
 
+namespace {
+
+// The cosine and sine of the sector boundaries 0, 30, ..., 360 degrees,
+// computed once as the rim points always computed them.
+struct TSectorAngles {
+    std::array<double, 13> Cos, Sin;
+    TSectorAngles() {
+        for (int i = 0; i <= kSectors; ++i) {
+            const double a = kSectorDegrees * i * kPi / 180.0;
+            Cos[static_cast<size_t>(i)] = std::cos(a);
+            Sin[static_cast<size_t>(i)] = std::sin(a);
+        }
+    }
+};
+
+const TSectorAngles& SectorAngles() {
+    static const TSectorAngles angles;
+    return angles;
+}
+
+TPoint3D RimPointAt(const TWindowFrame& f, size_t boundary, double k, int32_t y) {
+    const TPoint3D c = TWheel::Centre(f, y);
+    const double r = (f.XExtent() * 3) / 4;
+    const TSectorAngles& angles = SectorAngles();
+    return {c.X + Round(r * angles.Cos[boundary] / 2 * k), y, c.Z + Round(r * angles.Sin[boundary] / 2 * k)};
+}
+
+// The screen points of the rim at radius share k in the plane y, at every
+// sector boundary.
+std::array<TPoint, 13> ProjectedRim(const TWindowPainter& p, double k, int32_t y) {
+    std::array<TPoint, 13> rim;
+    for (size_t i = 0; i <= kSectors; ++i)
+        rim[i] = p.Project(RimPointAt(p.Frame(), i, k, y));
+    return rim;
+}
+
+} // namespace
+
 TPoint3D TWheel::RimPoint(const TWindowFrame& f, int degrees, double k, int32_t y) {
+    if (degrees % kSectorDegrees == 0 && degrees >= 0 && degrees <= 360)
+        return RimPointAt(f, static_cast<size_t>(degrees / kSectorDegrees), k, y);
     const TPoint3D c = Centre(f, y);
     const double r = (f.XExtent() * 3) / 4;
     const double a = degrees * kPi / 180.0;
@@ -46,20 +86,20 @@ void TWheel::ApplyWheelStyle(const TWindowPainter& p) const {
 
 void TWheel::WheelFace(const TWindowPainter& p, int32_t y) const {
     ApplyWheelStyle(p);
-    const TWindowFrame& f = p.Frame();
     TCanvas& canvas = p.Canvas();
     const TColor pen = canvas.Pen.Color;
     const TColor brush = canvas.Brush.Color;
-    const TPoint3D centre = Centre(f, y);
-    for (int i = 1; i <= kSectors; ++i) {
-        const int a1 = kSectorDegrees * i, a0 = kSectorDegrees * (i - 1);
-        const std::array<TPoint3D, 3> hub = {{centre, RimPoint(f, a1, kHub, y), RimPoint(f, a0, kHub, y)}};
-        p.Polygon(hub);
+    // Every corner is shared by two sectors: project each once.
+    const TPoint centre = p.Project(Centre(p.Frame(), y));
+    const std::array<TPoint, 13> hub = ProjectedRim(p, kHub, y);
+    const std::array<TPoint, 13> tyre = ProjectedRim(p, 1, y);
+    for (size_t i = 1; i <= kSectors; ++i) {
+        const TPoint hubSector[3] = {centre, hub[i], hub[i - 1]};
+        p.ScreenPolygon(hubSector, 3);
         canvas.Brush.Color = kTyreColor;
         canvas.Pen.Color = kTyreColor;
-        const std::array<TPoint3D, 4> tyre = {{RimPoint(f, a1, kHub, y), RimPoint(f, a1, 1, y),
-                                               RimPoint(f, a0, 1, y), RimPoint(f, a0, kHub, y)}};
-        p.Polygon(tyre);
+        const TPoint tyreSector[4] = {hub[i], tyre[i], tyre[i - 1], hub[i - 1]};
+        p.ScreenPolygon(tyreSector, 4);
         canvas.Brush.Color = brush;
         canvas.Pen.Color = pen;
     }
@@ -73,11 +113,11 @@ void TWheel::WheelTread(const TWindowPainter& p) const {
     const TColor brush = canvas.Brush.Color;
     canvas.Brush.Color = kTreadColor;
     canvas.Pen.Color = kTreadColor;
-    for (int i = 1; i <= kSectors; ++i) {
-        const int a1 = kSectorDegrees * i, a0 = kSectorDegrees * (i - 1);
-        const std::array<TPoint3D, 4> band = {{RimPoint(f, a1, 1, f.Y0 + 1), RimPoint(f, a0, 1, f.Y0 + 1),
-                                               RimPoint(f, a0, 1, f.Y1 - 1), RimPoint(f, a1, 1, f.Y1 - 1)}};
-        p.Polygon(band);
+    const std::array<TPoint, 13> back = ProjectedRim(p, 1, f.Y0 + 1);
+    const std::array<TPoint, 13> front = ProjectedRim(p, 1, f.Y1 - 1);
+    for (size_t i = 1; i <= kSectors; ++i) {
+        const TPoint band[4] = {back[i], back[i - 1], front[i - 1], front[i]};
+        p.ScreenPolygon(band, 4);
     }
     canvas.Brush.Color = brush;
     canvas.Pen.Color = pen;

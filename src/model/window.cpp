@@ -17,6 +17,12 @@ void TWindowPainter::Polygon(const TPoint3D* points, int count) const {
     DrawPolygon3D(FDraw, FView, points, count, FTurn);
 }
 
+TPoint TWindowPainter::Project(const TPoint3D& point) const {
+    return FView.ProjectPoint(point.X, point.Y, point.Z, FTurn);
+}
+
+void TWindowPainter::ScreenPolygon(const TPoint* points, int count) const { FDraw.Polygon(points, count - 1); }
+
 namespace {
 
 enum TAxis { axX, axY, axZ };

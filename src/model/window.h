@@ -16,6 +16,7 @@
 #include "common/color.h"
 #include "common/point3d.h"
 #include "model/block.h"
+#include "platform/point.h"
 
 class TCanvas;
 
@@ -57,6 +58,10 @@ public:
 
     // One polygon in the current brush and pen.
     void Polygon(const TPoint3D* points, int count) const;
+    // The screen point of an own-frame point, and a polygon of screen points,
+    // for pieces that share their corners.
+    TPoint Project(const TPoint3D& point) const;
+    void ScreenPolygon(const TPoint* points, int count) const;
     template <std::size_t N> void Polygon(const std::array<TPoint3D, N>& points) const {
         Polygon(points.data(), static_cast<int>(N));
     }

@@ -47,26 +47,17 @@ void TRenderState::UpdateView() {
         FRows[3][i] = static_cast<float>(std::sin(t) * cx);
         FRows[4][i] = static_cast<float>(-std::cos(t) * cx);
         FRows[5][i] = static_cast<float>(sx);
+        for (size_t k = 0; k < 6; ++k)
+            FRowsD[static_cast<size_t>(i)][k] = FRows[k][static_cast<size_t>(i)];
     }
     int quadrant = static_cast<int>(std::floor(static_cast<double>(FAngleZ) / (kPi / 2)));
     quadrant = ((quadrant % 4) + 4) % 4;
     FOctant = quadrant + (static_cast<double>(FAngleX) > kPi / 2 ? 4 : 0);
 }
 
-TPoint TRenderState::ProjectPoint(int x, int y, int z, int quarterTurn) const {
-    const size_t i = static_cast<size_t>(quarterTurn & 3);
-    const double s = ViewScale;
-    const double dx = static_cast<double>(FRows[0][i]) * x + static_cast<double>(FRows[1][i]) * y;
-    const double dy = static_cast<double>(FRows[3][i]) * x + static_cast<double>(FRows[4][i]) * y +
-                      static_cast<double>(FRows[5][i]) * z;
-    const float px = static_cast<float>(s * dx);
-    const float py = static_cast<float>(s * dy);
-    return {Round(static_cast<double>(ViewOffsetX) + px), Round(static_cast<double>(ViewOffsetY) - py)};
-}
-
 void TRenderState::ProjectPoints(const TPoint3D* points, int count, int quarterTurn, TPoint* out) const {
     for (int k = 0; k < count; ++k)
-        out[k] = ProjectPoint(points[k].X, points[k].Y, points[k].Z, quarterTurn);
+        out[k] = Project(points[k].X, points[k].Y, points[k].Z, quarterTurn);
 }
 
 TGroundPoint TRenderState::ScreenToModel(int sx, int sy, TGridResolution grid) const {

@@ -8,6 +8,7 @@
 // is stored, so projected points come out the same on every machine.
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -32,7 +33,7 @@ struct TGroundPoint {
     int32_t Y = 0;
 };
 
-class TRenderState : public TProjector {
+class TRenderState final : public TProjector {
 public:
     TRenderState();
 
@@ -53,7 +54,17 @@ public:
     void UpdateView();
     int Octant() const { return FOctant; }
 
-    TPoint ProjectPoint(int x, int y, int z, int quarterTurn = 0) const override;
+    TPoint ProjectPoint(int x, int y, int z, int quarterTurn = 0) const override { return Project(x, y, z, quarterTurn); }
+    // The same without a virtual call, for the drawing code's inner loops.
+    TPoint Project(int x, int y, int z, int quarterTurn) const {
+        const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
+        const double s = ViewScale;
+        const float px = static_cast<float>(s * (r[0] * x + r[1] * y));
+        const float py = static_cast<float>(s * (r[3] * x + r[4] * y + r[5] * z));
+        // Rounds to nearest with halves to the even neighbour.
+        return {static_cast<int>(std::lrint(static_cast<double>(ViewOffsetX) + px)),
+                static_cast<int>(std::lrint(static_cast<double>(ViewOffsetY) - py))};
+    }
     void ProjectPoints(const TPoint3D* points, int count, int quarterTurn, TPoint* out) const;
     int ViewOctant() const override { return FOctant; }
 
@@ -110,6 +121,8 @@ private:
     float FAngleX = 0, FAngleY = 0, FAngleZ = 0;
     // Projection rows per quarter turn: the X row (x, y; its z part is 0) and the Y row.
     std::array<std::array<float, 4>, 6> FRows{};
+    // The same rows per quarter turn, widened to double once for projecting.
+    std::array<std::array<double, 6>, 4> FRowsD{};
     int FOctant = 0;
 };
 
