@@ -26,6 +26,12 @@ TPixelFormat PixelFormatOf(TBitDepth depth) {
     }
 }
 
+std::string DropProposedExtension(const std::string& name) {
+    if (name.size() >= 4 && name[name.size() - 4] == '.')
+        return name.substr(0, name.size() - 4);
+    return name;
+}
+
 TStonemillApp::TStonemillApp(const fs::path& programFolder)
     : ViewControl(View), FProgramFolder(programFolder), FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
     ViewControl.OnRedraw = [this] { RedrawPicture(); };
@@ -200,37 +206,39 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
     settings.HighestGroup = HighestGroup;
     settings.ExtraNumber = Model.HighestExtraNumber;
     settings.CurrentColor = CurrentColor;
-    if (mode == TLoadMode::lmComplete) {
-        Dirty = false;
-        NewModel();
-    }
-    SetCaptionAndFileNames(name);
     TModelReadResult result;
+    // The load shows one picture, at its end.
     const bool suppressed = View.SuppressRedraw;
     View.SuppressRedraw = true;
     try {
+        if (mode == TLoadMode::lmComplete) {
+            Dirty = false;
+            NewModel();
+        }
+        SetCaptionAndFileNames(name);
         TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
         result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
             if (OnLineError)
                 OnLineError(line, message);
         });
+        HighestGroup = result.HighestGroup;
+        if (mode == TLoadMode::lmComplete) {
+            Model.HighestExtraNumber = result.HighestExtraNumber;
+            if (result.View)
+                ApplyView(*result.View);
+            Model.SortedOctant = -1; // a full view update sorts anew
+        } else {
+            FPending.HighestExtraNumber = Model.HighestExtraNumber;
+            FPendingSizeText = result.ProxySizeText;
+        }
     } catch (...) {
         View.SuppressRedraw = suppressed;
         RedrawPicture();
         throw;
     }
     View.SuppressRedraw = suppressed;
-    HighestGroup = result.HighestGroup;
-    if (mode == TLoadMode::lmComplete) {
-        Model.HighestExtraNumber = result.HighestExtraNumber;
-        if (result.View)
-            ApplyView(*result.View);
-        Model.SortedOctant = -1; // a full view update sorts anew
+    if (mode == TLoadMode::lmComplete)
         RedrawPicture();
-    } else {
-        FPending.HighestExtraNumber = Model.HighestExtraNumber;
-        FPendingSizeText = result.ProxySizeText;
-    }
     return result;
 }
 
@@ -265,4 +273,31 @@ std::optional<TBreakUpResult> TStonemillApp::BreakUpScene(const fs::path& path) 
 bool TStonemillApp::HasSelection() const {
     return std::any_of(Model.Stones().begin(), Model.Stones().end(),
                        [](const TBlock* s) { return s->Selected; });
+}
+
+bool TStonemillApp::MayDiscardChanges(const std::function<TSaveAnswer()>& ask,
+                                      const std::function<bool()>& saveComplete) {
+    if (!Dirty)
+        return true;
+    switch (ask()) {
+    case TSaveAnswer::saCancel:
+        return false;
+    case TSaveAnswer::saYes:
+        if (!saveComplete())
+            return false;
+        break;
+    case TSaveAnswer::saNo:
+        break;
+    }
+    Dirty = false;
+    return true;
+}
+
+TSaveProposal TStonemillApp::PrepareSave(TSaveMode mode) {
+    if (mode == TSaveMode::smComplete)
+        FSaveFileName = FOpenFileName;
+    else if (mode == TSaveMode::smSelected)
+        FSaveFileName.clear();
+    return {DropProposedExtension(FSaveFileName),
+            mode == TSaveMode::smComplete ? SaveFolder : PartialSaveFolder};
 }
