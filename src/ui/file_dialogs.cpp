@@ -7,8 +7,8 @@ const char* const kModelOpenFilter = "Stonemill Files (*.STM)|*.STM|All files (*
 const char* const kModelSaveFilter = "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*";
 const char* const kModelExtension = "STM";
 
-QString QtNameFilters(const QString& designFilter) {
-    const QStringList parts = designFilter.split('|');
+QString QtNameFilters(const QString& pipeFilter) {
+    const QStringList parts = pipeFilter.split('|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];

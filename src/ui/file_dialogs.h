@@ -11,7 +11,7 @@ class QWidget;
 // name-filter list "Description (pattern);;...". A description that already
 // ends in its pattern in parentheses (letter case aside) is taken as it stands.
 // Patterns separated by ";" are separated by spaces.
-QString QtNameFilters(const QString& designFilter);
+QString QtNameFilters(const QString& pipeFilter);
 
 extern const char* const kModelOpenFilter; // "Stonemill Files (*.STM)|*.STM|All files (*.*)|*.*"
 extern const char* const kModelSaveFilter; // "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*"
