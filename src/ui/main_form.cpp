@@ -80,6 +80,13 @@ TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     FApp.OnPictureChanged = nullptr;
     FApp.OnLineError = nullptr;
+    // The controls outlive this part of the window while the base class closes
+    // and hides it: their events must not reach the handlers any more.
+    PaintBox1->OnResize = nullptr;
+    PaintBox1->OnMouseDown = nullptr;
+    PaintBox1->OnMouseMove = nullptr;
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 // --- construction ---
