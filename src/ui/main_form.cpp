@@ -440,7 +440,7 @@ void TMainForm::RefreshDisplayClick() {
 
 void TMainForm::cbZoomSelect(int index) {
     if (FUpdating == 0 && index >= 0)
-        Run([&] { FApp.ViewControl.SetZoom(cbZoom->itemText(index).toFloat() / 100); });
+        Run([&] { FApp.ViewControl.SetZoom(static_cast<float>(cbZoom->itemText(index).toDouble() / 100)); });
 }
 
 void TMainForm::RotXChange() {
