@@ -26,6 +26,12 @@ TPixelFormat PixelFormatOf(TBitDepth depth) {
     }
 }
 
+std::string DropProposedExtension(const std::string& name) {
+    if (name.size() >= 4 && name[name.size() - 4] == '.')
+        return name.substr(0, name.size() - 4);
+    return name;
+}
+
 TStonemillApp::TStonemillApp(const fs::path& programFolder)
     : ViewControl(View), FProgramFolder(programFolder), FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
     ViewControl.OnRedraw = [this] { RedrawPicture(); };
@@ -285,4 +291,31 @@ std::optional<TBreakUpResult> TStonemillApp::BreakUpScene(const fs::path& path) 
 bool TStonemillApp::HasSelection() const {
     return std::any_of(Model.Stones().begin(), Model.Stones().end(),
                        [](const TBlock* s) { return s->Selected; });
+}
+
+bool TStonemillApp::MayDiscardChanges(const std::function<TSaveAnswer()>& ask,
+                                      const std::function<bool()>& saveComplete) {
+    if (!Dirty)
+        return true;
+    switch (ask()) {
+    case TSaveAnswer::saCancel:
+        return false;
+    case TSaveAnswer::saYes:
+        if (!saveComplete())
+            return false;
+        break;
+    case TSaveAnswer::saNo:
+        break;
+    }
+    Dirty = false;
+    return true;
+}
+
+TSaveProposal TStonemillApp::PrepareSave(TSaveMode mode) {
+    if (mode == TSaveMode::smComplete)
+        FSaveFileName = FOpenFileName;
+    else if (mode == TSaveMode::smSelected)
+        FSaveFileName.clear();
+    return {DropProposedExtension(FSaveFileName),
+            mode == TSaveMode::smComplete ? SaveFolder : PartialSaveFolder};
 }

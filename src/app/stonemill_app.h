@@ -29,6 +29,19 @@ TPixelFormat PixelFormatOf(TBitDepth depth);
 
 extern const char* const kProgramCaption; // "Stonemill Ver 1.42"
 
+// The answers to the unsaved-changes question.
+enum class TSaveAnswer { saYes, saNo, saCancel };
+
+// What the save dialog starts with: the proposed file name and the folder.
+struct TSaveProposal {
+    std::string FileName;
+    std::filesystem::path Folder;
+};
+
+// The proposed name of the save dialog loses its extension when its fourth
+// character from the end is ".".
+std::string DropProposedExtension(const std::string& name);
+
 class TStonemillApp {
 public:
     explicit TStonemillApp(const std::filesystem::path& programFolder);
@@ -100,6 +113,17 @@ public:
     bool HasSelection() const;
     // The view as a model file's view line records it.
     TViewRecord CurrentViewRecord() const;
+
+    // Before unsaved work is discarded: with the dirty flag set, asks the user
+    // (ask) and on Yes saves the complete model (saveComplete, false when the
+    // save was cancelled or failed). Returns whether the caller may go on;
+    // going on clears the dirty flag.
+    bool MayDiscardChanges(const std::function<TSaveAnswer()>& ask,
+                           const std::function<bool()>& saveComplete);
+    // The save dialog's name and folder for a save in this mode: a complete
+    // save proposes the current model, a save of the selection proposes
+    // nothing, a save of the displayed stones keeps the last name.
+    TSaveProposal PrepareSave(TSaveMode mode);
 
     // Sets the caption and the dialogs' file names from a model path.
     void SetCaptionAndFileNames(const std::string& fileName);

@@ -1,0 +1,47 @@
+#include "ui/file_dialogs.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+const char* const kModelOpenFilter = "Stonemill Files (*.STM)|*.STM|All files (*.*)|*.*";
+const char* const kModelSaveFilter = "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*";
+const char* const kModelExtension = "STM";
+
+QString QtNameFilters(const QString& pipeFilter) {
+    const QStringList parts = pipeFilter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        // Qt separates the patterns of one filter by spaces.
+        const QString pattern = QString(parts[i + 1]).replace(';', ' ');
+        if (description.endsWith("(" + pattern + ")", Qt::CaseInsensitive))
+            filters << description;
+        else
+            filters << description + " (" + pattern + ")";
+    }
+    return filters.join(";;");
+}
+
+namespace {
+void SetUpModelDialog(QFileDialog& dialog, const char* filter) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(QtNameFilters(filter).split(";;"));
+    dialog.setDefaultSuffix(kModelExtension);
+    // File names are matched without regard to letter case, so "house.stm"
+    // shows under "*.STM".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+}
+} // namespace
+
+void SetUpOpenDialog(QFileDialog& dialog) {
+    SetUpModelDialog(dialog, kModelOpenFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+}
+
+void SetUpSaveDialog(QFileDialog& dialog) {
+    SetUpModelDialog(dialog, kModelSaveFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setObjectName("dlgSaveFile");
+}

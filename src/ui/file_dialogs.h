@@ -1,0 +1,24 @@
+#pragma once
+// The model file dialogs: the open dialog and the save dialog dlgSaveFile, as
+// non-native Qt file dialogs with the program's titles and filters.
+
+#include <QString>
+
+class QFileDialog;
+class QWidget;
+
+// A filter in the form "Description|pattern|Description|pattern" as a Qt
+// name-filter list "Description (pattern);;...". A description that already
+// ends in its pattern in parentheses (letter case aside) is taken as it stands.
+// Patterns separated by ";" are separated by spaces.
+QString QtNameFilters(const QString& pipeFilter);
+
+extern const char* const kModelOpenFilter; // "Stonemill Files (*.STM)|*.STM|All files (*.*)|*.*"
+extern const char* const kModelSaveFilter; // "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*"
+extern const char* const kModelExtension;  // "STM"
+
+// Model files are opened by name, also names that do not exist: the reader
+// reports a file it cannot read.
+void SetUpOpenDialog(QFileDialog& dialog);
+// Saving replaces a file without asking; a name without an extension gets ".STM".
+void SetUpSaveDialog(QFileDialog& dialog);

@@ -1,0 +1,214 @@
+#include "ui/icons.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QPolygonF>
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr int kSize = 24;
+const QColor kInk(40, 40, 40);
+const QColor kStone(200, 90, 70);
+const QColor kStoneTop(235, 150, 120);
+const QColor kStoneDark(150, 60, 50);
+const QColor kFront(60, 110, 200);
+
+// An arrow pointing up, turned by quarter turns (0 up, 1 right, 2 down, 3 left).
+void DrawArrow(QPainter& p, int quarterTurns) {
+    p.save();
+    p.translate(kSize / 2.0, kSize / 2.0);
+    p.rotate(90.0 * quarterTurns);
+    QPolygonF head;
+    head << QPointF(0, -9) << QPointF(7, -1) << QPointF(2.5, -1) << QPointF(2.5, 8) << QPointF(-2.5, 8)
+         << QPointF(-2.5, -1) << QPointF(-7, -1);
+    p.setPen(QPen(kInk, 1));
+    p.setBrush(QColor(70, 140, 70));
+    p.drawPolygon(head);
+    p.restore();
+}
+
+// A unit cube seen at a tilt and a turn (degrees) with the view's own
+// projection rows, its front (the side the "From front" view faces) blue.
+void DrawCube(QPainter& p, double tiltDeg, double turnDeg, bool outlineOnly = false) {
+    const double a = tiltDeg * M_PI / 180, t = turnDeg * M_PI / 180;
+    const std::array<double, 3> xRow{std::cos(t), std::sin(t), 0};
+    const std::array<double, 3> yRow{std::sin(t) * std::cos(a), -std::cos(t) * std::cos(a), std::sin(a)};
+    // Towards the viewer: the Y row crossed with the X row.
+    const std::array<double, 3> toViewer{yRow[1] * xRow[2] - yRow[2] * xRow[1],
+                                         yRow[2] * xRow[0] - yRow[0] * xRow[2],
+                                         yRow[0] * xRow[1] - yRow[1] * xRow[0]};
+    auto project = [&](double x, double y, double z) {
+        const double sx = xRow[0] * x + xRow[1] * y;
+        const double sy = yRow[0] * x + yRow[1] * y + yRow[2] * z;
+        return QPointF(kSize / 2.0 + 6.5 * sx, kSize / 2.0 - 6.5 * sy);
+    };
+    struct TFace {
+        std::array<double, 3> Normal;
+        std::array<std::array<double, 3>, 4> Corners;
+        QColor Color;
+    };
+    const TFace faces[] = {
+        {{0, 0, 1}, {{{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}}}, kStoneTop},
+        {{0, 0, -1}, {{{-1, -1, -1}, {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}}}, kStoneDark},
+        {{1, 0, 0}, {{{1, -1, -1}, {1, 1, -1}, {1, 1, 1}, {1, -1, 1}}}, kStone},
+        {{-1, 0, 0}, {{{-1, -1, -1}, {-1, 1, -1}, {-1, 1, 1}, {-1, -1, 1}}}, kStone},
+        {{0, 1, 0}, {{{-1, 1, -1}, {1, 1, -1}, {1, 1, 1}, {-1, 1, 1}}}, kFront},
+        {{0, -1, 0}, {{{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}}, kStoneDark},
+    };
+    p.setPen(QPen(kInk, 1));
+    for (const TFace& face : faces) {
+        const double facing =
+            face.Normal[0] * toViewer[0] + face.Normal[1] * toViewer[1] + face.Normal[2] * toViewer[2];
+        if (facing <= 1e-6 && !outlineOnly)
+            continue;
+        QPolygonF polygon;
+        for (const auto& c : face.Corners)
+            polygon << project(c[0], c[1], c[2]);
+        p.setBrush(outlineOnly ? Qt::NoBrush : QBrush(face.Color));
+        p.drawPolygon(polygon);
+    }
+}
+
+void DrawMagnifier(QPainter& p, bool plus) {
+    p.setPen(QPen(kInk, 2));
+    p.setBrush(QColor(230, 240, 255));
+    p.drawEllipse(QRectF(3, 3, 13, 13));
+    p.setPen(QPen(kInk, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(15, 15), QPointF(21, 21));
+    p.setPen(QPen(kInk, 2));
+    p.drawLine(QPointF(6.5, 9.5), QPointF(12.5, 9.5));
+    if (plus)
+        p.drawLine(QPointF(9.5, 6.5), QPointF(9.5, 12.5));
+}
+
+void DrawGlyph(QPainter& p, TGlyph glyph) {
+    switch (glyph) {
+    case glExit:
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(160, 110, 60));
+        p.drawRect(QRectF(4.5, 2.5, 10, 19));
+        p.setBrush(kInk);
+        p.drawEllipse(QRectF(11, 11, 2, 2));
+        p.save();
+        p.translate(14, 12);
+        p.rotate(90);
+        p.translate(-12, -12);
+        DrawArrow(p, 0);
+        p.restore();
+        break;
+    case glNewModel: {
+        QPolygonF page;
+        page << QPointF(5.5, 2.5) << QPointF(14.5, 2.5) << QPointF(19.5, 7.5) << QPointF(19.5, 21.5)
+             << QPointF(5.5, 21.5);
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(Qt::white);
+        p.drawPolygon(page);
+        p.drawPolyline(QPolygonF() << QPointF(14.5, 2.5) << QPointF(14.5, 7.5) << QPointF(19.5, 7.5));
+        break;
+    }
+    case glOpen: {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(230, 190, 80));
+        p.drawPolygon(QPolygonF() << QPointF(2.5, 6.5) << QPointF(8.5, 6.5) << QPointF(10.5, 8.5)
+                                  << QPointF(19.5, 8.5) << QPointF(19.5, 19.5) << QPointF(2.5, 19.5));
+        p.setBrush(QColor(250, 215, 110));
+        p.drawPolygon(QPolygonF() << QPointF(5.5, 11.5) << QPointF(22.5, 11.5) << QPointF(19.5, 19.5)
+                                  << QPointF(2.5, 19.5));
+        break;
+    }
+    case glSave:
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(60, 90, 160));
+        p.drawRect(QRectF(3.5, 3.5, 17, 17));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 3.5, 11, 7));
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRect(QRectF(7.5, 14.5, 9, 6));
+        break;
+    case glRotateUp:
+        DrawArrow(p, 0);
+        break;
+    case glRotateRight:
+        DrawArrow(p, 1);
+        break;
+    case glRotateDown:
+        DrawArrow(p, 2);
+        break;
+    case glRotateLeft:
+        DrawArrow(p, 3);
+        break;
+    case glWireframe:
+        DrawCube(p, 70, 330, true);
+        break;
+    case glRendering:
+        DrawCube(p, 70, 330);
+        break;
+    case glZoomIn:
+        DrawMagnifier(p, true);
+        break;
+    case glZoomOut:
+        DrawMagnifier(p, false);
+        break;
+    // The fixed views show the cube as the view shows the model; an angle the
+    // view keeps is shown at the start view's value.
+    case glTopView:
+        DrawCube(p, 0, 330);
+        break;
+    case glFromFront:
+        DrawCube(p, 70, 0);
+        break;
+    case glFromRight:
+        DrawCube(p, 70, 270);
+        break;
+    case glFromLeft:
+        DrawCube(p, 70, 90);
+        break;
+    case glFromBack:
+        DrawCube(p, 70, 180);
+        break;
+    case glFrontLeft:
+        DrawCube(p, 70, 30);
+        break;
+    case glBackRight:
+        DrawCube(p, 70, 210);
+        break;
+    case glBackLeft:
+        DrawCube(p, 70, 150);
+        break;
+    case glFrontRight:
+        DrawCube(p, 70, 330);
+        break;
+    case glFrontView:
+        DrawCube(p, 90, 330);
+        break;
+    case glHome: {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(kStone);
+        p.drawPolygon(QPolygonF() << QPointF(12, 3) << QPointF(21, 11) << QPointF(3, 11));
+        p.setBrush(QColor(240, 230, 200));
+        p.drawRect(QRectF(5.5, 11.5, 13, 9));
+        p.setBrush(QColor(120, 80, 40));
+        p.drawRect(QRectF(10.5, 14.5, 4, 6));
+        break;
+    }
+    case glNone:
+        break;
+    }
+}
+
+} // namespace
+
+QIcon GlyphIcon(TGlyph glyph) {
+    if (glyph == glNone)
+        return QIcon();
+    QPixmap pixmap(kSize, kSize);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    DrawGlyph(painter, glyph);
+    painter.end();
+    return QIcon(pixmap);
+}

@@ -1,0 +1,607 @@
+#include "ui/main_form.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <filesystem>
+
+#include "ui/file_dialogs.h"
+#include "ui/paint_box.h"
+
+namespace fs = std::filesystem;
+
+const char* const kApplicationTitle = "Stonemill";
+const char* const kUnsavedQuestion = "The model has not been saved!\r\nDo You want to save it now?";
+
+namespace {
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+fs::path PathOf(const QString& name) {
+    return fs::path(name.toStdString());
+}
+
+// The hourglass while a slow step runs, restored also when it fails.
+struct TWaitCursor {
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+void SetUpScrollBar(QScrollBar* bar, const TScrollValue& value) {
+    bar->setRange(value.Min, value.Max);
+    bar->setSingleStep(value.SmallChange);
+    bar->setPageStep(value.LargeChange);
+    bar->setValue(value.Position);
+}
+
+} // namespace
+
+TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* parent)
+    : QMainWindow(parent), FApp(app), FStart(start) {
+    setObjectName("MainForm");
+    resize(1000, 720);
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreateView();
+
+    FApp.OnPictureChanged = [this] {
+        ShowState();
+        PaintBox1->update();
+    };
+    FApp.OnLineError = [this](int, const std::string& message) { ShowLineError(message); };
+    // Key preview, the wheel over the view and the tool tips are the window's
+    // before any of its controls sees them.
+    qApp->installEventFilter(this);
+    ShowState();
+    PostMessage(kDeferredStartMessage);
+}
+
+TMainForm::~TMainForm() {
+    qApp->removeEventFilter(this);
+    FApp.OnPictureChanged = nullptr;
+    FApp.OnLineError = nullptr;
+    // The controls outlive this part of the window while the base class closes
+    // and hides it: their events must not reach the handlers any more.
+    PaintBox1->OnResize = nullptr;
+    PaintBox1->OnMouseDown = nullptr;
+    PaintBox1->OnMouseMove = nullptr;
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+// --- construction ---
+
+void TMainForm::CreateActions() {
+    FDetailGroup = new QActionGroup(this);
+    FBitDepthGroup = new QActionGroup(this);
+    for (const TCommand& command : Commands()) {
+        auto* action = new QAction(GlyphIcon(command.Glyph), command.Caption, this);
+        action->setObjectName(command.Name);
+        action->setStatusTip(command.Hint);
+        action->setCheckable(command.Style == csCheck || command.Style == csRadio);
+        if (command.Style == csRadio)
+            (command.Id >= TCommandId::cmBitDepth8 ? FBitDepthGroup : FDetailGroup)->addAction(action);
+        const TCommandId id = command.Id;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        FActions[id] = action;
+    }
+}
+
+void TMainForm::CreateMenus() {
+    // Subassemblies, recent files and the hidden entries of the load menu come
+    // with placing stones.
+    pumLoad = new QMenu(this);
+    pumLoad->setObjectName("pumLoad");
+    pumLoad->addAction(Action(TCommandId::cmLoadComplete));
+
+    pumSave = new QMenu(this);
+    pumSave->setObjectName("pumSave");
+    pumSave->addAction(Action(TCommandId::cmSaveComplete));
+    pumSave->addAction(Action(TCommandId::cmSaveSelected));
+    pumSave->addAction(Action(TCommandId::cmSaveDisplayed));
+    connect(pumSave, &QMenu::aboutToShow, this, &TMainForm::pumSavePopup);
+
+    pumDetail = new QMenu(this);
+    pumDetail->setObjectName("pumDetail");
+    pumDetail->addActions(FDetailGroup->actions());
+    pumDetail->addSeparator();
+    pumDetail->addAction(Action(TCommandId::cmShading));
+    pumDetail->addAction(Action(TCommandId::cmAntiAlias));
+    FBitDepthMenu = pumDetail->addMenu("BitDepth");
+    FBitDepthMenu->setObjectName("miBitDepth");
+    FBitDepthMenu->addActions(FBitDepthGroup->actions());
+    pumDetail->addSeparator();
+    pumDetail->addAction(Action(TCommandId::cmRefreshDisplay));
+}
+
+QToolButton* TMainForm::MakeButton(TCommandId id, QWidget* parent) {
+    const TCommand& command = CommandOf(id);
+    auto* button = new QToolButton(parent);
+    button->setObjectName(command.Name);
+    button->setDefaultAction(Action(id));
+    button->setAutoRaise(true);
+    button->setIconSize(QSize(24, 24));
+    if (command.Repeats) {
+        button->setAutoRepeat(true);
+        button->setAutoRepeatDelay(400);
+        button->setAutoRepeatInterval(200);
+    }
+    if (command.Style == csMenu) {
+        button->setMenu(id == TCommandId::cmLoadMenu   ? pumLoad
+                        : id == TCommandId::cmSaveMenu ? pumSave
+                                                       : pumDetail);
+        button->setPopupMode(QToolButton::InstantPopup);
+    }
+    FButtons[id] = button;
+    return button;
+}
+
+void TMainForm::CreateToolBars() {
+    auto addBar = [this](Qt::ToolBarArea area, const char* title, const char* name,
+                         std::initializer_list<TCommandId> ids) {
+        auto* bar = new QToolBar(title, this);
+        bar->setObjectName(name);
+        bar->setMovable(true);
+        for (TCommandId id : ids)
+            bar->addWidget(MakeButton(id, bar));
+        addToolBar(area, bar);
+        return bar;
+    };
+    using enum TCommandId;
+    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu", {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu});
+    FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
+                               {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
+                                cmRenderingOptions, cmZoomIn, cmZoomOut});
+    cbZoom = new QComboBox(viewBar);
+    cbZoom->setObjectName("cbZoom");
+    cbZoom->setStatusTip("Zoom (%)");
+    cbZoom->setEditable(true);
+    cbZoom->setInsertPolicy(QComboBox::NoInsert);
+    cbZoom->lineEdit()->setReadOnly(true);
+    for (const char* choice : TViewController::kZoomChoices)
+        cbZoom->addItem(choice);
+    cbZoom->setMinimumContentsLength(4);
+    connect(cbZoom, &QComboBox::activated, this, &TMainForm::cbZoomSelect);
+    viewBar->addWidget(cbZoom);
+
+    addBar(Qt::BottomToolBarArea, "Fixed Views", "tbFixedViews",
+           {cmTopView, cmFromFront, cmFromRight, cmFromLeft, cmFromBack, cmFrontLeft, cmBackRight, cmBackLeft,
+            cmFrontRight, cmFrontView, cmRestoreView});
+
+    QToolBar* hintBar = addBar(Qt::BottomToolBarArea, "Hint", "tbHint", {});
+    edHint = new QLineEdit(hintBar);
+    edHint->setObjectName("edHint");
+    edHint->setReadOnly(true);
+    edHint->setFocusPolicy(Qt::NoFocus);
+    edHint->setMinimumWidth(260);
+    hintBar->addWidget(edHint);
+}
+
+void TMainForm::CreateView() {
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName("Panel3");
+    setCentralWidget(Panel3);
+
+    PaintBox1 = new TPaintBox(FApp, Panel3);
+    PaintBox1->setObjectName("PaintBox1");
+    PaintBox1->OnResize = [this](int width, int height) { PaintBox1Resize(width, height); };
+    PaintBox1->OnMouseDown = [this](QMouseEvent* event) { PaintBox1MouseDown(event); };
+    PaintBox1->OnMouseMove = [this](QMouseEvent* event) { PaintBox1MouseMove(event); };
+
+    const TViewController& view = FApp.ViewControl;
+    auto makeBar = [this](Qt::Orientation orientation, const char* name, const TScrollValue& value,
+                          void (TMainForm::*changed)()) {
+        auto* bar = new QScrollBar(orientation, Panel3);
+        bar->setObjectName(name);
+        SetUpScrollBar(bar, value);
+        connect(bar, &QScrollBar::valueChanged, this, changed);
+        return bar;
+    };
+    // The angles live in hidden bars, as the offsets live in visible ones.
+    RotX = makeBar(Qt::Vertical, "RotX", view.RotX(), &TMainForm::RotXChange);
+    RotY = makeBar(Qt::Vertical, "RotY", view.RotY(), &TMainForm::RotXChange);
+    RotZ = makeBar(Qt::Vertical, "RotZ", view.RotZ(), &TMainForm::RotXChange);
+    for (QScrollBar* bar : {RotX, RotY, RotZ})
+        bar->hide();
+    OffsetX = makeBar(Qt::Horizontal, "OffsetX", view.OffsetX(), &TMainForm::OffsetXChange);
+    OffsetY = makeBar(Qt::Vertical, "OffsetY", view.OffsetY(), &TMainForm::OffsetXChange);
+
+    QToolButton* home = MakeButton(TCommandId::cmHome, Panel3);
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    home->setFixedSize(extent - 1, extent - 1);
+    home->setIconSize(QSize(extent - 3, extent - 3));
+
+    auto* layout = new QGridLayout(Panel3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PaintBox1, 0, 0);
+    layout->addWidget(OffsetY, 0, 1);
+    layout->addWidget(OffsetX, 1, 0);
+    layout->addWidget(home, 1, 1);
+}
+
+QAction* TMainForm::Action(TCommandId id) const {
+    return FActions.at(id);
+}
+
+// --- running commands ---
+
+void TMainForm::Run(const std::function<void()>& change) {
+    try {
+        change();
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+    }
+    ShowState();
+}
+
+void TMainForm::RunCommand(TCommandId id) {
+    Run([&] { Execute(id); });
+}
+
+void TMainForm::Execute(TCommandId id) {
+    const TCommand& command = CommandOf(id);
+    TViewController& view = FApp.ViewControl;
+    using enum TCommandId;
+    switch (id) {
+    case cmExit:
+        close();
+        break;
+    case cmNewModel:
+        btnClearClick();
+        break;
+    case cmLoadMenu:
+    case cmSaveMenu:
+    case cmRenderingOptions:
+        FButtons.at(id)->showMenu();
+        break;
+    case cmLoadComplete:
+        mNewmodelClick();
+        break;
+    case cmSaveComplete:
+        mSaveModelClick();
+        break;
+    case cmSaveSelected:
+        mSaveSelectedClick();
+        break;
+    case cmSaveDisplayed:
+        Displayedstonesonly1Click();
+        break;
+    case cmRotateUp:
+        view.RotateUp();
+        break;
+    case cmRotateDown:
+        view.RotateDown();
+        break;
+    case cmRotateLeft:
+        view.RotateLeft();
+        break;
+    case cmRotateRight:
+        view.RotateRight();
+        break;
+    case cmWireframe:
+        FApp.SetWireframe(!FApp.Wireframe());
+        break;
+    case cmNoDetails:
+    case cmMoreDetail:
+    case cmEvenMoreDetail:
+        FApp.SetDetailLevel(command.Tag);
+        break;
+    case cmShading:
+        FApp.SetShading(!FApp.Shading());
+        break;
+    case cmAntiAlias:
+        FApp.SetAntiAlias(!FApp.AntiAlias());
+        break;
+    case cmBitDepth8:
+    case cmBitDepth16:
+    case cmBitDepth24:
+    case cmBitDepth32:
+    case cmBitDepthDevice:
+        FApp.SetBitDepth(static_cast<TBitDepth>(command.Tag));
+        break;
+    case cmRefreshDisplay:
+        RefreshDisplayClick();
+        break;
+    case cmZoomIn:
+        view.ZoomIn();
+        break;
+    case cmZoomOut:
+        view.ZoomOut();
+        break;
+    case cmTopView:
+    case cmFromFront:
+    case cmFromRight:
+    case cmFromLeft:
+    case cmFromBack:
+    case cmFrontLeft:
+    case cmBackRight:
+    case cmBackLeft:
+    case cmFrontRight:
+    case cmFrontView:
+        RadioGroup1Click(command.Tag);
+        break;
+    case cmRestoreView:
+        view.RestoreView();
+        break;
+    case cmHome:
+        btnHomeClick();
+        break;
+    }
+}
+
+void TMainForm::ShowState() {
+    ++FUpdating;
+    setWindowTitle(Text(FApp.Caption()));
+    const TViewController& view = FApp.ViewControl;
+    RotX->setValue(view.RotX().Position);
+    RotY->setValue(view.RotY().Position);
+    RotZ->setValue(view.RotZ().Position);
+    OffsetX->setValue(view.OffsetX().Position);
+    OffsetY->setValue(view.OffsetY().Position);
+    cbZoom->setEditText(Text(view.ZoomText()));
+    using enum TCommandId;
+    Action(cmWireframe)->setChecked(FApp.Wireframe());
+    Action(cmShading)->setChecked(FApp.Shading());
+    Action(cmAntiAlias)->setChecked(FApp.AntiAlias());
+    for (QAction* item : FDetailGroup->actions())
+        item->setChecked(item ==
+                         Action(static_cast<TCommandId>(static_cast<int>(cmNoDetails) + FApp.DetailLevel())));
+    for (QAction* item : FBitDepthGroup->actions())
+        item->setChecked(
+            item == Action(static_cast<TCommandId>(static_cast<int>(cmBitDepth8) + FApp.BitDepth() - 1)));
+    --FUpdating;
+}
+
+void TMainForm::ShowError(const std::string& message) {
+    QMessageBox::critical(this, kApplicationTitle, Text(message));
+}
+
+void TMainForm::PostMessage(int message) {
+    QMetaObject::invokeMethod(
+        this, [this, message] { HandleMessage(message); }, Qt::QueuedConnection);
+}
+
+void TMainForm::HandleMessage(int message) {
+    if (message == kDeferredStartMessage)
+        DeferredStart();
+}
+
+void TMainForm::DeferredStart() {
+    // Relative part-library paths resolve in the program folder.
+    std::error_code ignored;
+    fs::current_path(FApp.ProgramFolder(), ignored);
+    if (!FStart.ModelFile.empty())
+        Run([&] { FApp.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
+}
+
+// --- handlers ---
+
+void TMainForm::btnClearClick() {
+    if (AskSaveChanges())
+        FApp.NewModel();
+}
+
+void TMainForm::mNewmodelClick() {
+    if (AskSaveChanges())
+        RunOpenDialog("Load a complete model", TLoadMode::lmComplete);
+}
+
+void TMainForm::mSaveModelClick() {
+    SaveModelFile(TSaveMode::smComplete);
+}
+
+void TMainForm::mSaveSelectedClick() {
+    SaveModelFile(TSaveMode::smSelected);
+}
+
+void TMainForm::Displayedstonesonly1Click() {
+    SaveModelFile(TSaveMode::smDisplayed);
+}
+
+void TMainForm::pumSavePopup() {
+    Action(TCommandId::cmSaveSelected)->setEnabled(FApp.HasSelection());
+}
+
+void TMainForm::RadioGroup1Click(int tag) {
+    FApp.ViewControl.FixedView(tag);
+}
+
+void TMainForm::btnHomeClick() {
+    FApp.ViewControl.CenterModel(FApp.Model, false);
+}
+
+void TMainForm::RefreshDisplayClick() {
+    TWaitCursor wait;
+    FApp.RefreshDisplay();
+}
+
+void TMainForm::cbZoomSelect(int index) {
+    if (FUpdating == 0 && index >= 0)
+        Run([&] { FApp.ViewControl.SetZoom(static_cast<float>(cbZoom->itemText(index).toDouble() / 100)); });
+}
+
+void TMainForm::RotXChange() {
+    if (FUpdating == 0)
+        Run([&] {
+            FApp.ViewControl.SetRotX(RotX->value());
+            FApp.ViewControl.SetRotY(RotY->value());
+            FApp.ViewControl.SetRotZ(RotZ->value());
+        });
+}
+
+void TMainForm::OffsetXChange() {
+    if (FUpdating == 0)
+        Run([&] {
+            FApp.ViewControl.SetOffsetX(OffsetX->value());
+            FApp.ViewControl.SetOffsetY(OffsetY->value());
+        });
+}
+
+void TMainForm::PaintBox1Resize(int width, int height) {
+    Run([&] { FApp.ResizeView(width, height); });
+}
+
+void TMainForm::PaintBox1MouseDown(QMouseEvent* event) {
+    FMouseRotating = event->button() == Qt::RightButton && (event->modifiers() & Qt::ShiftModifier);
+    FLastMouse = event->position().toPoint();
+}
+
+void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
+    if (!FMouseRotating || !(event->buttons() & Qt::RightButton) ||
+        !(event->modifiers() & Qt::ShiftModifier)) {
+        FMouseRotating = false;
+        return;
+    }
+    const QPoint position = event->position().toPoint();
+    const QPoint moved = position - FLastMouse;
+    FLastMouse = position;
+    Run([&] { FApp.ViewControl.MouseRotate(moved.x(), moved.y()); });
+}
+
+bool TMainForm::FormKeyDown(QKeyEvent* event) {
+    if (FKeyBusy)
+        return true;
+    const TCommand* command = CommandOfKey(event->key(), event->modifiers() & Qt::KeypadModifier);
+    // Alt + F4 is left to the system, which closes the window.
+    if (command == nullptr || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)))
+        return false;
+    FKeyBusy = true;
+    RunCommand(command->Id);
+    FKeyBusy = false;
+    return true;
+}
+
+bool TMainForm::FormMouseWheel(QWheelEvent* event) {
+    const QRect panel(Panel3->mapToGlobal(QPoint(0, 0)), Panel3->size());
+    if (!panel.contains(event->globalPosition().toPoint()))
+        return false;
+    Run([&] { FApp.ViewControl.Wheel(event->angleDelta().y()); });
+    return true;
+}
+
+bool TMainForm::FormCloseQuery() {
+    return AskSaveChanges();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TMainForm::event(QEvent* event) {
+    // The hint of the control under the mouse goes to the hint field.
+    if (event->type() == QEvent::StatusTip) {
+        edHint->setText(static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+bool TMainForm::IsOwnWidget(QObject* object) const {
+    auto* widget = qobject_cast<QWidget*>(object);
+    return widget != nullptr && widget->window() == this;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (!IsOwnWidget(watched))
+            return false;
+        if (FormKeyDown(static_cast<QKeyEvent*>(event)))
+            return true;
+        // Typing into the zoom list is ignored.
+        return watched == cbZoom || watched == cbZoom->lineEdit();
+    case QEvent::Wheel:
+        return IsOwnWidget(watched) && FormMouseWheel(static_cast<QWheelEvent*>(event));
+    case QEvent::ToolTip:
+        // Tool tips are off; the hint field shows the hints.
+        return IsOwnWidget(watched);
+    default:
+        return false;
+    }
+}
+
+// --- model files ---
+
+bool TMainForm::AskSaveChanges() {
+    return FApp.MayDiscardChanges(
+        [this] {
+            QMessageBox box(QMessageBox::Question, "Confirm", kUnsavedQuestion,
+                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+            switch (box.exec()) {
+            case QMessageBox::Yes:
+                return TSaveAnswer::saYes;
+            case QMessageBox::No:
+                return TSaveAnswer::saNo;
+            default:
+                return TSaveAnswer::saCancel;
+            }
+        },
+        [this] { return SaveModelFile(TSaveMode::smComplete); });
+}
+
+bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {
+    QFileDialog dialog(this, title);
+    SetUpOpenDialog(dialog);
+    dialog.setDirectory(
+        Text((mode == TLoadMode::lmComplete ? FApp.OpenFolder : FApp.SubassemblyFolder).string()));
+    if (!FApp.OpenFileName().empty())
+        dialog.selectFile(Text(fs::path(FApp.OpenFileName()).filename().string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    FApp.LoadModel(PathOf(dialog.selectedFiles().first()), mode);
+    return true;
+}
+
+bool TMainForm::SaveModelFile(TSaveMode mode) {
+    const TSaveProposal proposal = FApp.PrepareSave(mode);
+    QFileDialog dialog(this, mode == TSaveMode::smComplete   ? "Save model as..."
+                             : mode == TSaveMode::smSelected ? "Save selected parts as..."
+                                                             : "Save displayed parts as...");
+    SetUpSaveDialog(dialog);
+    if (!proposal.Folder.empty())
+        dialog.setDirectory(Text(proposal.Folder.string()));
+    if (!proposal.FileName.empty())
+        dialog.selectFile(Text(proposal.FileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    try {
+        FApp.SaveModel(PathOf(dialog.selectedFiles().first()), mode);
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+        ShowState();
+        return false;
+    }
+    ShowState();
+    return true;
+}
+
+void TMainForm::ShowLineError(const std::string& message) {
+    QMessageBox box(QMessageBox::NoIcon, kApplicationTitle, Text(message), QMessageBox::Ok, this);
+    box.exec();
+}

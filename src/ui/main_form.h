@@ -1,0 +1,127 @@
+#pragma once
+// TMainForm: the main window. Toolbars and menus made from the command table,
+// the 3D view (Panel3 with PaintBox1, the hidden rotation bars, the offset bars
+// and the home button), the model file dialogs and the unsaved-changes
+// question. Every handler reads its event, calls the application core and
+// shows the result.
+
+#include <QMainWindow>
+#include <QPoint>
+#include <functional>
+#include <map>
+
+#include "app/command_line.h"
+#include "app/stonemill_app.h"
+#include "ui/commands.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QMouseEvent;
+class QScrollBar;
+class QToolBar;
+class QToolButton;
+class TPaintBox;
+
+// The title of the program's message boxes.
+extern const char* const kApplicationTitle; // "Stonemill"
+extern const char* const kUnsavedQuestion;  // "The model has not been saved!\r\nDo You want to save it now?"
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // The deferred start-up step, posted when the window is made and run once
+    // the window is shown.
+    static constexpr int kDeferredStartMessage = 1188;
+
+    TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Runs a command of the table by its id, as its button, menu item or key does.
+    void RunCommand(TCommandId id);
+    QAction* Action(TCommandId id) const;
+    // Queues a message to the window; it runs after the events already waiting.
+    void PostMessage(int message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreateView();
+    QToolButton* MakeButton(TCommandId id, QWidget* parent);
+
+    // Runs a change of the core; an error is shown in the error box. The
+    // window's controls show the state afterwards.
+    void Run(const std::function<void()>& change);
+    void Execute(TCommandId id);
+    // Writes the core's state into the controls without their change events acting.
+    void ShowState();
+    void ShowError(const std::string& message);
+    void HandleMessage(int message);
+    void DeferredStart();
+
+    // --- handlers ---
+    void btnClearClick();
+    void mNewmodelClick();
+    void mSaveModelClick();
+    void mSaveSelectedClick();
+    void Displayedstonesonly1Click();
+    void pumSavePopup();
+    void RadioGroup1Click(int tag);
+    void btnHomeClick();
+    void RefreshDisplayClick();
+    void cbZoomSelect(int index);
+    void RotXChange();
+    void OffsetXChange();
+    void PaintBox1Resize(int width, int height);
+    void PaintBox1MouseDown(QMouseEvent* event);
+    void PaintBox1MouseMove(QMouseEvent* event);
+    bool FormKeyDown(QKeyEvent* event);
+    bool FormMouseWheel(QWheelEvent* event);
+    bool FormCloseQuery();
+
+    // --- model files ---
+    // The unsaved-changes question; true when the caller may go on.
+    bool AskSaveChanges();
+    // Runs the open dialog and loads the chosen file in the mode; false when cancelled.
+    bool RunOpenDialog(const QString& title, TLoadMode mode);
+    // Runs the save dialog and writes the file; false when cancelled or failed.
+    bool SaveModelFile(TSaveMode mode);
+    void ShowLineError(const std::string& message);
+
+    bool IsOwnWidget(QObject* object) const;
+
+    TStonemillApp& FApp;
+    TStartArguments FStart;
+    std::map<TCommandId, QAction*> FActions;
+    std::map<TCommandId, QToolButton*> FButtons;
+    QActionGroup* FDetailGroup = nullptr;
+    QActionGroup* FBitDepthGroup = nullptr;
+    QMenu* pumLoad = nullptr;
+    QMenu* pumSave = nullptr;
+    QMenu* pumDetail = nullptr;
+    QMenu* FBitDepthMenu = nullptr;
+    QWidget* Panel3 = nullptr;
+    TPaintBox* PaintBox1 = nullptr;
+    QScrollBar* RotX = nullptr;
+    QScrollBar* RotY = nullptr;
+    QScrollBar* RotZ = nullptr;
+    QScrollBar* OffsetX = nullptr;
+    QScrollBar* OffsetY = nullptr;
+    QComboBox* cbZoom = nullptr;
+    QLineEdit* edHint = nullptr;
+    // Raised while the window writes its own controls.
+    int FUpdating = 0;
+    // Raised while a key command runs.
+    bool FKeyBusy = false;
+    // Shift + right drag turning the view: the last mouse position.
+    bool FMouseRotating = false;
+    QPoint FLastMouse;
+};

@@ -1,0 +1,37 @@
+#include "ui/paint_box.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/stonemill_app.h"
+
+TPaintBox::TPaintBox(TStonemillApp& app, QWidget* parent) : QWidget(parent), FApp(app) {
+    // The picture covers the whole box: nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
+
+void TPaintBox::paintEvent(QPaintEvent*) {
+    // While several view controls change at once the picture is not shown; the
+    // one redraw at the end shows it.
+    if (FApp.View.SkipPainting)
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, FApp.Picture().ToImage());
+}
+
+void TPaintBox::resizeEvent(QResizeEvent* event) {
+    if (OnResize)
+        OnResize(event->size().width(), event->size().height());
+}
+
+void TPaintBox::mousePressEvent(QMouseEvent* event) {
+    if (OnMouseDown)
+        OnMouseDown(event);
+}
+
+void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
+    if (OnMouseMove)
+        OnMouseMove(event);
+}

@@ -1,0 +1,351 @@
+// The main window's model files, driven through the real dialogs: loading a
+// complete model, line errors, unreadable files, the three saves with their
+// proposals, the unsaved-changes question on New model, load and close, the
+// caption, and the model named on the command line.
+
+#include <QComboBox>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <fstream>
+
+#include "ui_test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kModel = "= 0 90 10 7 -3 0 1\r\n"
+                           "B 0 0 0 80 40 20 244 1 0 0 0 0  0\r\n"
+                           "B 80 0 0 40 40 40 32768 1 0 0 0 0  0\r\n"
+                           "B 0 40 0 40 80 13 11724264 1 0 0 0 0  0\r\n";
+
+QString Caption(const fs::path& path) {
+    return QString("Stonemill Ver 1.42 - ") + QString::fromStdString(path.string());
+}
+
+// Picks "&Complete model..." of the load menu and opens the given file.
+void LoadThroughTheDialog(TWindowFixture& f, const fs::path& path) {
+    WhenModal<QFileDialog>([path](QFileDialog* dialog) { AcceptFileDialog(dialog, path); });
+    WithMenu(f.Find<QToolButton>("btnOpen"), [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+}
+
+void PickSave(TWindowFixture& f, const char* caption) {
+    WithMenu(f.Find<QToolButton>("btnSave"), [caption](QMenu* menu) { ClickMenuItem(menu, caption); });
+}
+
+int LineCount(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Answers the unsaved-changes question, checking its text and buttons.
+void AnswerQuestion(QMessageBox::StandardButton answer, bool* asked = nullptr) {
+    WhenModal<QMessageBox>([answer, asked](QMessageBox* box) {
+        if (asked != nullptr)
+            *asked = true;
+        QCOMPARE(box->text(), QString("The model has not been saved!\r\nDo You want to save it now?"));
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        ClickMessageButton(box, answer);
+    });
+}
+
+} // namespace
+
+class TMainFormFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void LoadACompleteModelThroughTheDialog() {
+        TWindowFixture f;
+        const fs::path file = f.WriteFile("Models/house.stm", kModel);
+        QStringList captions;
+        WithMenu(f.Find<QToolButton>("btnOpen"), [&](QMenu* menu) { captions = MenuCaptions(menu); });
+        QCOMPARE(captions, QStringList({"&Complete model..."}));
+
+        bool seen = false;
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            seen = true;
+            QCOMPARE(dialog->windowTitle(), QString("Load a complete model"));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+            QCOMPARE(dialog->nameFilters(), QStringList({"Stonemill Files (*.STM)", "All files (*.*)"}));
+            QCOMPARE(dialog->defaultSuffix(), QString("STM"));
+            QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
+            QCOMPARE(fs::path(dialog->directory().absolutePath().toStdString()), f.Folder() / "Models");
+            AcceptFileDialog(dialog, file);
+        });
+        const int passes = f.App().PassCount();
+        WithMenu(f.Find<QToolButton>("btnOpen"),
+                 [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+        QVERIFY(seen);
+        QCOMPARE(f.App().Model.Count(), 3);
+        QCOMPARE(f.Form().windowTitle(), Caption(file));
+        // The view line's view, shown by the controls, in one picture.
+        QCOMPARE(f.Find<QScrollBar>("RotX")->value(), 0);
+        QCOMPARE(f.Find<QScrollBar>("RotZ")->value(), 90);
+        QCOMPARE(f.Find<QScrollBar>("OffsetX")->value(), 7);
+        QCOMPARE(f.Find<QScrollBar>("OffsetY")->value(), -3);
+        QCOMPARE(f.Form().findChild<QComboBox*>("cbZoom")->currentText(), QString("100"));
+        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().RecentFiles().front(), file.string());
+    }
+
+    void EachUnreadableLineShowsItsMessageAndLoadingGoesOn() {
+        TWindowFixture f;
+        const fs::path file = f.WriteFile("Models/bad.stm", "= 70 330 20 0 0 0 1\r\n"
+                                                            "B 0 0 0 40 40 20 244 1 0 0 0 0  0\r\n"
+                                                            "B 12x 0 0 40 40 20 244\r\n"
+                                                            "\r\n"
+                                                            "B 40 0 0 40 40 20 244 1 0 0 0 0  0\r\n");
+        TModalRecorder messages(true, false);
+        LoadThroughTheDialog(f, file);
+        QCOMPARE(messages.Texts.size(), 2);
+        for (const QString& text : messages.Texts)
+            QVERIFY(!text.isEmpty());
+        QCOMPARE(f.App().Model.Count(), 2);
+        QCOMPARE(f.Form().windowTitle(), Caption(file));
+    }
+
+    void AFileThatCannotBeReadShowsTheErrorBox() {
+        TWindowFixture f;
+        const fs::path missing = f.Folder() / "Models" / "missing.stm";
+        TModalRecorder messages(true, false);
+        LoadThroughTheDialog(f, missing);
+        QCOMPARE(messages.Texts.size(), 1);
+        QCOMPARE(messages.Icons.front(), QMessageBox::Critical);
+        QVERIFY(!messages.Texts.front().isEmpty());
+        QCOMPARE(f.App().Model.Count(), 0);
+        QVERIFY(f.Form().isVisible());
+    }
+
+    void SaveTheCompleteModelThroughTheDialog() {
+        TWindowFixture f;
+        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Dirty = true;
+
+        QStringList captions;
+        bool selectedEnabled = true;
+        WithMenu(f.Find<QToolButton>("btnSave"), [&](QMenu* menu) {
+            captions = MenuCaptions(menu);
+            selectedEnabled = f.Form().findChild<QAction*>("mSaveSelected")->isEnabled();
+        });
+        QCOMPARE(captions, QStringList({"&Complete model...", "&Selected stones only...",
+                                        "&Displayed stones only..."}));
+        QVERIFY(!selectedEnabled);
+
+        const fs::path saved = f.Folder() / "Saves" / "copy";
+        fs::create_directories(saved.parent_path());
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Save model as..."));
+            QCOMPARE(dialog->objectName(), QString("dlgSaveFile"));
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            QCOMPARE(dialog->nameFilters(), QStringList({"Stonekit files (*.stm)", "All files (*.*)"}));
+            QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            // The current model is proposed, without its extension.
+            QCOMPARE(FileDialogName(dialog), QString("house"));
+            QCOMPARE(fs::path(dialog->directory().absolutePath().toStdString()), f.Folder() / "Models");
+            AcceptFileDialog(dialog, saved);
+        });
+        PickSave(f, "&Complete model...");
+        // The default extension is added to a name without one.
+        const fs::path written = f.Folder() / "Saves" / "copy.STM";
+        QVERIFY(fs::exists(written));
+        const std::string text = f.ReadFile(written);
+        QVERIFY(text.starts_with("= 0 90 10 7 -3 0 1\r\n"));
+        QCOMPARE(LineCount(text), 4);
+        QCOMPARE(f.Form().windowTitle(), Caption(written));
+        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.App().SaveFolder, f.Folder() / "Saves");
+
+        // Saved again under a name with an extension: it stays, and the old
+        // file is replaced without a question.
+        const fs::path other = f.Folder() / "Saves" / "copy.txt";
+        f.WriteFile("Saves/copy.txt", "old");
+        {
+            TModalRecorder unexpected(true, false);
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                QCOMPARE(FileDialogName(dialog), QString("copy"));
+                AcceptFileDialog(dialog, other);
+            });
+            PickSave(f, "&Complete model...");
+            QVERIFY2(unexpected.Texts.isEmpty(), qPrintable(unexpected.Texts.join("; ")));
+        }
+        QVERIFY(f.ReadFile(other).starts_with("= "));
+        QVERIFY(!fs::exists(f.Folder() / "Saves" / "copy.txt.STM"));
+    }
+
+    void PartialSavesProposeTheirNamesAndKeepTheDirtyFlag() {
+        TWindowFixture f;
+        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Model.Stones()[1]->Selected = true;
+        f.App().Dirty = true;
+
+        bool selectedEnabled = false;
+        WithMenu(f.Find<QToolButton>("btnSave"), [&](QMenu*) {
+            selectedEnabled = f.Form().findChild<QAction*>("mSaveSelected")->isEnabled();
+        });
+        QVERIFY(selectedEnabled);
+
+        const fs::path selected = f.Folder() / "Models" / "one.stm";
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Save selected parts as..."));
+            QCOMPARE(FileDialogName(dialog), QString());
+            AcceptFileDialog(dialog, selected);
+        });
+        PickSave(f, "&Selected stones only...");
+        QCOMPARE(LineCount(f.ReadFile(selected)), 2);
+        QVERIFY(f.App().Dirty);
+        QCOMPARE(f.Form().windowTitle(), Caption(selected));
+
+        // The displayed save keeps the last name: the selection's file.
+        const fs::path displayed = f.Folder() / "Models" / "shown.stm";
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Save displayed parts as..."));
+            QCOMPARE(FileDialogName(dialog), QString("one"));
+            AcceptFileDialog(dialog, displayed);
+        });
+        PickSave(f, "&Displayed stones only...");
+        QCOMPARE(LineCount(f.ReadFile(displayed)), 4);
+        QVERIFY(f.App().Dirty);
+    }
+
+    void NewModelAsksAboutUnsavedChanges() {
+        TWindowFixture f;
+        const fs::path file = f.WriteFile("Models/house.stm", kModel);
+        f.App().LoadModel(file, TLoadMode::lmComplete);
+
+        // Without changes nothing is asked.
+        {
+            TModalRecorder unexpected;
+            f.Click("btnClear");
+            QVERIFY(unexpected.Texts.isEmpty());
+        }
+        QCOMPARE(f.App().Model.Count(), 0);
+        QCOMPARE(f.Form().windowTitle(), QString("Stonemill Ver 1.42"));
+
+        f.App().LoadModel(file, TLoadMode::lmComplete);
+        f.App().Dirty = true;
+        // Cancel: nothing happens.
+        AnswerQuestion(QMessageBox::Cancel);
+        f.Click("btnClear");
+        QCOMPARE(f.App().Model.Count(), 3);
+        QVERIFY(f.App().Dirty);
+
+        // Yes, then the save is cancelled: nothing happens.
+        AnswerQuestion(QMessageBox::Yes);
+        WhenModal<QFileDialog>([](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Save model as..."));
+            dialog->reject();
+        });
+        f.Click("btnClear");
+        QCOMPARE(f.App().Model.Count(), 3);
+        QVERIFY(f.App().Dirty);
+
+        // Yes and saved: the model is written, then cleared.
+        const fs::path saved = f.Folder() / "Models" / "kept.stm";
+        AnswerQuestion(QMessageBox::Yes);
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, saved); });
+        f.Click("btnClear");
+        QCOMPARE(LineCount(f.ReadFile(saved)), 4);
+        QCOMPARE(f.App().Model.Count(), 0);
+        QVERIFY(!f.App().Dirty);
+
+        // No: cleared without saving.
+        f.App().LoadModel(file, TLoadMode::lmComplete);
+        f.App().Dirty = true;
+        AnswerQuestion(QMessageBox::No);
+        f.Click("btnClear");
+        QCOMPARE(f.App().Model.Count(), 0);
+        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.Form().windowTitle(), QString("Stonemill Ver 1.42"));
+    }
+
+    void LoadingAsksAboutUnsavedChanges() {
+        TWindowFixture f;
+        const fs::path first = f.WriteFile("Models/first.stm", kModel);
+        const fs::path second = f.WriteFile("Models/second.stm", "B 0 0 0 40 40 20 244 1 0 0 0 0  0\r\n");
+        f.App().LoadModel(first, TLoadMode::lmComplete);
+        f.App().Dirty = true;
+
+        // Cancel: no dialog, nothing loaded.
+        bool asked = false;
+        AnswerQuestion(QMessageBox::Cancel, &asked);
+        {
+            TModalRecorder unexpected(false, true);
+            WithMenu(f.Find<QToolButton>("btnOpen"),
+                     [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+            QVERIFY(asked);
+            QVERIFY2(unexpected.Others.isEmpty(), qPrintable(unexpected.Others.join("; ")));
+        }
+        QCOMPARE(f.App().Model.Count(), 3);
+        QVERIFY(f.App().Dirty);
+
+        // No: the dialog opens and the other model is loaded.
+        AnswerQuestion(QMessageBox::No);
+        LoadThroughTheDialog(f, second);
+        QCOMPARE(f.App().Model.Count(), 1);
+        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.Form().windowTitle(), Caption(second));
+
+        // Yes: saved first, then loaded.
+        f.App().Dirty = true;
+        const fs::path saved = f.Folder() / "Models" / "saved.stm";
+        AnswerQuestion(QMessageBox::Yes);
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(dialog->windowTitle(), QString("Save model as..."));
+            QCOMPARE(FileDialogName(dialog), QString("second"));
+            AcceptFileDialog(dialog, saved);
+        });
+        LoadThroughTheDialog(f, first);
+        QCOMPARE(LineCount(f.ReadFile(saved)), 2);
+        QCOMPARE(f.App().Model.Count(), 3);
+        QCOMPARE(f.Form().windowTitle(), Caption(first));
+    }
+
+    void ClosingAsksAboutUnsavedChanges() {
+        TWindowFixture f;
+        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Dirty = true;
+
+        AnswerQuestion(QMessageBox::Cancel);
+        QVERIFY(!f.Form().close());
+        QVERIFY(f.Form().isVisible());
+        QVERIFY(f.App().Dirty);
+
+        // Exit asks the window to close.
+        bool asked = false;
+        AnswerQuestion(QMessageBox::Yes, &asked);
+        WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+        f.Click("ExitButton");
+        QVERIFY(asked);
+        QVERIFY(f.Form().isVisible());
+        QVERIFY(f.App().Dirty);
+
+        AnswerQuestion(QMessageBox::No);
+        QVERIFY(f.Form().close());
+        QVERIFY(!f.Form().isVisible());
+        QVERIFY(!f.App().Dirty);
+    }
+
+    void TheModelNamedAtStartIsLoadedOnceTheWindowShows() {
+        QTemporaryDir elsewhere;
+        const fs::path file = fs::path(elsewhere.path().toStdString()) / "start model.stm";
+        {
+            std::ofstream out(file, std::ios::binary);
+            out << kModel;
+        }
+        TStartArguments start;
+        start.ModelFile = file.string();
+        TWindowFixture f(start);
+        QTRY_COMPARE(f.App().Model.Count(), 3);
+        QCOMPARE(f.Form().windowTitle(), Caption(file));
+        QCOMPARE(f.Find<QScrollBar>("RotZ")->value(), 90);
+        // The program folder became the current folder.
+        QCOMPARE(fs::current_path(), f.Folder());
+    }
+};
+
+QTEST_MAIN(TMainFormFilesTest)
+#include "main_form_files_test.moc"
