@@ -176,21 +176,9 @@ void TCanvas::Draw(int x, int y, const TBitmap& graphic) {
 }
 
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
-    OrderBox(x1, y1, x2, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1)
-        return;
-    QPainter* p = FImpl->Begin();
-    if (p == nullptr)
-        return;
-    if (x2 - x1 <= 2 || y2 - y1 <= 2) {
-        // Too small to have an inside: all outline.
-        p->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(Pen.Color));
-    } else {
-        p->setPen(MakePen(Pen.Color));
-        p->setBrush(MakeBrush(Brush));
-        p->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
-    }
-    FImpl->Changed();
+    BoxShape(x1, y1, x2, y2, true);
+}
+FImpl->Changed();
 }
 
 void TCanvas::FillRect(const TRect& rect) {
@@ -267,6 +255,10 @@ void TCanvas::Polyline(const TPoint* points, int high) {
 }
 
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+    BoxShape(x1, y1, x2, y2, false);
+}
+
+void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
     OrderBox(x1, y1, x2, y2);
     if (x2 - x1 < 1 || y2 - y1 < 1)
         return;
@@ -274,13 +266,21 @@ void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     if (p == nullptr)
         return;
     if (x2 - x1 <= 2 || y2 - y1 <= 2) {
+        // Too small to have an inside: all outline.
         p->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(Pen.Color));
     } else {
         p->setPen(MakePen(Pen.Color));
         p->setBrush(MakeBrush(Brush));
-        p->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        // The right and bottom bounds lie outside the shape.
+        const QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+        if (ellipse)
+            p->drawEllipse(box);
+        else
+            p->drawRect(box);
     }
     FImpl->Changed();
+}
+FImpl->Changed();
 }
 
 void TCanvas::Refresh() {

@@ -93,6 +93,8 @@ public:
 
 private:
     friend class TBitmap;
+    // Outlines and fills a rectangle or the ellipse inside it.
+    void BoxShape(int x1, int y1, int x2, int y2, bool ellipse);
     explicit TCanvas(TBitmap& owner);
     struct TImpl;
     std::unique_ptr<TImpl> FImpl;
