@@ -178,8 +178,6 @@ void TCanvas::Draw(int x, int y, const TBitmap& graphic) {
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     BoxShape(x1, y1, x2, y2, true);
 }
-FImpl->Changed();
-}
 
 void TCanvas::FillRect(const TRect& rect) {
     if (rect.Width() <= 0 || rect.Height() <= 0 || Brush.Style == bsClear)
@@ -279,8 +277,6 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
             p->drawRect(box);
     }
     FImpl->Changed();
-}
-FImpl->Changed();
 }
 
 void TCanvas::Refresh() {
