@@ -32,9 +32,10 @@ struct TPreparedScene {
     TRenderState View;
     std::vector<TBlock*> Stones;
 
-    explicit TPreparedScene(int count) {
+    // A mixed scene, or (town) the walled town of bricks and roofs.
+    explicit TPreparedScene(int count, bool town = false) {
         SetProgramFolder(STONEMILL_PROGRAM_DIR);
-        Stones = MakeMixedScene(count);
+        Stones = town ? MakeTown(count) : MakeMixedScene(count);
         for (TBlock* s : Stones)
             Model.Add(s);
         const TExtents e = Model.GetExtents();
@@ -69,6 +70,20 @@ void BM_ScenePlain(benchmark::State& state) {
     TBitmap picture(kWidth, kHeight, state.range(1) == 16 ? pf16bit : pf32bit);
     for (auto _ : state) {
         DrawScenePlain(picture, scene.Model, scene.View, TBackground{clWhite, nullptr});
+        benchmark::DoNotOptimize(picture.ScanLine(0));
+    }
+}
+
+// The plain pass over a town of bricks and roofs only (three faces each), the
+// commonest stones of real models.
+void BM_ScenePlainTown(benchmark::State& state) {
+    static std::map<int, std::unique_ptr<TPreparedScene>> towns;
+    auto& scene = towns[static_cast<int>(state.range(0))];
+    if (!scene)
+        scene = std::make_unique<TPreparedScene>(static_cast<int>(state.range(0)), true);
+    TBitmap picture(kWidth, kHeight, pf32bit);
+    for (auto _ : state) {
+        DrawScenePlain(picture, scene->Model, scene->View, TBackground{clWhite, nullptr});
         benchmark::DoNotOptimize(picture.ScanLine(0));
     }
 }
@@ -180,6 +195,7 @@ BENCHMARK(BM_ScenePlain)
     ->ArgNames({"stones", "bits"})
     ->ArgsProduct({{1000, 10000, 100000}, {32, 16}})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScenePlainTown)->ArgNames({"stones"})->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SceneAntiAliased)
     ->ArgNames({"stones"})
     ->Arg(1000)
