@@ -125,6 +125,7 @@ void TStonemillApp::SetWireframe(bool down) {
 }
 
 void TStonemillApp::RefreshDisplay() {
+    View.Pictures.Clear(); // pictures changed on disk show again
     Model.Sort(View.Octant(), true);
     RedrawPicture();
 }

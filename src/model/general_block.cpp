@@ -11,7 +11,6 @@
 #include "partlib/part_registry.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
-#include "platform/picture_file.h"
 #include "raster/draw_object.h"
 #include "view/render_state.h"
 
@@ -173,12 +172,13 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
             d.MoveTo(screen[1].x, screen[1].y);
             d.LineTo(screen[3].x, screen[3].y);
         } else {
-            LayBitmap(d, screen);
+            LayBitmap(d, view, screen);
         }
     }
 }
 
-void TGeneralBlock::LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen) const {
+void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
+                              const std::vector<TPoint>& screen) const {
     int minX = 9999, minY = 9999, maxX = -9999, maxY = -9999;
     for (const TPoint& p : screen) {
         minX = std::min(minX, p.x);
@@ -189,9 +189,8 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen)
     if (maxX < 0 || maxY < 0 || maxX <= minX || maxY <= minY)
         return;
     // A missing or unreadable picture file leaves the canvas as it was.
-    TBitmap picture;
-    if (!LoadPictureFile(PartsFolder() / Part->BitmapFileName, picture, pf32bit) || picture.Width() < 1 ||
-        picture.Height() < 1)
+    TBitmap* picture = view.Pictures.Get(PartsFolder() / Part->BitmapFileName);
+    if (!picture)
         return;
     TBitmap copy(maxX + 1, maxY + 1, pf32bit);
     const TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
@@ -206,6 +205,6 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen)
                            : bitmap.Width();
         return pixels;
     };
-    MapPicture(pixelsOf(copy), pixelsOf(picture), screen[0], screen[1], screen[3]);
+    MapPicture(pixelsOf(copy), pixelsOf(*picture), screen[0], screen[1], screen[3]);
     d.CopyRect(box, copy.Canvas(), box);
 }

@@ -27,7 +27,7 @@ public:
 protected:
     friend class TBlockFactory;
     void DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view, bool shading) const;
-    void LayBitmap(TDrawObject& d, const std::vector<TPoint>& screen) const;
+    void LayBitmap(TDrawObject& d, const TRenderState& view, const std::vector<TPoint>& screen) const;
 
     TGeneralBlock() { Kind = 'G'; }
     TBlock* NewOfSameClass() const override { return new TGeneralBlock(); }

@@ -15,6 +15,7 @@
 #include "common/color.h"
 #include "common/point3d.h"
 #include "common/units.h"
+#include "view/picture_cache.h"
 #include "view/projector.h"
 
 // The seven fixed face orientations whose shade factors FaceShade holds.
@@ -54,7 +55,9 @@ public:
     void UpdateView();
     int Octant() const { return FOctant; }
 
-    TPoint ProjectPoint(int x, int y, int z, int quarterTurn = 0) const override { return Project(x, y, z, quarterTurn); }
+    TPoint ProjectPoint(int x, int y, int z, int quarterTurn = 0) const override {
+        return Project(x, y, z, quarterTurn);
+    }
     // The same without a virtual call, for the drawing code's inner loops.
     TPoint Project(int x, int y, int z, int quarterTurn) const {
         const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
@@ -101,6 +104,9 @@ public:
 
     TColor OutlineColor(TColor color) const;
     TColor EdgeColor(TColor fill, TColor pen, float factor) const;
+
+    // Pictures of the parts' bitmap faces, read once for all passes.
+    mutable TPictureCache Pictures;
 
     // --- repaint control ---
     // Set while a drawing pass runs, so that a pass never runs nested.

@@ -13,6 +13,7 @@
 #include "partlib/part_registry.h"
 #include "platform/bitmap.h"
 #include "platform/program_folder.h"
+#include "render/picture_writer.h"
 #include "render/scene_pass.h"
 #include "temp_program_folder.h"
 #include "view/render_state.h"
@@ -296,4 +297,55 @@ TEST_F(SceneTest, HitTestMatchesTheDrawnStone) {
         // Only the outline's pixels lie outside the hit area.
         EXPECT_GT(hits, painted * 8 / 10) << octant;
     }
+}
+
+TEST_F(SceneTest, BitmapFaceShowsItsPictureAtTheHighestDetail) {
+    TTempProgramFolder folder; // parts of this test only
+    folder.WritePartFile("pics.dat",
+                         "[panel]\nNP=1\nBB=40,20,40\nP1=4, 1, 0,20,40, 0,20,0, 40,20,0, 40,20,40\n"
+                         "BM=1, panel.bmp\nQ1=1 ,1\nQ2=1 ,1\nQ3=1 ,1\nQ4=1 ,1\nQ5=1 ,1\nQ6=1 ,1\n"
+                         "Q7=1 ,1\nQ8=1 ,1\n");
+    // A 16 x 16 picture: red left half, blue right half, a white middle; its
+    // corner pixel is white, so white is see-through.
+    TBitmap picture(16, 16, pf32bit);
+    picture.Canvas().Brush.Color = RGB(250, 0, 0);
+    picture.Canvas().FillRect(Rect(0, 0, 8, 16));
+    picture.Canvas().Brush.Color = RGB(0, 0, 250);
+    picture.Canvas().FillRect(Rect(8, 0, 16, 16));
+    picture.Canvas().Brush.Color = clWhite;
+    picture.Canvas().FillRect(Rect(5, 5, 11, 11));
+    picture.Canvas().FillRect(Rect(0, 0, 1, 1));
+    picture.Canvas().Refresh();
+    SavePictureFile(picture, folder.Parts() / "panel.bmp");
+
+    TScene scene;
+    TBlock* panel =
+        new TGeneralBlock(-1, -1, 0, 0, 0, 0, RGB(0, 160, 0), true, false, false, "pics.dat", "panel", "");
+    scene.InsertSorted(panel);
+    TRenderState view;
+    Aim(view, 120, 100, 80, 0, 2.0f);
+    view.Shading = false;
+    view.DetailLevel = 2;
+    auto colourAt = [&](const QImage& image, int x, int z) {
+        const TPoint p = view.ProjectPoint(x, 0, z);
+        return image.pixel(p.x, p.y) & 0xFFFFFF;
+    };
+    const QImage laid = Render(scene, view, 120, 100);
+    EXPECT_EQ(colourAt(laid, -12, 10), 0xFA0000u); // the red half
+    EXPECT_EQ(colourAt(laid, 12, 10), 0x0000FAu);  // the blue half
+    EXPECT_EQ(colourAt(laid, 0, 20), 0x00A000u);   // white is see-through: the face shows
+    EXPECT_EQ(view.Pictures.Count(), 1);
+
+    // The picture is read once: later passes draw it with the file gone.
+    std::filesystem::remove(folder.Parts() / "panel.bmp");
+    EXPECT_EQ(Render(scene, view, 120, 100), laid);
+
+    // Below the highest detail the face shows its two diagonals instead.
+    view.DetailLevel = 1;
+    const QImage plain = Render(scene, view, 120, 100);
+    EXPECT_EQ(colourAt(plain, -12, 10), 0x00A000u);
+    const TPoint corner = view.ProjectPoint(-20, 0, 40);
+    const TPoint opposite = view.ProjectPoint(20, 0, 0);
+    const TPoint middle{(corner.x + opposite.x) / 2, (corner.y + opposite.y) / 2};
+    EXPECT_NE(plain.pixel(middle.x, middle.y) & 0xFFFFFF, 0x00A000u); // where the diagonals cross
 }
