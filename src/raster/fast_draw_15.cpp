@@ -10,8 +10,10 @@ template <uint16_t Mask> inline uint16_t Blend(uint16_t half, uint16_t old) {
 
 } // namespace
 
-TFastDraw15::TFastDraw15(TBitmap& bitmap, bool layout565) : TFastDraw(bitmap) {
+TFastDraw15::TFastDraw15(TBitmap& bitmap, bool layout565) : TFastDrawOf(bitmap) {
     FLayout565 = layout565;
+    FSpanOp = &WriteSpan;
+    FPixelOp = &WritePixel;
     PrepareRows();
 }
 
@@ -69,45 +71,8 @@ void TFastDraw15::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clip
     }
 }
 
-void TFastDraw15::DrawChain(const TPoint* points, int high, bool closed) {
-    TPoint end;
-    for (int i = 0; i < high; ++i)
-        DrawSegment(points[i], points[i + 1], end);
-    if (closed)
-        DrawSegment(points[high], points[0], end);
-}
-
-void TFastDraw15::Segment(const TPoint& from, const TPoint& to) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
-    TPoint end;
-    DrawSegment(from, to, end);
-}
-
-void TFastDraw15::Line(int x1, int y1, int x2, int y2) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
-    TPoint end;
-    DrawSegment(TPoint{x1, y1}, TPoint{x2, y2}, end);
-    FCanvas.PenPos = end;
-}
-
-void TFastDraw15::Polyline(const TPoint* points, int high) {
-    if (points == nullptr || high < 0)
-        return;
-    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
-    DrawChain(points, high, false);
-    FCanvas.PenPos = points[high];
-}
-
-void TFastDraw15::ClosedPolyline(const TPoint* points, int high) {
-    if (points == nullptr || high < 0)
-        return;
-    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
-    DrawChain(points, high, true);
-    FCanvas.PenPos = points[0];
-}
-
 void TFastDraw15::Polygon(const TPoint* points, int high) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color, FLayout565);
+    TakePenColor();
     FBrushPixel = PixelValue(FCanvas.Brush.Color, FLayout565);
     const TBrushStyle style = FCanvas.Brush.Style;
     if (style == bsDiagCross) {

@@ -2,17 +2,12 @@
 // The rasteriser for 16-bit bitmaps, in the 5-5-5 layout (pf15bit) or the 5-6-5
 // layout (pf16bit).
 
-#include "raster/fast_draw.h"
+#include "raster/fast_draw_of.h"
 
 #include <cstdint>
 
-class TFastDraw15 final : public TFastDraw {
+class TFastDraw15 final : public TFastDrawOf<uint16_t, TFastDraw15> {
 public:
-    // Fills row[x1 .. x2] with a pixel value.
-    using TSpanOp = void (*)(uint16_t* row, int x1, int x2, uint16_t pixel);
-    // Puts a pixel value onto one pixel.
-    using TPixelOp = void (*)(uint16_t* target, uint16_t pixel);
-
     // Halving masks of the blend: the lowest bit of each channel is dropped.
     static constexpr uint16_t BlendMask555 = 0x7BDE;
     static constexpr uint16_t BlendMask565 = 0xF7DE;
@@ -20,11 +15,7 @@ public:
     TFastDraw15(TBitmap& bitmap, bool layout565);
 
     void PrepareRows() override;
-    void Segment(const TPoint& from, const TPoint& to) override;
-    void Line(int x1, int y1, int x2, int y2) override;
     void Polygon(const TPoint* points, int high) override;
-    void Polyline(const TPoint* points, int high) override;
-    void ClosedPolyline(const TPoint* points, int high) override;
 
     bool Layout565() const { return FLayout565; }
 
@@ -40,11 +31,7 @@ public:
     static void BlendPixel565(uint16_t* target, uint16_t pixel);
 
 private:
+    friend class TFastDrawOf<uint16_t, TFastDraw15>;
+    uint16_t PixelOf(TColor color) const { return PixelValue(color, FLayout565); }
     void DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd);
-    void DrawChain(const TPoint* points, int high, bool closed);
-
-    uint16_t FPenPixel = 0;
-    uint16_t FBrushPixel = 0;
-    TSpanOp FSpanOp = &WriteSpan;
-    TPixelOp FPixelOp = &WritePixel;
 };

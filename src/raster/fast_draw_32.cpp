@@ -2,7 +2,9 @@
 
 #include "raster/span_fill.h"
 
-TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDraw(bitmap) {
+TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDrawOf(bitmap) {
+    FSpanOp = &WriteSpan;
+    FPixelOp = &WritePixel;
     PrepareRows();
 }
 
@@ -47,45 +49,8 @@ void TFastDraw32::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clip
     }
 }
 
-void TFastDraw32::DrawChain(const TPoint* points, int high, bool closed) {
-    TPoint end;
-    for (int i = 0; i < high; ++i)
-        DrawSegment(points[i], points[i + 1], end);
-    if (closed)
-        DrawSegment(points[high], points[0], end);
-}
-
-void TFastDraw32::Segment(const TPoint& from, const TPoint& to) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color);
-    TPoint end;
-    DrawSegment(from, to, end);
-}
-
-void TFastDraw32::Line(int x1, int y1, int x2, int y2) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color);
-    TPoint end;
-    DrawSegment(TPoint{x1, y1}, TPoint{x2, y2}, end);
-    FCanvas.PenPos = end;
-}
-
-void TFastDraw32::Polyline(const TPoint* points, int high) {
-    if (points == nullptr || high < 0)
-        return;
-    FPenPixel = PixelValue(FCanvas.Pen.Color);
-    DrawChain(points, high, false);
-    FCanvas.PenPos = points[high];
-}
-
-void TFastDraw32::ClosedPolyline(const TPoint* points, int high) {
-    if (points == nullptr || high < 0)
-        return;
-    FPenPixel = PixelValue(FCanvas.Pen.Color);
-    DrawChain(points, high, true);
-    FCanvas.PenPos = points[0];
-}
-
 void TFastDraw32::Polygon(const TPoint* points, int high) {
-    FPenPixel = PixelValue(FCanvas.Pen.Color);
+    TakePenColor();
     FBrushPixel = PixelValue(FCanvas.Brush.Color);
     const TBrushStyle style = FCanvas.Brush.Style;
     if (style == bsDiagCross) {
