@@ -219,6 +219,15 @@ void TCanvas::LineTo(int x, int y) {
     PenPos = TPoint{x, y};
 }
 
+namespace {
+QPolygon ToQPolygon(const TPoint* points, int high) {
+    QPolygon polygon(high + 1);
+    for (int i = 0; i <= high; ++i)
+        polygon.setPoint(i, points[i].x, points[i].y);
+    return polygon;
+}
+} // namespace
+
 void TCanvas::MoveTo(int x, int y) {
     PenPos = TPoint{x, y};
 }
@@ -229,12 +238,9 @@ void TCanvas::Polygon(const TPoint* points, int high) {
     QPainter* p = FImpl->Begin();
     if (p == nullptr)
         return;
-    QPolygon polygon(high + 1);
-    for (int i = 0; i <= high; ++i)
-        polygon.setPoint(i, points[i].x, points[i].y);
     p->setPen(MakePen(Pen.Color));
     p->setBrush(MakeBrush(Brush));
-    p->drawPolygon(polygon, Qt::OddEvenFill);
+    p->drawPolygon(ToQPolygon(points, high), Qt::OddEvenFill);
     FImpl->Changed();
 }
 
@@ -244,11 +250,8 @@ void TCanvas::Polyline(const TPoint* points, int high) {
     QPainter* p = FImpl->Begin();
     if (p == nullptr)
         return;
-    QPolygon polyline(high + 1);
-    for (int i = 0; i <= high; ++i)
-        polyline.setPoint(i, points[i].x, points[i].y);
     p->setPen(MakePen(Pen.Color));
-    p->drawPolyline(polyline);
+    p->drawPolyline(ToQPolygon(points, high));
     FImpl->Changed();
 }
 
