@@ -6,6 +6,7 @@
 #include "common/error.h"
 #include "model/block.h"
 #include "model/cut_state.h"
+#include "partlib/part_registry.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +34,8 @@ std::string DropProposedExtension(const std::string& name) {
 }
 
 TStonemillApp::TStonemillApp(const fs::path& programFolder)
-    : ViewControl(View), FProgramFolder(programFolder), FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
+    : ViewControl(View), PaletteRows(View, programFolder), FProgramFolder(programFolder),
+      FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
     ViewControl.OnRedraw = [this] { RedrawPicture(); };
     Model.OnUndoEnabled = [this](bool) {
         if (OnUndoRedoState)
@@ -75,7 +77,7 @@ void TStonemillApp::ResizeView(int width, int height) {
     width = std::max(width, 0);
     height = std::max(height, 0);
     // The rasteriser needs two rows at least.
-    FPicture.SetPixelFormat(PixelFormatOf(FBitDepth));
+    FPicture.SetPixelFormat(PixelFormatOf(EffectiveBitDepth()));
     FPicture.SetSize(std::max(width, 2), std::max(height, 2));
     ViewControl.Resize(width, height);
     RedrawPicture();
@@ -108,6 +110,10 @@ void TStonemillApp::SetBitDepth(TBitDepth depth) {
     RedrawPicture();
 }
 
+TBitDepth TStonemillApp::EffectiveBitDepth() const {
+    return FBitDepth >= bd8 && FBitDepth <= bdDevice ? static_cast<TBitDepth>(FBitDepth) : bd32;
+}
+
 void TStonemillApp::SetWireframe(bool down) {
     if (down == View.Wireframe)
         return;
@@ -137,10 +143,21 @@ void TStonemillApp::ApplyViewSettings(const TViewSettings& settings) {
     View.LightEdgeColor = settings.LightEdgeColor;
     View.DetailLevel = settings.Details;
     View.Shading = settings.Shading;
-    FBitDepth = settings.BitDepth >= bd8 && settings.BitDepth <= bdDevice
-                    ? static_cast<TBitDepth>(settings.BitDepth)
-                    : bd32;
-    FPicture.SetPixelFormat(PixelFormatOf(FBitDepth));
+    FBitDepth = settings.BitDepth;
+    FPicture.SetPixelFormat(PixelFormatOf(EffectiveBitDepth()));
+}
+
+TViewSettings TStonemillApp::CurrentViewSettings() const {
+    TViewSettings settings;
+    settings.EdgeFactor = View.EdgeFactor;
+    settings.FixedEdgeColors = View.FixedEdgeColors;
+    settings.DarkEdgeColor = View.DarkEdgeColor;
+    settings.LightEdgeColor = View.LightEdgeColor;
+    // While the wireframe button is down the chosen level and shading wait.
+    settings.Details = View.Wireframe ? FSavedDetail : View.DetailLevel;
+    settings.Shading = View.Wireframe ? FSavedShading : View.Shading;
+    settings.BitDepth = EffectiveBitDepth();
+    return settings;
 }
 
 void TStonemillApp::SetCaptionAndFileNames(const std::string& fileName) {
@@ -170,6 +187,8 @@ void TStonemillApp::NewModel() {
     if (OnUndoRedoState)
         OnUndoRedoState(false, false);
     RedrawPicture();
+    Palette.ClearRecent();
+    Supply.Clear();
     Dirty = false;
 }
 
@@ -235,7 +254,7 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
             settings.Mode = mode;
             settings.HighestGroup = HighestGroup;
             settings.ExtraNumber = Model.HighestExtraNumber;
-            settings.CurrentColor = CurrentColor;
+            settings.CurrentColor = Palette.CurrentColor;
             TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
             result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
                 if (OnLineError)
@@ -319,4 +338,25 @@ TSaveProposal TStonemillApp::PrepareSave(TSaveMode mode) {
         FSaveFileName.clear();
     return {DropProposedExtension(FSaveFileName),
             mode == TSaveMode::smComplete ? SaveFolder : PartialSaveFolder};
+}
+
+std::string TStonemillApp::LoadSettings(const fs::path& file) {
+    Settings = TSettings(file);
+    return Settings.Load(*this);
+}
+
+void TStonemillApp::WriteBackOnExit() {
+    std::string failures;
+    try {
+        Settings.Save(*this);
+    } catch (const EError& failure) {
+        failures = failure.what();
+    }
+    try {
+        TPartRegistry::Instance().SaveModifiedParts();
+    } catch (const EError& failure) {
+        failures += (failures.empty() ? "" : "\n") + std::string(failure.what());
+    }
+    if (!failures.empty())
+        throw EError(failures);
 }

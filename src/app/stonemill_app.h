@@ -12,6 +12,11 @@
 #include <optional>
 #include <string>
 
+#include "app/hand.h"
+#include "app/palette.h"
+#include "app/palette_row.h"
+#include "app/settings.h"
+#include "app/stone_supply.h"
 #include "app/view_controller.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
@@ -53,6 +58,15 @@ public:
     TRenderState View;
     TViewController ViewControl;
     TBackground Background;
+    TPalette Palette;
+    TStoneSupply Supply;
+    THand Hand;
+    TPaletteRowPainter PaletteRows;
+    TSettings Settings;
+    // Tool tips are shown ("&Hints").
+    bool Hints = false;
+    // The POV-Ray program that renders exported scenes.
+    std::string PovRayProgram = kDefaultPovRayProgram;
 
     // --- notifications to the window ---
     // A new picture is in Picture(): show it.
@@ -78,8 +92,12 @@ public:
     void SetShading(bool on);
     bool AntiAlias() const { return View.AntiAlias; }
     void SetAntiAlias(bool on);
-    TBitDepth BitDepth() const { return FBitDepth; }
+    // 1 .. 5 as TBitDepth; any other value (from a damaged settings file)
+    // draws at 32 bits with no depth chosen.
+    int BitDepth() const { return FBitDepth; }
     void SetBitDepth(TBitDepth depth);
+    // The depth the picture is drawn at, as the settings file stores it.
+    TBitDepth EffectiveBitDepth() const;
     bool Wireframe() const { return View.Wireframe; }
     // Pressing the wireframe button keeps the detail level and shading and
     // draws bare outlines; releasing it brings both back.
@@ -89,6 +107,43 @@ public:
     // Takes the drawing settings of the settings file (edge factor and colours,
     // detail level, shading, bit depth) without drawing.
     void ApplyViewSettings(const TViewSettings& settings);
+    // The drawing settings as the settings file stores them.
+    TViewSettings CurrentViewSettings() const;
+
+    // --- the settings file ---
+    // Reads the settings file into the palette, the swatches and the drawing
+    // options; a message when the file could not be used (defaults are taken).
+    std::string LoadSettings(const std::filesystem::path& file);
+    // When the program ends: the settings file (if the palette changed), then
+    // every changed part definition. Raises EError after trying both.
+    void WriteBackOnExit();
+
+    // --- the palette ---
+    // Takes a row of the shown list: a stone entry puts its stone in hand and
+    // is recorded as recently used; a model entry loads that model as a
+    // subassembly. Raises EError when the part or model cannot be read.
+    void TakePaletteEntry(int row);
+    // A click on swatch 0 .. 13: the left button makes its colour the current
+    // colour (and the stone in hand's), the right one the view's background.
+    void SwatchClick(int index, bool leftButton);
+    // The view's background back to the button face colour.
+    void RestoreBackgroundColor();
+    // The colour dialog's choice becomes the current colour and the stone in hand's.
+    void SetCurrentColor(TColor color);
+    void ToggleTransparent();
+    // Limits the supply to a set file's stones, less those in the model.
+    // Raises EError for a file that cannot be read; the supply stays as it was.
+    void LoadSet(const std::filesystem::path& file);
+    void InfiniteSupply() { Supply.Clear(); }
+    // What a loaded set still holds of a palette entry's stone, or -1.
+    int EntrySupply(const std::string& entry) const;
+    // Adds a model file to the shown page as a combo entry.
+    void AddCombo(const std::string& modelFile);
+    // What a row of a palette list shows: the entry with the current colour
+    // (or its remembered one), the transparent state, the scale and the supply.
+    TPaletteRow PaletteRowOf(const std::string& entry, TColor color, float scale, bool selected) const;
+    // A row of the shown list.
+    TPaletteRow ShownRow(int row) const;
 
     // --- model files ---
     std::string Caption() const { return FCaption; }
@@ -140,8 +195,6 @@ public:
     void DropPending();
 
     int32_t HighestGroup = 0;
-    // The colour new stones and black subassembly stones take.
-    TColor CurrentColor = RGB(232, 229, 178);
 
 private:
     static void FreeStones(TBlockList& list);
@@ -150,7 +203,7 @@ private:
 
     std::filesystem::path FProgramFolder;
     TBitmap FPicture;
-    TBitDepth FBitDepth = bd32;
+    int FBitDepth = bd32;
     int FPassCount = 0;
     bool FSavedShading = false;
     int FSavedDetail = 0;

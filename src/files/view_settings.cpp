@@ -1,5 +1,6 @@
 #include "files/view_settings.h"
 
+#include <cmath>
 #include <vector>
 
 #include "common/convert.h"
@@ -28,13 +29,22 @@ TColor EdgeColorFromText(const std::string& text) {
 }
 
 TViewSettings ReadViewSettings(const std::filesystem::path& settingsFile) {
-    const TIniFile ini(settingsFile);
+    try {
+        return ReadViewSettings(TIniFile(settingsFile));
+    } catch (const EError&) {
+        return TViewSettings(); // an unreadable file counts as none
+    }
+}
+
+TViewSettings ReadViewSettings(const TIniFile& ini) {
     TViewSettings s;
-    s.EdgeFactor = static_cast<float>(ini.ReadFloat("Main", "EdgeFactor", 0.7));
+    const double edgeFactor = ini.ReadFloat("Main", "EdgeFactor", 0.7);
+    s.EdgeFactor = std::isfinite(edgeFactor) ? static_cast<float>(edgeFactor) : 0.7f;
     s.FixedEdgeColors = ini.ReadInteger("Main", "FixedEdgeColors", 0) != 0;
     s.DarkEdgeColor = EdgeColorFromText(ini.ReadString("Main", "DarkEdgeColor", "50, 50, 50"));
     s.LightEdgeColor = EdgeColorFromText(ini.ReadString("Main", "LightEdgeColor", "150, 150, 150"));
-    s.Details = ini.ReadInteger("State", "Details", 0);
+    const int details = ini.ReadInteger("State", "Details", 0);
+    s.Details = details >= 0 && details <= 2 ? details : 0;
     s.Shading = ini.ReadInteger("State", "Shading", 0) != 0;
     s.BitDepth = ini.ReadInteger("State", "BitDepth", 4);
     return s;

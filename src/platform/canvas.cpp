@@ -175,6 +175,26 @@ void TCanvas::Draw(int x, int y, const TBitmap& graphic) {
     FImpl->Changed();
 }
 
+void TCanvas::DrawTransparent(int x, int y, const TBitmap& graphic, TColor transparent) {
+    QImage picture = FImpl->SourceOf(graphic).convertToFormat(QImage::Format_ARGB32);
+    if (picture.isNull())
+        return;
+    const TColor key = ColorToRGB(transparent);
+    const QRgb keyPixel = qRgb(GetRValue(key), GetGValue(key), GetBValue(key));
+    for (int row = 0; row < picture.height(); ++row) {
+        auto* pixels = reinterpret_cast<QRgb*>(picture.scanLine(row));
+        for (int column = 0; column < picture.width(); ++column)
+            if ((pixels[column] | 0xFF000000u) == keyPixel)
+                pixels[column] = 0;
+    }
+    QPainter* p = FImpl->Begin();
+    if (p == nullptr)
+        return;
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->drawImage(QPoint(x, y), picture);
+    FImpl->Changed();
+}
+
 void TCanvas::Ellipse(int x1, int y1, int x2, int y2) {
     BoxShape(x1, y1, x2, y2, true);
 }

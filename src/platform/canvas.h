@@ -59,6 +59,9 @@ public:
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);
     // Copies a bitmap with its top-left corner at (x, y).
     void Draw(int x, int y, const TBitmap& graphic);
+    // Copies a bitmap with its top-left corner at (x, y), leaving out the
+    // pixels of the transparent colour.
+    void DrawTransparent(int x, int y, const TBitmap& graphic, TColor transparent);
     // Outlines with the pen and fills with the brush the ellipse inside the box.
     void Ellipse(int x1, int y1, int x2, int y2);
     // Fills the rectangle with the brush, without outline.

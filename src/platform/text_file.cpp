@@ -31,10 +31,19 @@ std::optional<fs::path> FindFileNoCase(const fs::path& path) {
 }
 
 TStringList LoadLines(const fs::path& path) {
+    std::error_code error;
+    // A folder opens as a stream on Linux and fails only when read.
+    if (fs::is_directory(path, error))
+        throw EError(StrFormat("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(EISDIR)));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw EError(StrFormat("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(errno)));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    try {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        in.setstate(std::ios::badbit);
+    }
     if (in.bad())
         throw EError(StrFormat("Cannot read file \"%s\"", path.string().c_str()));
     TStringList lines;

@@ -1,0 +1,27 @@
+#pragma once
+// The settings file of one run: read when the program starts, into the
+// palette, the swatches, the drawing options and the tool-tip state, and
+// written back when it ends, but only when the palette changed. A file of the
+// first layout is rewritten in the current one as soon as it is read.
+
+#include <filesystem>
+#include <string>
+
+class TStonemillApp;
+
+class TSettings {
+public:
+    // An empty path reads and writes nothing.
+    explicit TSettings(std::filesystem::path file = {}) : FFile(std::move(file)) {}
+
+    const std::filesystem::path& File() const { return FFile; }
+    // Reads the file into the application. A problem with the file is
+    // returned as a message (the defaults are taken); empty when all went well.
+    std::string Load(TStonemillApp& app);
+    // Writes the file when the palette changed, and clears the flag also when
+    // writing fails. Raises EError on failure.
+    void Save(TStonemillApp& app);
+
+private:
+    std::filesystem::path FFile;
+};
