@@ -8,7 +8,6 @@
 
 #include "app/command_line.h"
 #include "app/stonemill_app.h"
-#include "files/view_settings.h"
 #include "platform/program_folder.h"
 #include "platform/system_colors.h"
 #include "ui/main_form.h"
@@ -33,7 +32,6 @@ int main(int argc, char** argv) {
         start.ModelFile = std::filesystem::absolute(start.ModelFile, error).string();
 
     TStonemillApp app(ProgramFolder());
-    app.ApplyViewSettings(ReadViewSettings(start.SettingsFile));
     TMainForm form(app, start);
     form.show();
     return application.exec();

@@ -4,7 +4,6 @@
 #include "app/stonemill_app.h"
 
 #include "common/error.h"
-#include "files/caption_rule.h"
 #include "files/palette_entry.h"
 #include "files/set_file.h"
 
@@ -41,7 +40,7 @@ void TStonemillApp::TakePaletteEntry(int row) {
     std::unique_ptr<TBlock> stone = CreateEntryStone(entry);
     if (!stone)
         return;
-    stone->Caption = CaptionOf(entry);
+    stone->Caption = EntryStoneCaption(entry);
     stone->Color = color;
     stone->Transparent = Palette.Transparent;
     stone->X = Hand.LastX;
@@ -95,10 +94,10 @@ void TStonemillApp::LoadSet(const fs::path& file) {
 
 int TStonemillApp::EntrySupply(const std::string& entry) const {
     // A model is no stone of a set. A stone is counted under the caption it
-    // takes from its entry, the caption placing it takes from the supply.
+    // takes from its entry, the one placing it takes from the supply.
     if (Supply.Unlimited() || ParseEntry(entry).IsModel)
         return -1;
-    return Supply.Count(CaptionOf(entry));
+    return Supply.Count(EntryStoneCaption(entry));
 }
 
 void TStonemillApp::AddCombo(const std::string& modelFile) {

@@ -43,6 +43,7 @@ TStonemillApp::TStonemillApp(const fs::path& programFolder)
     };
     Model.OnRedoEnabled = Model.OnUndoEnabled;
     OpenFolder = SaveFolder = SubassemblyFolder = PartialSaveFolder = programFolder / "Models";
+    SetFolder = programFolder / "Sets";
 }
 
 TStonemillApp::~TStonemillApp() {

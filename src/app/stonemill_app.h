@@ -187,6 +187,8 @@ public:
     const std::deque<std::string>& RecentFiles() const { return FRecentFiles; }
     // The remembered folders of the open and save dialogs.
     std::filesystem::path OpenFolder, SaveFolder, SubassemblyFolder, PartialSaveFolder;
+    // Where the set dialog starts.
+    std::filesystem::path SetFolder;
     std::filesystem::path ProgramFolder() const { return FProgramFolder; }
 
     // The pending subassembly: loaded, not yet placed.

@@ -5,6 +5,7 @@
 #include "common/convert.h"
 #include "common/error.h"
 #include "common/strings.h"
+#include "files/caption_rule.h"
 #include "model/block.h"
 #include "model/block_factory.h"
 #include "model/general_block.h"
@@ -97,6 +98,10 @@ std::unique_ptr<TBlock> CreateEntryStone(std::string_view text) {
         stone.reset(TBlockFactory::Create(entry.Kind, 0, 0, 0, entry.Length, entry.Width, entry.Height, clWhite,
                                           true, false, false, entry.Label));
     return stone;
+}
+
+std::string EntryStoneCaption(std::string_view entry) {
+    return CaptionOf(entry.substr(0, entry.find('|')));
 }
 
 TEntryCaption EntryCaption(std::string_view entry) {

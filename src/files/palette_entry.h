@@ -37,6 +37,11 @@ TPaletteEntry ParseEntry(std::string_view entry);
 // cannot be found raises the part library's error.
 std::unique_ptr<TBlock> CreateEntryStone(std::string_view entry);
 
+// The caption a stone taken from the entry carries, under which a set counts
+// it: the caption rule applied to the entry without its label, so that the
+// stone's caption is the one it has again when its model is read back.
+std::string EntryStoneCaption(std::string_view entry);
+
 // What a palette row writes over its preview: the text after "|" in black,
 // or the whole entry, trimmed, in dark red.
 struct TEntryCaption {

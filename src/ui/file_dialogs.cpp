@@ -45,3 +45,19 @@ void SetUpSaveDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setObjectName("dlgSaveFile");
 }
+
+std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString& title, const char* filter,
+                                                 const char* defaultSuffix, const std::filesystem::path& folder) {
+    QFileDialog dialog(parent, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(QtNameFilters(filter).split(";;"));
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (defaultSuffix != nullptr)
+        dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setDirectory(QString::fromStdString(folder.string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}

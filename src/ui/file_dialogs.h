@@ -3,6 +3,8 @@
 // non-native Qt file dialogs with the program's titles and filters.
 
 #include <QString>
+#include <filesystem>
+#include <optional>
 
 class QFileDialog;
 class QWidget;
@@ -22,3 +24,9 @@ extern const char* const kModelExtension;  // "STM"
 void SetUpOpenDialog(QFileDialog& dialog);
 // Saving replaces a file without asking; a name without an extension gets ".STM".
 void SetUpSaveDialog(QFileDialog& dialog);
+
+// Runs a non-native open dialog with the title, the filter (in the pipe form
+// above), the default extension and the starting folder; the chosen file, or
+// none when cancelled.
+std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString& title, const char* filter,
+                                                 const char* defaultSuffix, const std::filesystem::path& folder);

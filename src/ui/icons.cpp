@@ -194,6 +194,37 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         p.drawRect(QRectF(10.5, 14.5, 4, 6));
         break;
     }
+    case glChooseColor: {
+        // A painter's palette with blobs of colour.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(230, 200, 150));
+        p.drawEllipse(QRectF(2.5, 4.5, 19, 15));
+        p.setBrush(QColor(240, 240, 240));
+        p.drawEllipse(QRectF(12, 12, 4, 4));
+        const QColor blobs[] = {QColor(220, 40, 40), QColor(40, 160, 60), QColor(50, 90, 210), QColor(240, 200, 40)};
+        const QPointF places[] = {{6.5, 9}, {10.5, 7}, {15, 7.5}, {6.5, 13.5}};
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 4; ++i) {
+            p.setBrush(blobs[i]);
+            p.drawEllipse(places[i], 2, 2);
+        }
+        break;
+    }
+    case glOptions: {
+        // A list of ticked lines.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(250, 250, 240));
+        p.drawRect(QRectF(4.5, 2.5, 15, 19));
+        for (int i = 0; i < 4; ++i) {
+            const double y = 6.5 + 4 * i;
+            p.setPen(QPen(QColor(40, 140, 60), 1.5));
+            p.drawLine(QPointF(6.5, y), QPointF(7.5, y + 1));
+            p.drawLine(QPointF(7.5, y + 1), QPointF(9.5, y - 1.5));
+            p.setPen(QPen(kInk, 1));
+            p.drawLine(QPointF(11, y), QPointF(17, y));
+        }
+        break;
+    }
     case glNone:
         break;
     }

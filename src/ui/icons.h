@@ -27,7 +27,9 @@ enum TGlyph {
     glBackLeft,
     glFrontRight,
     glFrontView,
-    glHome
+    glHome,
+    glChooseColor,
+    glOptions
 };
 
 // The glyph as an icon; a null icon for glNone.

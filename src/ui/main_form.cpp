@@ -4,7 +4,9 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -17,11 +19,15 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <filesystem>
+#include <iostream>
 
 #include "ui/file_dialogs.h"
 #include "ui/paint_box.h"
+#include "ui/palette_panel.h"
+#include "ui/repeat_button.h"
 
 namespace fs = std::filesystem;
 
@@ -63,6 +69,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     CreateMenus();
     CreateToolBars();
     CreateView();
+    ReadSettings();
 
     FApp.OnPictureChanged = [this] {
         ShowState();
@@ -77,6 +84,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
 }
 
 TMainForm::~TMainForm() {
+    FormDestroy();
     qApp->removeEventFilter(this);
     FApp.OnPictureChanged = nullptr;
     FApp.OnLineError = nullptr;
@@ -94,6 +102,8 @@ TMainForm::~TMainForm() {
 void TMainForm::CreateActions() {
     FDetailGroup = new QActionGroup(this);
     FBitDepthGroup = new QActionGroup(this);
+    for (QActionGroup* group : {FDetailGroup, FBitDepthGroup})
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TCommand& command : Commands()) {
         auto* action = new QAction(GlyphIcon(command.Glyph), command.Caption, this);
         action->setObjectName(command.Name);
@@ -104,7 +114,12 @@ void TMainForm::CreateActions() {
         const TCommandId id = command.Id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         FActions[id] = action;
+        FActionIds[action] = id;
     }
+}
+
+TCommandId TMainForm::IdOf(QAction* action) const {
+    return FActionIds.at(action);
 }
 
 void TMainForm::CreateMenus() {
@@ -113,6 +128,9 @@ void TMainForm::CreateMenus() {
     pumLoad = new QMenu(this);
     pumLoad->setObjectName("pumLoad");
     pumLoad->addAction(Action(TCommandId::cmLoadComplete));
+    pumLoad->addSeparator();
+    pumLoad->addAction(Action(TCommandId::cmLoadSet));
+    pumLoad->addAction(Action(TCommandId::cmInfiniteSupply));
 
     pumSave = new QMenu(this);
     pumSave->setObjectName("pumSave");
@@ -120,6 +138,11 @@ void TMainForm::CreateMenus() {
     pumSave->addAction(Action(TCommandId::cmSaveSelected));
     pumSave->addAction(Action(TCommandId::cmSaveDisplayed));
     connect(pumSave, &QMenu::aboutToShow, this, &TMainForm::pumSavePopup);
+
+    // More options come with placing stones, pictures and the tool windows.
+    pumOptions = new QMenu(this);
+    pumOptions->setObjectName("pumOptions");
+    pumOptions->addAction(Action(TCommandId::cmHints));
 
     pumDetail = new QMenu(this);
     pumDetail->setObjectName("pumDetail");
@@ -141,15 +164,13 @@ QToolButton* TMainForm::MakeButton(TCommandId id, QWidget* parent) {
     button->setDefaultAction(Action(id));
     button->setAutoRaise(true);
     button->setIconSize(QSize(24, 24));
-    if (command.Repeats) {
-        button->setAutoRepeat(true);
-        button->setAutoRepeatDelay(400);
-        button->setAutoRepeatInterval(200);
-    }
+    if (command.Repeats)
+        SetRepeating(button);
     if (command.Style == csMenu) {
-        button->setMenu(id == TCommandId::cmLoadMenu   ? pumLoad
-                        : id == TCommandId::cmSaveMenu ? pumSave
-                                                       : pumDetail);
+        button->setMenu(id == TCommandId::cmLoadMenu      ? pumLoad
+                        : id == TCommandId::cmSaveMenu    ? pumSave
+                        : id == TCommandId::cmOptionsMenu ? pumOptions
+                                                          : pumDetail);
         button->setPopupMode(QToolButton::InstantPopup);
     }
     FButtons[id] = button;
@@ -168,8 +189,10 @@ void TMainForm::CreateToolBars() {
         return bar;
     };
     using enum TCommandId;
-    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu", {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu});
+    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu", {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmOptionsMenu});
     FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // The pointer button comes with placing stones, the about box with the tool windows.
+    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection", {cmTransparent, cmChooseColor});
 
     QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
                                {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
@@ -200,9 +223,17 @@ void TMainForm::CreateToolBars() {
 }
 
 void TMainForm::CreateView() {
-    Panel3 = new QWidget(this);
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+    Panel3 = new QWidget(client);
     Panel3->setObjectName("Panel3");
-    setCentralWidget(Panel3);
+    Panel2 = new TPalettePanel(FApp, client);
+    Panel2->Run = [this](const std::function<void()>& change) { Run(change); };
+    auto* sides = new QHBoxLayout(client);
+    sides->setContentsMargins(0, 0, 0, 0);
+    sides->setSpacing(0);
+    sides->addWidget(Panel3, 1);
+    sides->addWidget(Panel2);
 
     PaintBox1 = new TPaintBox(FApp, Panel3);
     PaintBox1->setObjectName("PaintBox1");
@@ -274,6 +305,7 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmLoadMenu:
     case cmSaveMenu:
+    case cmOptionsMenu:
     case cmRenderingOptions:
         FButtons.at(id)->showMenu();
         break;
@@ -288,6 +320,21 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmSaveDisplayed:
         Displayedstonesonly1Click();
+        break;
+    case cmLoadSet:
+        Loadaset1Click();
+        break;
+    case cmInfiniteSupply:
+        FApp.InfiniteSupply();
+        break;
+    case cmHints:
+        Hints1Click();
+        break;
+    case cmTransparent:
+        FApp.ToggleTransparent();
+        break;
+    case cmChooseColor:
+        btnColorDlgClick();
         break;
     case cmRotateUp:
         view.RotateUp();
@@ -366,12 +413,15 @@ void TMainForm::ShowState() {
     Action(cmWireframe)->setChecked(FApp.Wireframe());
     Action(cmShading)->setChecked(FApp.Shading());
     Action(cmAntiAlias)->setChecked(FApp.AntiAlias());
+    Action(cmHints)->setChecked(FApp.Hints);
+    Action(cmTransparent)->setChecked(FApp.Palette.Transparent);
+    // The item whose tag is the level or depth is checked; a value no item
+    // has checks none.
     for (QAction* item : FDetailGroup->actions())
-        item->setChecked(item ==
-                         Action(static_cast<TCommandId>(static_cast<int>(cmNoDetails) + FApp.DetailLevel())));
+        item->setChecked(CommandOf(IdOf(item)).Tag == FApp.DetailLevel());
     for (QAction* item : FBitDepthGroup->actions())
-        item->setChecked(
-            item == Action(static_cast<TCommandId>(static_cast<int>(cmBitDepth8) + FApp.BitDepth() - 1)));
+        item->setChecked(CommandOf(IdOf(item)).Tag == FApp.BitDepth());
+    Panel2->ShowState();
     --FUpdating;
 }
 
@@ -393,6 +443,9 @@ void TMainForm::DeferredStart() {
     // Relative part-library paths resolve in the program folder.
     std::error_code ignored;
     fs::current_path(FApp.ProgramFolder(), ignored);
+    if (!FSettingsProblem.empty())
+        ShowError("The settings file " + FStart.SettingsFile.string() +
+                  " could not be read; the program starts with its default settings.\n" + FSettingsProblem);
     if (!FStart.ModelFile.empty())
         Run([&] { FApp.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
 }
@@ -507,10 +560,57 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (FormCloseQuery())
-        event->accept();
-    else
+    if (!FormCloseQuery()) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    FormDestroy();
+}
+
+void TMainForm::FormDestroy() {
+    if (FDestroyed)
+        return;
+    FDestroyed = true;
+    try {
+        FApp.WriteBackOnExit();
+    } catch (const std::exception& error) {
+        if (isVisible())
+            ShowError(error.what());
+        else
+            std::cerr << error.what() << '\n';
+    }
+}
+
+void TMainForm::ReadSettings() {
+    if (!FStart.SettingsFile.empty())
+        FSettingsProblem = FApp.LoadSettings(FStart.SettingsFile);
+}
+
+void TMainForm::Hints1Click() {
+    FApp.Hints = !FApp.Hints;
+    if (!FApp.Hints)
+        QToolTip::hideText();
+}
+
+void TMainForm::btnColorDlgClick() {
+    const TColor current = FApp.Palette.CurrentColor;
+    QColorDialog dialog(QColor(GetRValue(current), GetGValue(current), GetBValue(current)), this);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QColor chosen = dialog.selectedColor();
+    FApp.SetCurrentColor(RGB(chosen.red(), chosen.green(), chosen.blue()));
+}
+
+void TMainForm::Loadaset1Click() {
+    const auto file = AskOpenFile(this, "Open a Set", "Set files (*.set)|*.set|All files (*.*)|*.*", "set",
+                                  FApp.SetFolder);
+    // Cancelling the dialog gives unlimited supply again.
+    if (file)
+        FApp.LoadSet(*file);
+    else
+        FApp.InfiniteSupply();
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -539,8 +639,8 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Wheel:
         return IsOwnWidget(watched) && FormMouseWheel(static_cast<QWheelEvent*>(event));
     case QEvent::ToolTip:
-        // Tool tips are off; the hint field shows the hints.
-        return IsOwnWidget(watched);
+        // Tool tips show while "&Hints" is checked; the hint field always shows the hints.
+        return !FApp.Hints && IsOwnWidget(watched);
     default:
         return false;
     }

@@ -24,6 +24,7 @@ class QScrollBar;
 class QToolBar;
 class QToolButton;
 class TPaintBox;
+class TPalettePanel;
 
 // The title of the program's message boxes.
 extern const char* const kApplicationTitle; // "Stonemill"
@@ -55,6 +56,8 @@ private:
     void CreateMenus();
     void CreateToolBars();
     void CreateView();
+    // Reads the settings file into the palette, the swatches and the drawing options.
+    void ReadSettings();
     QToolButton* MakeButton(TCommandId id, QWidget* parent);
 
     // Runs a change of the core; an error is shown in the error box. The
@@ -86,6 +89,11 @@ private:
     bool FormKeyDown(QKeyEvent* event);
     bool FormMouseWheel(QWheelEvent* event);
     bool FormCloseQuery();
+    // The settings and changed part definitions are written back when the window goes.
+    void FormDestroy();
+    void Hints1Click();
+    void btnColorDlgClick();
+    void Loadaset1Click();
 
     // --- model files ---
     // The unsaved-changes question; true when the caller may go on.
@@ -100,13 +108,16 @@ private:
 
     TStonemillApp& FApp;
     TStartArguments FStart;
+    TCommandId IdOf(QAction* action) const;
     std::map<TCommandId, QAction*> FActions;
+    std::map<QAction*, TCommandId> FActionIds;
     std::map<TCommandId, QToolButton*> FButtons;
     QActionGroup* FDetailGroup = nullptr;
     QActionGroup* FBitDepthGroup = nullptr;
     QMenu* pumLoad = nullptr;
     QMenu* pumSave = nullptr;
     QMenu* pumDetail = nullptr;
+    QMenu* pumOptions = nullptr;
     QMenu* FBitDepthMenu = nullptr;
     QWidget* Panel3 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
@@ -117,6 +128,10 @@ private:
     QScrollBar* OffsetY = nullptr;
     QComboBox* cbZoom = nullptr;
     QLineEdit* edHint = nullptr;
+    TPalettePanel* Panel2 = nullptr;
+    // A problem with the settings file, shown once the window is up.
+    std::string FSettingsProblem;
+    bool FDestroyed = false;
     // Raised while the window writes its own controls.
     int FUpdating = 0;
     // Raised while a key command runs.

@@ -63,7 +63,7 @@ private slots:
         const fs::path file = f.WriteFile("Models/house.stm", kModel);
         QStringList captions;
         WithMenu(f.Find<QToolButton>("btnOpen"), [&](QMenu* menu) { captions = MenuCaptions(menu); });
-        QCOMPARE(captions, QStringList({"&Complete model..."}));
+        QCOMPARE(captions, QStringList({"&Complete model...", "-", "Load a &set...", "Infinite supply"}));
 
         bool seen = false;
         WhenModal<QFileDialog>([&](QFileDialog* dialog) {

@@ -75,7 +75,11 @@ private slots:
             QStringList Buttons;
         };
         const TBar bars[] = {
-            {"tbMainMenu", "Main menu", Qt::TopToolBarArea, {"ExitButton", "btnClear", "btnOpen", "btnSave"}},
+            {"tbMainMenu",
+             "Main menu",
+             Qt::TopToolBarArea,
+             {"ExitButton", "btnClear", "btnOpen", "btnSave", "btnOptions"}},
+            {"tbBrickSelection", "Brick selection", Qt::TopToolBarArea, {"btnTransparent", "btnColorDlg"}},
             {"tbViewAdjustment",
              "View Adjustment",
              Qt::TopToolBarArea,
