@@ -44,6 +44,8 @@ TPaletteList::TPaletteList(TStonemillApp& app, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The rows cover the whole list down to the last one.
     viewport()->setAutoFillBackground(true);
+    // The list's menu opens when the right button is released over it.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 void TPaletteList::SetRows(const std::vector<std::string>& entries, int rowHeight) {
@@ -106,6 +108,8 @@ void TPaletteList::mouseReleaseEvent(QMouseEvent* event) {
     FPressedRow = -1;
     if (clicked && OnClick)
         OnClick(row);
+    if (event->button() == Qt::RightButton && OnContextMenu)
+        OnContextMenu(event->globalPosition().toPoint());
 }
 
 void TPaletteList::mouseMoveEvent(QMouseEvent*) {

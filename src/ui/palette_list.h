@@ -29,6 +29,8 @@ public:
     std::function<void(int row)> OnClick;
     // The selection moved by keyboard.
     std::function<void(int row)> OnSelect;
+    // The right button was released over the list: the place for a menu.
+    std::function<void(QPoint globalPosition)> OnContextMenu;
 
     // Shows the entries with the row height (the rows keep their scroll place
     // while the entries stay the same).

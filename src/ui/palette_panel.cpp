@@ -83,9 +83,7 @@ TPalettePanel::TPalettePanel(TStonemillApp& app, QWidget* parent) : QWidget(pare
     ListBox1->OnMouseDown = [this](int row, Qt::MouseButton button) { ListBox1MouseDown(row, button); };
     ListBox1->OnClick = [this](int row) { ListBox1Click(row); };
     ListBox1->OnSelect = [this](int row) { FApp.Palette.SelectedRow = row; };
-    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListBox1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { pumEdit->popup(ListBox1->viewport()->mapToGlobal(at)); });
+    ListBox1->OnContextMenu = [this](QPoint at) { pumEdit->popup(at); };
     CreateEditMenu();
 
     // The page dialogs are made once and belong to the main window.

@@ -16,6 +16,17 @@ constexpr int kModalTimeoutMs = 5000;
 }
 
 TWindowFixture::TWindowFixture(const TStartArguments& start) : FOldCurrent(fs::current_path()) {
+    Open(start);
+}
+
+TWindowFixture::TWindowFixture(const std::string& settings) : FOldCurrent(fs::current_path()) {
+    TStartArguments start;
+    start.SettingsFile = FFolder.Path() / "Stonemill.ini";
+    std::ofstream(start.SettingsFile, std::ios::binary) << settings;
+    Open(start);
+}
+
+void TWindowFixture::Open(const TStartArguments& start) {
     fs::copy(BuiltProgramFolder() / "parts", FFolder.Parts(),
              fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     fs::create_directories(FFolder.Path() / "Models");

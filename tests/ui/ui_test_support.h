@@ -27,6 +27,9 @@ class QToolButton;
 class TWindowFixture {
 public:
     explicit TWindowFixture(const TStartArguments& start = {});
+    // A window that starts with a settings file of this text (Stonemill.ini
+    // in the program folder).
+    explicit TWindowFixture(const std::string& settings);
     ~TWindowFixture();
 
     TStonemillApp& App() { return *FApp; }
@@ -41,6 +44,7 @@ public:
     void Click(const char* name);
 
 private:
+    void Open(const TStartArguments& start);
     std::filesystem::path FOldCurrent;
     TTempProgramFolder FFolder;
     std::unique_ptr<TStonemillApp> FApp;
