@@ -1,9 +1,9 @@
 #include "ui/dialogs/customize_pages_dialog.h"
+#include "ui/dialogs/dialog_buttons.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -75,11 +75,7 @@ TfrmCustomize::TfrmCustomize(TStonemillApp& app, QWidget* parent) : QDialog(pare
     across->addStretch();
     along->addStretch();
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Ok, this);
-    box->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
-    box->button(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* box = MakeOkCancel(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(cmbLeft, 0, 0);

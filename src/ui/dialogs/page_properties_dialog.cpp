@@ -1,10 +1,10 @@
 #include "ui/dialogs/page_properties_dialog.h"
+#include "ui/dialogs/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <charconv>
@@ -61,11 +61,7 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent) {
     form->addRow("Header", Edit1);
     form->addRow("Height", RxSpinEdit1);
     form->addRow("Scale", Edit2);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
-    connect(buttons, &QDialogButtonBox::accepted, this, &TfrmProperties::OkClick);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = MakeOkCancel(this, [this] { OkClick(); });
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

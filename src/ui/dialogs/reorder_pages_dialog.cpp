@@ -1,9 +1,9 @@
 #include "ui/dialogs/reorder_pages_dialog.h"
+#include "ui/dialogs/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QListWidget>
-#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -43,11 +43,7 @@ TfrmReorder::TfrmReorder(QWidget* parent) : QDialog(parent) {
     }
     moves->addStretch();
 
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Ok, this);
-    box->button(QDialogButtonBox::Ok)->setObjectName("btnOK");
-    box->button(QDialogButtonBox::Cancel)->setObjectName("btnCancel");
-    connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* box = MakeOkCancel(this);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(lbRight, 0, 0);
