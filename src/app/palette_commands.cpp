@@ -125,3 +125,9 @@ TPaletteRow TStonemillApp::ShownRow(int row) const {
     return PaletteRowOf(entries[static_cast<size_t>(row)], Palette.RowColor(row), Palette.ShownScale(),
                         row == Palette.SelectedRow);
 }
+
+TStonemillApp::TPreviewLook TStonemillApp::PreviewLook() const {
+    return {Palette.CurrentColor, Palette.Transparent, EffectiveBitDepth(), View.Shading, View.EdgeFactor,
+            View.FixedEdgeColors, View.DarkEdgeColor, View.LightEdgeColor, View.BlackStoneColor, View.Light,
+            Palette.RecentColors, Supply.Set()};
+}

@@ -144,6 +144,22 @@ public:
     TPaletteRow PaletteRowOf(const std::string& entry, TColor color, float scale, bool selected) const;
     // A row of the shown list.
     TPaletteRow ShownRow(int row) const;
+    // Everything besides its entry that a palette row's picture depends on;
+    // the list is drawn anew only when it changed.
+    struct TPreviewLook {
+        TColor CurrentColor = 0;
+        bool Transparent = false;
+        TBitDepth Depth = bd32;
+        bool Shading = false;
+        float EdgeFactor = 0;
+        bool FixedEdgeColors = false;
+        TColor DarkEdgeColor = 0, LightEdgeColor = 0, BlackStoneColor = 0;
+        std::array<int32_t, 3> Light{};
+        std::vector<TColor> RecentColors;
+        TSetList Supply;
+        bool operator==(const TPreviewLook&) const = default;
+    };
+    TPreviewLook PreviewLook() const;
 
     // --- model files ---
     std::string Caption() const { return FCaption; }

@@ -108,6 +108,8 @@ void TMainForm::CreateActions() {
         auto* action = new QAction(GlyphIcon(command.Glyph), command.Caption, this);
         action->setObjectName(command.Name);
         action->setStatusTip(command.Hint);
+        if (*command.Hint != '\0')
+            action->setToolTip(command.Hint);
         action->setCheckable(command.Style == csCheck || command.Style == csRadio);
         if (command.Style == csRadio)
             (command.Id >= TCommandId::cmBitDepth8 ? FBitDepthGroup : FDetailGroup)->addAction(action);

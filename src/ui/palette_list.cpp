@@ -49,10 +49,8 @@ TPaletteList::TPaletteList(TStonemillApp& app, QWidget* parent)
 }
 
 void TPaletteList::SetRows(const std::vector<std::string>& entries, int rowHeight) {
-    if (entries == FEntries && rowHeight == FRowHeight) {
-        viewport()->update();
+    if (entries == FEntries && rowHeight == FRowHeight)
         return;
-    }
     ++FUpdating;
     const bool sameRows = entries.size() == FEntries.size() && rowHeight == FRowHeight;
     FEntries = entries;

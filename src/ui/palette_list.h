@@ -32,8 +32,8 @@ public:
     // The right button was released over the list: the place for a menu.
     std::function<void(QPoint globalPosition)> OnContextMenu;
 
-    // Shows the entries with the row height (the rows keep their scroll place
-    // while the entries stay the same).
+    // Shows the entries with the row height; nothing is done while they stay
+    // the same, so the rows keep their scroll place.
     void SetRows(const std::vector<std::string>& entries, int rowHeight);
     int SelectedRow() const;
     void SetSelectedRow(int row);

@@ -149,6 +149,11 @@ void TPalettePanel::ShowState() {
     ComboBox1->setCurrentIndex(palette.SelectorIndex() < titles.size() ? palette.SelectorIndex() : -1);
     ListBox1->SetRows(palette.ShownEntries(), palette.ShownRowHeight());
     ListBox1->SetSelectedRow(palette.SelectedRow);
+    TStonemillApp::TPreviewLook look = FApp.PreviewLook();
+    if (!(look == FLook)) {
+        FLook = std::move(look);
+        ListBox1->viewport()->update();
+    }
     --FUpdating;
 }
 

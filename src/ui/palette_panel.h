@@ -9,6 +9,8 @@
 #include <array>
 #include <functional>
 
+#include "app/stonemill_app.h"
+
 class QAction;
 class QComboBox;
 class QMenu;
@@ -17,7 +19,6 @@ class TfrmCustomize;
 class TfrmProperties;
 class TfrmReorder;
 class TPaletteList;
-class TStonemillApp;
 class TSwatch;
 
 class TPalettePanel : public QWidget {
@@ -75,4 +76,6 @@ private:
     TfrmReorder* FReorder;
     TfrmCustomize* FCustomize;
     int FUpdating = 0;
+    // What the rows were last drawn with.
+    TStonemillApp::TPreviewLook FLook;
 };
