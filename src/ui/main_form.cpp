@@ -116,12 +116,7 @@ void TMainForm::CreateActions() {
         const TCommandId id = command.Id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         FActions[id] = action;
-        FActionIds[action] = id;
     }
-}
-
-TCommandId TMainForm::IdOf(QAction* action) const {
-    return FActionIds.at(action);
 }
 
 void TMainForm::CreateMenus() {
@@ -419,10 +414,10 @@ void TMainForm::ShowState() {
     Action(cmTransparent)->setChecked(FApp.Palette.Transparent);
     // The item whose tag is the level or depth is checked; a value no item
     // has checks none.
-    for (QAction* item : FDetailGroup->actions())
-        item->setChecked(CommandOf(IdOf(item)).Tag == FApp.DetailLevel());
-    for (QAction* item : FBitDepthGroup->actions())
-        item->setChecked(CommandOf(IdOf(item)).Tag == FApp.BitDepth());
+    for (const TCommand& command : Commands())
+        if (command.Style == csRadio)
+            Action(command.Id)->setChecked(
+                command.Tag == (command.Id >= cmBitDepth8 ? FApp.BitDepth() : FApp.DetailLevel()));
     Panel2->ShowState();
     --FUpdating;
 }

@@ -108,9 +108,7 @@ private:
 
     TStonemillApp& FApp;
     TStartArguments FStart;
-    TCommandId IdOf(QAction* action) const;
     std::map<TCommandId, QAction*> FActions;
-    std::map<QAction*, TCommandId> FActionIds;
     std::map<TCommandId, QToolButton*> FButtons;
     QActionGroup* FDetailGroup = nullptr;
     QActionGroup* FBitDepthGroup = nullptr;
