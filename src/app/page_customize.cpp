@@ -29,8 +29,7 @@ void TPageCustomize::Choose(TSide& side, int item) {
 
 void TPageCustomize::Move(TSide& from, TSide& to) {
     // Both boxes must show two different real pages.
-    if (from.Item < 1 || to.Item < 1 || from.Item == to.Item || from.Page != from.Item - 1 ||
-        to.Page != to.Item - 1)
+    if (from.Item < 1 || to.Item < 1 || from.Item == to.Item)
         return;
     auto& source = FPages[static_cast<size_t>(from.Page)].Entries;
     auto& target = FPages[static_cast<size_t>(to.Page)].Entries;

@@ -16,10 +16,6 @@ bool TPalette::RealPageShown() const {
     return !FShowingRecent && FCurrent >= 0 && FCurrent < static_cast<int>(Pages.size());
 }
 
-void TPalette::ShowEntries() {
-    SelectedRow = -1;
-}
-
 void TPalette::ShowPage(int index) {
     const int count = static_cast<int>(Pages.size());
     if (index < 0)
@@ -33,7 +29,7 @@ void TPalette::ShowPage(int index) {
             return;
         FShowingRecent = false;
     }
-    ShowEntries();
+    SelectedRow = -1; // other entries show: none is selected
 }
 
 void TPalette::PrevPage() {
@@ -54,7 +50,7 @@ std::vector<std::string> TPalette::SelectorItems() const {
 void TPalette::SelectItem(int item) {
     if (item == 0) {
         FShowingRecent = true;
-        ShowEntries();
+        SelectedRow = -1;
     } else {
         ShowPage(item - 1);
     }
@@ -113,7 +109,7 @@ void TPalette::ClearRecent() {
     RecentColors.clear();
     RecentRowHeight = 40;
     if (FShowingRecent)
-        ShowEntries();
+        SelectedRow = -1;
 }
 
 TPaletteMenuState TPalette::MenuState() const {

@@ -108,7 +108,6 @@ public:
     void Store(TSettingsData& settings) const;
 
 private:
-    void ShowEntries();
     int FCurrent = 0;
     bool FShowingRecent = false;
 };

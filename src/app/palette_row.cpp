@@ -72,6 +72,5 @@ void TPaletteRowPainter::DrawStone(TBitmap& picture, const TPaletteRow& row) {
         return;
     stone->Color = row.Color;
     stone->Transparent = row.Transparent;
-    picture.Canvas().Refresh();
     DrawStonePreview(picture, *stone, FView, row.Scale);
 }
