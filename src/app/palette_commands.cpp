@@ -15,8 +15,7 @@ void TStonemillApp::TakePaletteEntry(int row) {
         return;
     const std::string entry = entries[static_cast<size_t>(row)];
     const TColor color = Palette.RowColor(row);
-    Hand.Drop();
-    DropPending();
+    PointerMode();
 
     const TPaletteEntry parsed = ParseEntry(entry);
     if (parsed.IsModel) {
@@ -33,7 +32,7 @@ void TStonemillApp::TakePaletteEntry(int row) {
                 App.SubassemblyFolder = Folder;
             }
         } restore{*this, openFile, folder};
-        LoadModel(ModelEntryFiles(parsed, FProgramFolder).Model, TLoadMode::lmSubassembly);
+        LoadSubassembly(ModelEntryFiles(parsed, FProgramFolder).Model);
         return;
     }
 
@@ -62,7 +61,7 @@ void TStonemillApp::SwatchClick(int index, bool leftButton) {
     Palette.CurrentColor = color;
     if (Hand.Holding()) {
         Hand.Stone()->Color = color;
-        for (TBlock* stone : FPending.Stones())
+        for (TBlock* stone : Hand.Pending().Stones())
             stone->Color = color;
         if (Palette.RecentColors.empty())
             Palette.RecentColors.push_back(color);

@@ -48,7 +48,6 @@ TStonemillApp::TStonemillApp(const fs::path& programFolder)
 
 TStonemillApp::~TStonemillApp() {
     FreeStones(Model);
-    FreeStones(FPending);
 }
 
 void TStonemillApp::FreeStones(TBlockList& list) {
@@ -63,13 +62,22 @@ void TStonemillApp::RedrawPicture() {
     View.SkipPainting = false;
     if (FPicture.Width() <= 0 || FPicture.Height() <= 0)
         return;
+    // While a stone is in hand, general stones of its caption (and colour)
+    // are drawn in magenta.
+    const TBlock* hand = Hand.Stone();
+    View.MarkMatching = MarkMatching && hand != nullptr;
+    View.MarkCaption = hand != nullptr ? hand->Caption : std::string();
+    View.MarkColor = hand != nullptr && MarkWithColor ? static_cast<int64_t>(hand->Color) : -1;
     if (View.AntiAlias && (FPicture.PixelFormat() == pf32bit || FPicture.PixelFormat() == pfDevice)) {
         DrawSceneAntiAliased(FPicture, Rect(0, 0, FPicture.Width(), FPicture.Height()), FPicture.Width(),
                              FPicture.Height(), Model, View, Background);
     } else {
-        DrawScenePlain(FPicture, Model, View, Background);
+        DrawScenePlain(FPicture, Model, View, Background, SlowRendering ? OnStoneDrawn : nullptr);
     }
     ++FPassCount;
+    FShownValid = false;
+    if (Hand.Holding())
+        ComposeHand(true);
     if (OnPictureChanged)
         OnPictureChanged();
 }
@@ -173,14 +181,9 @@ void TStonemillApp::SetCaptionAndFileNames(const std::string& fileName) {
     FSaveFileName = fs::path(fileName).filename().string();
 }
 
-void TStonemillApp::DropPending() {
-    FreeStones(FPending);
-    FPendingSizeText.clear();
-}
-
 void TStonemillApp::NewModel() {
     SetCaptionAndFileNames("");
-    DropPending();
+    Hand.Drop();
     FreeStones(Model);
     Model.SortedOctant = 0;
     Model.HighestExtraNumber = 0;
@@ -226,7 +229,7 @@ void TStonemillApp::ApplyView(const TViewRecord& record) {
 }
 
 TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) {
-    DropPending();
+    Hand.Drop();
     const std::string name = path.string();
     NoteRecentFile(name);
     fs::path folder = path.parent_path();
@@ -256,7 +259,7 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
             settings.HighestGroup = HighestGroup;
             settings.ExtraNumber = Model.HighestExtraNumber;
             settings.CurrentColor = Palette.CurrentColor;
-            TBlockList& target = mode == TLoadMode::lmComplete ? Model : FPending;
+            TBlockList& target = mode == TLoadMode::lmComplete ? Model : Hand.Pending();
             result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
                 if (OnLineError)
                     OnLineError(line, message);
@@ -268,8 +271,8 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
                     ApplyView(*result.View);
                 Model.SortedOctant = -1; // a full view update sorts anew
             } else {
-                FPending.HighestExtraNumber = Model.HighestExtraNumber;
-                FPendingSizeText = result.ProxySizeText;
+                Hand.Pending().HighestExtraNumber = Model.HighestExtraNumber;
+                Hand.MakeProxy(result.Box);
             }
         } catch (...) {
             View.SuppressRedraw = suppress.Was;

@@ -34,6 +34,17 @@ TPixelFormat PixelFormatOf(TBitDepth depth);
 
 extern const char* const kProgramCaption; // "Stonemill Ver 1.42"
 
+// A mouse button pressed in the view, with the keys held.
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+struct TMouseClick {
+    int X = 0, Y = 0;
+    TMouseButton Button = mbLeft;
+    bool Shift = false, Ctrl = false, Alt = false;
+};
+
+// The editing keys, whose meaning depends on whether a stone is in hand.
+enum class TEditKey { ekBackspace, ekEnter, ekEscape, ekPageUp, ekPageDown, ekLeft, ekUp, ekRight, ekDown, ekInsert, ekDelete };
+
 // The answers to the unsaved-changes question.
 enum class TSaveAnswer { saYes, saNo, saCancel };
 
@@ -161,6 +172,63 @@ public:
     };
     TPreviewLook PreviewLook() const;
 
+    // --- the stone in hand ---
+    // What the view shows: the scene picture, with the stone in hand over it.
+    TBitmap& ShownPicture();
+    // The stone in hand was drawn anew in this part of the shown picture.
+    std::function<void(const TRect& changed)> OnHandChanged;
+    // The mouse pointer is to go to this point of the view.
+    std::function<void(TPoint point)> OnMovePointer;
+    // Pointer mode: the hand is emptied and the scene shown without it.
+    void PointerMode();
+    // The mouse moved over the view: the stone in hand follows it.
+    void HandFollows(int x, int y);
+    // Puts the stone in hand into the model; a stone outside the cut is refused.
+    void PlaceHand();
+    void TurnHand();
+    void TiltHand();
+    void MirrorHand();
+    // Loads a model file to insert: its stones go into the hand as a
+    // subassembly. Raises EError when it cannot be read or holds no stone to insert.
+    void LoadSubassembly(const std::filesystem::path& path);
+    // "Mark matching blocks" and its "(AND color)".
+    bool MarkMatching = false;
+    bool MarkWithColor = false;
+    // "S&low rendering (piece by piece)": every drawing pass shows the
+    // picture after each stone (OnStoneDrawn).
+    bool SlowRendering = false;
+    std::function<void()> OnStoneDrawn;
+
+    // --- the mouse in the view and the editing keys ---
+    // A button pressed in the view in either mode. Returns true when it starts
+    // turning the view with the mouse.
+    bool ViewMouseDown(const TMouseClick& click);
+    // "Wireframe on mouse rotate": the wireframe is on while the mouse turns the view.
+    bool WireframeOnMouseRotate = false;
+    // The button was released: the wireframe state from before the mouse turned the view returns.
+    void ViewMouseUp();
+    // The caption of the displayed stone under the point, or none.
+    std::optional<std::string> CaptionAt(int x, int y) const;
+    void EditKey(TEditKey key, bool shift, bool ctrl, bool alt);
+    // After a command key with a stone in hand, the pointer goes to its ground point.
+    void AfterCommandKey();
+    // The current colour becomes the previous or next swatch's.
+    void CycleSwatch(int direction);
+
+    // --- selection, groups and undo ---
+    int SelectedCount() const;
+    void SelectAll();
+    void DeselectAll();
+    // The options menu's rules: two selected stones make a group; the first
+    // selected stone in a group can break groups.
+    bool CanMakeGroup() const;
+    bool CanBreakGroups() const;
+    void MakeGroup();
+    void BreakGroups();
+    void DeleteSelection();
+    void UndoStep();
+    void RedoStep();
+
     // --- model files ---
     std::string Caption() const { return FCaption; }
     // The current model's path (empty for a new model), and the name the save
@@ -208,14 +276,27 @@ public:
     std::filesystem::path ProgramFolder() const { return FProgramFolder; }
 
     // The pending subassembly: loaded, not yet placed.
-    TBlockList& Pending() { return FPending; }
-    const std::string& PendingSizeText() const { return FPendingSizeText; }
-    void DropPending();
+    TBlockList& Pending() { return Hand.Pending(); }
 
     int32_t HighestGroup = 0;
 
 private:
     static void FreeStones(TBlockList& list);
+    // Draws the stone in hand over the scene picture into the shown picture:
+    // the whole picture is copied after a new scene, else only where the hand
+    // was drawn before. Returns the part of the shown picture that changed.
+    TRect ComposeHand(bool sceneChanged);
+    // Composes and tells the window what changed.
+    void DrawHand();
+    // Lifts (or with copy, copies) the stones for which take is true into the
+    // hand as a subassembly.
+    void LiftStones(const std::function<bool(const TBlock&)>& take, bool copy, bool clearSelection);
+    void LiftStone(int index);
+    // Records a change of the stone for undo around the change.
+    void ChangeStone(TBlock& stone, const std::function<void(TBlock&)>& change);
+    void MovePointerTo(int32_t x, int32_t y, int32_t z);
+    bool FWireframeBeforeRotation = false;
+    bool FRotating = false;
     void NoteRecentFile(const std::string& path);
     void ApplyView(const TViewRecord& record);
 
@@ -229,6 +310,7 @@ private:
     std::string FOpenFileName;
     std::string FSaveFileName;
     std::deque<std::string> FRecentFiles;
-    TBlockList FPending;
-    std::string FPendingSizeText;
+    TBitmap FShown;
+    bool FShownValid = false;
+    TRect FHandRect;
 };

@@ -55,6 +55,9 @@ public:
     // reduced picture), and loading a picture, which takes its size and converts
     // it to this bitmap's pixel format. For the desktop layer and tests.
     QImage ToImage() const;
+    // The same picture without a copy, for showing it; it stays valid until
+    // the bitmap is next changed.
+    const QImage& Image() const { return SourcePicture(); }
     void LoadFromImage(const QImage& image);
 
 private:

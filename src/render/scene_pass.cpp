@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "model/block_list.h"
+#include "model/cut_state.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "raster/draw_object.h"
@@ -48,7 +49,8 @@ TRect FittedRect(const TBitmap& picture, int width, int height) {
 
 } // namespace
 
-void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background) {
+void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background,
+                    const std::function<void()>& afterEachStone) {
     if (view.SkipPainting || view.Painting)
         return;
     TPaintingGuard guard(view);
@@ -59,7 +61,17 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(FittedRect(*background.Picture, width, height), *background.Picture);
-    model.DrawAll(d, view, false);
+    if (!afterEachStone) {
+        model.DrawAll(d, view, false);
+    } else {
+        for (TBlock* stone : model.Stones()) {
+            if (!InCut(*stone))
+                continue;
+            stone->Draw(d, view);
+            d.Canvas().Refresh();
+            afterEachStone();
+        }
+    }
     d.Canvas().Refresh();
 }
 

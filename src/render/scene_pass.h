@@ -2,6 +2,8 @@
 // The drawing pass: the whole scene drawn back to front into an off-screen
 // picture over the background, plainly or with 2 x 2 supersampling.
 
+#include <functional>
+
 #include "common/color.h"
 #include "platform/point.h"
 
@@ -20,8 +22,11 @@ struct TBackground {
 // passes the cut test, in painter's order after sorting the model for the view's
 // octant when that changed. Does nothing while the view's painting guard or
 // skip flag is set; the guard is held for the pass. The per-pass values of the
-// view are computed first.
-void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background);
+// view are computed first. With afterEachStone, the picture is finished
+// after every stone drawn and the function is called, so that the picture can
+// be shown growing stone by stone.
+void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background,
+                    const std::function<void()>& afterEachStone = nullptr);
 
 // Draws the scene at twice the size of a width x height view into a 32-bit
 // picture of its own, over the background colour or the background picture

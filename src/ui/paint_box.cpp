@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include "app/stonemill_app.h"
@@ -12,13 +13,14 @@ TPaintBox::TPaintBox(TStonemillApp& app, QWidget* parent) : QWidget(parent), FAp
     setMouseTracking(true);
 }
 
-void TPaintBox::paintEvent(QPaintEvent*) {
+void TPaintBox::paintEvent(QPaintEvent* event) {
     // While several view controls change at once the picture is not shown; the
     // one redraw at the end shows it.
     if (FApp.View.SkipPainting)
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FApp.Picture().ToImage());
+    const QRect area = event->rect();
+    painter.drawImage(area.topLeft(), FApp.ShownPicture().Image(), area);
 }
 
 void TPaintBox::resizeEvent(QResizeEvent* event) {

@@ -26,7 +26,7 @@ public:
         TPaletteRowPainter& rows = FList.FApp.PaletteRows;
         rows.Font.Size = FList.font().pointSize() > 0 ? FList.font().pointSize() : 8;
         rows.Draw(picture, FList.RowOf(index.row()));
-        painter->drawImage(option.rect.topLeft(), picture.ToImage());
+        painter->drawImage(option.rect.topLeft(), picture.Image());
     }
 
 private:

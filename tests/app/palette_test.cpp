@@ -106,7 +106,8 @@ TEST_F(PaletteTest, TakingEntriesFillsTheHandAndRecentlyUsed) {
     app->SetCaptionAndFileNames("/m/house.stm");
     p.SelectItem(3);
     app->TakePaletteEntry(1);
-    EXPECT_FALSE(app->Hand.Holding());
+    ASSERT_TRUE(app->Hand.HoldsSubassembly()); // its proxy in hand
+    EXPECT_EQ(app->Hand.Stone()->Length, 40);
     EXPECT_EQ(app->Pending().Count(), 1);
     EXPECT_EQ(app->Pending()[0]->Color, clWhite); // black takes the current colour
     EXPECT_EQ(app->Caption(), "Stonemill Ver 1.42 - /m/house.stm");

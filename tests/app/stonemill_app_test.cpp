@@ -124,7 +124,10 @@ TEST_F(AppTest, SubassemblyBecomesThePendingGroup) {
         EXPECT_EQ(s->Group, 5);
         EXPECT_EQ(s->ExtraNumber, 7);
     }
-    EXPECT_EQ(app->PendingSizeText(), " 4x2x6");
+    ASSERT_TRUE(app->Hand.Holding()); // the proxy, " 4x2x6"
+    EXPECT_EQ(app->Hand.Stone()->Length, 80);
+    EXPECT_EQ(app->Hand.Stone()->Width, 40);
+    EXPECT_EQ(app->Hand.Stone()->Height, 40);
     EXPECT_EQ(app->Pending().Stones()[0]->Color == 0, false); // black took the current colour
     app->NewModel();
     EXPECT_EQ(app->Pending().Count(), 0);
