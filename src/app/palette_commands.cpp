@@ -19,20 +19,7 @@ void TStonemillApp::TakePaletteEntry(int row) {
 
     const TPaletteEntry parsed = ParseEntry(entry);
     if (parsed.IsModel) {
-        // The open dialog's file name and the subassembly folder stay those
-        // of the model being built.
-        const std::string openFile = FOpenFileName;
-        const fs::path folder = SubassemblyFolder;
-        struct TRestore {
-            TStonemillApp& App;
-            const std::string& OpenFile;
-            const fs::path& Folder;
-            ~TRestore() {
-                App.SetCaptionAndFileNames(OpenFile);
-                App.SubassemblyFolder = Folder;
-            }
-        } restore{*this, openFile, folder};
-        LoadSubassembly(ModelEntryFiles(parsed, FProgramFolder).Model);
+        InsertSubassembly(ModelEntryFiles(parsed, FProgramFolder).Model, true);
         return;
     }
 

@@ -156,7 +156,21 @@ void TStonemillApp::MirrorHand() {
     DrawHand();
 }
 
-void TStonemillApp::LoadSubassembly(const fs::path& path) {
+void TStonemillApp::InsertSubassembly(const fs::path& path, bool keepFolder) {
+    // The caption and the dialogs' file names stay those of the model being
+    // built, so that saving it never proposes the inserted file.
+    const std::string openFile = FOpenFileName;
+    const fs::path folder = SubassemblyFolder;
+    struct TRestore {
+        TStonemillApp& App;
+        const std::string& OpenFile;
+        const fs::path* Folder;
+        ~TRestore() {
+            App.SetCaptionAndFileNames(OpenFile);
+            if (Folder != nullptr)
+                App.SubassemblyFolder = *Folder;
+        }
+    } restore{*this, openFile, keepFolder ? &folder : nullptr};
     LoadModel(path, TLoadMode::lmSubassembly);
     if (!Hand.Holding())
         throw EError("The model " + path.string() + " holds no stone that can be inserted");

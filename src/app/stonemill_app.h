@@ -189,8 +189,10 @@ public:
     void TiltHand();
     void MirrorHand();
     // Loads a model file to insert: its stones go into the hand as a
-    // subassembly. Raises EError when it cannot be read or holds no stone to insert.
-    void LoadSubassembly(const std::filesystem::path& path);
+    // subassembly; the caption stays the model's, and with keepFolder the
+    // subassembly folder stays too. Raises EError when the file cannot be read
+    // or holds no stone to insert.
+    void InsertSubassembly(const std::filesystem::path& path, bool keepFolder);
     // "Mark matching blocks" and its "(AND color)".
     bool MarkMatching = false;
     bool MarkWithColor = false;

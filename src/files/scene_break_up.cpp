@@ -45,11 +45,10 @@ std::vector<std::string> SplitGroupTokens(const std::string& line) {
 int32_t GroupKeyOf(const std::string& line) {
     if (line.size() <= 10)
         return 0;
-    std::string text = Trim(line);
+    std::string text = UpperCase(Trim(line));
     if (text.empty() || text[0] == '=')
         return 0;
     std::vector<std::string> tokens = SplitGroupTokens(text);
-    // Letter case counts, as it does for the reader: a "g" line is a plain stone.
     size_t index = text[0] == 'G' ? 14 : 12;
     if (index >= tokens.size())
         return 0;
@@ -85,7 +84,7 @@ std::vector<TStringList> SplitSceneLines(TStringList lines) {
 }
 
 std::optional<fs::path> BreakUpFolder(const std::string& scenePath) {
-    size_t pos = scenePath.find(".STM");
+    size_t pos = UpperCase(scenePath).find(".STM");
     if (pos == std::string::npos)
         return std::nullopt;
     return fs::path(scenePath.substr(0, pos));

@@ -12,9 +12,9 @@
 #include "platform/text_file.h"
 
 // The group a line of a scene belongs to: 0 for a line of 10 characters or
-// fewer and for a view line; otherwise the line, trimmed, is split into tokens
-// at spaces and commas (a token in double quotes is kept whole) and the group
-// is token 14 of a "G" line (capital, as the reader takes it) and token 12
+// fewer and for a view line; otherwise the line, trimmed and upper-cased, is
+// split into tokens at spaces and commas (a token in double quotes is kept
+// whole) and the group is token 14 of a "G" line (of either case) and token 12
 // of any other line, counting from 0.
 // A line too short to hold that token is in no group (0), as the reader reads
 // its missing group as 0. A token that is not an integer raises the
@@ -35,7 +35,7 @@ std::vector<std::string> SplitGroupTokens(const std::string& line);
 std::vector<TStringList> SplitSceneLines(TStringList lines);
 
 // The folder a scene file is broken up into: the path with everything from
-// ".STM" (capital letters) on removed; none when the path holds no ".STM".
+// ".STM" (of any letter case) on removed; none when the path holds no ".STM".
 std::optional<std::filesystem::path> BreakUpFolder(const std::string& scenePath);
 
 struct TBreakUpResult {

@@ -225,6 +225,36 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         }
         break;
     }
+    case glPointer: {
+        // The mouse pointer's arrow.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(Qt::white);
+        p.drawPolygon(QPolygonF() << QPointF(7, 3) << QPointF(7, 19) << QPointF(10.5, 15.5) << QPointF(13.5, 21.5)
+                                  << QPointF(16, 20.5) << QPointF(13, 14.5) << QPointF(18, 14.5));
+        break;
+    }
+    case glUndo:
+    case glRedo: {
+        // A curved arrow bending back to the left (undo) or to the right (redo).
+        p.save();
+        if (glyph == glRedo) {
+            p.translate(kSize, 0);
+            p.scale(-1, 1);
+        }
+        QPainterPath bend;
+        bend.moveTo(8, 10);
+        bend.lineTo(14, 10);
+        bend.cubicTo(21, 10, 21, 20, 14, 20);
+        bend.lineTo(10, 20);
+        p.setPen(QPen(QColor(50, 90, 170), 3, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(bend);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(50, 90, 170));
+        p.drawPolygon(QPolygonF() << QPointF(3, 10) << QPointF(9.5, 4.5) << QPointF(9.5, 15.5));
+        p.restore();
+        break;
+    }
     case glNone:
         break;
     }

@@ -29,7 +29,10 @@ enum TGlyph {
     glFrontView,
     glHome,
     glChooseColor,
-    glOptions
+    glOptions,
+    glPointer,
+    glUndo,
+    glRedo
 };
 
 // The glyph as an icon; a null icon for glNone.

@@ -76,6 +76,11 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
         PaintBox1->update();
     };
     FApp.OnLineError = [this](int, const std::string& message) { ShowLineError(message); };
+    FApp.OnHandChanged = [this](const TRect& changed) {
+        PaintBox1->update(QRect(changed.Left, changed.Top, changed.Width(), changed.Height()));
+    };
+    FApp.OnMovePointer = [this](TPoint point) { QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y))); };
+    FApp.OnStoneDrawn = [this] { ShowStoneByStone(); };
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
@@ -88,11 +93,15 @@ TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     FApp.OnPictureChanged = nullptr;
     FApp.OnLineError = nullptr;
+    FApp.OnHandChanged = nullptr;
+    FApp.OnMovePointer = nullptr;
+    FApp.OnStoneDrawn = nullptr;
     // The controls outlive this part of the window while the base class closes
     // and hides it: their events must not reach the handlers any more.
     PaintBox1->OnResize = nullptr;
     PaintBox1->OnMouseDown = nullptr;
     PaintBox1->OnMouseMove = nullptr;
+    PaintBox1->OnMouseUp = nullptr;
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
 }
@@ -125,9 +134,13 @@ void TMainForm::CreateMenus() {
     pumLoad = new QMenu(this);
     pumLoad->setObjectName("pumLoad");
     pumLoad->addAction(Action(TCommandId::cmLoadComplete));
+    pumLoad->addAction(Action(TCommandId::cmLoadSubassembly));
+    pumLoad->addSeparator();
+    pumLoad->addAction(Action(TCommandId::cmBreakUpScene));
     pumLoad->addSeparator();
     pumLoad->addAction(Action(TCommandId::cmLoadSet));
     pumLoad->addAction(Action(TCommandId::cmInfiniteSupply));
+    connect(pumLoad, &QMenu::aboutToShow, this, &TMainForm::pumLoadPopup);
 
     pumSave = new QMenu(this);
     pumSave->setObjectName("pumSave");
@@ -136,10 +149,18 @@ void TMainForm::CreateMenus() {
     pumSave->addAction(Action(TCommandId::cmSaveDisplayed));
     connect(pumSave, &QMenu::aboutToShow, this, &TMainForm::pumSavePopup);
 
-    // More options come with placing stones, pictures and the tool windows.
+    // More options come with pictures and the tool windows.
+    using enum TCommandId;
     pumOptions = new QMenu(this);
     pumOptions->setObjectName("pumOptions");
-    pumOptions->addAction(Action(TCommandId::cmHints));
+    pumOptions->addAction(Action(cmSafePositioning));
+    pumOptions->addSeparator();
+    for (TCommandId id : {cmMakeGroup, cmBreakGroups, cmSelectAll, cmDeselectAll})
+        pumOptions->addAction(Action(id));
+    pumOptions->addSeparator();
+    for (TCommandId id : {cmSlowRendering, cmWireframeOnRotate, cmHints})
+        pumOptions->addAction(Action(id));
+    connect(pumOptions, &QMenu::aboutToShow, this, &TMainForm::pumOptionsPopup);
 
     pumDetail = new QMenu(this);
     pumDetail->setObjectName("pumDetail");
@@ -150,6 +171,9 @@ void TMainForm::CreateMenus() {
     FBitDepthMenu = pumDetail->addMenu("BitDepth");
     FBitDepthMenu->setObjectName("miBitDepth");
     FBitDepthMenu->addActions(FBitDepthGroup->actions());
+    pumDetail->addSeparator();
+    pumDetail->addAction(Action(cmMarkMatching));
+    pumDetail->addAction(Action(cmMarkColor));
     pumDetail->addSeparator();
     pumDetail->addAction(Action(TCommandId::cmRefreshDisplay));
 }
@@ -188,8 +212,8 @@ void TMainForm::CreateToolBars() {
     using enum TCommandId;
     addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu", {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmOptionsMenu});
     FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // The pointer button comes with placing stones, the about box with the tool windows.
-    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection", {cmTransparent, cmChooseColor});
+    // The about box comes with the tool windows.
+    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection", {cmPointer, cmTransparent, cmChooseColor});
 
     QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
                                {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
@@ -210,6 +234,16 @@ void TMainForm::CreateToolBars() {
            {cmTopView, cmFromFront, cmFromRight, cmFromLeft, cmFromBack, cmFrontLeft, cmBackRight, cmBackLeft,
             cmFrontRight, cmFrontView, cmRestoreView});
 
+    // The cutting dialog's button comes with the dialog.
+    QToolBar* misc = addBar(Qt::BottomToolBarArea, "Misc.", "tbMisc", {cmUndo, cmRedo});
+    cbResolution = new QComboBox(misc);
+    cbResolution->setObjectName("cbResolution");
+    cbResolution->setStatusTip("Positioning grid");
+    cbResolution->setToolTip("Positioning grid");
+    cbResolution->addItems({"Normal", "Half", "Quarter", "Eighth", "Fine"});
+    connect(cbResolution, &QComboBox::activated, this, &TMainForm::cbResolutionChange);
+    misc->addWidget(cbResolution);
+
     QToolBar* hintBar = addBar(Qt::BottomToolBarArea, "Hint", "tbHint", {});
     edHint = new QLineEdit(hintBar);
     edHint->setObjectName("edHint");
@@ -217,6 +251,12 @@ void TMainForm::CreateToolBars() {
     edHint->setFocusPolicy(Qt::NoFocus);
     edHint->setMinimumWidth(260);
     hintBar->addWidget(edHint);
+    HintLabel = new QLineEdit(hintBar);
+    HintLabel->setObjectName("HintLabel");
+    HintLabel->setReadOnly(true);
+    HintLabel->setFocusPolicy(Qt::NoFocus);
+    FHintLabelAction = hintBar->addWidget(HintLabel);
+    FHintLabelAction->setVisible(false);
 }
 
 void TMainForm::CreateView() {
@@ -237,6 +277,7 @@ void TMainForm::CreateView() {
     PaintBox1->OnResize = [this](int width, int height) { PaintBox1Resize(width, height); };
     PaintBox1->OnMouseDown = [this](QMouseEvent* event) { PaintBox1MouseDown(event); };
     PaintBox1->OnMouseMove = [this](QMouseEvent* event) { PaintBox1MouseMove(event); };
+    PaintBox1->OnMouseUp = [this](QMouseEvent* event) { PaintBox1MouseUp(event); };
 
     const TViewController& view = FApp.ViewControl;
     auto makeBar = [this](Qt::Orientation orientation, const char* name, const TScrollValue& value,
@@ -318,8 +359,63 @@ void TMainForm::Execute(TCommandId id) {
     case cmSaveDisplayed:
         Displayedstonesonly1Click();
         break;
+    case cmLoadSubassembly:
+        mSubassemblyClick();
+        break;
+    case cmBreakUpScene:
+        Breakupascene1Click();
+        break;
     case cmLoadSet:
         Loadaset1Click();
+        break;
+    case cmSafePositioning:
+        FApp.Hand.SafePositioning = !FApp.Hand.SafePositioning;
+        break;
+    case cmMakeGroup:
+        FApp.MakeGroup();
+        break;
+    case cmBreakGroups:
+        FApp.BreakGroups();
+        break;
+    case cmSelectAll:
+        FApp.SelectAll();
+        break;
+    case cmDeselectAll:
+        FApp.DeselectAll();
+        break;
+    case cmSlowRendering:
+        FApp.SlowRendering = !FApp.SlowRendering;
+        break;
+    case cmWireframeOnRotate:
+        FApp.WireframeOnMouseRotate = !FApp.WireframeOnMouseRotate;
+        break;
+    case cmPointer:
+        FApp.PointerMode();
+        break;
+    case cmUndo:
+        FApp.UndoStep();
+        break;
+    case cmRedo:
+        FApp.RedoStep();
+        break;
+    case cmMarkMatching:
+        FApp.MarkMatching = !FApp.MarkMatching;
+        FApp.RedrawPicture();
+        break;
+    case cmMarkColor:
+        FApp.MarkWithColor = !FApp.MarkWithColor;
+        FApp.RedrawPicture();
+        break;
+    case cmZoomStepIn:
+        view.SetZoom(static_cast<float>(view.Zoom() * 1.01));
+        break;
+    case cmZoomStepOut:
+        view.SetZoom(static_cast<float>(view.Zoom() / 1.01));
+        break;
+    case cmFitFromAbove:
+        view.SetViewAngles(0, view.RotZ().Position);
+        view.SetViewAngles(view.RotX().Position, 0);
+        view.CenterModel(FApp.Model, true);
         break;
     case cmInfiniteSupply:
         FApp.InfiniteSupply();
@@ -412,6 +508,17 @@ void TMainForm::ShowState() {
     Action(cmAntiAlias)->setChecked(FApp.AntiAlias());
     Action(cmHints)->setChecked(FApp.Hints);
     Action(cmTransparent)->setChecked(FApp.Palette.Transparent);
+    Action(cmPointer)->setChecked(!FApp.Hand.Holding());
+    Action(cmSafePositioning)->setChecked(FApp.Hand.SafePositioning);
+    Action(cmSlowRendering)->setChecked(FApp.SlowRendering);
+    Action(cmWireframeOnRotate)->setChecked(FApp.WireframeOnMouseRotate);
+    Action(cmMarkMatching)->setChecked(FApp.MarkMatching);
+    Action(cmMarkColor)->setChecked(FApp.MarkWithColor);
+    Action(cmUndo)->setEnabled(FApp.Model.UndoCount() > 0);
+    Action(cmRedo)->setEnabled(FApp.Model.RedoCount() > 0);
+    cbResolution->setCurrentIndex(FApp.Hand.Grid);
+    // The mouse pointer is hidden over the view while a stone is in hand.
+    PaintBox1->setCursor(FApp.Hand.Holding() ? Qt::BlankCursor : Qt::ArrowCursor);
     // The item whose tag is the level or depth is checked; a value no item
     // has checks none.
     for (const TCommand& command : Commands())
@@ -471,6 +578,56 @@ void TMainForm::Displayedstonesonly1Click() {
     SaveModelFile(TSaveMode::smDisplayed);
 }
 
+void TMainForm::mSubassemblyClick() {
+    const auto file = AskModelFile("Load a subassembly", FApp.SubassemblyFolder);
+    if (file)
+        FApp.InsertSubassembly(*file, false);
+}
+
+void TMainForm::Breakupascene1Click() {
+    const auto file = AskModelFile("Break Up Scene", FApp.OpenFolder);
+    if (!file)
+        return;
+    const auto result = FApp.BreakUpScene(*file);
+    if (!result) {
+        ShowError("Only model files (.STM) can be broken up.");
+        return;
+    }
+    QMessageBox::information(this, kApplicationTitle,
+                             QString("The scene was broken up into %1 files in %2.")
+                                 .arg(result->Files.size())
+                                 .arg(Text(result->Folder.string())));
+}
+
+void TMainForm::pumLoadPopup() {
+    for (QAction* item : FRecentItems)
+        delete item;
+    FRecentItems.clear();
+    const auto& recent = FApp.RecentFiles();
+    if (recent.empty())
+        return;
+    FRecentItems << pumLoad->addSeparator();
+    for (size_t i = 0; i < recent.size() && i < 15; ++i) {
+        const std::string path = recent[i];
+        // The full path, without accelerator characters.
+        QAction* item = pumLoad->addAction(Text(path).replace("&", "&&"));
+        connect(item, &QAction::triggered, this, [this, path] {
+            Run([&] { FApp.InsertSubassembly(path, false); });
+        });
+        FRecentItems << item;
+    }
+}
+
+void TMainForm::pumOptionsPopup() {
+    Action(TCommandId::cmMakeGroup)->setEnabled(FApp.CanMakeGroup());
+    Action(TCommandId::cmBreakGroups)->setEnabled(FApp.CanBreakGroups());
+}
+
+void TMainForm::cbResolutionChange(int index) {
+    if (FUpdating == 0 && index >= 0)
+        FApp.Hand.Grid = static_cast<TGridResolution>(index);
+}
+
 void TMainForm::pumSavePopup() {
     Action(TCommandId::cmSaveSelected)->setEnabled(FApp.HasSelection());
 }
@@ -512,36 +669,6 @@ void TMainForm::OffsetXChange() {
 
 void TMainForm::PaintBox1Resize(int width, int height) {
     Run([&] { FApp.ResizeView(width, height); });
-}
-
-void TMainForm::PaintBox1MouseDown(QMouseEvent* event) {
-    FMouseRotating = event->button() == Qt::RightButton && (event->modifiers() & Qt::ShiftModifier);
-    FLastMouse = event->position().toPoint();
-}
-
-void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
-    if (!FMouseRotating || !(event->buttons() & Qt::RightButton) ||
-        !(event->modifiers() & Qt::ShiftModifier)) {
-        FMouseRotating = false;
-        return;
-    }
-    const QPoint position = event->position().toPoint();
-    const QPoint moved = position - FLastMouse;
-    FLastMouse = position;
-    Run([&] { FApp.ViewControl.MouseRotate(moved.x(), moved.y()); });
-}
-
-bool TMainForm::FormKeyDown(QKeyEvent* event) {
-    if (FKeyBusy)
-        return true;
-    const TCommand* command = CommandOfKey(event->key(), event->modifiers() & Qt::KeypadModifier);
-    // Alt + F4 is left to the system, which closes the window.
-    if (command == nullptr || (event->key() == Qt::Key_F4 && (event->modifiers() & Qt::AltModifier)))
-        return false;
-    FKeyBusy = true;
-    RunCommand(command->Id);
-    FKeyBusy = false;
-    return true;
 }
 
 bool TMainForm::FormMouseWheel(QWheelEvent* event) {
@@ -660,6 +787,15 @@ bool TMainForm::AskSaveChanges() {
             }
         },
         [this] { return SaveModelFile(TSaveMode::smComplete); });
+}
+
+std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::path& folder) {
+    QFileDialog dialog(this, title);
+    SetUpOpenDialog(dialog);
+    dialog.setDirectory(Text(folder.string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return PathOf(dialog.selectedFiles().first());
 }
 
 bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {

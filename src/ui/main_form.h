@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <functional>
+#include <optional>
 #include <map>
 
 #include "app/command_line.h"
@@ -86,6 +87,16 @@ private:
     void PaintBox1Resize(int width, int height);
     void PaintBox1MouseDown(QMouseEvent* event);
     void PaintBox1MouseMove(QMouseEvent* event);
+    void PaintBox1MouseUp(QMouseEvent* event);
+    // " caption" of the stone under the mouse in the hint label, or the label hidden.
+    void ShowStoneHint(const std::optional<std::string>& caption);
+    // With piece-by-piece drawing, shows the picture after each stone.
+    void ShowStoneByStone();
+    void cbResolutionChange(int index);
+    void mSubassemblyClick();
+    void Breakupascene1Click();
+    void pumLoadPopup();
+    void pumOptionsPopup();
     bool FormKeyDown(QKeyEvent* event);
     bool FormMouseWheel(QWheelEvent* event);
     bool FormCloseQuery();
@@ -98,6 +109,8 @@ private:
     // --- model files ---
     // The unsaved-changes question; true when the caller may go on.
     bool AskSaveChanges();
+    // Runs the open dialog for models with the title in the folder; the chosen file.
+    std::optional<std::filesystem::path> AskModelFile(const QString& title, const std::filesystem::path& folder);
     // Runs the open dialog and loads the chosen file in the mode; false when cancelled.
     bool RunOpenDialog(const QString& title, TLoadMode mode);
     // Runs the save dialog and writes the file; false when cancelled or failed.
@@ -126,6 +139,11 @@ private:
     QScrollBar* OffsetY = nullptr;
     QComboBox* cbZoom = nullptr;
     QLineEdit* edHint = nullptr;
+    QLineEdit* HintLabel = nullptr;
+    QAction* FHintLabelAction = nullptr;
+    QComboBox* cbResolution = nullptr;
+    // The load menu's items for the recent files.
+    QList<QAction*> FRecentItems;
     TPalettePanel* Panel2 = nullptr;
     // A problem with the settings file, shown once the window is up.
     std::string FSettingsProblem;

@@ -37,3 +37,8 @@ void TPaintBox::mouseMoveEvent(QMouseEvent* event) {
     if (OnMouseMove)
         OnMouseMove(event);
 }
+
+void TPaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (OnMouseUp)
+        OnMouseUp(event);
+}

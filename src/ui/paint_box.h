@@ -15,12 +15,14 @@ public:
     std::function<void(int width, int height)> OnResize;
     std::function<void(QMouseEvent* event)> OnMouseDown;
     std::function<void(QMouseEvent* event)> OnMouseMove;
+    std::function<void(QMouseEvent* event)> OnMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     TStonemillApp& FApp;

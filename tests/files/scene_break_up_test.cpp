@@ -48,8 +48,8 @@ TEST(GroupKey, TokenTwelveOrFourteen) {
     EXPECT_EQ(GroupKeyOf("B 0 0 0 20 20 20 255 1 0 0 0 4  0"), 4);
     // A general stone written without its part keeps its group at token 14.
     EXPECT_EQ(GroupKeyOf("G 0 0 0 20 20 6 0 0 0 0 0   6 n 0"), 6);
-    // Letter case counts, as for the reader: "g" is a plain stone.
-    EXPECT_EQ(GroupKeyOf("g 0 0 0 20 20 20 255 1 0 0 0 8 x 9"), 8);
+    // A lower-case "g" line is grouped like a "G" line.
+    EXPECT_EQ(GroupKeyOf("g 0 0 0 20 20 20 255 1 0 0 0 parts.dat arch 8 x 9"), 8);
 }
 
 TEST(GroupKey, CommasAndQuotes) {
@@ -67,7 +67,7 @@ TEST(GroupKey, ShortLinesWithoutAGroupAreInNoGroup) {
 
 TEST(GroupKey, ANonIntegerTokenIsAnError) {
     EXPECT_EQ(ErrorOf([] { GroupKeyOf("B 0 0 0 20 20 20 255 1 0 0 0 abc n 0"); }),
-              "'abc' is not a valid integer value");
+              "'ABC' is not a valid integer value");
     EXPECT_EQ(ErrorOf([] { GroupKeyOf("B 0 0 0 20 20 20 255 1 0 0 0  n 0"); }),
               "'' is not a valid integer value");
 }
@@ -95,7 +95,9 @@ TEST(SceneSplit, WithoutAViewLine) {
 TEST(SceneBreakUp, FolderFromTheCapitalExtension) {
     EXPECT_EQ(BreakUpFolder("/m/HOUSE.STM"), fs::path("/m/HOUSE"));
     EXPECT_EQ(BreakUpFolder("/m/a.STM.STM"), fs::path("/m/a"));
-    EXPECT_FALSE(BreakUpFolder("/m/house.stm").has_value());
+    // Files named on Linux are mostly lower case.
+    EXPECT_EQ(BreakUpFolder("/m/house.stm"), fs::path("/m/house"));
+    EXPECT_FALSE(BreakUpFolder("/m/house.txt").has_value());
     EXPECT_FALSE(BreakUpFolder("/m/house").has_value());
 }
 
@@ -133,18 +135,20 @@ TEST(SceneBreakUp, WritesNumberedFilesEachWithTheViewLine) {
     EXPECT_EQ(ReadText(m / "HOUSE" / "0.stm"), BLine(0, 8) + "\r\n");
 }
 
-TEST(SceneBreakUp, NothingHappensWithoutCapitalStm) {
+TEST(SceneBreakUp, AnyCaseOfStmButNothingElse) {
     TTempProgramFolder folder;
     WriteText(folder.Path() / "house.stm", kView + "\r\n" + BLine(0, 1) + "\r\n");
-    EXPECT_FALSE(BreakUpScene((folder.Path() / "house.stm").string()).has_value());
-    EXPECT_FALSE(fs::exists(folder.Path() / "house"));
+    EXPECT_TRUE(BreakUpScene((folder.Path() / "house.stm").string()).has_value());
+    EXPECT_TRUE(fs::exists(folder.Path() / "house" / "0.stm"));
+    WriteText(folder.Path() / "house.txt", kView + "\r\n");
+    EXPECT_FALSE(BreakUpScene((folder.Path() / "house.txt").string()).has_value());
 }
 
 TEST(SceneBreakUp, ErrorsWriteNothing) {
     TTempProgramFolder folder;
     fs::path scene = folder.Path() / "BAD.STM";
     WriteText(scene, kView + "\r\n" + BLine(0, 1) + "\r\nB 0 0 0 20 20 20 255 1 0 0 0 x n 0\r\n");
-    EXPECT_EQ(ErrorOf([&] { BreakUpScene(scene.string()); }), "'x' is not a valid integer value");
+    EXPECT_EQ(ErrorOf([&] { BreakUpScene(scene.string()); }), "'X' is not a valid integer value");
     EXPECT_FALSE(fs::exists(folder.Path() / "BAD"));
 
     EXPECT_NE(ErrorOf([&] { BreakUpScene((folder.Path() / "MISSING.STM").string()); }), "no error");

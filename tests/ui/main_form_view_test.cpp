@@ -79,7 +79,7 @@ private slots:
              "Main menu",
              Qt::TopToolBarArea,
              {"ExitButton", "btnClear", "btnOpen", "btnSave", "btnOptions"}},
-            {"tbBrickSelection", "Brick selection", Qt::TopToolBarArea, {"btnTransparent", "btnColorDlg"}},
+            {"tbBrickSelection", "Brick selection", Qt::TopToolBarArea, {"btnPointer", "btnTransparent", "btnColorDlg"}},
             {"tbViewAdjustment",
              "View Adjustment",
              Qt::TopToolBarArea,
@@ -413,7 +413,8 @@ private slots:
         });
         QCOMPARE(captions,
                  QStringList({"No details", "More detail (decorations)", "Even more detail (bitmaps)", "-",
-                              "Shading", "AntiAlias (slow)", "BitDepth", "-", "Refresh display"}));
+                              "Shading", "AntiAlias (slow)", "BitDepth", "-", "Mark matching blocks",
+                              "Mark matching blocks (AND color)", "-", "Refresh display"}));
         QCOMPARE(depths, QStringList({"&8", "&16", "&24", "&32", "&Device"}));
         QVERIFY(f.Form().findChild<QAction*>("mi32bit")->isChecked());
         QVERIFY(f.Form().findChild<QAction*>("miNoDetails")->isChecked());
