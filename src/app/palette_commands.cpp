@@ -34,6 +34,13 @@ void TStonemillApp::TakePaletteEntry(int row) {
     stone->Z = Hand.LastZ;
     Hand.Make(std::move(stone));
     Palette.NoteTaken(entry, Palette.CurrentColor);
+    const TBlock& held = *Hand.Stone();
+    MovePointerTo(held.X, held.Y, held.Z);
+    // Stones matching the new one are marked in the scene.
+    if (MarkMatching)
+        RedrawPicture();
+    else
+        DrawHand();
 }
 
 void TStonemillApp::SwatchClick(int index, bool leftButton) {
@@ -54,6 +61,7 @@ void TStonemillApp::SwatchClick(int index, bool leftButton) {
             Palette.RecentColors.push_back(color);
         else
             Palette.RecentColors.front() = color;
+        DrawHand();
     }
 }
 
@@ -64,14 +72,18 @@ void TStonemillApp::RestoreBackgroundColor() {
 
 void TStonemillApp::SetCurrentColor(TColor color) {
     Palette.CurrentColor = color;
-    if (Hand.Holding())
+    if (Hand.Holding()) {
         Hand.Stone()->Color = color;
+        DrawHand();
+    }
 }
 
 void TStonemillApp::ToggleTransparent() {
     Palette.Transparent = !Palette.Transparent;
-    if (Hand.Holding())
+    if (Hand.Holding()) {
         Hand.Stone()->Transparent = Palette.Transparent;
+        DrawHand();
+    }
 }
 
 void TStonemillApp::LoadSet(const fs::path& file) {

@@ -297,3 +297,16 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
         ASSERT_FALSE(redoEnabled);
     }
 }
+
+TEST_F(PlacingTest, PieceByPieceDrawingShowsEveryDisplayedStone) {
+    for (int i = 0; i < 5; ++i)
+        app->Model.InsertSorted(StoneInUnits('B', 0, 0, i * 20, 40, 20, 20));
+    int shown = 0;
+    app->OnStoneDrawn = [&] { ++shown; };
+    app->RedrawPicture();
+    EXPECT_EQ(shown, 0);
+    app->SlowRendering = true;
+    CutState().ZHigh = 60; // three stones lie inside
+    app->RedrawPicture();
+    EXPECT_EQ(shown, 3);
+}
