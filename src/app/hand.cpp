@@ -177,11 +177,12 @@ TRect THand::DrawnRect(const TRenderState& view) const {
         high[1] = std::max<int64_t>(high[1], int64_t{stone->Y} + stone->Width);
         high[2] = std::max<int64_t>(high[2], int64_t{stone->Z} + stone->Height);
     }
-    TRect rect{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
-               std::numeric_limits<int>::min()};
+    TRect rect{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(),
+               std::numeric_limits<int>::min(), std::numeric_limits<int>::min()};
     for (int corner = 0; corner < 8; ++corner) {
         auto pick = [&](int axis) {
-            const int64_t v = (corner >> axis) & 1 ? high[axis] + kDrawnMarginUnits : low[axis] - kDrawnMarginUnits;
+            const int64_t v =
+                (corner >> axis) & 1 ? high[axis] + kDrawnMarginUnits : low[axis] - kDrawnMarginUnits;
             return static_cast<int>(std::clamp<int64_t>(v, -100'000'000, 100'000'000));
         };
         const TPoint p = view.Project(pick(0), pick(1), pick(2), 0);

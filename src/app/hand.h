@@ -56,7 +56,8 @@ public:
     int32_t GridStep() const;
     // The highest top of the displayed stones whose footprint overlaps the
     // rectangle [x, x + length) x [y, y + width) (touching edges do not), or 0.
-    static int32_t SupportHeight(const TBlockList& model, int32_t x, int32_t y, int32_t length, int32_t width);
+    static int32_t SupportHeight(const TBlockList& model, int32_t x, int32_t y, int32_t length,
+                                 int32_t width);
     // Puts the stone in hand at the ground point under the screen point,
     // snapped to the grid, resting on the stones below it with safe
     // positioning or at its own height snapped to the height grid without.

@@ -212,7 +212,8 @@ void TPalette::Load(const TSettingsData& settings) {
     Pages.clear();
     for (size_t i = 0; i < settings.Pages.size(); ++i) {
         const TPageSettings& stored = settings.Pages[i];
-        Pages.push_back({"Page" + std::to_string(i + 1), stored.Entries, stored.Title, stored.Height, stored.Scale});
+        Pages.push_back(
+            {"Page" + std::to_string(i + 1), stored.Entries, stored.Title, stored.Height, stored.Scale});
     }
     ClearRecent();
     FShowingRecent = false;

@@ -105,7 +105,8 @@ void TStonemillApp::AddCombo(const std::string& modelFile) {
         Palette.InsertEntry(*entry);
 }
 
-TPaletteRow TStonemillApp::PaletteRowOf(const std::string& entry, TColor color, float scale, bool selected) const {
+TPaletteRow TStonemillApp::PaletteRowOf(const std::string& entry, TColor color, float scale,
+                                        bool selected) const {
     TPaletteRow row;
     row.Entry = entry;
     row.Selected = selected;
@@ -125,7 +126,7 @@ TPaletteRow TStonemillApp::ShownRow(int row) const {
 }
 
 TStonemillApp::TPreviewLook TStonemillApp::PreviewLook() const {
-    return {Palette.CurrentColor, Palette.Transparent, EffectiveBitDepth(), View.Shading, View.EdgeFactor,
-            View.FixedEdgeColors, View.DarkEdgeColor, View.LightEdgeColor, View.BlackStoneColor, View.Light,
-            Palette.RecentColors, Supply.Set()};
+    return {Palette.CurrentColor, Palette.Transparent,  EffectiveBitDepth(),  View.Shading,
+            View.EdgeFactor,      View.FixedEdgeColors, View.DarkEdgeColor,   View.LightEdgeColor,
+            View.BlackStoneColor, View.Light,           Palette.RecentColors, Supply.Set()};
 }

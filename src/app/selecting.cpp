@@ -108,14 +108,15 @@ void TStonemillApp::ChangeStone(TBlock& stone, const std::function<void(TBlock&)
     change(stone);
     Model.RecordUndo(']', stone);
     // A stone whose box changed takes its painter's-order place anew.
-    if (index >= 0 && (x != stone.X || y != stone.Y || z != stone.Z || l != stone.Length || w != stone.Width ||
-                       h != stone.Height)) {
+    if (index >= 0 && (x != stone.X || y != stone.Y || z != stone.Z || l != stone.Length ||
+                       w != stone.Width || h != stone.Height)) {
         Model.Delete(index);
         Model.InsertSorted(&stone);
     }
 }
 
-void TStonemillApp::LiftStones(const std::function<bool(const TBlock&)>& take, bool copy, bool clearSelection) {
+void TStonemillApp::LiftStones(const std::function<bool(const TBlock&)>& take, bool copy,
+                               bool clearSelection) {
     TBlockList& pending = Hand.Pending();
     TSubassemblyBox box;
     int32_t copyGroup = 0;
@@ -166,8 +167,8 @@ void TStonemillApp::LiftStone(int index) {
 }
 
 int TStonemillApp::SelectedCount() const {
-    return static_cast<int>(
-        std::count_if(Model.Stones().begin(), Model.Stones().end(), [](const TBlock* s) { return s->Selected; }));
+    return static_cast<int>(std::count_if(Model.Stones().begin(), Model.Stones().end(),
+                                          [](const TBlock* s) { return s->Selected; }));
 }
 
 void TStonemillApp::SelectAll() {
@@ -187,7 +188,8 @@ bool TStonemillApp::CanMakeGroup() const {
 }
 
 bool TStonemillApp::CanBreakGroups() const {
-    auto first = std::find_if(Model.Stones().begin(), Model.Stones().end(), [](const TBlock* s) { return s->Selected; });
+    auto first = std::find_if(Model.Stones().begin(), Model.Stones().end(),
+                              [](const TBlock* s) { return s->Selected; });
     return first != Model.Stones().end() && (*first)->Group >= 1;
 }
 

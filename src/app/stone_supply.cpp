@@ -18,7 +18,8 @@ size_t TStoneSupply::Find(const std::string& caption) const {
     auto it = std::lower_bound(FSet.begin(), FSet.end(), key, [](const auto& entry, const std::string& k) {
         return CompareText(entry.first, k) < 0;
     });
-    return it != FSet.end() && SameText(it->first, key) ? static_cast<size_t>(it - FSet.begin()) : FSet.size();
+    return it != FSet.end() && SameText(it->first, key) ? static_cast<size_t>(it - FSet.begin())
+                                                        : FSet.size();
 }
 
 void TStoneSupply::Take(const std::string& caption) {

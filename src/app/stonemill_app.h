@@ -43,7 +43,19 @@ struct TMouseClick {
 };
 
 // The editing keys, whose meaning depends on whether a stone is in hand.
-enum class TEditKey { ekBackspace, ekEnter, ekEscape, ekPageUp, ekPageDown, ekLeft, ekUp, ekRight, ekDown, ekInsert, ekDelete };
+enum class TEditKey {
+    ekBackspace,
+    ekEnter,
+    ekEscape,
+    ekPageUp,
+    ekPageDown,
+    ekLeft,
+    ekUp,
+    ekRight,
+    ekDown,
+    ekInsert,
+    ekDelete
+};
 
 // The answers to the unsaved-changes question.
 enum class TSaveAnswer { saYes, saNo, saCancel };

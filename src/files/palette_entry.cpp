@@ -41,7 +41,8 @@ bool ReadSize(std::string_view text, TPaletteEntry& entry) {
         return false;
     // Negative sizes would draw inside out; absurd ones cannot be drawn at all.
     const int64_t units[] = {int64_t{*length} * 20, int64_t{*width} * 20, int64_t{*height} * 20 / 3};
-    if (std::any_of(std::begin(units), std::end(units), [](int64_t u) { return u < 0 || u > kLargestExtent; }))
+    if (std::any_of(std::begin(units), std::end(units),
+                    [](int64_t u) { return u < 0 || u > kLargestExtent; }))
         return false;
     entry.Length = *length;
     entry.Width = *width;
@@ -95,8 +96,8 @@ std::unique_ptr<TBlock> CreateEntryStone(std::string_view text) {
         stone = std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clWhite, true, false, false, entry.PartFile,
                                                 entry.PartName, entry.Label);
     else
-        stone.reset(TBlockFactory::Create(entry.Kind, 0, 0, 0, entry.Length, entry.Width, entry.Height, clWhite,
-                                          true, false, false, entry.Label));
+        stone.reset(TBlockFactory::Create(entry.Kind, 0, 0, 0, entry.Length, entry.Width, entry.Height,
+                                          clWhite, true, false, false, entry.Label));
     return stone;
 }
 

@@ -62,4 +62,5 @@ TModelEntryFiles ModelEntryFiles(const TPaletteEntry& entry, const std::filesyst
 // The entry for a model file chosen as a combo: "M " and the path without its
 // ".STM" extension, relative to the program folder when it lies inside it;
 // none when the name holds no ".STM".
-std::optional<std::string> ModelEntryFor(const std::string& modelFile, const std::filesystem::path& programFolder);
+std::optional<std::string> ModelEntryFor(const std::string& modelFile,
+                                         const std::filesystem::path& programFolder);

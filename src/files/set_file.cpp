@@ -25,7 +25,8 @@ TSetList ReadSetFile(const std::filesystem::path& path) {
                              failure.what());
             }
         }
-        auto same = std::find_if(list.begin(), list.end(), [&](const auto& e) { return SameText(e.first, caption); });
+        auto same =
+            std::find_if(list.begin(), list.end(), [&](const auto& e) { return SameText(e.first, caption); });
         if (same == list.end())
             list.emplace_back(caption, count);
         else

@@ -111,8 +111,8 @@ std::string ColorText(TColor color) {
 std::string ScaleText(float scale) {
     // "%5.2f" with "." whatever the locale.
     char buffer[64];
-    auto [end, error] =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(scale), std::chars_format::fixed, 2);
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(scale),
+                                      std::chars_format::fixed, 2);
     std::string text = error == std::errc() ? std::string(buffer, end) : "0.50";
     if (text.size() < 5)
         text.insert(0, 5 - text.size(), ' ');

@@ -66,7 +66,6 @@ void SaveLines(const fs::path& path, const TStringList& lines) {
         text += line;
         text += "\r\n";
     }
-    WriteFileAtomically(path, [&](std::FILE* file) {
-        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    });
+    WriteFileAtomically(
+        path, [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); });
 }

@@ -47,7 +47,8 @@ void SetUpSaveDialog(QFileDialog& dialog) {
 }
 
 std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString& title, const char* filter,
-                                                 const char* defaultSuffix, const std::filesystem::path& folder) {
+                                                 const char* defaultSuffix,
+                                                 const std::filesystem::path& folder) {
     QFileDialog dialog(parent, title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

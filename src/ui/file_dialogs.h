@@ -29,4 +29,5 @@ void SetUpSaveDialog(QFileDialog& dialog);
 // above), the default extension and the starting folder; the chosen file, or
 // none when cancelled.
 std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString& title, const char* filter,
-                                                 const char* defaultSuffix, const std::filesystem::path& folder);
+                                                 const char* defaultSuffix,
+                                                 const std::filesystem::path& folder);

@@ -201,7 +201,8 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         p.drawEllipse(QRectF(2.5, 4.5, 19, 15));
         p.setBrush(QColor(240, 240, 240));
         p.drawEllipse(QRectF(12, 12, 4, 4));
-        const QColor blobs[] = {QColor(220, 40, 40), QColor(40, 160, 60), QColor(50, 90, 210), QColor(240, 200, 40)};
+        const QColor blobs[] = {QColor(220, 40, 40), QColor(40, 160, 60), QColor(50, 90, 210),
+                                QColor(240, 200, 40)};
         const QPointF places[] = {{6.5, 9}, {10.5, 7}, {15, 7.5}, {6.5, 13.5}};
         p.setPen(Qt::NoPen);
         for (int i = 0; i < 4; ++i) {
@@ -229,8 +230,9 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         // The mouse pointer's arrow.
         p.setPen(QPen(kInk, 1));
         p.setBrush(Qt::white);
-        p.drawPolygon(QPolygonF() << QPointF(7, 3) << QPointF(7, 19) << QPointF(10.5, 15.5) << QPointF(13.5, 21.5)
-                                  << QPointF(16, 20.5) << QPointF(13, 14.5) << QPointF(18, 14.5));
+        p.drawPolygon(QPolygonF() << QPointF(7, 3) << QPointF(7, 19) << QPointF(10.5, 15.5)
+                                  << QPointF(13.5, 21.5) << QPointF(16, 20.5) << QPointF(13, 14.5)
+                                  << QPointF(18, 14.5));
         break;
     }
     case glUndo:

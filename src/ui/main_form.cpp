@@ -6,9 +6,9 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -79,7 +79,9 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     FApp.OnHandChanged = [this](const TRect& changed) {
         PaintBox1->update(QRect(changed.Left, changed.Top, changed.Width(), changed.Height()));
     };
-    FApp.OnMovePointer = [this](TPoint point) { QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y))); };
+    FApp.OnMovePointer = [this](TPoint point) {
+        QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y)));
+    };
     FApp.OnStoneDrawn = [this] { ShowStoneByStone(); };
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
@@ -129,8 +131,7 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-    // Subassemblies, recent files and the hidden entries of the load menu come
-    // with placing stones.
+    // The recent files are added below the fixed items each time the menu opens.
     pumLoad = new QMenu(this);
     pumLoad->setObjectName("pumLoad");
     pumLoad->addAction(Action(TCommandId::cmLoadComplete));
@@ -210,10 +211,12 @@ void TMainForm::CreateToolBars() {
         return bar;
     };
     using enum TCommandId;
-    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu", {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmOptionsMenu});
+    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu",
+           {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmOptionsMenu});
     FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The about box comes with the tool windows.
-    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection", {cmPointer, cmTransparent, cmChooseColor});
+    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection",
+           {cmPointer, cmTransparent, cmChooseColor});
 
     QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
                                {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
@@ -523,8 +526,9 @@ void TMainForm::ShowState() {
     // has checks none.
     for (const TCommand& command : Commands())
         if (command.Style == csRadio)
-            Action(command.Id)->setChecked(
-                command.Tag == (command.Id >= cmBitDepth8 ? FApp.BitDepth() : FApp.DetailLevel()));
+            Action(command.Id)
+                ->setChecked(command.Tag ==
+                             (command.Id >= cmBitDepth8 ? FApp.BitDepth() : FApp.DetailLevel()));
     Panel2->ShowState();
     --FUpdating;
 }
@@ -611,9 +615,8 @@ void TMainForm::pumLoadPopup() {
         const std::string path = recent[i];
         // The full path, without accelerator characters.
         QAction* item = pumLoad->addAction(Text(path).replace("&", "&&"));
-        connect(item, &QAction::triggered, this, [this, path] {
-            Run([&] { FApp.InsertSubassembly(path, false); });
-        });
+        connect(item, &QAction::triggered, this,
+                [this, path] { Run([&] { FApp.InsertSubassembly(path, false); }); });
         FRecentItems << item;
     }
 }
@@ -728,8 +731,8 @@ void TMainForm::btnColorDlgClick() {
 }
 
 void TMainForm::Loadaset1Click() {
-    const auto file = AskOpenFile(this, "Open a Set", "Set files (*.set)|*.set|All files (*.*)|*.*", "set",
-                                  FApp.SetFolder);
+    const auto file =
+        AskOpenFile(this, "Open a Set", "Set files (*.set)|*.set|All files (*.*)|*.*", "set", FApp.SetFolder);
     // Cancelling the dialog gives unlimited supply again.
     if (file)
         FApp.LoadSet(*file);

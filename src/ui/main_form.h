@@ -8,8 +8,8 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <functional>
-#include <optional>
 #include <map>
+#include <optional>
 
 #include "app/command_line.h"
 #include "app/stonemill_app.h"
@@ -110,7 +110,8 @@ private:
     // The unsaved-changes question; true when the caller may go on.
     bool AskSaveChanges();
     // Runs the open dialog for models with the title in the folder; the chosen file.
-    std::optional<std::filesystem::path> AskModelFile(const QString& title, const std::filesystem::path& folder);
+    std::optional<std::filesystem::path> AskModelFile(const QString& title,
+                                                      const std::filesystem::path& folder);
     // Runs the open dialog and loads the chosen file in the mode; false when cancelled.
     bool RunOpenDialog(const QString& title, TLoadMode mode);
     // Runs the save dialog and writes the file; false when cancelled or failed.

@@ -19,7 +19,9 @@ TMouseClick ClickOf(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     click.X = at.x();
     click.Y = at.y();
-    click.Button = event->button() == Qt::RightButton ? mbRight : event->button() == Qt::MiddleButton ? mbMiddle : mbLeft;
+    click.Button = event->button() == Qt::RightButton    ? mbRight
+                   : event->button() == Qt::MiddleButton ? mbMiddle
+                                                         : mbLeft;
     const Qt::KeyboardModifiers keys = event->modifiers();
     click.Shift = keys & Qt::ShiftModifier;
     click.Ctrl = keys & Qt::ControlModifier;

@@ -17,7 +17,8 @@ public:
         return QSize(FList.viewport()->width(), FList.FRowHeight);
     }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         if (!FList.RowOf || option.rect.width() < 2 || option.rect.height() < 2)
             return;
         TBitmap& picture = FList.FRowPicture;

@@ -53,7 +53,8 @@ TPalettePanel::TPalettePanel(TStonemillApp& app, QWidget* parent) : QWidget(pare
         swatch->setObjectName(kSwatchPlaces[i].Name);
         swatch->setToolTip("Färg");
         swatch->setStatusTip("Färg");
-        swatch->move((kSwatchPlaces[i].Column - 1) * kSwatchSpacing + 2, (kSwatchPlaces[i].Row - 1) * kSwatchSpacing + 2);
+        swatch->move((kSwatchPlaces[i].Column - 1) * kSwatchSpacing + 2,
+                     (kSwatchPlaces[i].Row - 1) * kSwatchSpacing + 2);
         swatch->OnMouseDown = [this](int index, Qt::MouseButton button) { Edit7MouseDown(index, button); };
         FSwatches[static_cast<size_t>(i)] = swatch;
     }
@@ -226,8 +227,9 @@ void TPalettePanel::Addnewpage1Click() {
 }
 
 void TPalettePanel::Addpagefromfile1Click() {
-    const auto file = AskOpenFile(window(), "Load parts from file", "Part files (*.dat)|*.DAT|All files (*.*)|*.*",
-                                  nullptr, FApp.ProgramFolder() / "parts");
+    const auto file =
+        AskOpenFile(window(), "Load parts from file", "Part files (*.dat)|*.DAT|All files (*.*)|*.*", nullptr,
+                    FApp.ProgramFolder() / "parts");
     if (!file)
         return;
     FApp.Palette.AddPageFromFile(*file);

@@ -199,7 +199,7 @@ TEST_F(PaletteTest, ReorderAndCustomizeMovePagesAndEntries) {
     EXPECT_EQ(work.Entries(work.Right)[1], "2x4x3");
     EXPECT_EQ(work.Right.Selected, 1);
     work.Right.Selected = 2;
-    work.Down(); // already the last
+    work.Down();                // already the last
     work.Choose(work.Right, 0); // "<Recently used>" keeps the list
     EXPECT_EQ(work.Entries(work.Right).size(), 3u);
     app->Palette.TakeCustomizedPages(work.Pages());
@@ -235,8 +235,9 @@ TEST_F(PaletteTest, SupplyFromASetCountsWhatIsPlaced) {
 }
 
 TEST_F(PaletteTest, SettingsAreWrittenOnlyWhenThePaletteChanged) {
-    const fs::path ini = Write("Stonemill.ini", "[Main]\r\nPages=1\r\nTitle1=Old\r\nColor0=255\r\nColor4=65280\r\n"
-                                                "[Page1]\r\n30 0.6\r\n1x1x3\r\n\r\n[State]\r\nDetails=5\r\n");
+    const fs::path ini =
+        Write("Stonemill.ini", "[Main]\r\nPages=1\r\nTitle1=Old\r\nColor0=255\r\nColor4=65280\r\n"
+                               "[Page1]\r\n30 0.6\r\n1x1x3\r\n\r\n[State]\r\nDetails=5\r\n");
     EXPECT_EQ(app->LoadSettings(ini), "");
     // The first layout is rewritten at once.
     const std::string converted = folder.ReadFile(ini);

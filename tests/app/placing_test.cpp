@@ -20,7 +20,8 @@ protected:
                  fs::copy_options::overwrite_existing | fs::copy_options::recursive);
         app = std::make_unique<TStonemillApp>(folder.Path());
         app->ResizeView(160, 120);
-        app->Palette.Pages = {{"", {"2x4x3", "1x1x3|Tile", "G parts.dat, arch", "R2x2x3", "T2x2x3"}, "Stones", 40, 0.5f}};
+        app->Palette.Pages = {
+            {"", {"2x4x3", "1x1x3|Tile", "G parts.dat, arch", "R2x2x3", "T2x2x3"}, "Stones", 40, 0.5f}};
         app->Palette.ShowPage(0);
     }
     void TearDown() override { CutState().Reset(); }
@@ -172,8 +173,9 @@ TEST_F(PlacingTest, SubassembliesFormANewGroupAtEveryPlacement) {
     std::sort(groups.begin(), groups.end());
     EXPECT_EQ(groups, (std::vector<int32_t>{1, 1, 2, 2}));
     EXPECT_EQ(app->HighestGroup, 3); // the stones in hand wait as group 3
-    const auto lowest = std::min_element(app->Model.Stones().begin(), app->Model.Stones().end(),
-                                         [](const TBlock* a, const TBlock* b) { return a->X + a->Z < b->X + b->Z; });
+    const auto lowest =
+        std::min_element(app->Model.Stones().begin(), app->Model.Stones().end(),
+                         [](const TBlock* a, const TBlock* b) { return a->X + a->Z < b->X + b->Z; });
     EXPECT_EQ((*lowest)->X, 0);
     EXPECT_EQ((*lowest)->Color, app->Palette.CurrentColor); // black took the current colour
 
@@ -199,7 +201,8 @@ TEST_F(PlacingTest, SubassembliesFormANewGroupAtEveryPlacement) {
 TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
     std::mt19937 random(20261208);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const fs::path sub = Write("sub.stm", "B 0 0 0 2 1 3 0 1 0 0 0 0  0\r\nG 2 0 0 0 0 0 255 1 0 0 0 parts.dat arch 0  0\r\n");
+    const fs::path sub =
+        Write("sub.stm", "B 0 0 0 2 1 3 0 1 0 0 0 0  0\r\nG 2 0 0 0 0 0 255 1 0 0 0 parts.dat arch 0  0\r\n");
     bool undoEnabled = false, redoEnabled = false;
     app->OnUndoRedoState = [&](bool undo, bool redo) {
         undoEnabled = undo;
@@ -208,8 +211,8 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
     for (int sequence = 0; sequence < 100; ++sequence) {
         app->NewModel();
         for (int i = 0; i < 12; ++i) {
-            TBlock* s = StoneInUnits("BRT"[pick(3)], pick(8) * 20, pick(8) * 20, pick(3) * 20, 20 + pick(3) * 20,
-                                     20 + pick(2) * 20, 20, RGB(pick(256), 0, 0));
+            TBlock* s = StoneInUnits("BRT"[pick(3)], pick(8) * 20, pick(8) * 20, pick(3) * 20,
+                                     20 + pick(3) * 20, 20 + pick(2) * 20, 20, RGB(pick(256), 0, 0));
             s->Group = pick(3);
             app->Model.InsertSorted(s);
         }

@@ -75,7 +75,8 @@ TEST(PaletteEntry, LabelsCaptionsAndModelFiles) {
     EXPECT_EQ(*ModelEntryFiles(wall, folder.Path()).Picture, folder.Path() / "Combos" / "wall.png");
     EXPECT_FALSE(ModelEntryFiles(ParseEntry("M Combos/none"), folder.Path()).Picture);
 
-    EXPECT_EQ(ModelEntryFor((folder.Path() / "Combos" / "Tree.stm").string(), folder.Path()), "M Combos/Tree");
+    EXPECT_EQ(ModelEntryFor((folder.Path() / "Combos" / "Tree.stm").string(), folder.Path()),
+              "M Combos/Tree");
     EXPECT_EQ(ModelEntryFor("/elsewhere/gate.STM", folder.Path()), "M /elsewhere/gate");
     EXPECT_FALSE(ModelEntryFor("/elsewhere/gate.txt", folder.Path()));
 }

@@ -52,9 +52,10 @@ TEST(SettingsFile, ReadsTheFirstLayoutsPlainPageLines) {
 
 TEST(SettingsFile, WritesTheKeyLayoutAndReadsItBack) {
     TTempProgramFolder folder;
-    const fs::path path = Write(folder, "s.ini",
-                                "[Main]\r\nVersion=2\r\nMine=kept\r\nPages=3\r\n\r\n[State]\r\nHints=0\r\n\r\n"
-                                "[Page1]\r\nTitle=old\r\n\r\n[Page3]\r\nTitle=stale\r\n");
+    const fs::path path =
+        Write(folder, "s.ini",
+              "[Main]\r\nVersion=2\r\nMine=kept\r\nPages=3\r\n\r\n[State]\r\nHints=0\r\n\r\n"
+              "[Page1]\r\nTitle=old\r\n\r\n[Page3]\r\nTitle=stale\r\n");
     TSettingsData data;
     data.View.EdgeFactor = 0.75f;
     data.View.DarkEdgeColor = RGB(1, 2, 3);
@@ -64,11 +65,13 @@ TEST(SettingsFile, WritesTheKeyLayoutAndReadsItBack) {
     data.Hints = true;
     data.Pages = {{"Bricks", 50, 1.25f, {"2x4x3", "R1x1x3|Column"}}, {"Empty", 40, 0.5f, {}}};
     WriteSettingsFile(path, data, false);
-    std::string expected = "[Main]\r\nVersion=2\r\nMine=kept\r\nPages=2\r\nEdgeFactor=0.75\r\nFixedEdgeColors=0\r\n"
-                           "DarkEdgeColor=1,2,3\r\nLightEdgeColor=150,150,150\r\nStartColor=7\r\n"
-                           "PovRayEng=/usr/bin/povray\r\n";
+    std::string expected =
+        "[Main]\r\nVersion=2\r\nMine=kept\r\nPages=2\r\nEdgeFactor=0.75\r\nFixedEdgeColors=0\r\n"
+        "DarkEdgeColor=1,2,3\r\nLightEdgeColor=150,150,150\r\nStartColor=7\r\n"
+        "PovRayEng=/usr/bin/povray\r\n";
     for (int i = 0; i < kSwatchCount; ++i)
-        expected += "Color" + std::to_string(i) + "=" + std::to_string(kDefaultSwatchColors[size_t(i)]) + "\r\n";
+        expected +=
+            "Color" + std::to_string(i) + "=" + std::to_string(kDefaultSwatchColors[size_t(i)]) + "\r\n";
     expected += "\r\n[Page3]\r\nTitle=stale\r\n"
                 "\r\n[Page1]\r\nTitle=Bricks\r\nHeight=50\r\nScale= 1.25\r\nCount=2\r\nBrick0=2x4x3\r\n"
                 "Brick1=R1x1x3|Column\r\n"
@@ -86,7 +89,8 @@ TEST(SettingsFile, WritesTheKeyLayoutAndReadsItBack) {
     EXPECT_EQ(back.StartColor, 7);
 
     // Converting a file of the first layout drops its old sections first.
-    const fs::path old = Write(folder, "old.ini", "[Main]\r\nPages=1\r\nTitle1=A\r\n[Page1]\r\n40 0.5\r\n1x1x3\r\n");
+    const fs::path old =
+        Write(folder, "old.ini", "[Main]\r\nPages=1\r\nTitle1=A\r\n[Page1]\r\n40 0.5\r\n1x1x3\r\n");
     TSettingsData converted = ReadSettingsFile(old);
     WriteSettingsFile(old, converted, true);
     const std::string text = folder.ReadFile(old);
@@ -120,7 +124,8 @@ TEST(SettingsFile, DamagedValuesTakeTheirDefaults) {
     EXPECT_FALSE(data.View.Shading);
 
     EXPECT_EQ(ReadSettingsFile(Write(folder, "huge.ini", "[Main]\r\nPages=2000000000\r\n")).Pages.size(), 0u);
-    EXPECT_EQ(ReadSettingsFile(Write(folder, "binary.ini", std::string("\0\x01\xff[\n=\r", 7))).Pages.size(), 0u);
+    EXPECT_EQ(ReadSettingsFile(Write(folder, "binary.ini", std::string("\0\x01\xff[\n=\r", 7))).Pages.size(),
+              0u);
     fs::create_directories(folder.Path() / "dir.ini");
     EXPECT_EQ(ReadSettingsFile(folder.Path() / "dir.ini").Pages.size(), 0u);
     EXPECT_EQ(ReadSettingsFile(folder.Path() / "missing.ini").Version, 1);

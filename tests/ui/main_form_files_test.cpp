@@ -63,8 +63,8 @@ private slots:
         const fs::path file = f.WriteFile("Models/house.stm", kModel);
         QStringList captions;
         WithMenu(f.Find<QToolButton>("btnOpen"), [&](QMenu* menu) { captions = MenuCaptions(menu); });
-        QCOMPARE(captions, QStringList({"&Complete model...", "&Subassembly...", "-", "Break up a scene...", "-",
-                                        "Load a &set...", "Infinite supply"}));
+        QCOMPARE(captions, QStringList({"&Complete model...", "&Subassembly...", "-", "Break up a scene...",
+                                        "-", "Load a &set...", "Infinite supply"}));
 
         bool seen = false;
         WhenModal<QFileDialog>([&](QFileDialog* dialog) {

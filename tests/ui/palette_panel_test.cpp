@@ -24,12 +24,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kSettings = "[Main]\r\nVersion=2\r\nPages=3\r\n"
-                              "[Page1]\r\nTitle=Bricks\r\nHeight=60\r\nScale=0.8\r\nCount=3\r\n"
-                              "Brick0=2x4x3|\r\nBrick1=R1x1x3|Column\r\nBrick2=G parts.dat, arch\r\n"
-                              "[Page2]\r\nTitle=Roofs\r\nHeight=50\r\nScale=0.5\r\nCount=1\r\nBrick0=T2x2x3\r\n"
-                              "[Page3]\r\nTitle=Empty\r\nHeight=40\r\nCount=0\r\n"
-                              "[State]\r\nDetails=7\r\nBitDepth=9\r\nShading=1\r\n";
+const char* const kSettings =
+    "[Main]\r\nVersion=2\r\nPages=3\r\n"
+    "[Page1]\r\nTitle=Bricks\r\nHeight=60\r\nScale=0.8\r\nCount=3\r\n"
+    "Brick0=2x4x3|\r\nBrick1=R1x1x3|Column\r\nBrick2=G parts.dat, arch\r\n"
+    "[Page2]\r\nTitle=Roofs\r\nHeight=50\r\nScale=0.5\r\nCount=1\r\nBrick0=T2x2x3\r\n"
+    "[Page3]\r\nTitle=Empty\r\nHeight=40\r\nCount=0\r\n"
+    "[State]\r\nDetails=7\r\nBitDepth=9\r\nShading=1\r\n";
 
 TPaletteList* List(TWindowFixture& f) {
     return f.Find<TPaletteList>("ListBox1");
@@ -145,7 +146,8 @@ private slots:
         QCOMPARE(f.App().Hand.Stone()->Color, RGB(0, 128, 0));
         const QImage green = ShownRow(list, 0);
         QCOMPARE(green, CoreRow(f, green.size(), 0));
-        QVERIFY(HasPixel(green, [](QColor c) { return c.green() > 2 * c.red() && c.green() > 2 * c.blue(); }));
+        QVERIFY(
+            HasPixel(green, [](QColor c) { return c.green() > 2 * c.red() && c.green() > 2 * c.blue(); }));
 
         // A right click makes a swatch's colour the background, one on the
         // panel gives the button face colour back.
@@ -161,9 +163,10 @@ private slots:
         TWindowFixture f(kSettings);
         TPalette& palette = f.App().Palette;
         WithEditMenu(f, 5, [&](QMenu* menu) {
-            QCOMPARE(MenuCaptions(menu), QStringList({"Add combo...", "&Remove", "-", "A&dd page",
-                                                      "Add page from &file...", "Re&move page", "&Properties...",
-                                                      "-", "Re&order pages...", "&Customize pages..."}));
+            QCOMPARE(MenuCaptions(menu),
+                     QStringList({"Add combo...", "&Remove", "-", "A&dd page", "Add page from &file...",
+                                  "Re&move page", "&Properties...", "-", "Re&order pages...",
+                                  "&Customize pages..."}));
             QVERIFY(!MenuItem(menu, "&Remove")->isEnabled()); // no row under the mouse
             QVERIFY(!MenuItem(menu, "Re&move page")->isEnabled());
             QVERIFY(MenuItem(menu, "&Properties...")->isEnabled());
@@ -206,7 +209,8 @@ private slots:
             dialog->findChild<QPushButton*>("btnOK")->click();
         });
         WithEditMenu(f, 0, [&](QMenu* menu) { ClickMenuItem(menu, "Re&order pages..."); });
-        QCOMPARE(palette.SelectorItems(), std::vector<std::string>({"<Recently used>", "Roofs", "Empty", "Big bricks"}));
+        QCOMPARE(palette.SelectorItems(),
+                 std::vector<std::string>({"<Recently used>", "Roofs", "Empty", "Big bricks"}));
         QCOMPARE(palette.Pages[2].RowHeight, 70);
 
         // Customize: the roof moves to the empty page on the right.
@@ -261,7 +265,8 @@ private slots:
         const QColor red(255, 0, 0);
         for (int x : {none.width() / 4, 3 * none.width() / 4}) {
             const int y = none.height() / 4;
-            QVERIFY(none.pixelColor(x, y) == red || none.pixelColor(x, y - 1) == red || none.pixelColor(x, y + 1) == red);
+            QVERIFY(none.pixelColor(x, y) == red || none.pixelColor(x, y - 1) == red ||
+                    none.pixelColor(x, y + 1) == red);
         }
         // A stone the set does not list counts 0 and is crossed out too.
         QCOMPARE(f.App().ShownRow(1).Supply, 0);
@@ -302,8 +307,10 @@ private slots:
         f->Form().close();
         const std::string written = f->ReadFile(f->Folder() / "Stonemill.ini");
         QVERIFY(written.find("Pages=4") != std::string::npos);
-        QVERIFY(written.find("[Page4]\r\nTitle=Page3\r\nHeight=40\r\nScale= 0.50\r\nCount=0\r\n") != std::string::npos);
-        QVERIFY(written.find("[State]\r\nHints=1\r\nDetails=0\r\nShading=1\r\nBitDepth=4\r\n") != std::string::npos);
+        QVERIFY(written.find("[Page4]\r\nTitle=Page3\r\nHeight=40\r\nScale= 0.50\r\nCount=0\r\n") !=
+                std::string::npos);
+        QVERIFY(written.find("[State]\r\nHints=1\r\nDetails=0\r\nShading=1\r\nBitDepth=4\r\n") !=
+                std::string::npos);
     }
 };
 

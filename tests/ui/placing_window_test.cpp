@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "ui/palette_list.h"
 #include "ui/paint_box.h"
+#include "ui/palette_list.h"
 #include "ui_test_support.h"
 
 namespace fs = std::filesystem;
@@ -34,17 +34,21 @@ public:
     }
     void Take(int row) {
         TPaletteList* list = F.Find<TPaletteList>("ListBox1");
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(row, 0)).center());
     }
     void Move(QPoint at) {
-        QMouseEvent move(QEvent::MouseMove, at, Box->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, Box->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(Box, &move);
     }
     void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers keys = {}) {
         Move(at);
         QTest::mouseClick(Box, button, keys, at);
     }
-    void Key(int key, Qt::KeyboardModifiers keys = {}) { QTest::keyClick(Box, static_cast<Qt::Key>(key), keys); }
+    void Key(int key, Qt::KeyboardModifiers keys = {}) {
+        QTest::keyClick(Box, static_cast<Qt::Key>(key), keys);
+    }
 
     TWindowFixture& F;
     QWidget* Box;

@@ -39,7 +39,8 @@ float ScaleFromText(const std::string& text) {
     const std::string trimmed = Trim(text);
     double value = 0;
     auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() || !std::isfinite(value))
+    if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size() ||
+        !std::isfinite(value))
         throw EError("'" + text + "' is not a valid floating point value");
     if (value <= 0 || value > 100)
         throw EError("The scale must be above 0 and at most 100");
