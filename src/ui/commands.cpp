@@ -8,7 +8,7 @@ constexpr int kKeypad = Qt::KeypadModifier;
 
 // clang-format off
 const TCommand kCommands[] = {
-    // id                             
+    // Columns: id, control name, caption, hint, keys, style, tag, glyph, repeats while held.
     {TCommandId::cmExit,              "ExitButton",           "Exit",                             "Exit",                              {},                                                    csPlain, 0, glExit,        false},
     {TCommandId::cmNewModel,          "btnClear",             "New model",                        "New model",                         {Qt::Key_E},                                           csPlain, 0, glNewModel,    false},
     {TCommandId::cmLoadMenu,          "btnOpen",              "Load",                             "Load a model or sub-assembly",      {},                                                    csMenu,  0, glOpen,        false},
