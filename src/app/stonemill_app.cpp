@@ -44,6 +44,7 @@ TStonemillApp::TStonemillApp(const fs::path& programFolder)
     Model.OnRedoEnabled = Model.OnUndoEnabled;
     OpenFolder = SaveFolder = SubassemblyFolder = PartialSaveFolder = programFolder / "Models";
     SetFolder = programFolder / "Sets";
+    PictureFolder = programFolder / "Pict";
 }
 
 TStonemillApp::~TStonemillApp() {

@@ -14,6 +14,7 @@
 
 #include "app/hand.h"
 #include "app/palette.h"
+#include "app/picture_frame.h"
 #include "app/palette_row.h"
 #include "app/settings.h"
 #include "app/stone_supply.h"
@@ -211,7 +212,30 @@ public:
     // "S&low rendering (piece by piece)": every drawing pass shows the
     // picture after each stone (OnStoneDrawn).
     bool SlowRendering = false;
-    std::function<void()> OnStoneDrawn;
+    TPassProgress OnStoneDrawn;
+
+    // --- pictures and printing ---
+    TPictureFrame Frame;
+    // Where the picture save dialog starts: "Pict", then the folder of the last picture saved.
+    std::filesystem::path PictureFolder;
+    // A 32-bit picture of the frame's part of the view: factor 0 copies the
+    // picture shown, 1 draws it anti-aliased, 2, 4 and 8 draw it anew at that
+    // many times its size. The view is restored also on failure.
+    void RenderFramePicture(TBitmap& target, int factor, const TRect& frame, const TPassProgress& progress = nullptr);
+    // Saves the frame's picture in the format its name asks for; told the
+    // share of the work done. Raises EError on failure.
+    void SavePicture(int factor, const std::filesystem::path& path,
+                     const std::function<void(double done)>& progress = nullptr);
+    // Prints the page, of the size in device pixels, on the canvas.
+    void PrintOn(TCanvas& canvas, int pageWidth, int pageHeight);
+    // A picture stretched behind the scene; false when the file holds none
+    // (the view then has no background picture).
+    bool LoadBackgroundPicture(const std::filesystem::path& path);
+    std::filesystem::path BackgroundFile;
+    // "Restore background &color": no picture, the button face colour.
+    void DropBackgroundPicture();
+    void SetLight(int32_t x, int32_t y, int32_t z);
+    void SetEdgeFactor(float factor);
 
     // --- the mouse in the view and the editing keys ---
     // A button pressed in the view in either mode. Returns true when it starts
@@ -324,6 +348,7 @@ private:
     std::string FOpenFileName;
     std::string FSaveFileName;
     std::deque<std::string> FRecentFiles;
+    std::unique_ptr<TBitmap> FBackgroundPicture;
     TBitmap FShown;
     bool FShownValid = false;
     TRect FHandRect;

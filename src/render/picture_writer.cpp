@@ -30,7 +30,21 @@ const uint32_t* Row(TBitmap& picture, int y) {
     return static_cast<const uint32_t*>(picture.ScanLine(y));
 }
 
-bool WriteBmp(TBitmap& picture, std::FILE* file) {
+// Reports the rows written now and then, not for every row.
+class TRowProgress {
+public:
+    TRowProgress(const TWriteProgress& progress, int rows) : FProgress(progress), FRows(rows) {}
+    void Row(int done) {
+        if (FProgress && (done % 64 == 0 || done == FRows))
+            FProgress(static_cast<double>(done) / FRows);
+    }
+
+private:
+    const TWriteProgress& FProgress;
+    int FRows;
+};
+
+bool WriteBmp(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
     const uint32_t width = static_cast<uint32_t>(picture.Width());
     const uint32_t height = static_cast<uint32_t>(picture.Height());
     const uint32_t imageSize = width * height * 4;
@@ -60,34 +74,57 @@ bool WriteBmp(TBitmap& picture, std::FILE* file) {
             row[x] = source[x] & 0xFFFFFF; // B, G, R, 0 in memory
         if (std::fwrite(row.data(), 4, width, file) != width)
             return false;
+        progress.Row(picture.Height() - y);
     }
     return true;
 }
 
-bool WritePng(TBitmap& picture, std::FILE* file) {
-    const int width = picture.Width(), height = picture.Height();
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
+// libpng reports errors through a callback that must not return; it jumps
+// back to the writer, which then raises the message as an error.
+struct TPngErrors {
+    std::jmp_buf Return;
+    char Message[256] = "";
+};
+
+[[noreturn]] void PngFailure(png_structp png, png_const_charp message) {
+    auto* errors = static_cast<TPngErrors*>(png_get_error_ptr(png));
+    std::snprintf(errors->Message, sizeof errors->Message, "%s", message);
+    std::longjmp(errors->Return, 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+bool WritePng(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
+    // Rows are fetched before writing so nothing with a destructor lives
+    // across the jump; the 32-bit pixels (B, G, R, unused in memory) are
+    // written as they lie, as RGB.
+    const int height = picture.Height();
+    std::vector<png_bytep> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+        rows[static_cast<size_t>(y)] = static_cast<png_bytep>(picture.ScanLine(y));
+    TPngErrors errors;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, PngFailure, PngWarning);
+    if (png == nullptr)
+        throw EError("PNG: out of memory");
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(errors.Return)) {
+        png_destroy_write_struct(&png, &info);
+        throw EError(std::string("PNG: ") + errors.Message);
+    }
+    if (info == nullptr)
+        png_error(png, "out of memory");
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.Width()), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_bgr(png);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
     for (int y = 0; y < height; ++y) {
-        const uint32_t* source = Row(picture, y);
-        uint8_t* out = rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
-        for (int x = 0; x < width; ++x) {
-            out[3 * x] = static_cast<uint8_t>(source[x] >> 16);
-            out[3 * x + 1] = static_cast<uint8_t>(source[x] >> 8);
-            out[3 * x + 2] = static_cast<uint8_t>(source[x]);
-        }
+        png_write_row(png, rows[static_cast<size_t>(y)]);
+        progress.Row(y + 1);
     }
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    const bool ok = png_image_write_to_stdio(&image, file, 0, rgb.data(), 0, nullptr) != 0;
-    if (!ok) {
-        const std::string message = image.message;
-        png_image_free(&image);
-        throw EError("PNG: " + message);
-    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
     return true;
 }
 
@@ -105,7 +142,7 @@ struct TJpegErrors {
     std::longjmp(errors->Return, 1);
 }
 
-bool WriteJpeg(TBitmap& picture, std::FILE* file) {
+bool WriteJpeg(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
     // Rows are fetched before compressing so nothing with a destructor lives
     // across the jump.
     std::vector<JSAMPROW> rows(static_cast<size_t>(picture.Height()));
@@ -127,8 +164,10 @@ bool WriteJpeg(TBitmap& picture, std::FILE* file) {
     info.in_color_space = JCS_EXT_BGRX; // 32-bit pixels as they lie in memory
     jpeg_set_defaults(&info);
     jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height)
+    while (info.next_scanline < info.image_height) {
         jpeg_write_scanlines(&info, &rows[info.next_scanline], 1);
+        progress.Row(static_cast<int>(info.next_scanline));
+    }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
     return true;
@@ -145,23 +184,25 @@ TPictureFileFormat PictureFormatOfName(const std::string& fileName) {
     return ffBmp;
 }
 
-void SavePictureFile(TBitmap& picture, const std::filesystem::path& path) {
-    SavePictureFile(picture, path, PictureFormatOfName(path.filename().string()));
+void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, const TWriteProgress& progress) {
+    SavePictureFile(picture, path, PictureFormatOfName(path.filename().string()), progress);
 }
 
-void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format) {
+void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
+                     const TWriteProgress& progress) {
     if (picture.PixelFormat() != pf32bit && picture.PixelFormat() != pfDevice)
         throw EError("Pictures are saved from 32-bit bitmaps");
     if (picture.Width() <= 0 || picture.Height() <= 0)
         throw EError("The picture is empty");
+    TRowProgress rows(progress, picture.Height());
     WriteFileAtomically(path, [&](std::FILE* file) {
         switch (format) {
         case ffJpeg:
-            return WriteJpeg(picture, file);
+            return WriteJpeg(picture, file, rows);
         case ffPng:
-            return WritePng(picture, file);
+            return WritePng(picture, file, rows);
         default:
-            return WriteBmp(picture, file);
+            return WriteBmp(picture, file, rows);
         }
     });
 }

@@ -2,6 +2,7 @@
 // Saving pictures as BMP (32 bits per pixel), PNG or JPEG.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 class TBitmap;
@@ -12,7 +13,12 @@ enum TPictureFileFormat { ffBmp, ffPng, ffJpeg };
 // ".jpg" anywhere, else PNG when it contains ".png", else BMP.
 TPictureFileFormat PictureFormatOfName(const std::string& fileName);
 
+// Told while a picture is written: the share of its rows written, 0 .. 1.
+using TWriteProgress = std::function<void(double written)>;
+
 // Saves a 32-bit picture in the format its name asks for. The file is replaced
 // only once written completely; raises EError on failure.
-void SavePictureFile(TBitmap& picture, const std::filesystem::path& path);
-void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format);
+void SavePictureFile(TBitmap& picture, const std::filesystem::path& path,
+                     const TWriteProgress& progress = nullptr);
+void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
+                     const TWriteProgress& progress = nullptr);

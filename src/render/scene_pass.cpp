@@ -47,10 +47,46 @@ TRect FittedRect(const TBitmap& picture, int width, int height) {
     return Rect(lost, 0, width - lost, height);
 }
 
+// Puts back the view's scale and offsets however a pass ends.
+class TViewRestore {
+public:
+    explicit TViewRestore(TRenderState& view)
+        : FView(view), FScale(view.ViewScale), FOffsetX(view.ViewOffsetX), FOffsetY(view.ViewOffsetY) {}
+    ~TViewRestore() {
+        FView.ViewScale = FScale;
+        FView.ViewOffsetX = FOffsetX;
+        FView.ViewOffsetY = FOffsetY;
+        FView.ComputePassValues();
+    }
+    TViewRestore(const TViewRestore&) = delete;
+    TViewRestore& operator=(const TViewRestore&) = delete;
+
+private:
+    TRenderState& FView;
+    float FScale, FOffsetX, FOffsetY;
+};
+
+// Every stone that passes the cut test, in list order.
+void DrawStones(TDrawObject& d, TBlockList& model, const TRenderState& view, const TPassProgress& progress) {
+    if (!progress) {
+        model.DrawAll(d, view, false);
+        return;
+    }
+    const int total = model.Count();
+    int drawn = 0;
+    for (TBlock* stone : model.Stones()) {
+        ++drawn;
+        if (!InCut(*stone))
+            continue;
+        stone->Draw(d, view);
+        progress(drawn, total);
+    }
+}
+
 } // namespace
 
 void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background,
-                    const std::function<void()>& afterEachStone) {
+                    const TPassProgress& progress) {
     if (view.SkipPainting || view.Painting)
         return;
     TPaintingGuard guard(view);
@@ -61,37 +97,19 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(FittedRect(*background.Picture, width, height), *background.Picture);
-    if (!afterEachStone) {
-        model.DrawAll(d, view, false);
-    } else {
-        for (TBlock* stone : model.Stones()) {
-            if (!InCut(*stone))
-                continue;
-            stone->Draw(d, view);
-            d.Canvas().Refresh();
-            afterEachStone();
-        }
-    }
+    DrawStones(d, model, view, progress);
     d.Canvas().Refresh();
 }
 
 void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int height, TBlockList& model,
-                          TRenderState& view, const TBackground& background) {
+                          TRenderState& view, const TBackground& background, const TPassProgress& progress) {
     if (view.SkipPainting || view.Painting)
         return;
     if (target.PixelFormat() != pf32bit && target.PixelFormat() != pfDevice)
         throw EError("The anti-aliased picture needs a 32-bit bitmap");
     TPaintingGuard guard(view);
     const float scale = view.ViewScale, offsetX = view.ViewOffsetX, offsetY = view.ViewOffsetY;
-    struct TRestore {
-        TRenderState& View;
-        float Scale, OffsetX, OffsetY;
-        ~TRestore() {
-            View.ViewScale = Scale;
-            View.ViewOffsetX = OffsetX;
-            View.ViewOffsetY = OffsetY;
-        }
-    } restore{view, scale, offsetX, offsetY};
+    TViewRestore restore(view);
 
     const int bigWidth = 2 * width, bigHeight = 2 * height;
     TBitmap big(bigWidth, bigHeight, pf32bit);
@@ -105,7 +123,7 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
         FillBackground(d.Canvas(), bigWidth, bigHeight, background.Color);
         if (background.Picture)
             d.StretchDraw(Rect(0, 0, bigWidth, bigHeight), *background.Picture);
-        model.DrawAll(d, view, false);
+        DrawStones(d, model, view, progress);
         d.Canvas().Refresh();
     }
 
@@ -131,4 +149,26 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
             out[tx] = channel(16) | channel(8) | channel(0);
         }
     }
+}
+
+void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList& model, TRenderState& view,
+                     const TBackground& background, const TPassProgress& progress) {
+    if (view.SkipPainting || view.Painting)
+        return;
+    TPaintingGuard guard(view);
+    const int width = frame.Width() * factor, height = frame.Height() * factor;
+    target.SetPixelFormat(pf32bit);
+    target.SetSize(width, height);
+    TViewRestore restore(view);
+    view.ViewScale = static_cast<float>(double{view.ViewScale} * factor);
+    view.ViewOffsetX = static_cast<float>(factor * (double{view.ViewOffsetX} - frame.Left));
+    view.ViewOffsetY = static_cast<float>(factor * (double{view.ViewOffsetY} - frame.Top));
+    view.ComputePassValues();
+    model.Sort(view.Octant(), false);
+    TDrawObject d(target);
+    FillBackground(d.Canvas(), width, height, background.Color);
+    if (background.Picture)
+        d.StretchDraw(Rect(0, 0, width, height), *background.Picture);
+    DrawStones(d, model, view, progress);
+    d.Canvas().Refresh();
 }

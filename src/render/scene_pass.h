@@ -11,6 +11,9 @@ class TBitmap;
 class TBlockList;
 class TRenderState;
 
+// Told during a pass how many of the stones to draw are drawn.
+using TPassProgress = std::function<void(int drawn, int total)>;
+
 struct TBackground {
     TColor Color = clWhite;
     // A picture stretched behind the scene, or none.
@@ -22,11 +25,10 @@ struct TBackground {
 // passes the cut test, in painter's order after sorting the model for the view's
 // octant when that changed. Does nothing while the view's painting guard or
 // skip flag is set; the guard is held for the pass. The per-pass values of the
-// view are computed first. With afterEachStone, the picture is finished
-// after every stone drawn and the function is called, so that the picture can
-// be shown growing stone by stone.
+// view are computed first. Progress, when given, is told after every stone
+// drawn, so that the picture can be shown growing stone by stone.
 void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, const TBackground& background,
-                    const std::function<void()>& afterEachStone = nullptr);
+                    const TPassProgress& progress = nullptr);
 
 // Draws the scene at twice the size of a width x height view into a 32-bit
 // picture of its own, over the background colour or the background picture
@@ -35,4 +37,12 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
 // pixel (0, 0) receives the rectangle's top-left pixel. The view's scale and
 // offsets are doubled for the pass and restored afterwards, also on failure.
 void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int height, TBlockList& model,
-                          TRenderState& view, const TBackground& background);
+                          TRenderState& view, const TBackground& background, const TPassProgress& progress = nullptr);
+
+// Draws the part of the view inside frame anew at factor times its size into
+// target, which takes factor times the frame's size and 32 bits: the view's
+// scale is multiplied by the factor and its origin moved with the frame's
+// corner, over the background colour or the background picture stretched over
+// all of it. Scale and offsets are restored afterwards, also on failure.
+void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList& model, TRenderState& view,
+                     const TBackground& background, const TPassProgress& progress = nullptr);

@@ -257,6 +257,25 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         p.restore();
         break;
     }
+    case glCamera: {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(90, 90, 100));
+        p.drawRoundedRect(QRectF(2.5, 7.5, 19, 12), 2, 2);
+        p.drawRect(QRectF(7.5, 4.5, 7, 3));
+        p.setBrush(QColor(170, 200, 240));
+        p.drawEllipse(QRectF(8, 9.5, 8, 8));
+        break;
+    }
+    case glPrinter: {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 2.5, 11, 8));
+        p.setBrush(QColor(150, 150, 160));
+        p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 15.5, 11, 6));
+        break;
+    }
     case glNone:
         break;
     }

@@ -32,7 +32,9 @@ enum TGlyph {
     glOptions,
     glPointer,
     glUndo,
-    glRedo
+    glRedo,
+    glCamera,
+    glPrinter
 };
 
 // The glyph as an icon; a null icon for glNone.

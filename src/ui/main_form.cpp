@@ -28,6 +28,7 @@
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
 #include "ui/repeat_button.h"
+#include "ui/ui_helpers.h"
 
 namespace fs = std::filesystem;
 
@@ -35,22 +36,6 @@ const char* const kApplicationTitle = "Stonemill";
 const char* const kUnsavedQuestion = "The model has not been saved!\r\nDo You want to save it now?";
 
 namespace {
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-fs::path PathOf(const QString& name) {
-    return fs::path(name.toStdString());
-}
-
-// The hourglass while a slow step runs, restored also when it fails.
-struct TWaitCursor {
-    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 void SetUpScrollBar(QScrollBar* bar, const TScrollValue& value) {
     bar->setRange(value.Min, value.Max);
@@ -69,6 +54,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     CreateMenus();
     CreateToolBars();
     CreateView();
+    CreatePictureDialogs();
     ReadSettings();
 
     FApp.OnPictureChanged = [this] {
@@ -82,7 +68,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     FApp.OnMovePointer = [this](TPoint point) {
         QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y)));
     };
-    FApp.OnStoneDrawn = [this] { ShowStoneByStone(); };
+    FApp.OnStoneDrawn = [this](int drawn, int total) { ShowStoneByStone(drawn, total); };
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
@@ -173,6 +159,9 @@ void TMainForm::CreateMenus() {
     FBitDepthMenu->setObjectName("miBitDepth");
     FBitDepthMenu->addActions(FBitDepthGroup->actions());
     pumDetail->addSeparator();
+    for (TCommandId id : {cmAdjustLight, cmEdgeDarkening, cmBackgroundPicture, cmRestoreBackground})
+        pumDetail->addAction(Action(id));
+    pumDetail->addSeparator();
     pumDetail->addAction(Action(cmMarkMatching));
     pumDetail->addAction(Action(cmMarkColor));
     pumDetail->addSeparator();
@@ -212,7 +201,7 @@ void TMainForm::CreateToolBars() {
     };
     using enum TCommandId;
     addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu",
-           {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmOptionsMenu});
+           {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmSavePicture, cmPrint, cmOptionsMenu});
     FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The about box comes with the tool windows.
     addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection",
@@ -371,6 +360,24 @@ void TMainForm::Execute(TCommandId id) {
     case cmLoadSet:
         Loadaset1Click();
         break;
+    case cmSavePicture:
+        btnSavePicClick();
+        break;
+    case cmPrint:
+        btnPrintClick();
+        break;
+    case cmAdjustLight:
+        Adjustlight1Click();
+        break;
+    case cmEdgeDarkening:
+        Edgedarkening1Click();
+        break;
+    case cmBackgroundPicture:
+        Backgroundpicture1Click();
+        break;
+    case cmRestoreBackground:
+        FApp.DropBackgroundPicture();
+        break;
     case cmSafePositioning:
         FApp.Hand.SafePositioning = !FApp.Hand.SafePositioning;
         break;
@@ -512,6 +519,7 @@ void TMainForm::ShowState() {
     Action(cmHints)->setChecked(FApp.Hints);
     Action(cmTransparent)->setChecked(FApp.Palette.Transparent);
     Action(cmPointer)->setChecked(!FApp.Hand.Holding());
+    Action(cmSavePicture)->setChecked(FApp.Frame.Shown);
     Action(cmSafePositioning)->setChecked(FApp.Hand.SafePositioning);
     Action(cmSlowRendering)->setChecked(FApp.SlowRendering);
     Action(cmWireframeOnRotate)->setChecked(FApp.WireframeOnMouseRotate);
@@ -548,6 +556,7 @@ void TMainForm::HandleMessage(int message) {
 }
 
 void TMainForm::DeferredStart() {
+    FApp.Frame.PlaceInView(PaintBox1->width(), PaintBox1->height());
     // Relative part-library paths resolve in the program folder.
     std::error_code ignored;
     fs::current_path(FApp.ProgramFolder(), ignored);

@@ -6,6 +6,7 @@
 // shows the result.
 
 #include <QMainWindow>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <functional>
 #include <map>
@@ -26,6 +27,9 @@ class QToolBar;
 class QToolButton;
 class TPaintBox;
 class TPalettePanel;
+class TSizeCamera;
+class TfrmSetEdgeFactor;
+class TfrmSetLight;
 
 // The title of the program's message boxes.
 extern const char* const kApplicationTitle; // "Stonemill"
@@ -91,8 +95,22 @@ private:
     // " caption" of the stone under the mouse in the hint label, or the label hidden.
     void ShowStoneHint(const std::optional<std::string>& caption);
     // With piece-by-piece drawing, shows the picture after each stone.
-    void ShowStoneByStone();
+    void ShowStoneByStone(int drawn, int total);
     void cbResolutionChange(int index);
+    // --- pictures (main_form_pictures.cpp) ---
+    void CreatePictureDialogs();
+    void btnSavePicClick();
+    // While the frame is shown the mouse in the view works the frame; these
+    // return whether it did.
+    bool FrameMouseDown(QMouseEvent* event);
+    bool FrameMouseMove(QMouseEvent* event);
+    bool FrameMouseUp();
+    void SetFrameSize();
+    void SavePictureClick(int factor);
+    void btnPrintClick();
+    void Backgroundpicture1Click();
+    void Adjustlight1Click();
+    void Edgedarkening1Click();
     void mSubassemblyClick();
     void Breakupascene1Click();
     void pumLoadPopup();
@@ -146,6 +164,9 @@ private:
     // The load menu's items for the recent files.
     QList<QAction*> FRecentItems;
     TPalettePanel* Panel2 = nullptr;
+    TSizeCamera* FSizeCamera = nullptr;
+    TfrmSetLight* FLightDialog = nullptr;
+    TfrmSetEdgeFactor* FEdgeFactorDialog = nullptr;
     // A problem with the settings file, shown once the window is up.
     std::string FSettingsProblem;
     bool FDestroyed = false;
@@ -156,4 +177,6 @@ private:
     // Shift + right drag turning the view: the last mouse position.
     bool FMouseRotating = false;
     QPoint FLastMouse;
+    // When piece-by-piece drawing last showed the picture.
+    QElapsedTimer FLastShown;
 };

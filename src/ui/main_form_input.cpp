@@ -75,11 +75,15 @@ bool IsCommandKey(int key, bool keypad) {
 
 void TMainForm::PaintBox1MouseDown(QMouseEvent* event) {
     FLastMouse = event->position().toPoint();
+    if (FrameMouseDown(event))
+        return;
     const TMouseClick click = ClickOf(event);
     Run([&] { FMouseRotating = FApp.ViewMouseDown(click); });
 }
 
 void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
+    if (FrameMouseMove(event))
+        return;
     const QPoint position = event->position().toPoint();
     const Qt::KeyboardModifiers keys = event->modifiers();
     if (FApp.Hand.Holding()) {
@@ -101,6 +105,8 @@ void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
 
 void TMainForm::PaintBox1MouseUp(QMouseEvent*) {
     FMouseRotating = false;
+    if (FrameMouseUp())
+        return;
     Run([&] { FApp.ViewMouseUp(); });
 }
 
@@ -109,12 +115,15 @@ void TMainForm::ShowStoneHint(const std::optional<std::string>& caption) {
     FHintLabelAction->setVisible(caption.has_value());
 }
 
-void TMainForm::ShowStoneByStone() {
+void TMainForm::ShowStoneByStone(int, int total) {
     // Every stone is shown as it is drawn, slowly enough to be followed but
     // never for more than a few seconds in all.
-    const int stones = std::max(1, FApp.Model.Count());
-    const int pause = std::clamp(3000 / stones, 0, 40);
-    PaintBox1->repaint();
+    const int pause = std::clamp(3000 / std::max(1, total), 0, 40);
+    // Large models show as often as the screen can follow.
+    if (pause > 0 || !FLastShown.isValid() || FLastShown.elapsed() >= 16) {
+        PaintBox1->repaint();
+        FLastShown.start();
+    }
     if (pause > 0)
         QThread::msleep(static_cast<unsigned long>(pause));
 }
@@ -133,6 +142,9 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
     const bool shift = keys & Qt::ShiftModifier, ctrl = keys & Qt::ControlModifier;
     if (editKey) {
         Run([&] { FApp.EditKey(*editKey, shift, ctrl, keys & Qt::AltModifier); });
+    } else if (key == Qt::Key_F2 && FApp.Frame.Shown) {
+        Run([&] { SetFrameSize(); });
+        PaintBox1->update();
     } else if (ctrl && (key == Qt::Key_Z || key == Qt::Key_Y)) {
         // The desktop's own keys for undo and redo.
         RunCommand(key == Qt::Key_Z && !shift ? TCommandId::cmUndo : TCommandId::cmRedo);

@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "app/stonemill_app.h"
+#include "platform/canvas.h"
 
 TPaintBox::TPaintBox(TStonemillApp& app, QWidget* parent) : QWidget(parent), FApp(app) {
     // The picture covers the whole box: nothing needs erasing first.
@@ -21,6 +22,11 @@ void TPaintBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect area = event->rect();
     painter.drawImage(area.topLeft(), FApp.ShownPicture().Image(), area);
+    // The picture frame is drawn over the view, never into its picture.
+    if (FApp.Frame.Shown) {
+        TCanvas canvas(&painter);
+        FApp.Frame.Draw(canvas);
+    }
 }
 
 void TPaintBox::resizeEvent(QResizeEvent* event) {

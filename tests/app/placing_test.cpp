@@ -305,7 +305,10 @@ TEST_F(PlacingTest, PieceByPieceDrawingShowsEveryDisplayedStone) {
     for (int i = 0; i < 5; ++i)
         app->Model.InsertSorted(StoneInUnits('B', 0, 0, i * 20, 40, 20, 20));
     int shown = 0;
-    app->OnStoneDrawn = [&] { ++shown; };
+    app->OnStoneDrawn = [&](int, int total) {
+        ++shown;
+        EXPECT_EQ(total, 5);
+    };
     app->RedrawPicture();
     EXPECT_EQ(shown, 0);
     app->SlowRendering = true;

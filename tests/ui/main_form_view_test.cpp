@@ -78,7 +78,7 @@ private slots:
             {"tbMainMenu",
              "Main menu",
              Qt::TopToolBarArea,
-             {"ExitButton", "btnClear", "btnOpen", "btnSave", "btnOptions"}},
+             {"ExitButton", "btnClear", "btnOpen", "btnSave", "btnSavePic", "btnPrint", "btnOptions"}},
             {"tbBrickSelection",
              "Brick selection",
              Qt::TopToolBarArea,
@@ -416,7 +416,9 @@ private slots:
         });
         QCOMPARE(captions,
                  QStringList({"No details", "More detail (decorations)", "Even more detail (bitmaps)", "-",
-                              "Shading", "AntiAlias (slow)", "BitDepth", "-", "Mark matching blocks",
+                              "Shading", "AntiAlias (slow)", "BitDepth", "-", "Adjust light direction...",
+                              "Edge darkening...", "Background &picture...", "Restore background &color", "-",
+                              "Mark matching blocks",
                               "Mark matching blocks (AND color)", "-", "Refresh display"}));
         QCOMPARE(depths, QStringList({"&8", "&16", "&24", "&32", "&Device"}));
         QVERIFY(f.Form().findChild<QAction*>("mi32bit")->isChecked());

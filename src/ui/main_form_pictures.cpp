@@ -1,0 +1,244 @@
+// The main window's pictures: the picture frame over the view with its
+// title-bar buttons and size box, saving pictures, printing, and the
+// background picture, light direction and edge darkening of the view.
+
+#include "ui/main_form.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QScreen>
+
+#include "platform/canvas.h"
+#include "ui/dialogs/edge_factor_dialog.h"
+#include "ui/dialogs/light_dialog.h"
+#include "ui/dialogs/picture_size_dialog.h"
+#include "ui/file_dialogs.h"
+#include "ui/paint_box.h"
+#include "ui/ui_helpers.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kPictureFilter = "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp";
+
+Qt::CursorShape ShapeOf(TFrameCursor cursor) {
+    switch (cursor) {
+    case TFrameCursor::fcMove:
+        return Qt::SizeAllCursor;
+    case TFrameCursor::fcSizeVertical:
+        return Qt::SizeVerCursor;
+    case TFrameCursor::fcSizeHorizontal:
+        return Qt::SizeHorCursor;
+    case TFrameCursor::fcSizeDiagonal:
+        return Qt::SizeFDiagCursor;
+    case TFrameCursor::fcSizeAntiDiagonal:
+        return Qt::SizeBDiagCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+// Shows how far a long piece of work has come, once it has taken half a second.
+class TWorkProgress {
+public:
+    TWorkProgress(QWidget* parent, const QString& text) : FDialog(text, QString(), 0, 1000, parent) {
+        FDialog.setWindowTitle("Stonemill");
+        FDialog.setWindowModality(Qt::WindowModal);
+        FDialog.setMinimumDuration(500);
+        FDialog.setCancelButton(nullptr);
+        FDialog.setValue(0);
+    }
+    void Report(double done) { FDialog.setValue(static_cast<int>(done * 1000)); }
+
+private:
+    QProgressDialog FDialog;
+};
+
+} // namespace
+
+void TMainForm::CreatePictureDialogs() {
+    FSizeCamera = new TSizeCamera(this);
+    FLightDialog = new TfrmSetLight(this);
+    FLightDialog->Preview = [this](const std::array<int32_t, 3>& light) {
+        // The view shows the light at once; the light itself changes only on OK.
+        const std::array<int32_t, 3> before = FApp.View.Light;
+        FApp.SetLight(light[0], light[1], light[2]);
+        PaintBox1->repaint();
+        QApplication::processEvents();
+        FApp.View.Light = before;
+        FApp.View.UpdateShades();
+    };
+    FEdgeFactorDialog = new TfrmSetEdgeFactor(this);
+}
+
+// --- the picture frame ---
+
+void TMainForm::btnSavePicClick() {
+    FApp.Frame.Shown = !FApp.Frame.Shown;
+    FApp.Frame.EndDrag();
+    PaintBox1->update();
+}
+
+bool TMainForm::FrameMouseDown(QMouseEvent* event) {
+    if (!FApp.Frame.Shown)
+        return false;
+    if (event->button() != Qt::LeftButton)
+        return true;
+    const QPoint at = event->position().toPoint();
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    TPictureFrame& frame = FApp.Frame;
+    switch (frame.AreaAt(at.x(), at.y())) {
+    case TFrameArea::faClose:
+        frame.Shown = false;
+        break;
+    case TFrameArea::faMaximise:
+        frame.Maximise(PaintBox1->width(), PaintBox1->height());
+        break;
+    case TFrameArea::faPresets:
+        frame.Preset(keys & Qt::ShiftModifier, keys & Qt::ControlModifier, keys & Qt::AltModifier);
+        break;
+    case TFrameArea::faSavePlain:
+        Run([&] { SavePictureClick(0); });
+        break;
+    case TFrameArea::faSaveAntiAliased:
+        Run([&] { SavePictureClick(1); });
+        break;
+    case TFrameArea::faSave2:
+        Run([&] { SavePictureClick(2); });
+        break;
+    case TFrameArea::faSave4:
+        Run([&] { SavePictureClick(4); });
+        break;
+    case TFrameArea::faSave8:
+        Run([&] { SavePictureClick(8); });
+        break;
+    case TFrameArea::faSizeLabel:
+        Run([&] { SetFrameSize(); });
+        break;
+    default:
+        frame.StartDrag(at.x(), at.y());
+        break;
+    }
+    ShowState();
+    PaintBox1->update();
+    return true;
+}
+
+bool TMainForm::FrameMouseMove(QMouseEvent* event) {
+    if (!FApp.Frame.Shown)
+        return false;
+    const QPoint at = event->position().toPoint();
+    if ((event->buttons() & Qt::LeftButton) && FApp.Frame.Dragging()) {
+        if (FApp.Frame.Drag(at.x(), at.y()))
+            PaintBox1->update();
+    } else {
+        PaintBox1->setCursor(ShapeOf(FApp.Frame.CursorAt(at.x(), at.y())));
+    }
+    return true;
+}
+
+bool TMainForm::FrameMouseUp() {
+    if (!FApp.Frame.Shown)
+        return false;
+    FApp.Frame.EndDrag();
+    return true;
+}
+
+void TMainForm::SetFrameSize() {
+    TPictureFrame& frame = FApp.Frame;
+    // Beside the size label, kept inside the view.
+    QPoint at = PaintBox1->mapToGlobal(QPoint(frame.Rect.Right + 4, frame.Rect.Top + 11));
+    const int rightEdge = PaintBox1->mapToGlobal(QPoint(PaintBox1->width(), 0)).x();
+    FSizeCamera->adjustSize();
+    at.setX(std::min(at.x(), rightEdge - FSizeCamera->width()));
+    FSizeCamera->move(at);
+    FSizeCamera->SetWidth(frame.Rect.Width());
+    FSizeCamera->SetHeight(frame.Rect.Height());
+    if (FSizeCamera->exec() != QDialog::Accepted)
+        return;
+    const int width = FSizeCamera->GetWidth(), height = FSizeCamera->GetHeight();
+    frame.Resize(std::max(width, kFrameMinWidth), std::max(height, kFrameMinHeight));
+}
+
+void TMainForm::SavePictureClick(int factor) {
+    QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Frame.Rect)));
+    dialog.setObjectName("dlgSavePicture");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
+    dialog.setDefaultSuffix("BMP");
+    dialog.setDirectory(Text(FApp.PictureFolder.string()));
+    const std::string model = fs::path(FApp.OpenFileName()).stem().string();
+    if (!model.empty())
+        dialog.selectFile(Text(model));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const fs::path path = PathOf(dialog.selectedFiles().first());
+    TWaitCursor wait;
+    TWorkProgress progress(this, "Saving the picture...");
+    FApp.SavePicture(factor, path, [&](double done) { progress.Report(done); });
+}
+
+// --- printing ---
+
+void TMainForm::btnPrintClick() {
+    // The page is shown as it will print; printing from the preview asks for the printer.
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    preview.setObjectName("PrintDialog1");
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+        Run([&] {
+            TWaitCursor wait;
+            QPainter painter(target);
+            TCanvas canvas(&painter);
+            FApp.PrintOn(canvas, target->width(), target->height());
+        });
+    });
+    preview.exec();
+}
+
+// --- the view's background and light ---
+
+void TMainForm::Backgroundpicture1Click() {
+    QString filter = "Pictures (";
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        filter += "*." + QString::fromLatin1(format) + " ";
+    filter = filter.trimmed() + ")";
+    QFileDialog dialog(this, "Background picture");
+    dialog.setObjectName("OpenPictureDialog1");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({filter, "All files (*)"});
+    if (!FApp.BackgroundFile.empty())
+        dialog.setDirectory(Text(FApp.BackgroundFile.parent_path().string()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        FApp.LoadBackgroundPicture({});
+        return;
+    }
+    const fs::path path = PathOf(dialog.selectedFiles().first());
+    if (!FApp.LoadBackgroundPicture(path))
+        ShowError("The file " + path.string() + " holds no picture that can be shown.");
+}
+
+void TMainForm::Adjustlight1Click() {
+    std::array<int32_t, 3> light = FApp.View.Light;
+    if (FLightDialog->ExecuteLight(light))
+        FApp.SetLight(light[0], light[1], light[2]);
+    else
+        FApp.RedrawPicture(); // a preview leaves nothing behind
+}
+
+void TMainForm::Edgedarkening1Click() {
+    float factor = FApp.View.EdgeFactor;
+    if (FEdgeFactorDialog->ExecuteEdgeFactor(factor))
+        FApp.SetEdgeFactor(factor);
+}
