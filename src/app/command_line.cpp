@@ -21,6 +21,7 @@ const char* const kUsage =
     "  stonemill --render MODEL --output PICTURE [--size WxH] [--view NAME | --tilt DEG --turn DEG]\n"
     "            [--zoom PERCENT | --fit] [--antialias] [--bits 8|16|24|32] [--shading | --no-shading]\n"
     "            [--detail 0|1|2] [--wireframe] [--background RRGGBB] [--light X,Y,Z] [--edge-factor F]\n"
+    "            [--scale 1|2|4|8]\n"
     "  stonemill --convert MODEL --output MODEL2\n"
     "  stonemill --info MODEL\n";
 
@@ -68,6 +69,7 @@ struct TRenderOptions {
     std::optional<TColor> BackgroundColor;
     std::optional<std::array<int32_t, 3>> Light;
     bool Fit = false, AntiAlias = false, Wireframe = false;
+    int Scale = 1;
 };
 
 class TArguments {
@@ -148,6 +150,10 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
                 Usage("--light takes three whole numbers X,Y,Z");
             o.Light = std::array<int32_t, 3>{IntArgument(option, parts[0]), IntArgument(option, parts[1]),
                                              IntArgument(option, parts[2])};
+        } else if (option == "--scale") {
+            o.Scale = IntArgument(option, a.Value(option));
+            if (o.Scale != 1 && o.Scale != 2 && o.Scale != 4 && o.Scale != 8)
+                Usage("--scale takes 1, 2, 4 or 8");
         } else if (option == "--edge-factor") {
             o.EdgeFactor = NumberArgument(option, a.Value(option));
             if (*o.EdgeFactor < 0 || *o.EdgeFactor > 1)
@@ -164,6 +170,8 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
         Usage("--tilt and --turn go together");
     if (o.Zoom && o.Fit)
         Usage("--zoom and --fit exclude each other");
+    if (o.Scale > 1 && o.AntiAlias)
+        Usage("--antialias draws the picture at its own size: it goes with --scale 1 only");
     return o;
 }
 
@@ -209,12 +217,18 @@ int Render(const std::string& model, TArguments& a, const fs::path& programFolde
     if (o.Fit)
         app.ViewControl.FitModel(app.Model);
     app.View.SuppressRedraw = false;
-    app.RedrawPicture();
-
-    TBitmap& picture = app.Picture();
-    TBitmap out(picture.Width(), picture.Height(), pf32bit);
-    out.Canvas().Draw(0, 0, picture);
-    out.Canvas().Refresh();
+    TBitmap out;
+    if (o.Scale > 1) {
+        // As the window saves a frame over the whole view, drawn anew larger.
+        app.RenderFramePicture(out, o.Scale, Rect(0, 0, o.Width, o.Height));
+    } else {
+        app.RedrawPicture();
+        TBitmap& picture = app.Picture();
+        out.SetPixelFormat(pf32bit);
+        out.SetSize(picture.Width(), picture.Height());
+        out.Canvas().Draw(0, 0, picture);
+        out.Canvas().Refresh();
+    }
     SavePictureFile(out, o.Output);
     return 0;
 }

@@ -14,6 +14,14 @@ void TStonemillApp::RenderFramePicture(TBitmap& target, int factor, const TRect&
                                        const TPassProgress& progress) {
     if (frame.Width() <= 0 || frame.Height() <= 0)
         throw EError("The picture frame is empty");
+    // Beyond this a picture cannot be held in memory, nor written by the
+    // picture formats.
+    constexpr int64_t kLargestSide = 32767, kMostPixels = int64_t{1} << 28;
+    const int64_t k = factor >= 2 ? factor : 1;
+    const int64_t width = frame.Width() * k, height = frame.Height() * k;
+    if (width > kLargestSide || height > kLargestSide || width * height > kMostPixels)
+        throw EError(StrFormat("The picture would be %lld x %lld pixels, more than can be made",
+                               static_cast<long long>(width), static_cast<long long>(height)));
     target.SetPixelFormat(pf32bit);
     if (factor == 0) {
         target.SetSize(frame.Width(), frame.Height());
