@@ -92,7 +92,8 @@ TFrameArea TPictureFrame::AreaAt(int x, int y) const {
             if (ButtonShown(button.Factor) && Within(x, r.Left + button.Offset, r.Left + button.Offset + 8))
                 return button.Area;
     }
-    if (Within(x, r.Left, r.Right) && Within(y, r.Top - kBarHeight, r.Bottom))
+    // The edges can be taken a little outside the frame too.
+    if (Within(x, r.Left - kEdgeReach, r.Right + kEdgeReach) && Within(y, r.Top - kBarHeight, r.Bottom + kEdgeReach))
         return TFrameArea::faInside;
     return TFrameArea::faNone;
 }

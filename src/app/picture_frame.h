@@ -22,7 +22,7 @@ enum class TFrameArea {
     faSave4,
     faSave8,
     faSizeLabel,
-    faInside,
+    faInside, // the frame, its title bar and 3 pixels around it
 };
 
 // The mouse pointer's shape over the frame.

@@ -124,6 +124,32 @@ TEST_F(CommandLine, RenderSavesThePictureAsNamed) {
     EXPECT_EQ(QImage(QString::fromStdString(red.string())).pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
+    const fs::path path = Write("m.stm", model);
+    const fs::path one = folder.Path() / "one.png", four = folder.Path() / "four.png";
+    for (const auto& [out, scale] : {std::pair{one, "1"}, std::pair{four, "4"}})
+        ASSERT_EQ(RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "100x80", "--view",
+                                "Top view", "--fit", "--scale", scale})
+                      .Status,
+                  0);
+    const QImage small(QString::fromStdString(one.string())), large(QString::fromStdString(four.string()));
+    ASSERT_EQ(large.size(), QSize(400, 320));
+    int same = 0, compared = 0;
+    for (int y = 5; y < 75; y += 5)
+        for (int x = 5; x < 95; x += 5, ++compared)
+            same += small.pixel(x, y) == large.pixel(4 * x + 2, 4 * y + 2);
+    EXPECT_GT(same, compared * 9 / 10); // flat faces seen from above match
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--scale", "3"}, std::vector<std::string>{"--scale", "2", "--antialias"},
+          std::vector<std::string>{"--size", "10000x10000", "--scale", "8"}}) {
+        std::vector<std::string> args = {"--render", path.string(), "--output", four.string()};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const TRun run = RunStonemill(args);
+        EXPECT_NE(run.Status, 0) << bad[1];
+        EXPECT_NE(run.Err.find("stonemill: "), std::string::npos) << run.Err;
+    }
+}
+
 TEST_F(CommandLine, BrokenFilesAndBadArguments) {
     const fs::path path = Write("broken.stm", "= 70 330 20 0 0 0 1\nB 0 0 0 40 20 20 255 1 0 0 0 0  0\n"
                                               "G 0 0 0 0 0 0 0 1 0 0 0 parts.dat nosuch 0  0\n"

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "app/stonemill_app.h"
+#include "temp_program_folder.h"
+#include "test_stones.h"
+
+namespace fs = std::filesystem;
+
+TEST(PictureFrame, TitlesShowTheSizeInItsUnit) {
+    EXPECT_EQ(SavePictureTitle(0, Rect(0, 0, 400, 300)), "Save picture (.bmp size: 471 kByte)");
+    EXPECT_EQ(SavePictureTitle(1, Rect(0, 0, 400, 300)), "Save anti-aliased picture (.bmp size: 471 kByte)");
+    EXPECT_EQ(SavePictureTitle(8, Rect(0, 0, 400, 300)), "Save very large picture (.bmp size: 30175 kByte)");
+    EXPECT_EQ(SavePictureTitle(0, Rect(0, 0, 49, 50)), "Save picture (.bmp size: 10200 Byte)");
+    EXPECT_EQ(SavePictureTitle(2, Rect(0, 0, 63, 39)), "Save large picture (.bmp size: 40 kByte)");
+    EXPECT_EQ(SavePictureTitle(0, Rect(0, 0, 63, 39)), "Save picture (.bmp size: 10 kByte)");
+    EXPECT_EQ(SavePictureTitle(8, Rect(0, 0, 639, 639)), "Save very large picture (.bmp size: 100 MByte)");
+    EXPECT_EQ(SavePictureTitle(8, Rect(0, 0, 639, 638)), "Save very large picture (.bmp size: 102240 kByte)");
+    EXPECT_EQ(SavePictureTitle(4, Rect(0, 0, 99, 99)), "Save quite large picture (.bmp size: 625 kByte)");
+}
+
+TEST(PictureFrame, HotAreasDraggingAndSizes) {
+    TPictureFrame frame;
+    frame.PlaceInView(800, 600);
+    EXPECT_EQ(frame.Rect, Rect(210, 150, 610, 450));
+    const int bar = 150 - 6;
+    EXPECT_EQ(frame.AreaAt(610 - 8, bar), TFrameArea::faClose);
+    EXPECT_EQ(frame.AreaAt(610 - 22, bar), TFrameArea::faMaximise);
+    EXPECT_EQ(frame.AreaAt(610 - 38, bar), TFrameArea::faPresets);
+    EXPECT_EQ(frame.AreaAt(210 + 8, bar), TFrameArea::faSavePlain);
+    EXPECT_EQ(frame.AreaAt(210 + 28, bar), TFrameArea::faSaveAntiAliased);
+    EXPECT_EQ(frame.AreaAt(210 + 48, bar), TFrameArea::faSave2);
+    EXPECT_EQ(frame.AreaAt(210 + 68, bar), TFrameArea::faSave4);
+    EXPECT_EQ(frame.AreaAt(210 + 88, bar), TFrameArea::faSave8);
+    EXPECT_EQ(frame.AreaAt(610 + 20, bar), TFrameArea::faSizeLabel);
+    EXPECT_EQ(frame.AreaAt(300, 300), TFrameArea::faInside);
+    EXPECT_EQ(frame.AreaAt(300, 500), TFrameArea::faNone);
+
+    // Moving, then edges that stop at the smallest size.
+    frame.StartDrag(300, 300);
+    EXPECT_EQ(frame.CursorAt(300, 300), TFrameCursor::fcMove);
+    frame.Drag(310, 280);
+    EXPECT_EQ(frame.Rect, Rect(220, 130, 620, 430));
+    frame.StartDrag(400, 431); // the bottom edge
+    frame.Drag(400, 10);
+    EXPECT_EQ(frame.Rect.Bottom, 130 + kFrameMinHeight);
+    frame.StartDrag(219, 150); // the left edge
+    frame.Drag(900, 150);
+    EXPECT_EQ(frame.Rect.Left, 620 - kFrameMinWidth);
+    frame.EndDrag();
+    EXPECT_EQ(frame.CursorAt(frame.Rect.Left, frame.Rect.Top), TFrameCursor::fcSizeDiagonal);
+    EXPECT_EQ(frame.CursorAt(frame.Rect.Right, frame.Rect.Top + 20), TFrameCursor::fcSizeHorizontal);
+
+    // " 8 " shows only on a frame wider than 134 pixels.
+    frame.Rect = Rect(0, 20, 134, 100);
+    EXPECT_FALSE(frame.ButtonShown(8));
+    EXPECT_TRUE(frame.ButtonShown(4));
+    EXPECT_EQ(frame.AreaAt(88, 14), TFrameArea::faInside);
+    frame.Rect.Right = 135;
+    EXPECT_TRUE(frame.ButtonShown(8));
+
+    frame.Preset(false, true, true);
+    EXPECT_EQ(frame.Rect, Rect(0, 20, 150, 212));
+    frame.Preset(true, false, false);
+    EXPECT_EQ(frame.Rect, Rect(0, 20, 320, 260));
+    frame.Preset(false, false, true);
+    EXPECT_EQ(frame.Rect, Rect(0, 20, 640, 500));
+    frame.Preset(false, false, false);
+    EXPECT_EQ(frame.Rect, Rect(0, 20, 116, 136));
+    frame.Resize(121, 100); // about the centre, halves toward zero
+    EXPECT_EQ(frame.Rect, Rect(-2, 28, 119, 128));
+    frame.Resize(116, 116);
+    EXPECT_EQ(frame.Rect, Rect(0, 20, 116, 136));
+    frame.Maximise(800, 600);
+    EXPECT_EQ(frame.Rect, Rect(2, 14, 798, 598));
+}
+
+TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
+    TTempProgramFolder folder;
+    TStonemillApp app(folder.Path());
+    app.Model.InsertSorted(StoneInUnits('B', 0, 0, 0, 200, 160, 20, RGB(200, 40, 40)));
+    app.ResizeView(200, 160);
+    app.ViewControl.SetViewAngles(0, 0); // flat faces only
+    app.ViewControl.FitModel(app.Model);
+    const float scale = app.View.ViewScale, offsetX = app.View.ViewOffsetX;
+
+    app.Frame.Rect = Rect(40, 30, 168, 130);
+    TBitmap plain, large, smooth;
+    app.RenderFramePicture(plain, 0, app.Frame.Rect);
+    app.RenderFramePicture(large, 4, app.Frame.Rect);
+    app.RenderFramePicture(smooth, 1, app.Frame.Rect);
+    ASSERT_EQ(plain.Width(), 128);
+    ASSERT_EQ(large.Width(), 512);
+    ASSERT_EQ(large.Height(), 400);
+    ASSERT_EQ(smooth.Width(), 128);
+    const QImage one = plain.ToImage(), four = large.ToImage();
+    for (int y = 10; y < 90; y += 7)
+        for (int x = 10; x < 118; x += 9)
+            ASSERT_EQ(one.pixel(x, y), four.pixel(4 * x + 2, 4 * y + 2)) << x << "," << y;
+    EXPECT_EQ(app.View.ViewScale, scale);
+    EXPECT_EQ(app.View.ViewOffsetX, offsetX);
+
+    app.SavePicture(2, folder.Path() / "big.PNG");
+    QImage saved(QString::fromStdString((folder.Path() / "big.PNG").string()));
+    EXPECT_EQ(saved.size(), QSize(256, 200));
+    EXPECT_EQ(app.PictureFolder, folder.Path());
+    EXPECT_NE(ErrorOf([&] { app.SavePicture(8, folder.Path() / "missing" / "x.bmp"); }), "");
+    EXPECT_EQ(app.View.ViewScale, scale);
+    EXPECT_EQ(app.View.ViewOffsetX, offsetX);
+    EXPECT_EQ(app.PictureFolder, folder.Path());
+
+    app.Frame.Rect = Rect(0, 0, 20000, 20000);
+    EXPECT_EQ(ErrorOf([&] { app.SavePicture(8, folder.Path() / "huge.bmp"); }),
+              "The picture would be 160000 x 160000 pixels, more than can be made");
+}
