@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools
     libpng-dev libjpeg-dev zlib1g-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core poppler-utils
+    fonts-dejavu-core poppler-utils povray povray-includes
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -8,8 +9,10 @@
 
 #include "app/stonemill_app.h"
 #include "common/convert.h"
+#include "common/process.h"
 #include "common/error.h"
 #include "common/strings.h"
+#include "files/settings_file.h"
 #include "platform/canvas.h"
 #include "render/picture_writer.h"
 
@@ -23,6 +26,7 @@ const char* const kUsage =
     "            [--detail 0|1|2] [--wireframe] [--background RRGGBB] [--light X,Y,Z] [--edge-factor F]\n"
     "            [--scale 1|2|4|8]\n"
     "  stonemill --convert MODEL --output MODEL2\n"
+    "  stonemill --pov MODEL --output FOLDER [--run]\n"
     "  stonemill --info MODEL\n";
 
 namespace {
@@ -250,6 +254,55 @@ int Convert(const std::string& model, TArguments& a, const fs::path& programFold
     return 0;
 }
 
+// Writes the model's POV-Ray scene with the include file beside it, and with
+// --run renders it there, waiting for POV-Ray.
+int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
+        std::ostream& err) {
+    fs::path folder;
+    bool run = false;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output")
+            folder = a.Value(option);
+        else if (option == "--run")
+            run = true;
+        else
+            Usage("unknown option \"" + option + "\"");
+    }
+    if (folder.empty())
+        Usage("--pov needs --output FOLDER");
+    TStonemillApp app(programFolder);
+    const TSettingsData settings = ReadSettingsFile(programFolder / "Stonemill.ini");
+    app.Palette.Swatches = settings.Swatches;
+    app.PovRayProgram = settings.PovRayEng;
+    LoadForCommand(app, model, err);
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error))
+        throw EError("Cannot make the folder " + folder.string());
+    app.ExportPov(folder);
+    const fs::path include = app.RenderFolder() / kPovIncludeFile;
+    if (!fs::equivalent(include.parent_path(), folder, error))
+        fs::copy_file(include, folder / kPovIncludeFile, fs::copy_options::overwrite_existing, error);
+    if (error)
+        throw EError("Cannot copy " + include.string() + " into " + folder.string() + ": " + error.message());
+    out << (folder / "test.pov").string() << "\n";
+    if (!run)
+        return 0;
+    if (!app.PovRayAvailable())
+        throw EError("POV-Ray was not found at " + app.PovRayProgram +
+                     " (install the povray package, or name the program as PovRayEng in Stonemill.ini)");
+    const TLaunch launch = LaunchProgram(app.PovRayArguments(true), folder, folder / "povray.log");
+    if (launch.Process == -1)
+        throw EError(StrFormat("POV-Ray could not be started (error %d: %s)", launch.Error, std::strerror(launch.Error)));
+    const int status = WaitProgram(launch.Process);
+    if (status != 0)
+        throw EError(StrFormat("POV-Ray failed with exit status %d; see %s", status,
+                               (folder / "povray.log").string().c_str()));
+    out << (folder / "test.png").string() << "\n";
+    return 0;
+}
+
 int Info(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
          std::ostream& err) {
     if (a.More())
@@ -306,7 +359,7 @@ TStartArguments ParseStartArguments(const std::vector<std::string>& args, const 
 
 bool IsHeadlessCommand(const std::vector<std::string>& args) {
     for (const auto& arg : args)
-        if (arg == "--render" || arg == "--convert" || arg == "--info" || arg == "--help")
+        if (arg == "--render" || arg == "--convert" || arg == "--info" || arg == "--pov" || arg == "--help")
             return true;
     return false;
 }
@@ -322,13 +375,15 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const fs::path& pro
             out << kUsage;
             return 0;
         }
-        if (command != "--render" && command != "--convert" && command != "--info")
-            Usage("the command comes first: --render, --convert or --info");
+        if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov")
+            Usage("the command comes first: --render, --convert, --pov or --info");
         const std::string model = a.Value(command);
         if (command == "--render")
             return Render(model, a, programFolder, err);
         if (command == "--convert")
             return Convert(model, a, programFolder, err);
+        if (command == "--pov")
+            return Pov(model, a, programFolder, out, err);
         return Info(model, a, programFolder, out, err);
     } catch (const TUsageError& e) {
         err << "stonemill: " << e.Message << "\n" << kUsage;

@@ -19,6 +19,7 @@
 #include "app/settings.h"
 #include "app/stone_supply.h"
 #include "app/view_controller.h"
+#include "export/pov_scene.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "files/scene_break_up.h"
@@ -236,6 +237,19 @@ public:
     void DropBackgroundPicture();
     void SetLight(int32_t x, int32_t y, int32_t z);
     void SetEdgeFactor(float factor);
+
+    // --- POV-Ray ---
+    std::filesystem::path RenderFolder() const { return FProgramFolder / "Render"; }
+    // Whether the POV-Ray program of the settings is there ("&POV" is offered then).
+    bool PovRayAvailable() const;
+    // The scene's settings: the view, the light and the materials' swatches.
+    TPovSettings PovSettings() const;
+    // Writes test.pov and povray.ini into the folder for the include file of
+    // the render folder. Raises EError when that file is missing or the
+    // folder cannot be written.
+    void ExportPov(const std::filesystem::path& folder);
+    // The POV-Ray program's arguments that render the exported scene in its folder.
+    std::vector<std::string> PovRayArguments(bool withoutDisplay) const;
 
     // --- the mouse in the view and the editing keys ---
     // A button pressed in the view in either mode. Returns true when it starts

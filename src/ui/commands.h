@@ -25,6 +25,7 @@ enum class TCommandId {
     cmSavePicture,
     cmPrint,
     cmOptionsMenu,
+    cmPov,
     cmSafePositioning,
     cmMakeGroup,
     cmBreakGroups,

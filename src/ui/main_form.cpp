@@ -140,6 +140,8 @@ void TMainForm::CreateMenus() {
     using enum TCommandId;
     pumOptions = new QMenu(this);
     pumOptions->setObjectName("pumOptions");
+    pumOptions->addAction(Action(cmPov));
+    pumOptions->addSeparator();
     pumOptions->addAction(Action(cmSafePositioning));
     pumOptions->addSeparator();
     for (TCommandId id : {cmMakeGroup, cmBreakGroups, cmSelectAll, cmDeselectAll})
@@ -377,6 +379,9 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmRestoreBackground:
         FApp.DropBackgroundPicture();
+        break;
+    case cmPov:
+        GoPOVit();
         break;
     case cmSafePositioning:
         FApp.Hand.SafePositioning = !FApp.Hand.SafePositioning;
@@ -631,6 +636,7 @@ void TMainForm::pumLoadPopup() {
 }
 
 void TMainForm::pumOptionsPopup() {
+    Action(TCommandId::cmPov)->setEnabled(FApp.PovRayAvailable());
     Action(TCommandId::cmMakeGroup)->setEnabled(FApp.CanMakeGroup());
     Action(TCommandId::cmBreakGroups)->setEnabled(FApp.CanBreakGroups());
 }

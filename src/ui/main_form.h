@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <sys/types.h>
 
 #include "app/command_line.h"
 #include "app/stonemill_app.h"
@@ -24,6 +25,7 @@ class QMenu;
 class QMouseEvent;
 class QScrollBar;
 class QToolBar;
+class QTimer;
 class QToolButton;
 class TPaintBox;
 class TPalettePanel;
@@ -111,6 +113,10 @@ private:
     void Backgroundpicture1Click();
     void Adjustlight1Click();
     void Edgedarkening1Click();
+    // "&POV": the scene written and POV-Ray started on it; once it is done
+    // the picture is offered.
+    void GoPOVit();
+    void PovRayProgress();
     void mSubassemblyClick();
     void Breakupascene1Click();
     void pumLoadPopup();
@@ -167,6 +173,9 @@ private:
     TSizeCamera* FSizeCamera = nullptr;
     TfrmSetLight* FLightDialog = nullptr;
     TfrmSetEdgeFactor* FEdgeFactorDialog = nullptr;
+    // The POV-Ray process started last, watched until it ends.
+    pid_t FPovRay = -1;
+    QTimer* FPovRayWatch = nullptr;
     // A problem with the settings file, shown once the window is up.
     std::string FSettingsProblem;
     bool FDestroyed = false;

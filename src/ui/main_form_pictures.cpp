@@ -5,6 +5,10 @@
 #include "ui/main_form.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QTimer>
+#include <QUrl>
+#include <cstring>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
@@ -15,6 +19,8 @@
 #include <QProgressDialog>
 #include <QScreen>
 
+#include "common/error.h"
+#include "common/process.h"
 #include "platform/canvas.h"
 #include "ui/dialogs/edge_factor_dialog.h"
 #include "ui/dialogs/light_dialog.h"
@@ -241,4 +247,43 @@ void TMainForm::Edgedarkening1Click() {
     float factor = FApp.View.EdgeFactor;
     if (FEdgeFactorDialog->ExecuteEdgeFactor(factor))
         FApp.SetEdgeFactor(factor);
+}
+
+// --- POV-Ray ---
+
+void TMainForm::GoPOVit() {
+    const fs::path folder = FApp.RenderFolder();
+    FApp.ExportPov(folder);
+    // Without a display POV-Ray must not try to show its picture as it draws.
+    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const TLaunch launch = LaunchProgram(FApp.PovRayArguments(noDisplay), folder, folder / "povray.log");
+    if (launch.Process == -1) {
+        ShowError(StrFormat("POV-Ray could not be started: error %d (%s)", launch.Error, std::strerror(launch.Error)));
+        return;
+    }
+    FPovRay = launch.Process;
+    if (FPovRayWatch == nullptr) {
+        FPovRayWatch = new QTimer(this);
+        connect(FPovRayWatch, &QTimer::timeout, this, &TMainForm::PovRayProgress);
+    }
+    FPovRayWatch->start(300);
+}
+
+void TMainForm::PovRayProgress() {
+    int status = 0;
+    const TProgramState state = PollProgram(FPovRay, status);
+    if (state == TProgramState::psRunning)
+        return;
+    FPovRayWatch->stop();
+    FPovRay = -1;
+    const fs::path folder = FApp.RenderFolder();
+    const fs::path picture = folder / "test.png";
+    if (state != TProgramState::psEnded || status != 0) {
+        ShowError("POV-Ray did not finish the picture; what it said is in " + (folder / "povray.log").string());
+        return;
+    }
+    if (QMessageBox::question(this, kApplicationTitle,
+                              Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) ==
+        QMessageBox::Yes)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Text(picture.string())));
 }

@@ -2,6 +2,11 @@
 
 #include "app/command_line.h"
 
+#include <fstream>
+#include <sstream>
+
+#include "temp_program_folder.h"
+
 TEST(StartArguments, ModelNameAndSettingsFile) {
     const std::filesystem::path folder = "/opt/stonemill";
     auto parse = [&](std::vector<std::string> args) { return ParseStartArguments(args, folder); };
@@ -23,4 +28,25 @@ TEST(StartArguments, ModelNameAndSettingsFile) {
     EXPECT_EQ(parse({"/Imodels/a.stm"}).ModelFile, "/Imodels/a.stm");
     EXPECT_TRUE(IsHeadlessCommand({"--render", "a.stm"}));
     EXPECT_FALSE(IsHeadlessCommand({"a.stm", "-I", "x.ini"}));
+}
+
+TEST(PovCommand, AMissingRendererOrIncludeFileFailsWithAMessage) {
+    namespace fs = std::filesystem;
+    TTempProgramFolder folder;
+    fs::create_directories(folder.Path() / "Render");
+    std::ofstream(folder.Path() / "Stonemill.ini") << "[Main]\r\nPovRayEng=/nonexistent/povray\r\n";
+    std::ofstream(folder.Path() / "m.stm") << "B 0 0 0 2 1 3 255 1 0 0 0 0 wall 0\r\n";
+    std::ostringstream out, err;
+    const std::vector<std::string> args = {"--pov", (folder.Path() / "m.stm").string(), "--output",
+                                           (folder.Path() / "scene").string(), "--run"};
+    EXPECT_EQ(RunHeadlessCommand(args, folder.Path(), out, err), 1);
+    EXPECT_NE(err.str().find("smBlocks.inc"), std::string::npos) << err.str(); // no include file
+    EXPECT_FALSE(fs::exists(folder.Path() / "scene" / "test.pov"));
+
+    std::ofstream(folder.Path() / "Render" / "smBlocks.inc") << "#declare Gwall = object { box { 0, 1 } }\n";
+    err.str("");
+    EXPECT_EQ(RunHeadlessCommand(args, folder.Path(), out, err), 1);
+    EXPECT_NE(err.str().find("POV-Ray was not found at /nonexistent/povray"), std::string::npos) << err.str();
+    EXPECT_TRUE(fs::exists(folder.Path() / "scene" / "test.pov")); // the scene is written all the same
+    EXPECT_TRUE(fs::exists(folder.Path() / "scene" / "smBlocks.inc"));
 }

@@ -208,3 +208,30 @@ TEST(DemoModels, LoadCleanlyAndUseEveryKind) {
     }
     EXPECT_EQ(kinds, (std::set<char>{'B', 'R', 'T', 'N', 'C', 'I', 'E', 'G', 'W', 'D', 'O'}));
 }
+
+TEST(PovRay, DemoModelsRenderAsMoreThanSkyAndGround) {
+    if (!fs::exists("/usr/bin/povray"))
+        GTEST_SKIP() << "POV-Ray is not installed (/usr/bin/povray); scripts/install-deps.sh installs it";
+    TTempProgramFolder folder;
+    auto render = [&](const fs::path& model, const std::string& name) {
+        const fs::path out = folder.Path() / name;
+        const TRun run = RunStonemill({"--pov", model.string(), "--output", out.string(), "--run"});
+        EXPECT_EQ(run.Status, 0) << name << ": " << run.Err;
+        EXPECT_TRUE(fs::exists(out / "smBlocks.inc"));
+        return QImage(QString::fromStdString((out / "test.png").string()));
+    };
+    const fs::path empty = folder.Path() / "empty.stm";
+    std::ofstream(empty) << "= 70 330 20 0 0 0 1\r\n";
+    const QImage nothing = render(empty, "empty");
+    ASSERT_EQ(nothing.size(), QSize(320, 240));
+    for (const char* demo : {"house", "vehicle", "tower"}) {
+        const QImage picture = render(BuiltProgramFolder() / "Models" / (std::string(demo) + ".stm"), demo);
+        ASSERT_EQ(picture.size(), nothing.size()) << demo;
+        int differing = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                differing += picture.pixel(x, y) != nothing.pixel(x, y);
+        EXPECT_GT(differing, picture.width() * picture.height() / 5) << demo;
+    }
+
+}

@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kModel = "= 70 330 20 0 0 0 1\r\n"
-                           "B 0 0 0 160 80 40 244 1 0 0 0 0  0\r\n"
-                           "B 0 80 0 80 80 80 32768 1 0 0 0 0  0\r\n";
+                           "B 0 0 0 160 80 40 244 1 0 0 0 0 long 0\r\n"
+                           "B 0 80 0 80 80 80 32768 1 0 0 0 0 tall 0\r\n";
 
 void Mouse(QWidget* box, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held,
            Qt::KeyboardModifiers keys = {}) {
@@ -183,6 +183,35 @@ private slots:
             }
         QVERIFY(red > 100);
         QVERIFY(green > 100);
+    }
+
+    void PovRayDrawsThePictureAndOffersIt() {
+        if (!fs::exists("/usr/bin/povray"))
+            QSKIP("POV-Ray is not installed (/usr/bin/povray); scripts/install-deps.sh installs it");
+        TWindowFixture f;
+        f.WriteFile("Models/two.stm", kModel);
+        f.App().LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        fs::create_directories(f.Folder() / "Render");
+        fs::copy_file(BuiltProgramFolder() / "Render" / "smBlocks.inc", f.Folder() / "Render" / "smBlocks.inc");
+        f.App().PovRayProgram = "/nonexistent/povray";
+        QAction* pov = f.Form().findChild<QAction*>("POV1");
+        WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu*) { QVERIFY(!pov->isEnabled()); });
+        f.App().PovRayProgram = "/usr/bin/povray";
+        QString offered;
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            offered = box->text();
+            ClickMessageButton(box, QMessageBox::No);
+        });
+        WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu* menu) {
+            QVERIFY(pov->isEnabled());
+            ClickMenuItem(menu, "&POV");
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(!offered.isEmpty(), 20000);
+        QVERIFY(offered.contains("test.png"));
+        const QImage picture(QString::fromStdString((f.Folder() / "Render" / "test.png").string()));
+        QCOMPARE(picture.size(), QSize(320, 240));
+        // Names the include file lacks are drawn as mock-ups.
+        QVERIFY(f.ReadFile(f.Folder() / "Render" / "test.pov").find("#declare Glong = object {") != std::string::npos);
     }
 
     void LightEdgesAndBackground() {

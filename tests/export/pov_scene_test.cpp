@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "export/pov_scene.h"
+#include "model/block_list.h"
+#include "model/general_block.h"
+#include "temp_program_folder.h"
+#include "test_stones.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PovSceneTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
+                 fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+        settings.Date = "08/12/2026";
+        settings.AngleX = static_cast<float>(70 * M_PI / 180);
+        settings.AngleZ = static_cast<float>(330 * M_PI / 180);
+        settings.ViewScale = 0.5f;
+    }
+    void TearDown() override {
+        for (TBlock* s : model.Stones())
+            delete s;
+        model.Clear();
+    }
+    TBlock* Add(TBlock* stone, const std::string& name, int turn = 0) {
+        stone->Name = name;
+        stone->Turn = turn;
+        model.Add(stone);
+        return stone;
+    }
+    TStringList Lines(const TDeclaredNames& declared) const { return PovSceneLines(model, settings, declared); }
+    TTempProgramFolder folder;
+    TBlockList model;
+    TPovSettings settings;
+};
+
+std::vector<std::string> Tail(const TStringList& lines, size_t from) {
+    return std::vector<std::string>(lines.begin() + static_cast<std::ptrdiff_t>(from), lines.end());
+}
+
+} // namespace
+
+TEST_F(PovSceneTest, ADeclaredModelLineByLine) {
+    Add(StoneInUnits('B', 20, 40, 0, 80, 40, 20, RGB(232, 229, 178)), "wall");
+    Add(StoneInUnits('B', 20, 40, 20, 80, 40, 20, RGB(207, 94, 75)), "wall", 1);
+    Add(StoneInUnits('T', 100, 40, 0, 80, 40, 20, RGB(143, 146, 169)), "roof-2x4", 2);
+    Add(StoneInUnits('B', 20, 80, 0, 40, 80, 20, clWhite), "wall", 3);
+    Add(StoneInUnits('B', 0, 0, 0, 20, 20, 20, clWhite), ""); // no name: left out, but counts for the origin
+    const TDeclaredNames declared = {{"gwall", "GWall"}, {"groof_2x4", "Groof_2x4"}};
+    const TStringList lines = Lines(declared);
+    ASSERT_GE(lines.size(), 90u);
+    EXPECT_EQ(lines[4], "// Date: 08/12/2026");
+    EXPECT_EQ(lines[9], "#include \"smBlocks.inc\"");
+    const std::vector<std::string> expected = {
+        "light_source {",
+        "  <0,2000,5000>",
+        "  color rgb 0.55*<1, 1, 1>",
+        "}",
+        "",
+        "light_source { // At the same pos as the camera",
+        "  <9396,6840,16275>",
+        "  color rgb 0.35*<1, 1, 1>",
+        "  shadowless",
+        "}",
+        "light_source { <0, 5000000, 0> color 0.5 shadowless }",
+        "// ----------------------------------------",
+        "",
+        "plane {",
+        "  y, -0.1",
+        "#if (USE_RADIOSITY)",
+        "  pigment { color rgb <0.7,0.5,0.3>*0.5 }",
+        "#else",
+        "  pigment { color rgb <0.7,0.5,0.3> }",
+        "#end",
+        "}",
+        "",
+        "camera {",
+        "  location <9396,6840,16275>",
+        "  direction 1.5*z",
+        "  right     -x*image_width/image_height",
+        "  look_at   <90, 20, 80>",
+        "  angle 3",
+        "#if (USE_RADIOSITY)",
+        "  focal_point <150,-50,-150>",
+        "  aperture 25",
+        "  blur_samples 70",
+        "  variance 1/1000 //even better: 0.0",
+        "#end",
+        "}",
+        "",
+        // Every part declared: no mock-ups, no SW.
+        "#object { GWall rotate <0, 0, 0> translate <20 0 40> material {Color1} }",
+        "#object { GWall rotate <0, 90, 0> translate <20 20 80> material {Color2} }",
+        "#object { Groof_2x4 rotate <0, 180, 0> translate <180 0 80> material {Color3} }",
+        "#object { GWall rotate <0, 270, 0> translate <60 0 80> material {ColorX(0.99609375,0.99609375,0.99609375)} }",
+    };
+    EXPECT_EQ(Tail(lines, lines.size() - expected.size()), expected);
+}
+
+TEST_F(PovSceneTest, MissingPartsBecomeMockUpsAndViewsMoveTheCamera) {
+    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, RGB(10, 20, 30), true, false, false, "parts.dat", "slope45", ""),
+        "my-slope");
+    Add(StoneInUnits('R', 40, 0, 0, 40, 20, 13, RGB(0, 0, 0)), "drum", 1);
+    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "slope45", ""), "my-slope");
+    const TStringList lines = Lines({});
+    const auto section = std::find(lines.begin(), lines.end(), "#declare SW=0.02;");
+    ASSERT_NE(section, lines.end());
+    EXPECT_EQ(*(section - 2), "/* Parts missing from the library - mockups created by Stonemill */");
+    const std::vector<std::string> mockUps(section + 2, section + 15);
+    EXPECT_EQ(mockUps, (std::vector<std::string>{
+                           "#declare Gdrum = object {",
+                           "  box { <0, 0, 0>, <20, 13, 40> }", // as it stands unturned
+                           "  scale <1-SW*80/20, 1-SW*80/13, 1-SW*80/40>",
+                           "  translate SW*80/2",
+                           "}",
+                           "#declare Gmy_slope = object {",
+                           "  union {",
+                           "    polygon {   4, <0, 0, 0>, <0, 0, 40>, <0, 20, 40>, <0, 20, 20>}",
+                           "    polygon {   4, <40, 0, 0>, <40, 0, 40>, <40, 20, 40>, <40, 20, 20>}",
+                           "    polygon {   4, <0, 0, 0>, <0, 0, 40>, <40, 0, 40>, <40, 0, 0>}",
+                           "    polygon {   4, <0, 0, 40>, <0, 20, 40>, <40, 20, 40>, <40, 0, 40>}",
+                           "    polygon {   4, <0, 20, 40>, <0, 20, 20>, <40, 20, 20>, <40, 20, 40>}",
+                           "    polygon {   4, <0, 20, 20>, <0, 0, 0>, <40, 0, 0>, <40, 20, 20>}",
+                       }));
+    EXPECT_EQ(*(section + 15), "  }");
+    EXPECT_EQ(*(section + 16), "  scale <1-SW*80/40, 1-SW*80/20, 1-SW*80/40>");
+    EXPECT_EQ(lines.back(), "#object { Gmy_slope rotate <0, 0, 0> translate <0 0 0> material "
+                            "{ColorX(0.99609375,0.99609375,0.99609375)} }");
+    EXPECT_EQ(lines[lines.size() - 2], "#object { Gdrum rotate <0, 90, 0> translate <40 0 20> material {ColorX(0,0,0)} }");
+    EXPECT_EQ(lines[lines.size() - 3],
+              "#object { Gmy_slope rotate <0, 0, 0> translate <0 0 0> material {ColorX(0.0390625,0.078125,0.1171875)} }");
+
+    // The camera on the line of sight, 10000 / scale away, truncated: from the
+    // front (a tilt of 90 degrees held as a float lies just past it), and from
+    // straight above (never "-0").
+    settings.AngleX = static_cast<float>(90 * M_PI / 180);
+    settings.AngleZ = 0;
+    settings.ViewScale = 1;
+    TStringList front = Lines({});
+    EXPECT_NE(std::find(front.begin(), front.end(), "  location <0,0,9999>"), front.end());
+    settings.AngleX = 0;
+    settings.ViewScale = 4;
+    front = Lines({});
+    EXPECT_NE(std::find(front.begin(), front.end(), "  location <0,2500,0>"), front.end());
+    settings.Light = {1, 2, 3};
+    front = Lines({});
+    EXPECT_NE(std::find(front.begin(), front.end(), "  <-1000,3000,2000>"), front.end());
+}
+
+TEST_F(PovSceneTest, TheIncludeFileNamesTheDeclaredObjectsAndTheFilesAreWritten) {
+    const fs::path include = folder.Path() / "smBlocks.inc";
+    std::ofstream(include) << "// stones\n#declare GWall = object { box {0, 1} }\n  #DECLARE   Gx = 1\n"
+                              "#declare Gdraft = object { } // unfinished\n#declare Color1 = material {}\n";
+    const TDeclaredNames names = ReadDeclaredNames(include);
+    EXPECT_EQ(names, (TDeclaredNames{{"gwall", "GWall"}, {"color1", "Color1"}}));
+    EXPECT_EQ(PovName("a-b c"), "Ga_b_c");
+
+    Add(StoneInUnits(' ', 0, 0, 0, 20, 20, 20), "Wall");
+    WritePovScene(model, settings, folder.Path(), folder.Path());
+    EXPECT_EQ(model[0]->Kind, 'B');
+    EXPECT_EQ(folder.ReadFile(folder.Path() / "povray.ini"), "-V +W320 +H240\r\n");
+    const std::string scene = folder.ReadFile(folder.Path() / "test.pov");
+    EXPECT_NE(scene.find("#object { GWall rotate"), std::string::npos);
+    EXPECT_EQ(scene.find("SW="), std::string::npos);
+    EXPECT_NE(ErrorOf([&] { WritePovScene(model, settings, folder.Path() / "none", folder.Path()); }), "");
+    EXPECT_NE(ErrorOf([&] { WritePovScene(model, settings, folder.Path(), folder.Path() / "none"); }), "");
+}
