@@ -37,6 +37,15 @@ bool Within(int v, int low, int high) {
 
 } // namespace
 
+int SaveFactorOf(TFrameArea area) {
+    if (area == TFrameArea::faSavePlain)
+        return 0;
+    for (const TSaveButton& button : kSaveButtons)
+        if (button.Area == area)
+            return button.Factor;
+    return -1;
+}
+
 std::string SavePictureTitle(int factor, const TRect& frame) {
     const char* title = factor == 1   ? "Save anti-aliased picture"
                         : factor == 2 ? "Save large picture"

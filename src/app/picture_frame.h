@@ -31,6 +31,10 @@ enum class TFrameCursor { fcDefault, fcMove, fcSizeVertical, fcSizeHorizontal, f
 extern const int kFrameMinWidth;  // 128
 extern const int kFrameMinHeight; // 48
 
+// The size factor a save button of the title bar stands for (0 plain,
+// 1 anti-aliased, 2, 4, 8), or -1 for any other area.
+int SaveFactorOf(TFrameArea area);
+
 // The save dialog's title for a size factor (0 plain, 1 anti-aliased, 2, 4,
 // 8) of a frame, with the size its picture takes as a 32-bit bitmap.
 std::string SavePictureTitle(int factor, const TRect& frame);

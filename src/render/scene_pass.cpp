@@ -47,25 +47,6 @@ TRect FittedRect(const TBitmap& picture, int width, int height) {
     return Rect(lost, 0, width - lost, height);
 }
 
-// Puts back the view's scale and offsets however a pass ends.
-class TViewRestore {
-public:
-    explicit TViewRestore(TRenderState& view)
-        : FView(view), FScale(view.ViewScale), FOffsetX(view.ViewOffsetX), FOffsetY(view.ViewOffsetY) {}
-    ~TViewRestore() {
-        FView.ViewScale = FScale;
-        FView.ViewOffsetX = FOffsetX;
-        FView.ViewOffsetY = FOffsetY;
-        FView.ComputePassValues();
-    }
-    TViewRestore(const TViewRestore&) = delete;
-    TViewRestore& operator=(const TViewRestore&) = delete;
-
-private:
-    TRenderState& FView;
-    float FScale, FOffsetX, FOffsetY;
-};
-
 // Every stone that passes the cut test, in list order.
 void DrawStones(TDrawObject& d, TBlockList& model, const TRenderState& view, const TPassProgress& progress) {
     if (!progress) {
@@ -109,7 +90,7 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
         throw EError("The anti-aliased picture needs a 32-bit bitmap");
     TPaintingGuard guard(view);
     const float scale = view.ViewScale, offsetX = view.ViewOffsetX, offsetY = view.ViewOffsetY;
-    TViewRestore restore(view);
+    TViewScaleRestore restore(view);
 
     const int bigWidth = 2 * width, bigHeight = 2 * height;
     TBitmap big(bigWidth, bigHeight, pf32bit);
@@ -159,7 +140,7 @@ void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList
     const int width = frame.Width() * factor, height = frame.Height() * factor;
     target.SetPixelFormat(pf32bit);
     target.SetSize(width, height);
-    TViewRestore restore(view);
+    TViewScaleRestore restore(view);
     view.ViewScale = static_cast<float>(double{view.ViewScale} * factor);
     view.ViewOffsetX = static_cast<float>(factor * (double{view.ViewOffsetX} - frame.Left));
     view.ViewOffsetY = static_cast<float>(factor * (double{view.ViewOffsetY} - frame.Top));

@@ -10,16 +10,7 @@
 void PrintScene(TCanvas& canvas, const TPrintPage& page, TBlockList& model, TRenderState& view) {
     if (page.Width <= 0 || page.Height <= 0)
         return;
-    struct TRestore {
-        TRenderState& View;
-        float Scale, OffsetX, OffsetY;
-        ~TRestore() {
-            View.ViewScale = Scale;
-            View.ViewOffsetX = OffsetX;
-            View.ViewOffsetY = OffsetY;
-            View.ComputePassValues();
-        }
-    } restore{view, view.ViewScale, view.ViewOffsetX, view.ViewOffsetY};
+    TViewScaleRestore restore(view);
 
     // A page narrower than the view would scale the scene to nothing: it
     // then takes the scene shrunk to its width.

@@ -13,25 +13,21 @@ namespace {
 class TTemporaryView {
 public:
     explicit TTemporaryView(TRenderState& view)
-        : FView(view), FRotX(view.RotX()), FRotY(view.RotY()), FRotZ(view.RotZ()), FScale(view.ViewScale),
-          FOffsetX(view.ViewOffsetX), FOffsetY(view.ViewOffsetY), FDetail(view.DetailLevel),
-          FWireframe(view.Wireframe) {}
+        : FView(view), FScaleRestore(view), FRotX(view.RotX()), FRotY(view.RotY()), FRotZ(view.RotZ()),
+          FDetail(view.DetailLevel), FWireframe(view.Wireframe) {}
     ~TTemporaryView() {
         FView.SetRotation(FRotX, FRotY, FRotZ);
-        FView.ViewScale = FScale;
-        FView.ViewOffsetX = FOffsetX;
-        FView.ViewOffsetY = FOffsetY;
         FView.DetailLevel = FDetail;
         FView.Wireframe = FWireframe;
-        FView.ComputePassValues();
     }
     TTemporaryView(const TTemporaryView&) = delete;
     TTemporaryView& operator=(const TTemporaryView&) = delete;
 
 private:
     TRenderState& FView;
+    // Restores last, after the angles, so the pass values fit them.
+    TViewScaleRestore FScaleRestore;
     int FRotX, FRotY, FRotZ;
-    float FScale, FOffsetX, FOffsetY;
     int FDetail;
     bool FWireframe;
 };

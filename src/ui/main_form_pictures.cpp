@@ -112,19 +112,11 @@ bool TMainForm::FrameMouseDown(QMouseEvent* event) {
         frame.Preset(keys & Qt::ShiftModifier, keys & Qt::ControlModifier, keys & Qt::AltModifier);
         break;
     case TFrameArea::faSavePlain:
-        Run([&] { SavePictureClick(0); });
-        break;
     case TFrameArea::faSaveAntiAliased:
-        Run([&] { SavePictureClick(1); });
-        break;
     case TFrameArea::faSave2:
-        Run([&] { SavePictureClick(2); });
-        break;
     case TFrameArea::faSave4:
-        Run([&] { SavePictureClick(4); });
-        break;
     case TFrameArea::faSave8:
-        Run([&] { SavePictureClick(8); });
+        Run([&] { SavePictureClick(SaveFactorOf(frame.AreaAt(at.x(), at.y()))); });
         break;
     case TFrameArea::faSizeLabel:
         Run([&] { SetFrameSize(); });

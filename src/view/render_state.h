@@ -132,5 +132,25 @@ private:
     int FOctant = 0;
 };
 
+// Puts back the view's scale and offsets, and its per-pass values, however
+// the work that changed them for a while ends.
+class TViewScaleRestore {
+public:
+    explicit TViewScaleRestore(TRenderState& view)
+        : FView(view), FScale(view.ViewScale), FOffsetX(view.ViewOffsetX), FOffsetY(view.ViewOffsetY) {}
+    ~TViewScaleRestore() {
+        FView.ViewScale = FScale;
+        FView.ViewOffsetX = FOffsetX;
+        FView.ViewOffsetY = FOffsetY;
+        FView.ComputePassValues();
+    }
+    TViewScaleRestore(const TViewScaleRestore&) = delete;
+    TViewScaleRestore& operator=(const TViewScaleRestore&) = delete;
+
+private:
+    TRenderState& FView;
+    float FScale, FOffsetX, FOffsetY;
+};
+
 // A colour darkened (or lightened) by a factor, channel by channel.
 TColor ShadeColor(TColor color, float factor);

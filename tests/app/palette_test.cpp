@@ -21,8 +21,7 @@ TPalettePage Page(const std::string& title, TEntries entries, int height = 40) {
 class PaletteTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
-                 fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+        folder.CopyShippedParts();
         app = std::make_unique<TStonemillApp>(folder.Path());
         app->Palette.Pages = {Page("Bricks", {"2x4x3", "R1x1x3|Column"}, 60), Page("Roofs", {"T2x2x3"}),
                               Page("Parts", {"G parts.dat, arch|Arch", "M Combos/wall|Wall"})};

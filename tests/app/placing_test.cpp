@@ -16,8 +16,7 @@ namespace {
 class PlacingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
-                 fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+        folder.CopyShippedParts();
         app = std::make_unique<TStonemillApp>(folder.Path());
         app->ResizeView(160, 120);
         app->Palette.Pages = {

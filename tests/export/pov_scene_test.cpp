@@ -16,8 +16,7 @@ namespace {
 class PovSceneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
-                 fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+        folder.CopyShippedParts();
         settings.Date = "08/12/2026";
         settings.AngleX = static_cast<float>(70 * M_PI / 180);
         settings.AngleZ = static_cast<float>(330 * M_PI / 180);

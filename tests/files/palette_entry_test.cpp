@@ -11,8 +11,7 @@ namespace fs = std::filesystem;
 
 TEST(PaletteEntry, EveryFormBuildsItsStone) {
     TTempProgramFolder folder;
-    fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
-             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+    folder.CopyShippedParts();
 
     auto brick = CreateEntryStone("2x4x3");
     ASSERT_TRUE(brick);

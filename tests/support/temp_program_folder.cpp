@@ -27,6 +27,10 @@ TTempProgramFolder::~TTempProgramFolder() {
     fs::remove_all(FPath, ignored);
 }
 
+void TTempProgramFolder::CopyShippedParts() const {
+    fs::copy(BuiltProgramFolder() / "parts", Parts(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+}
+
 void TTempProgramFolder::WritePartFile(const std::string& name, const std::string& text) const {
     std::ofstream out(Parts() / name, std::ios::binary);
     out << text;

@@ -17,6 +17,8 @@ public:
 
     const std::filesystem::path& Path() const { return FPath; }
     std::filesystem::path Parts() const { return FPath / "parts"; }
+    // Copies the shipped part library into parts/.
+    void CopyShippedParts() const;
     // Writes a file under parts/ with the given raw text.
     void WritePartFile(const std::string& name, const std::string& text) const;
     std::string ReadFile(const std::filesystem::path& path) const;
