@@ -28,6 +28,17 @@ TRect Union(const TRect& a, const TRect& b) {
             std::max(a.Bottom, b.Bottom)};
 }
 
+// A stone moved by keys far beyond the model's space is not placed, as one
+// outside the cut is not: the model never holds what it cannot draw.
+bool InRange(const TBlock& stone) {
+    try {
+        CheckStoneInRange(stone);
+        return true;
+    } catch (const EError&) {
+        return false;
+    }
+}
+
 } // namespace
 
 TBitmap& TStonemillApp::ShownPicture() {
@@ -96,7 +107,7 @@ void TStonemillApp::HandFollows(int x, int y) {
 
 void TStonemillApp::PlaceHand() {
     TBlock* inHand = Hand.Stone();
-    if (inHand == nullptr || !InCut(*inHand))
+    if (inHand == nullptr || !InCut(*inHand) || !InRange(*inHand))
         return;
     Hand.LastX = inHand->X;
     Hand.LastY = inHand->Y;

@@ -109,6 +109,7 @@ TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag) {
     stone->ExtraNumber = fields.ReadNumber();
     if (kind == 'G' && stone->Name.empty())
         stone->Name = ReplaceAll(partName, "-", "_");
+    CheckStoneInRange(*stone);
     return stone.release();
 }
 

@@ -117,7 +117,7 @@ void TBlock::TurnQuarter() {
 }
 
 int32_t TBlock::HeightAt(int32_t x, int32_t y, int32_t xs, int32_t ys) const {
-    if (X < x + xs && x < X + Length && Y < y + ys && y < Y + Width)
+    if (X < int64_t{x} + xs && x < int64_t{X} + Length && Y < int64_t{y} + ys && y < int64_t{Y} + Width)
         return Z + Height;
     return 0;
 }
@@ -152,4 +152,13 @@ TBlock* CreateCopy(const TBlock& stone) {
     copy->ExtraNumber = stone.ExtraNumber;
     copy->Caption = stone.Caption;
     return copy;
+}
+
+void CheckStoneInRange(const TBlock& s) {
+    auto inside = [](int32_t v) { return v >= -kLargestCoordinate && v <= kLargestCoordinate; };
+    auto size = [](int32_t v) { return v >= 0 && v <= kLargestCoordinate; };
+    if (!inside(s.X) || !inside(s.Y) || !inside(s.Z) || !size(s.Length) || !size(s.Width) || !size(s.Height))
+        throw EError(StrFormat("The stone at %d, %d, %d of size %d x %d x %d lies outside what can be drawn: "
+                               "places must lie within %d units of the origin, sizes from 0 to %d units",
+                               s.X, s.Y, s.Z, s.Length, s.Width, s.Height, kLargestCoordinate, kLargestCoordinate));
 }

@@ -72,6 +72,15 @@ protected:
     TBlock() = default;
 };
 
+// Stones must lie within this many units of the origin in every direction,
+// and no size may exceed it: far beyond any real model, and well inside what
+// drawing and sorting can handle.
+constexpr int32_t kLargestCoordinate = 10'000'000;
+
+// Raises EError when the stone's place or size lies outside what the program
+// can draw and sort (sizes below 0 included).
+void CheckStoneInRange(const TBlock& stone);
+
 // The plain string form
 // "kind:X:Y:Z:Length:Width:Height:Color:Tag:BasePlate:Turn:Transparent:Group:Name:Extra:Caption".
 std::string PlainBlockString(const TBlock& stone);

@@ -102,5 +102,6 @@ TBlock* TBlockFactory::CreateFromString(const std::string& text) {
         stone->ExtraNumber = StrToInt(f[14]);
         stone->Caption = f[15];
     }
+    CheckStoneInRange(*stone);
     return stone.release();
 }

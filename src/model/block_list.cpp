@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <limits>
 #include <memory>
 #include <string_view>
 
@@ -11,8 +12,9 @@
 
 namespace {
 
+// Sums of places and sizes run in 64 bits, so that no stone can overflow them.
 struct TBox {
-    int32_t X, Y, Z, L, W, H;
+    int64_t X, Y, Z, L, W, H;
 };
 
 TBox BoxOf(const TBlock& s) {
@@ -45,8 +47,8 @@ bool Behind(const TBox& a, const TBox& b, int octant) {
 // A box with its axes turned so that, for the octant it was made for, "a is
 // behind b" reads: a lies wholly beyond b along some axis.
 struct TOrientedBox {
-    int32_t Near[3]; // the side of the box toward the viewer, negated where needed
-    int32_t Far[3];
+    int64_t Near[3]; // the side of the box toward the viewer, negated where needed
+    int64_t Far[3];
     TBlock* Stone;
 };
 
@@ -57,8 +59,8 @@ constexpr int kFarDirection[8][3] = {
 };
 
 TOrientedBox Orient(TBlock& s, int octant) {
-    const int32_t low[3] = {s.X, s.Y, s.Z};
-    const int32_t high[3] = {s.X + s.Length, s.Y + s.Width, s.Z + s.Height};
+    const int64_t low[3] = {s.X, s.Y, s.Z};
+    const int64_t high[3] = {int64_t{s.X} + s.Length, int64_t{s.Y} + s.Width, int64_t{s.Z} + s.Height};
     TOrientedBox box;
     for (int a = 0; a < 3; ++a) {
         if (kFarDirection[octant][a] > 0) {
@@ -289,7 +291,7 @@ void TBlockList::Sort(int octant, bool force) {
 }
 
 void TBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {
-    int32_t minX = 9999, minY = 9999, minZ = 9999;
+    int32_t minX = std::numeric_limits<int32_t>::max(), minY = minX, minZ = minX;
     for (const TBlock* stone : source.FItems) {
         minX = std::min(minX, stone->X);
         minY = std::min(minY, stone->Y);
@@ -317,18 +319,23 @@ int TBlockList::StoneAt(const TProjector& view, int x, int y) const {
 
 TExtents TBlockList::GetExtents() const {
     TExtents e;
+    // The far sides are summed in 64 bits and kept inside the 32-bit range.
+    auto far = [](int32_t place, int32_t size) {
+        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{place} + size, std::numeric_limits<int32_t>::min(),
+                                                        std::numeric_limits<int32_t>::max()));
+    };
     for (const TBlock* s : FItems) {
         e.MinX = std::min(e.MinX, s->X);
         e.MinY = std::min(e.MinY, s->Y);
         e.MinZ = std::min(e.MinZ, s->Z);
-        e.MaxX = std::max(e.MaxX, s->X + s->Length);
-        e.MaxY = std::max(e.MaxY, s->Y + s->Width);
-        e.MaxZ = std::max(e.MaxZ, s->Z + s->Height);
+        e.MaxX = std::max(e.MaxX, far(s->X, s->Length));
+        e.MaxY = std::max(e.MaxY, far(s->Y, s->Width));
+        e.MaxZ = std::max(e.MaxZ, far(s->Z, s->Height));
     }
     // An empty list keeps the starting values, whose centres come out as 0.
-    e.CenterX = e.MinX + (e.MaxX - e.MinX) / 2;
-    e.CenterY = e.MinY + (e.MaxY - e.MinY) / 2;
-    e.CenterZ = e.MinZ + (e.MaxZ - e.MinZ) / 2;
+    e.CenterX = static_cast<int32_t>(e.MinX + (int64_t{e.MaxX} - e.MinX) / 2);
+    e.CenterY = static_cast<int32_t>(e.MinY + (int64_t{e.MaxY} - e.MinY) / 2);
+    e.CenterZ = static_cast<int32_t>(e.MinZ + (int64_t{e.MaxZ} - e.MinZ) / 2);
     return e;
 }
 

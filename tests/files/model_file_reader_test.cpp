@@ -96,6 +96,20 @@ TEST_F(ModelReaderTest, OldUnitsBeyondTheCoordinateRangeAreLineErrors) {
     EXPECT_EQ(Only().X, 20);
 }
 
+TEST_F(ModelReaderTest, StonesBeyondWhatCanBeDrawnAreLineErrors) {
+    auto r = Read({"= 70 330 20 0 0 0 1", "B 2147483640 0 0 20 20 20 255 1 0 0 0 0 far 0",
+                   "B 0 0 0 20 20 20 255 1 0 0 0 0 near 0", "B 0 0 0 20 -20 20 255 1 0 0 0 0 inside-out 0",
+                   "B -10000001 0 0 20 20 20", "B 0 0 0 10000000 20 20"});
+    ASSERT_EQ(errors.Items.size(), 3u);
+    EXPECT_EQ(errors.Items[0].first, 2);
+    EXPECT_EQ(errors.Items[0].second,
+              "The stone at 2147483640, 0, 0 of size 20 x 20 x 20 lies outside what can be drawn: places must lie "
+              "within 10000000 units of the origin, sizes from 0 to 10000000 units");
+    EXPECT_EQ(errors.Items[1].first, 4);
+    EXPECT_EQ(errors.Items[2].first, 5);
+    EXPECT_EQ(r.StonesAdded, 2);
+}
+
 TEST_F(ModelReaderTest, ShortLinesAndFlags) {
     Read({"= 0 0 20 0 0 0 1", "B 20 40 20 40 80 20 255"});
     TBlock& s = Only();

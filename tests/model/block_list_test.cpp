@@ -320,3 +320,34 @@ TEST(BlockList, StoneAtTakesTheFrontmostStoneThatPassesTheCut) {
     EXPECT_EQ(list.StoneAt(view, 30, 1000 - 30), 0);
     CutState().Reset();
 }
+
+TEST(BlockList, StonesAtTheEdgesOfTheNumbersSortAndMeasureSoundly) {
+    // Places and sizes whose sums pass the 32-bit range: the behind test,
+    // the insertion, the sort and the extents all stay exact.
+    constexpr int32_t kFar = 2147483640;
+    TOwnedList list;
+    list.Add(Stone(0, 0, 0));
+    list.Add(Stone(kFar, 0, 0, 20, 20, 20));
+    list.Add(Stone(-2147483647, 0, 0, 2000000000, 20, 20));
+    const std::vector<TBlock*> original = list.Stones();
+    for (int octant = 0; octant < 8; ++octant) {
+        EXPECT_EQ(IsBehind(*original[1], *original[0], octant),
+                  octant == 0 || octant == 1 || octant == 4 || octant == 5)
+            << octant;
+        list.Sort(octant, true);
+        EXPECT_EQ(list.Stones(), ReferenceSort(original, octant)) << octant;
+    }
+    TBlock* more = Stone(kFar - 20, 0, 0, 40, 20, 20);
+    list.InsertSorted(more);
+    EXPECT_EQ(list.Count(), 4);
+    const TExtents e = list.GetExtents();
+    EXPECT_EQ(e.MaxX, 2147483647);
+    EXPECT_EQ(e.MinX, -2147483647);
+    EXPECT_EQ(e.CenterX, 0);
+
+    // Such stones are refused where stones are read: from strings as from files.
+    EXPECT_NE(ErrorOf([&] { delete CreateFromString(list[3]->ToString()); }).find("lies outside what can be drawn"),
+              std::string::npos);
+    EXPECT_NE(ErrorOf([] { delete CreateFromString("B:0:0:0:-20:20:20:0:1:0:0:0:0::0:"); }), "");
+    EXPECT_EQ(ErrorOf([] { delete CreateFromString("B:10000000:0:0:0:20:20:0:1:0:0:0:0::0:"); }), "");
+}
