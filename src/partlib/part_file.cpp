@@ -1,6 +1,7 @@
 #include "partlib/part_file.h"
 
 #include <optional>
+#include <unordered_map>
 #include <string_view>
 
 #include "common/convert.h"
@@ -45,15 +46,25 @@ bool EndsSection(const std::string& line) {
     return line.empty() || line[0] == '[';
 }
 
-// The value of the first line whose text before "=" is the key (letter case ignored).
-std::optional<std::string_view> FindValue(const TStringList& section, std::string_view key) {
-    for (const auto& line : section) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos && SameText(std::string_view(line).substr(0, eq), key))
-            return std::string_view(line).substr(eq + 1);
+// The section's values by key (letter case ignored), the first line of a key
+// winning: each key is looked up once, whatever the section's size.
+class TSectionValues {
+public:
+    explicit TSectionValues(const TStringList& section) {
+        for (const auto& line : section) {
+            const size_t eq = line.find('=');
+            if (eq != std::string::npos)
+                FValues.emplace(UpperCase(std::string_view(line).substr(0, eq)), std::string_view(line).substr(eq + 1));
+        }
     }
-    return std::nullopt;
-}
+    std::optional<std::string_view> Find(const std::string& key) const {
+        auto it = FValues.find(UpperCase(key));
+        return it == FValues.end() ? std::nullopt : std::optional<std::string_view>(it->second);
+    }
+
+private:
+    std::unordered_map<std::string, std::string_view> FValues;
+};
 
 int32_t CheckedCount(int32_t count, const char* what, const std::string& part, const std::string& file) {
     if (count < 0 || count > kMaxPartCount)
@@ -62,10 +73,22 @@ int32_t CheckedCount(int32_t count, const char* what, const std::string& part, c
     return count;
 }
 
-TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const std::string& file) {
+// A polygon number as the file writes it (from 1), within what a part can hold.
+int32_t CheckedNumber(int32_t number, const char* what, const std::string& part, const std::string& file) {
+    if (number < -kMaxPartCount || number > kMaxPartCount)
+        throw EError(StrFormat("Illegal %s %d in part %s in file %s", what, number, part.c_str(), file.c_str()));
+    return number;
+}
+
+TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const std::string& file,
+                         int64_t& points) {
     TNumberScanner scan(value);
     TPartPolygon polygon;
     int32_t count = CheckedCount(scan.Next(), "point count", part, file);
+    points += count;
+    if (points > kMaxPartPoints)
+        throw EError(StrFormat("Part %s in file %s has more than %lld points", part.c_str(), file.c_str(),
+                               static_cast<long long>(kMaxPartPoints)));
     polygon.EdgeFlags = scan.Next();
     polygon.Points.resize(static_cast<size_t>(count));
     for (auto& point : polygon.Points) {
@@ -135,43 +158,45 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
     TDrawClass result;
     result.FileName = file;
     result.PartName = part;
+    const TSectionValues values(section);
 
-    int32_t polygonCount =
-        CheckedCount(StrToInt(FindValue(section, "NP").value_or("")), "polygon count", name, file);
+    int32_t polygonCount = CheckedCount(StrToInt(values.Find("NP").value_or("")), "polygon count", name, file);
 
-    TNumberScanner box(FindValue(section, "BB").value_or(""));
+    TNumberScanner box(values.Find("BB").value_or(""));
     int32_t bx = box.Next();
     int32_t by = box.Next();
     int32_t bz = box.Next();
     result.FBoundingBox = {bx, by, bz};
 
     result.FPolygons.resize(static_cast<size_t>(polygonCount));
+    int64_t points = 0;
     for (int32_t i = 0; i < polygonCount; ++i) {
-        if (auto value = FindValue(section, StrFormat("P%d", i + 1)))
-            result.FPolygons[static_cast<size_t>(i)] = ReadPolygon(*value, name, file);
+        if (auto value = values.Find(StrFormat("P%d", i + 1)))
+            result.FPolygons[static_cast<size_t>(i)] = ReadPolygon(*value, name, file, points);
         else
             result.FPolygons[static_cast<size_t>(i)] = TPartPolygon{{}, 0, 0, 0};
     }
 
     for (int o = 0; o < kOctantCount; ++o) {
-        auto value = FindValue(section, StrFormat("Q%d", o + 1));
+        auto value = values.Find(StrFormat("Q%d", o + 1));
         if (!value)
             continue;
         TNumberScanner scan(*value);
         int32_t count = CheckedCount(scan.Next(), "draw order count", name, file);
         for (int32_t k = 0; k < count; ++k)
-            result.FDrawOrders[static_cast<size_t>(o)].Put(k, scan.Next() - 1);
+            result.FDrawOrders[static_cast<size_t>(o)].Put(
+                k, CheckedNumber(scan.Next(), "draw order entry", name, file) - 1);
     }
 
-    auto bitmap = FindValue(section, "BM");
+    auto bitmap = values.Find("BM");
     if (bitmap && !bitmap->empty()) {
         TNumberScanner scan(*bitmap);
-        result.BitmapPolygon = scan.Next() - 1;
+        result.BitmapPolygon = CheckedNumber(scan.Next(), "bitmap polygon", name, file) - 1;
         std::string_view rest = scan.Rest();
         result.BitmapFileName = std::string(rest.substr(0, rest.find(',')));
     }
 
-    auto offsets = FindValue(section, "RO");
+    auto offsets = values.Find("RO");
     if (offsets && !offsets->empty()) {
         TNumberScanner scan(*offsets);
         for (auto& offset : result.FTurnOffsets) {
@@ -214,13 +239,15 @@ void WritePart(TDrawClass& def, TStringList& lines) {
             line += StrFormat(", %d", polygon.Color);
         lines.push_back(std::move(line));
     }
+    // Numbers are written from 1, in 64 bits so that no entry overflows.
     if (def.BitmapPolygon >= 0)
-        lines.push_back(StrFormat("BM=%d, %s", def.BitmapPolygon + 1, def.BitmapFileName.c_str()));
+        lines.push_back(StrFormat("BM=%lld, %s", static_cast<long long>(int64_t{def.BitmapPolygon} + 1),
+                                  def.BitmapFileName.c_str()));
     for (int o = 0; o < kOctantCount; ++o) {
         const TIntegerList& order = def.DrawOrder(o);
         std::string line = StrFormat("Q%d=%d ", o + 1, order.Count());
         for (int32_t entry : order.Items())
-            line += StrFormat(",%d", entry + 1);
+            line += StrFormat(",%lld", static_cast<long long>(int64_t{entry} + 1));
         lines.push_back(std::move(line));
     }
     bool anyOffset = false;

@@ -23,6 +23,8 @@ TColor ColorFromNumber(int32_t number);
 // No definition sensibly holds more polygons, points or order entries than this;
 // a larger (or negative) count in a file is refused rather than allocated.
 constexpr int32_t kMaxPartCount = 100000;
+// Nor more points in all its polygons together than this.
+constexpr int64_t kMaxPartPoints = 1000000;
 
 class TPartReader {
 public:

@@ -188,6 +188,39 @@ TEST(PartFile, HugeOrNegativeCountsAreRefused) {
     EXPECT_EQ(LoadError({"[s]", "NP=1", "Q3=200000 ,1"}, "s"),
               "Illegal draw order count 200000 in part s in file lib.dat");
     EXPECT_EQ(Read({"[s]", "NP=100000"}, "s").PolygonCount(), 100000);
+
+    // Numbers that would overflow when counted from 0 or written back from 1.
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "Q1=1 ,-2147483648"}, "s"),
+              "Illegal draw order entry -2147483648 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "BM=-2147483648, a.bmp"}, "s"),
+              "Illegal bitmap polygon -2147483648 in part s in file lib.dat");
+    TDrawClass edited = Read({"[s]", "NP=1", "Q1=1 ,1"}, "s");
+    edited.SetDrawOrder(0, 0, 2147483647);
+    TStringList written;
+    WritePart(edited, written);
+    EXPECT_EQ(written[written.size() - 8], "Q1=1 ,2147483648");
+
+    // All the points of a part together are bounded too, before they are made.
+    TStringList heavy = {"[h]", "NP=11"};
+    const std::string hundredThousand = "P%d=100000, 1";
+    for (int i = 1; i <= 11; ++i)
+        heavy.push_back(StrFormat(hundredThousand.c_str(), i));
+    EXPECT_EQ(LoadError(heavy, "h"), "Part h in file lib.dat has more than 1000000 points");
+}
+
+TEST(PartFile, LargePartsReadBackInOnePass) {
+    // A part of 100,000 polygons: every key is found once, not by a search
+    // of the whole section.
+    TDrawClass big;
+    big.FileName = "lib.dat";
+    big.PartName = "big";
+    for (int i = 0; i < 100000; ++i)
+        big.AddPolygon({{0, 0, i}, {20, 0, i}, {20, 20, i}});
+    TStringList lines;
+    WritePart(big, lines);
+    const TDrawClass back = Read(lines, "big");
+    ASSERT_EQ(back.PolygonCount(), 100000);
+    EXPECT_EQ(back.GetPoint(99999, 2), (TPoint3D{20, 20, 99999}));
 }
 
 TEST(PartFile, FilesFromThePartsFolder) {
