@@ -31,6 +31,8 @@ const char* const kUsage =
 
 namespace {
 
+constexpr int kSomeLinesUnread = 3;
+
 struct TUsageError {
     std::string Message;
 };
@@ -92,6 +94,13 @@ private:
     size_t FNext = 0;
 };
 
+// An output file's name must not name a folder.
+void CheckOutputFile(const std::string& output) {
+    std::error_code error;
+    if (!output.empty() && (output.back() == '/' || fs::is_directory(output, error)))
+        Usage("--output names a folder (\"" + output + "\"); give the name of a file in it");
+}
+
 TRenderOptions ParseRenderOptions(TArguments& a) {
     TRenderOptions o;
     while (a.More()) {
@@ -115,8 +124,11 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
             o.ViewTag = it->second;
         } else if (option == "--tilt") {
             o.Tilt = IntArgument(option, a.Value(option));
+            if (*o.Tilt < 0 || *o.Tilt > 180)
+                Usage("--tilt takes degrees from 0 (from above) to 180 (from below)");
         } else if (option == "--turn") {
-            o.Turn = IntArgument(option, a.Value(option));
+            // Any number of degrees turns the view round.
+            o.Turn = ((IntArgument(option, a.Value(option)) % 360) + 360) % 360;
         } else if (option == "--zoom") {
             o.Zoom = NumberArgument(option, a.Value(option));
             if (!(*o.Zoom > 0 && *o.Zoom <= 100000))
@@ -154,6 +166,8 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
                 Usage("--light takes three whole numbers X,Y,Z");
             o.Light = std::array<int32_t, 3>{IntArgument(option, parts[0]), IntArgument(option, parts[1]),
                                              IntArgument(option, parts[2])};
+            if (*o.Light == std::array<int32_t, 3>{0, 0, 0})
+                Usage("--light takes a direction: X, Y and Z cannot all be 0");
         } else if (option == "--scale") {
             o.Scale = IntArgument(option, a.Value(option));
             if (o.Scale != 1 && o.Scale != 2 && o.Scale != 4 && o.Scale != 8)
@@ -168,6 +182,11 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
     }
     if (o.Output.empty())
         Usage("--render needs --output PICTURE");
+    CheckOutputFile(o.Output);
+    const std::string extension = LowerCase(fs::path(o.Output).extension().string());
+    if (extension != ".png" && extension != ".jpg" && extension != ".jpeg" && extension != ".bmp")
+        Usage("--output names a picture file ending in .png (PNG), .jpg (JPEG) or .bmp (BMP), not \"" + o.Output +
+              "\"");
     if (o.ViewTag && (o.Tilt || o.Turn))
         Usage("--view and --tilt/--turn exclude each other");
     if (o.Tilt.has_value() != o.Turn.has_value())
@@ -179,12 +198,14 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
     return o;
 }
 
-// Loads a model as the window does, reporting unreadable lines as MODEL:LINE: MESSAGE.
-void LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& err) {
+// Loads a model as the window does, reporting unreadable lines as
+// MODEL:LINE: MESSAGE. The exit status the command ends with when all else
+// went well: 0, or 3 when lines could not be read.
+int LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& err) {
     app.OnLineError = [&](int line, const std::string& message) {
         err << model << ":" << line << ": " << message << "\n";
     };
-    app.LoadModel(model, TLoadMode::lmComplete);
+    return app.LoadModel(model, TLoadMode::lmComplete).LinesFailed > 0 ? kSomeLinesUnread : 0;
 }
 
 int Render(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
@@ -193,7 +214,7 @@ int Render(const std::string& model, TArguments& a, const fs::path& programFolde
     app.View.SuppressRedraw = true; // one picture at the end
     app.ApplyViewSettings(ReadViewSettings(programFolder / "Stonemill.ini"));
     app.ResizeView(o.Width, o.Height);
-    LoadForCommand(app, model, err);
+    const int loaded = LoadForCommand(app, model, err);
     if (o.Bits)
         app.SetBitDepth(*o.Bits == 8 ? bd8 : *o.Bits == 16 ? bd16 : *o.Bits == 24 ? bd24 : bd32);
     if (o.AntiAlias)
@@ -234,7 +255,7 @@ int Render(const std::string& model, TArguments& a, const fs::path& programFolde
         out.Canvas().Refresh();
     }
     SavePictureFile(out, o.Output);
-    return 0;
+    return loaded;
 }
 
 int Convert(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
@@ -248,10 +269,11 @@ int Convert(const std::string& model, TArguments& a, const fs::path& programFold
     }
     if (output.empty())
         Usage("--convert needs --output MODEL2");
+    CheckOutputFile(output);
     TStonemillApp app(programFolder);
-    LoadForCommand(app, model, err);
+    const int loaded = LoadForCommand(app, model, err);
     app.SaveModel(output, TSaveMode::smComplete);
-    return 0;
+    return loaded;
 }
 
 // Writes the model's POV-Ray scene with the include file beside it, and with
@@ -275,7 +297,7 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
     const TSettingsData settings = ReadSettingsFile(programFolder / "Stonemill.ini");
     app.Palette.Swatches = settings.Swatches;
     app.PovRayProgram = settings.PovRayEng;
-    LoadForCommand(app, model, err);
+    const int loaded = LoadForCommand(app, model, err);
     std::error_code error;
     fs::create_directories(folder, error);
     if (!fs::is_directory(folder, error))
@@ -288,7 +310,7 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
         throw EError("Cannot copy " + include.string() + " into " + folder.string() + ": " + error.message());
     out << (folder / "test.pov").string() << "\n";
     if (!run)
-        return 0;
+        return loaded;
     if (!app.PovRayAvailable())
         throw EError("POV-Ray was not found at " + app.PovRayProgram +
                      " (install the povray package, or name the program as PovRayEng in Stonemill.ini)");
@@ -300,7 +322,7 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
         throw EError(StrFormat("POV-Ray failed with exit status %d; see %s", status,
                                (folder / "povray.log").string().c_str()));
     out << (folder / "test.png").string() << "\n";
-    return 0;
+    return loaded;
 }
 
 int Info(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
@@ -308,7 +330,7 @@ int Info(const std::string& model, TArguments& a, const fs::path& programFolder,
     if (a.More())
         Usage("unknown option \"" + a.Take() + "\"");
     TStonemillApp app(programFolder);
-    LoadForCommand(app, model, err);
+    const int loaded = LoadForCommand(app, model, err);
     std::set<int32_t> groups;
     std::map<char, int> kinds;
     for (const TBlock* stone : app.Model.Stones()) {
@@ -328,7 +350,7 @@ int Info(const std::string& model, TArguments& a, const fs::path& programFolder,
     for (const auto& [kind, count] : kinds)
         out << " " << kind << "=" << count;
     out << "\n";
-    return 0;
+    return loaded;
 }
 
 } // namespace

@@ -26,7 +26,8 @@ bool IsHeadlessCommand(const std::vector<std::string>& args);
 
 // Runs a command without a window and returns the exit status: 0 done, 1 a
 // file could not be read or written, 2 bad arguments (the usage text goes to
-// err). Lines of a model that cannot be read are reported on err as
+// err), 3 done, but some lines of the model could not be read (their stones
+// are left out). Lines of a model that cannot be read are reported on err as
 // "MODEL:LINE: MESSAGE" and the command goes on.
 int RunHeadlessCommand(const std::vector<std::string>& args, const std::filesystem::path& programFolder,
                        std::ostream& out, std::ostream& err);

@@ -155,7 +155,7 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
                                               "G 0 0 0 0 0 0 0 1 0 0 0 parts.dat nosuch 0  0\n"
                                               "B 0 0 0 4x 20 20 255 1 0 0 0 0  0\n");
     TRun run = RunStonemill({"--info", path.string()});
-    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Status, 3); // done, but with lines left out
     EXPECT_EQ(run.Err, path.string() + ":3: Could not find part nosuch in file parts.dat\n" + path.string() +
                            ":4: '4x' is not a valid integer value\n");
     EXPECT_EQ(run.Out.substr(0, 10), "stones: 1\n");
@@ -163,6 +163,21 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
     TRun missing = RunStonemill({"--info", (folder.Path() / "none.stm").string()});
     EXPECT_EQ(missing.Status, 1);
     EXPECT_NE(missing.Err.find("none.stm"), std::string::npos);
+    // A folder where a model belongs is reported in the program's words.
+    for (const char* command : {"--info", "--convert", "--render"}) {
+        std::vector<std::string> args = {command, folder.Path().string()};
+        if (std::string(command) != "--info")
+            args.insert(args.end(), {"--output", (folder.Path() / "out.png").string()});
+        TRun folderRun = RunStonemill(args);
+        EXPECT_EQ(folderRun.Status, 1) << command;
+        EXPECT_EQ(folderRun.Err, "stonemill: Cannot open file \"" + folder.Path().string() + "\". Is a directory\n")
+            << command;
+    }
+    // Any number of degrees of turn is taken round.
+    EXPECT_EQ(RunStonemill({"--render", path.string(), "--output", (folder.Path() / "t.png").string(), "--tilt",
+                            "30", "--turn", "-30"})
+                  .Status,
+              3);
 
     TRun unwritable =
         RunStonemill({"--convert", path.string(), "--output", (folder.Path() / "no/dir/x.stm").string()});
@@ -174,6 +189,12 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
              {"--render", path.string(), "--output", "x.png", "--view", "Sideways"},
              {"--render", path.string(), "--output", "x.png", "--bits", "12"},
              {"--render", path.string(), "--output", "x.png", "--tilt", "10"},
+             {"--render", path.string(), "--output", "x.png", "--tilt", "200", "--turn", "0"},
+             {"--render", path.string(), "--output", "x.png", "--light", "0,0,0"},
+             {"--render", path.string(), "--output", "x.gif"},
+             {"--render", path.string(), "--output", "x"},
+             {"--render", path.string(), "--output", folder.Path().string() + "/"},
+             {"--convert", path.string(), "--output", folder.Path().string()},
              {"--info"},
              {"--info", path.string(), "--extra"},
              {"--convert", path.string()}}) {
