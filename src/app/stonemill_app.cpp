@@ -230,6 +230,9 @@ void TStonemillApp::ApplyView(const TViewRecord& record) {
 }
 
 TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) {
+    // The file is read before anything changes: one that cannot be read
+    // leaves the model, its name and the hand as they were.
+    const TStringList lines = LoadLines(FindFileNoCase(path).value_or(path));
     Hand.Drop();
     const std::string name = path.string();
     NoteRecentFile(name);
@@ -261,7 +264,7 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
             settings.ExtraNumber = Model.HighestExtraNumber;
             settings.CurrentColor = Palette.CurrentColor;
             TBlockList& target = mode == TLoadMode::lmComplete ? Model : Hand.Pending();
-            result = LoadModelFile(path, target, settings, [this](int line, const std::string& message) {
+            result = ReadModelLines(lines, target, settings, [this](int line, const std::string& message) {
                 if (OnLineError)
                     OnLineError(line, message);
             });

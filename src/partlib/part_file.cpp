@@ -131,7 +131,11 @@ void TPartReader::Load(TDrawClass& def, const std::string& file, const std::stri
     std::optional<fs::path> path;
     if (auto single = SinglePartFile(name))
         path = FindFileNoCase(*single);
-    if (!path && !file.empty())
+    // Library files lie in the parts folder: a name that would lead out of it
+    // (as a model file may hold) is not looked for.
+    const bool inside = !file.empty() && file != "." && file != ".." && file.find('/') == std::string::npos &&
+                        file.find('\\') == std::string::npos && file.find('\0') == std::string::npos;
+    if (!path && inside)
         path = FindFileNoCase(PartsFolder() / file);
     if (!path)
         throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));

@@ -8,7 +8,15 @@
 
 namespace fs = std::filesystem;
 
-void WriteFileAtomically(const fs::path& path, const std::function<bool(std::FILE*)>& write) {
+const TFileOperations& TFileOperations::System() {
+    static const TFileOperations system{[](std::FILE* file) { return std::fflush(file); },
+                                        [](int fd) { return fsync(fd); },
+                                        [](const char* from, const char* to) { return std::rename(from, to); }};
+    return system;
+}
+
+void WriteFileAtomically(const fs::path& path, const std::function<bool(std::FILE*)>& write,
+                         const TFileOperations& operations) {
     const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
     std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = mkstemp(temporary.data());
@@ -32,7 +40,8 @@ void WriteFileAtomically(const fs::path& path, const std::function<bool(std::FIL
     } catch (const EError& e) {
         fail(e.Message());
     }
-    if (!written || std::fflush(file) != 0 || std::ferror(file) || fsync(fileno(file)) != 0)
+    errno = 0;
+    if (!written || operations.Flush(file) != 0 || std::ferror(file) || operations.Sync(fileno(file)) != 0)
         fail(errno ? std::strerror(errno) : "The data could not be written.");
     if (std::fclose(file) != 0) {
         const int error = errno;
@@ -45,7 +54,7 @@ void WriteFileAtomically(const fs::path& path, const std::function<bool(std::FIL
                                                  : fs::perms::owner_read | fs::perms::owner_write |
                                                        fs::perms::group_read | fs::perms::others_read;
     fs::permissions(temporary, perms, ignored);
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (operations.Rename(temporary.c_str(), path.c_str()) != 0) {
         const int error = errno;
         std::remove(temporary.c_str());
         throw EError(StrFormat("Cannot write file \"%s\". %s", path.string().c_str(), std::strerror(error)));

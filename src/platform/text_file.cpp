@@ -30,11 +30,33 @@ std::optional<fs::path> FindFileNoCase(const fs::path& path) {
     return std::nullopt;
 }
 
+TStringList SplitLines(std::string_view text) {
+    TStringList lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text.size();
+        const size_t lineEnd = (end > start && text[end - 1] == '\r') ? end - 1 : end;
+        lines.emplace_back(text.substr(start, lineEnd - start));
+        start = next;
+    }
+    return lines;
+}
+
 TStringList LoadLines(const fs::path& path) {
     std::error_code error;
-    // A folder opens as a stream on Linux and fails only when read.
+    // A folder opens as a stream on Linux and fails only when read; a device
+    // or a pipe may never end.
     if (fs::is_directory(path, error))
         throw EError(StrFormat("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(EISDIR)));
+    if (fs::exists(path, error) && !fs::is_regular_file(path, error))
+        throw EError(StrFormat("Cannot open file \"%s\". It is not a file", path.string().c_str()));
+    const auto size = fs::file_size(path, error);
+    if (!error && size > kLargestTextFile)
+        throw EError(StrFormat("Cannot read file \"%s\". It is larger than %lld MB", path.string().c_str(),
+                               static_cast<long long>(kLargestTextFile >> 20)));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw EError(StrFormat("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(errno)));
@@ -46,18 +68,7 @@ TStringList LoadLines(const fs::path& path) {
     }
     if (in.bad())
         throw EError(StrFormat("Cannot read file \"%s\"", path.string().c_str()));
-    TStringList lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        size_t next = end == std::string::npos ? text.size() : end + 1;
-        if (end == std::string::npos)
-            end = text.size();
-        size_t lineEnd = (end > start && text[end - 1] == '\r') ? end - 1 : end;
-        lines.emplace_back(text, start, lineEnd - start);
-        start = next;
-    }
-    return lines;
+    return SplitLines(text);
 }
 
 void SaveLines(const fs::path& path, const TStringList& lines) {

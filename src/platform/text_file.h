@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <optional>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using TStringList = std::vector<std::string>;
@@ -13,8 +15,15 @@ using TStringList = std::vector<std::string>;
 // same folder that differs only in letter case; nothing when there is none.
 std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& path);
 
-// Reads a file as bytes split into lines; LF and CR LF both end a line, and a
-// last line without an ending still counts. Raises EError when unreadable.
+// Text split into lines: LF and CR LF both end a line, and a last line
+// without an ending still counts.
+TStringList SplitLines(std::string_view text);
+
+// Text files larger than this are taken for something else and not read.
+constexpr uintmax_t kLargestTextFile = uintmax_t{256} << 20;
+
+// Reads a file as bytes split into lines (SplitLines). Raises EError when it is
+// not a readable file of at most kLargestTextFile bytes.
 TStringList LoadLines(const std::filesystem::path& path);
 
 // Writes the lines, each ended by CR LF. The text goes to a temporary file in
