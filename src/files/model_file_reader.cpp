@@ -126,6 +126,9 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
         result.HighestExtraNumber = settings.ExtraNumber;
     }
 
+    // The stones are read first and inserted all at once, in the order of their
+    // lines, each where inserting it alone would have put it.
+    std::vector<std::unique_ptr<TBlock>> read;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ++result.LinesRead;
@@ -165,14 +168,12 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
                     ++result.BasePlatesDropped;
                     continue;
                 }
-                target.InsertSorted(stone.get());
                 result.Box.Widen(*stone);
-                stone.release();
+                read.push_back(std::move(stone));
             } else {
                 result.HighestGroup = std::max(result.HighestGroup, stone->Group);
                 result.HighestExtraNumber = std::max(result.HighestExtraNumber, stone->ExtraNumber);
-                target.InsertSorted(stone.get());
-                stone.release();
+                read.push_back(std::move(stone));
             }
             ++result.StonesAdded;
         } catch (const std::exception& e) {
@@ -181,6 +182,14 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
                 onLineError(static_cast<int>(i) + 1, e.what());
         }
     }
+
+    std::vector<TBlock*> stones;
+    stones.reserve(read.size());
+    for (const auto& stone : read)
+        stones.push_back(stone.get());
+    target.InsertAllSorted(stones);
+    for (auto& stone : read)
+        stone.release();
 
     target.HighestExtraNumber = result.HighestExtraNumber;
     if (subassembly)

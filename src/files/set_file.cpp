@@ -1,6 +1,8 @@
 #include "files/set_file.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 #include "common/convert.h"
 #include "common/error.h"
@@ -29,8 +31,10 @@ TSetList ReadSetFile(const std::filesystem::path& path) {
             std::find_if(list.begin(), list.end(), [&](const auto& e) { return SameText(e.first, caption); });
         if (same == list.end())
             list.emplace_back(caption, count);
-        else
-            same->second += count;
+        else // a sum beyond the int range stays at its end
+            same->second = static_cast<int>(std::clamp<int64_t>(int64_t{same->second} + count,
+                                                                std::numeric_limits<int>::min(),
+                                                                std::numeric_limits<int>::max()));
     }
     std::stable_sort(list.begin(), list.end(),
                      [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });

@@ -9,81 +9,7 @@
 #include "common/error.h"
 #include "model/block_factory.h"
 #include "model/cut_state.h"
-
-namespace {
-
-// Sums of places and sizes run in 64 bits, so that no stone can overflow them.
-struct TBox {
-    int64_t X, Y, Z, L, W, H;
-};
-
-TBox BoxOf(const TBlock& s) {
-    return {s.X, s.Y, s.Z, s.Length, s.Width, s.Height};
-}
-
-bool Behind(const TBox& a, const TBox& b, int octant) {
-    switch (octant) {
-    case 0:
-        return a.X >= b.X + b.L || b.Y >= a.Y + a.W || b.Z >= a.Z + a.H;
-    case 1:
-        return a.X >= b.X + b.L || a.Y >= b.Y + b.W || b.Z >= a.Z + a.H;
-    case 2:
-        return b.X >= a.X + a.L || a.Y >= b.Y + b.W || b.Z >= a.Z + a.H;
-    case 3:
-        return b.X >= a.X + a.L || b.Y >= a.Y + a.W || b.Z >= a.Z + a.H;
-    case 4:
-        return a.X >= b.X + b.L || b.Y >= a.Y + a.W || a.Z >= b.Z + b.H;
-    case 5:
-        return a.X >= b.X + b.L || a.Y >= b.Y + b.W || a.Z >= b.Z + b.H;
-    case 6:
-        return b.X >= a.X + a.L || a.Y >= b.Y + b.W || a.Z >= b.Z + b.H;
-    case 7:
-        return b.X >= a.X + a.L || b.Y >= a.Y + a.W || a.Z >= b.Z + b.H;
-    default:
-        return false;
-    }
-}
-
-// A box with its axes turned so that, for the octant it was made for, "a is
-// behind b" reads: a lies wholly beyond b along some axis.
-struct TOrientedBox {
-    int64_t Near[3]; // the side of the box toward the viewer, negated where needed
-    int64_t Far[3];
-    TBlock* Stone;
-};
-
-// Per octant and axis: +1 where the viewer looks from the low end of that axis
-// (stones at larger values are farther), -1 where from the high end.
-constexpr int kFarDirection[8][3] = {
-    {1, -1, -1}, {1, 1, -1}, {-1, 1, -1}, {-1, -1, -1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}, {-1, -1, 1},
-};
-
-TOrientedBox Orient(TBlock& s, int octant) {
-    const int64_t low[3] = {s.X, s.Y, s.Z};
-    const int64_t high[3] = {int64_t{s.X} + s.Length, int64_t{s.Y} + s.Width, int64_t{s.Z} + s.Height};
-    TOrientedBox box;
-    for (int a = 0; a < 3; ++a) {
-        if (kFarDirection[octant][a] > 0) {
-            box.Near[a] = low[a];
-            box.Far[a] = high[a];
-        } else {
-            box.Near[a] = -high[a];
-            box.Far[a] = -low[a];
-        }
-    }
-    box.Stone = &s;
-    return box;
-}
-
-inline bool OrientedBehind(const TOrientedBox& a, const TOrientedBox& b) {
-    return (a.Near[0] >= b.Far[0]) | (a.Near[1] >= b.Far[1]) | (a.Near[2] >= b.Far[2]);
-}
-
-} // namespace
-
-bool IsBehind(const TBlock& a, const TBlock& b, int octant) {
-    return Behind(BoxOf(a), BoxOf(b), octant);
-}
+#include "model/painter_order.h"
 
 TBlock* TBlockList::Items(int index) const {
     if (index < 0 || index >= Count())
@@ -242,52 +168,21 @@ int TBlockList::IndexOfString(const std::string& text) const {
 }
 
 void TBlockList::InsertSorted(TBlock* stone) {
-    const TBox box = BoxOf(*stone);
     int index = Count();
-    while (index > 0 && Behind(box, BoxOf(*FItems[static_cast<size_t>(index - 1)]), SortedOctant))
+    while (index > 0 && IsBehind(*stone, *FItems[static_cast<size_t>(index - 1)], SortedOctant))
         --index;
     FItems.insert(FItems.begin() + index, stone);
+}
+
+void TBlockList::InsertAllSorted(const std::vector<TBlock*>& stones) {
+    InsertEachSorted(FItems, stones, SortedOctant);
 }
 
 void TBlockList::Sort(int octant, bool force) {
     if (!force && octant == SortedOctant)
         return;
     SortedOctant = octant;
-    const size_t n = FItems.size();
-    if (n < 2)
-        return;
-    // Bubble passes: each pass compares every adjacent pair (i - 1, i) from left
-    // to right and exchanges it when stone i is behind stone i - 1; n - 1 passes.
-    // The boxes are copied into one array, turned so that the behind test is the
-    // same three comparisons for every octant. A comparison depends only on the
-    // two stones, so a pass needs to look only at pairs up to the last exchange of
-    // the pass before and at pairs just changed by an exchange in this pass; a
-    // pass without exchanges ends the sort. The order is that of the full passes.
-    if (octant < 0 || octant >= 8) {
-        return; // nothing is behind anything: no pass would exchange a pair
-    }
-    std::vector<TOrientedBox> items(n);
-    for (size_t i = 0; i < n; ++i)
-        items[i] = Orient(*FItems[i], octant);
-    size_t lastExchange = n - 1; // the right index of the last exchanged pair
-    for (size_t pass = 0; pass + 1 < n; ++pass) {
-        size_t newLast = 0;
-        bool previousExchanged = false;
-        for (size_t i = 1; i < n; ++i) {
-            if (i > lastExchange && !previousExchanged)
-                break;
-            previousExchanged = OrientedBehind(items[i], items[i - 1]);
-            if (previousExchanged) {
-                std::swap(items[i], items[i - 1]);
-                newLast = i;
-            }
-        }
-        if (newLast == 0)
-            break;
-        lastExchange = newLast;
-    }
-    for (size_t i = 0; i < n; ++i)
-        FItems[i] = items[i].Stone;
+    SortForOctant(FItems, octant);
 }
 
 void TBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/block.h"
+#include "model/painter_order.h"
 
 class TDrawObject;
 class TProjector;
@@ -22,11 +23,6 @@ struct TExtents {
     int32_t MaxX = -99999, MaxY = -99999, MaxZ = -99999;
     int32_t CenterX = 0, CenterY = 0, CenterZ = 0;
 };
-
-// Whether stone a is painted before stone b when seen from view octant 0..7:
-// a lies wholly behind b horizontally, or, where their footprints overlap, below
-// b from above (above b from below). Any other octant: false.
-bool IsBehind(const TBlock& a, const TBlock& b, int octant);
 
 class TBlockList {
 public:
@@ -63,7 +59,10 @@ public:
     int IndexOfString(const std::string& text) const;
     // Inserts the stone at its painter's-order place for the sorted octant.
     void InsertSorted(TBlock* stone);
-    // Re-sorts for the octant unless force is false and it is sorted for it.
+    // Inserts the stones as InsertSorted would, one after another, at once.
+    void InsertAllSorted(const std::vector<TBlock*>& stones);
+    // Re-sorts for the octant unless force is false and it is sorted for it:
+    // bubble passes as SortForOctant makes them.
     void Sort(int octant, bool force);
     // Shifts the source's stones so their smallest corner lands at (x, y, z)
     // and inserts copies of them, keeping their groups. The source keeps its

@@ -138,4 +138,7 @@ TEST(SetFile, ReadsCaptionsAndCounts) {
     EXPECT_EQ(ErrorOf([&] { ReadSetFile(Write(folder, "b.set", "arch, 2\r\ncone, many\r\n")); }),
               "Line 2 of b.set: 'many' is not a valid integer value");
     EXPECT_NE(ErrorOf([&] { ReadSetFile(folder.Path()); }), "");
+    // Counts of one caption that add up beyond the int range stay at its ends.
+    EXPECT_EQ(ReadSetFile(Write(folder, "c.set", "arch,2147483647\r\narch,24\r\ncone,-2147483648\r\ncone,-1\r\n")),
+              (TSetList{{"arch", 2147483647}, {"cone", -2147483647 - 1}}));
 }
