@@ -23,31 +23,40 @@ void Fill(TBlockList& list, const std::vector<TBlock*>& stones) {
     list.Sort(0, true);
 }
 
+// method 0: the list's sort (a ring of compact boxes); 1: the earlier passes
+// exchanging pair by pair, for comparison. Both give the same order.
 void BM_SortAfterOctantChange(benchmark::State& state) {
     auto stones = MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
     const int target = static_cast<int>(state.range(2));
+    const bool earlier = state.range(3) == 1;
     TBlockList list;
     Fill(list, stones);
+    const std::vector<TBlock*> start = list.Stones();
+    std::vector<TBlock*> items;
     for (auto _ : state) {
-        state.PauseTiming();
-        list.Sort(0, true);
-        state.ResumeTiming();
-        list.Sort(target, false);
-        benchmark::DoNotOptimize(list[0]);
+        items = start;
+        if (earlier)
+            SortWithExchanges(items, target);
+        else
+            SortForOctant(items, target);
+        benchmark::DoNotOptimize(items[0]);
     }
     list.Clear();
     FreeStones(stones);
 }
 
+// method 0: all stones inserted at once, as a model file is read; 1: one
+// after another by the backward walk, as before. Both give the same order.
 void BM_InsertSortedInFileOrder(benchmark::State& state) {
     auto stones = MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
+    const bool earlier = state.range(2) == 1;
     for (auto _ : state) {
-        TBlockList list;
-        list.SortedOctant = 0;
-        for (TBlock* s : stones)
-            list.InsertSorted(s);
-        benchmark::DoNotOptimize(list[0]);
-        list.Clear();
+        std::vector<TBlock*> items;
+        if (earlier)
+            InsertOneByOne(items, stones, 0);
+        else
+            InsertEachSorted(items, stones, 0);
+        benchmark::DoNotOptimize(items[0]);
     }
     FreeStones(stones);
 }
@@ -82,22 +91,14 @@ void BM_UndoRedo1000(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_SortAfterOctantChange)
-    ->ArgNames({"model", "stones", "octant"})
-    ->Args({kTown, 1000, 1})
-    ->Args({kTown, 1000, 2})
-    ->Args({kTown, 1000, 4})
-    ->Args({kTown, 10000, 1})
-    ->Args({kTown, 10000, 2})
-    ->Args({kTown, 10000, 4})
-    ->Args({kTower, 1000, 1})
-    ->Args({kTower, 1000, 2})
-    ->Args({kTower, 1000, 4})
+    ->ArgNames({"model", "stones", "octant", "earlier"})
+    ->ArgsProduct({{kTown}, {1000, 10000}, {1, 2, 4}, {0, 1}})
+    ->ArgsProduct({{kTower}, {1000, 10000}, {1, 2, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InsertSortedInFileOrder)
-    ->ArgNames({"model", "stones"})
-    ->Args({kTown, 1000})
-    ->Args({kTown, 10000})
-    ->Args({kTower, 1000})
+    ->ArgNames({"model", "stones", "earlier"})
+    ->ArgsProduct({{kTown}, {1000, 10000, 100000}, {0, 1}})
+    ->ArgsProduct({{kTower}, {1000, 10000}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UndoRedo1000)
     ->ArgNames({"model", "stones"})

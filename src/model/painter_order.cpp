@@ -94,6 +94,8 @@ bool CompactBoxes(const std::vector<TBlock*>& stones, int octant, TCompactBoxes&
 
 // ---- Sorted insertion --------------------------------------------------------
 
+} // namespace
+
 void InsertOneByOne(std::vector<TBlock*>& items, const std::vector<TBlock*>& stones, int octant) {
     for (TBlock* stone : stones) {
         const TBox box = BoxOf(*stone);
@@ -103,6 +105,8 @@ void InsertOneByOne(std::vector<TBlock*>& items, const std::vector<TBlock*>& sto
         items.insert(items.begin() + static_cast<std::ptrdiff_t>(index), stone);
     }
 }
+
+namespace {
 
 // The list's far sides in chunks of consecutive stones. A chunk knows its
 // largest far side along each axis: a stone whose near side reaches that along
@@ -201,10 +205,12 @@ private:
     std::vector<TChunk> FChunks;
 };
 
-// ---- The sort ----------------------------------------------------------------
+} // namespace
 
 void SortWithExchanges(std::vector<TBlock*>& stones, int octant) {
-    // The 64-bit form, for lists whose sides do not fit in 32 bits. A comparison
+    if (stones.size() < 2 || octant < 0 || octant >= 8)
+        return;
+    // A comparison
     // depends only on the two stones, so a pass needs to look only at pairs up to
     // the last exchange of the pass before and at pairs just changed by an
     // exchange in this pass; a pass without exchanges ends the sort.
@@ -233,8 +239,6 @@ void SortWithExchanges(std::vector<TBlock*>& stones, int octant) {
         stones[i] = items[i].Stone;
 }
 
-} // namespace
-
 bool IsBehind(const TBlock& a, const TBlock& b, int octant) {
     return Behind(BoxOf(a), BoxOf(b), octant);
 }
@@ -247,7 +251,8 @@ void InsertEachSorted(std::vector<TBlock*>& items, const std::vector<TBlock*>& s
     std::vector<TBlock*> all(items);
     all.insert(all.end(), stones.begin(), stones.end());
     TCompactBoxes boxes;
-    if (all.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) || !CompactBoxes(all, octant, boxes)) {
+    if (all.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ||
+        !CompactBoxes(all, octant, boxes)) {
         InsertOneByOne(items, stones, octant);
         return;
     }
@@ -263,7 +268,8 @@ void SortForOctant(std::vector<TBlock*>& items, int octant) {
     if (items.size() < 2 || octant < 0 || octant >= 8)
         return; // nothing is behind anything: no pass would exchange a pair
     TCompactBoxes boxes;
-    if (items.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) || !CompactBoxes(items, octant, boxes)) {
+    if (items.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()) ||
+        !CompactBoxes(items, octant, boxes)) {
         SortWithExchanges(items, octant);
         return;
     }

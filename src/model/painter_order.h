@@ -21,3 +21,9 @@ void InsertEachSorted(std::vector<TBlock*>& items, const std::vector<TBlock*>& s
 // from left to right and exchanges it when stone i is behind stone i - 1;
 // n - 1 passes, or fewer when a pass exchanges nothing.
 void SortForOctant(std::vector<TBlock*>& items, int octant);
+
+// The plain forms of both, on 64-bit boxes, used for stones whose sides do not
+// fit in 32 bits (and by the benchmarks for comparison): the backward walk per
+// stone, and passes that exchange pair by pair.
+void InsertOneByOne(std::vector<TBlock*>& items, const std::vector<TBlock*>& stones, int octant);
+void SortWithExchanges(std::vector<TBlock*>& items, int octant);

@@ -1,6 +1,9 @@
 #include "model/painter_sort.h"
 
 #include <algorithm>
+#include <limits>
+
+#include "model/painter_scan.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -21,133 +24,110 @@
 
 namespace {
 
-// The first place in [from, to) whose box is not behind the box with the given
-// far sides (it falls short of them along every axis), or `to`.
-using TStopScan = size_t (*)(const int32_t* const near[3], size_t from, size_t to, const int32_t far[3]);
-
-size_t ScanPlain(const int32_t* const near[3], size_t from, size_t to, const int32_t far[3]) {
-    const int32_t *x = near[0], *y = near[1], *z = near[2];
-    for (size_t i = from; i < to; ++i)
-        if ((x[i] < far[0]) & (y[i] < far[1]) & (z[i] < far[2]))
-            return i;
-    return to;
-}
-
-#if defined(__x86_64__)
-size_t ScanSse2(const int32_t* const near[3], size_t from, size_t to, const int32_t far[3]) {
-    const __m128i fx = _mm_set1_epi32(far[0]), fy = _mm_set1_epi32(far[1]), fz = _mm_set1_epi32(far[2]);
-    size_t i = from;
-    for (; i + 4 <= to; i += 4) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near[0] + i));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near[1] + i));
-        const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(near[2] + i));
-        const __m128i shortOfAll =
-            _mm_and_si128(_mm_and_si128(_mm_cmplt_epi32(x, fx), _mm_cmplt_epi32(y, fy)), _mm_cmplt_epi32(z, fz));
-        const int bits = _mm_movemask_ps(_mm_castsi128_ps(shortOfAll));
-        if (bits != 0)
-            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-    }
-    return ScanPlain(near, i, to, far);
-}
-
-__attribute__((target("avx2"))) size_t ScanAvx2(const int32_t* const near[3], size_t from, size_t to,
-                                                 const int32_t far[3]) {
-    const __m256i fx = _mm256_set1_epi32(far[0]), fy = _mm256_set1_epi32(far[1]), fz = _mm256_set1_epi32(far[2]);
-    size_t i = from;
-    for (; i + 8 <= to; i += 8) {
-        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(near[0] + i));
-        const __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(near[1] + i));
-        const __m256i z = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(near[2] + i));
-        const __m256i shortOfAll = _mm256_and_si256(
-            _mm256_and_si256(_mm256_cmpgt_epi32(fx, x), _mm256_cmpgt_epi32(fy, y)), _mm256_cmpgt_epi32(fz, z));
-        const int bits = _mm256_movemask_ps(_mm256_castsi256_ps(shortOfAll));
-        if (bits != 0)
-            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(bits)));
-    }
-    return ScanSse2(near, i, to, far);
-}
-#endif
-
-TStopScan ChooseScan() {
-#if defined(__x86_64__)
-    if (__builtin_cpu_supports("avx2"))
-        return ScanAvx2;
-    return ScanSse2;
-#else
-    return ScanPlain;
-#endif
-}
-
 // Passes with more stops than one in kDenseStops places run stone by stone.
 constexpr size_t kDenseStops = 8;
 
-class TRingSort {
+// A box with its index, in two 16-byte halves. The fourth lane of the far half
+// is larger than any index, so that comparing the halves lane by lane tells in
+// one step whether the box is short of another along every axis.
+struct alignas(32) TSlot {
+    int32_t Near[3];
+    int32_t Id;
+    int32_t Far[3];
+    int32_t Top;
+};
+
+// Whether box e is not behind box c: short of c's far side along every axis.
+inline bool NotBehind(const TSlot& e, const TSlot& c) {
+    return (e.Near[0] < c.Far[0]) & (e.Near[1] < c.Far[1]) & (e.Near[2] < c.Far[2]);
+}
+
+// TLane: the type the near sides are scanned in. The boxes hold ranks (the
+// place of each side among all sides along its axis), which compare as the
+// sides do and fit in 16 bits for all but the largest models.
+template <class TLane> class TRingSort {
 public:
-    explicit TRingSort(TCompactBoxes& boxes) : FCount(boxes.Size()), FIds(boxes.Size()), FScan(ChooseScan()) {
-        for (int a = 0; a < 3; ++a) {
-            FField[a] = boxes.Near[a].data();
-            FField[3 + a] = boxes.Far[a].data();
-            FNear[a] = FField[a];
+    TRingSort(const TCompactBoxes& boxes, TStopScan<TLane> scan, int32_t laneOffset)
+        : FCount(boxes.Size()), FSlots(FCount), FScan(scan), FLaneOffset(laneOffset) {
+        for (size_t i = 0; i < FCount; ++i) {
+            TSlot& slot = FSlots[i];
+            for (int a = 0; a < 3; ++a) {
+                slot.Near[a] = boxes.Near[a][i];
+                slot.Far[a] = boxes.Far[a][i];
+            }
+            slot.Id = static_cast<int32_t>(i);
+            slot.Top = std::numeric_limits<int32_t>::max();
         }
-        for (size_t i = 0; i < FCount; ++i)
-            FIds[i] = static_cast<int32_t>(i);
-        FField[6] = FIds.data();
+        for (int a = 0; a < 3; ++a) {
+            FNearOf[a].resize(FCount);
+            FNear[a] = FNearOf[a].data();
+        }
+        GatherNearSides();
         FLastExchange = FCount - 1;
     }
 
     std::vector<uint32_t> Run() {
+        bool ringReady = true; // the near sides for the scan match the slots
         for (size_t pass = 0; pass + 1 < FCount; ++pass) {
             const bool dense = FLastStops * kDenseStops > FCount;
-            if (dense && FOrigin != 0)
+            bool changed;
+            if (dense) {
                 MoveOriginToStart();
-            if (!(dense ? PlainPass() : RingPass()))
+                changed = PlainPass();
+                ringReady = false;
+            } else {
+                if (!ringReady)
+                    GatherNearSides();
+                ringReady = true;
+                changed = RingPass();
+            }
+            if (!changed)
                 break;
         }
         MoveOriginToStart();
-        return std::vector<uint32_t>(FIds.begin(), FIds.end());
+        std::vector<uint32_t> order(FCount);
+        for (size_t i = 0; i < FCount; ++i)
+            order[i] = static_cast<uint32_t>(FSlots[i].Id);
+        return order;
     }
 
 private:
-    static constexpr int kFields = 7; // near sides, far sides, index
-
-    struct TSlot {
-        int32_t Value[kFields];
-    };
-
-    TSlot Take(size_t place) const {
-        TSlot slot;
-        for (int f = 0; f < kFields; ++f)
-            slot.Value[f] = FField[f][place];
-        return slot;
-    }
-    void Put(size_t place, const TSlot& slot) {
-        for (int f = 0; f < kFields; ++f)
-            FField[f][place] = slot.Value[f];
-    }
-    void Copy(size_t from, size_t to) {
-        for (int f = 0; f < kFields; ++f)
-            FField[f][to] = FField[f][from];
-    }
-
     void MoveOriginToStart() {
         if (FOrigin == 0)
             return;
-        for (int f = 0; f < kFields; ++f)
-            std::rotate(FField[f], FField[f] + FOrigin, FField[f] + FCount);
+        std::rotate(FSlots.begin(), FSlots.begin() + static_cast<std::ptrdiff_t>(FOrigin), FSlots.end());
         FOrigin = 0;
         FLastExchange = FCount - 1; // the ring passes kept no account of it
+    }
+
+    TLane Lane(int32_t rank) const { return static_cast<TLane>(rank - FLaneOffset); }
+
+    void GatherNearSides() {
+        for (size_t i = 0; i < FCount; ++i)
+            for (int a = 0; a < 3; ++a)
+                FNearOf[a][i] = Lane(FSlots[i].Near[a]);
+    }
+
+    void Put(size_t place, const TSlot& slot) {
+        FSlots[place] = slot;
+        for (int a = 0; a < 3; ++a)
+            FNearOf[a][place] = Lane(slot.Near[a]);
     }
 
     // A pass on the ring; false when it exchanged nothing.
     bool RingPass() {
         FStops.clear();
         FStops.push_back(FOrigin);
-        int32_t far[3] = {FField[3][FOrigin], FField[4][FOrigin], FField[5][FOrigin]};
+        TLane far[3];
+        auto carry = [&](size_t place) {
+            for (int a = 0; a < 3; ++a)
+                far[a] = Lane(FSlots[place].Far[a]);
+        };
+        carry(FOrigin);
         auto scan = [&](size_t from, size_t to) {
             for (size_t i = FScan(FNear, from, to, far); i < to; i = FScan(FNear, i + 1, to, far)) {
                 FStops.push_back(i);
-                for (int a = 0; a < 3; ++a)
-                    far[a] = FField[3 + a][i];
+                carry(i);
             }
         };
         scan(FOrigin + 1, FCount);
@@ -157,9 +137,9 @@ private:
             return false;
         // Each carried stone goes to the slot of the stop that ended it; the last
         // one to the slot that becomes the end of the list.
-        const TSlot last = Take(FStops.back());
+        const TSlot last = FSlots[FStops.back()];
         for (size_t m = FStops.size() - 1; m > 0; --m)
-            Copy(FStops[m - 1], FStops[m]);
+            Put(FStops[m], FSlots[FStops[m - 1]]);
         Put(FStops[0], last);
         FOrigin = FOrigin + 1 == FCount ? 0 : FOrigin + 1;
         return true;
@@ -169,26 +149,53 @@ private:
     // exchanged nothing. Pairs past the last exchange of the pass before are
     // unchanged, and so is their outcome, unless this pass just changed them.
     bool PlainPass() {
-        TSlot carried = Take(0);
+        TSlot* slots = FSlots.data();
         size_t newLast = 0, exchanges = 0;
         bool previousExchanged = false;
         size_t i = 1;
+#if defined(__x86_64__)
+        __m128i carriedNear = _mm_load_si128(reinterpret_cast<const __m128i*>(slots[0].Near));
+        __m128i carriedFar = _mm_load_si128(reinterpret_cast<const __m128i*>(slots[0].Far));
         for (; i < FCount; ++i) {
             if (i > FLastExchange && !previousExchanged)
                 break;
-            const bool behind = (FField[0][i] >= carried.Value[3]) | (FField[1][i] >= carried.Value[4]) |
-                                (FField[2][i] >= carried.Value[5]);
-            if (behind) {
-                Copy(i, i - 1);
+            const __m128i nextNear = _mm_load_si128(reinterpret_cast<const __m128i*>(slots[i].Near));
+            const __m128i nextFar = _mm_load_si128(reinterpret_cast<const __m128i*>(slots[i].Far));
+            // Lane by lane: near < far along the three axes, and index < top.
+            const bool stop = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmplt_epi32(nextNear, carriedFar))) == 15;
+            if (stop) {
+                _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Near), carriedNear);
+                _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Far), carriedFar);
+                carriedNear = nextNear;
+                carriedFar = nextFar;
+            } else {
+                _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Near), nextNear);
+                _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Far), nextFar);
                 newLast = i;
                 ++exchanges;
-            } else {
-                Put(i - 1, carried);
-                carried = Take(i);
             }
-            previousExchanged = behind;
+            previousExchanged = !stop;
         }
-        Put(i - 1, carried);
+        _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Near), carriedNear);
+        _mm_store_si128(reinterpret_cast<__m128i*>(slots[i - 1].Far), carriedFar);
+#else
+        TSlot carried = slots[0];
+        for (; i < FCount; ++i) {
+            if (i > FLastExchange && !previousExchanged)
+                break;
+            const bool stop = NotBehind(slots[i], carried);
+            if (stop) {
+                slots[i - 1] = carried;
+                carried = slots[i];
+            } else {
+                slots[i - 1] = slots[i];
+                newLast = i;
+                ++exchanges;
+            }
+            previousExchanged = !stop;
+        }
+        slots[i - 1] = carried;
+#endif
         FLastStops = FCount - 1 - exchanges;
         if (newLast == 0)
             return false;
@@ -197,24 +204,49 @@ private:
     }
 
     size_t FCount;
-    std::vector<int32_t> FIds;
-    int32_t* FField[kFields];
-    const int32_t* FNear[3];
-    TStopScan FScan;
+    std::vector<TSlot> FSlots;
+    std::vector<TLane> FNearOf[3]; // the slots' near sides, for the scan
+    const TLane* FNear[3];
+    TStopScan<TLane> FScan;
+    int32_t FLaneOffset;
     size_t FOrigin = 0;
     size_t FLastExchange;
     size_t FLastStops = 0;
     std::vector<size_t> FStops;
 };
 
+// Puts every side along each axis in place of its rank among all sides along
+// that axis (equal sides share a rank); returns the largest rank.
+int32_t RankSides(TCompactBoxes& boxes) {
+    int32_t highest = 0;
+    std::vector<int32_t> sides;
+    for (int a = 0; a < 3; ++a) {
+        sides.assign(boxes.Near[a].begin(), boxes.Near[a].end());
+        sides.insert(sides.end(), boxes.Far[a].begin(), boxes.Far[a].end());
+        std::sort(sides.begin(), sides.end());
+        sides.erase(std::unique(sides.begin(), sides.end()), sides.end());
+        auto rank = [&](int32_t& side) {
+            side = static_cast<int32_t>(std::lower_bound(sides.begin(), sides.end(), side) - sides.begin());
+        };
+        std::for_each(boxes.Near[a].begin(), boxes.Near[a].end(), rank);
+        std::for_each(boxes.Far[a].begin(), boxes.Far[a].end(), rank);
+        highest = std::max(highest, static_cast<int32_t>(sides.size()) - 1);
+    }
+    return highest;
+}
+
 } // namespace
 
-std::vector<uint32_t> SortCompactBoxes(TCompactBoxes& boxes) {
-    if (boxes.Size() < 2) {
-        std::vector<uint32_t> order(boxes.Size());
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrowest) {
+    if (original.Size() < 2) {
+        std::vector<uint32_t> order(original.Size());
         for (size_t i = 0; i < order.size(); ++i)
             order[i] = static_cast<uint32_t>(i);
         return order;
     }
-    return TRingSort(boxes).Run();
+    TCompactBoxes boxes = original;
+    const int32_t highest = RankSides(boxes);
+    if (highest <= 65535 && narrowest <= 16)
+        return TRingSort<int16_t>(boxes, BestStopScan16(), 32768).Run();
+    return TRingSort<int32_t>(boxes, BestStopScan32(), 0).Run();
 }

@@ -2,6 +2,10 @@
 // The bubble-pass sort of painter's order on compact boxes: each box turned for
 // the view octant so that "a is behind b" reads: a's near side reaches b's far
 // side along some axis, all in 32 bits.
+//
+// The passes run as in the plain method (each compares every adjacent pair
+// from left to right and exchanges it when the right box is behind the left
+// one), so the order is exactly the plain method's.
 
 #include <cstddef>
 #include <cstdint>
@@ -20,8 +24,8 @@ struct TCompactBoxes {
     }
 };
 
-// Runs the passes over the boxes (each compares every adjacent pair from left
-// to right and exchanges it when the right box is behind the left one) until a
-// pass exchanges nothing, at most count - 1 of them. The boxes end in sorted
-// order; the result gives for each place the index the box there had before.
-std::vector<uint32_t> SortCompactBoxes(TCompactBoxes& boxes);
+// Runs the passes over the boxes until a pass exchanges nothing, at most
+// count - 1 of them, and gives for each place of the sorted order the index of
+// the box that ends there. The search for stops runs on 16-bit numbers where
+// the boxes allow it, unless narrowest is 32.
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& boxes, int narrowest = 16);

@@ -8,11 +8,14 @@
 #include <random>
 
 #include "model/painter_order.h"
+#include "model/painter_scan.h"
+#include "model/painter_sort.h"
 #include "test_stones.h"
 
 namespace {
 
-std::vector<TBlock*> PlainInsert(const std::vector<TBlock*>& start, const std::vector<TBlock*>& stones, int octant) {
+std::vector<TBlock*> PlainInsert(const std::vector<TBlock*>& start, const std::vector<TBlock*>& stones,
+                                 int octant) {
     std::vector<TBlock*> items = start;
     for (TBlock* stone : stones) {
         size_t index = items.size();
@@ -80,8 +83,10 @@ TEST(PainterOrder, InsertionAndSortGiveThePlainMethodsOrderExactly) {
         TStones model = RandomModel(random, count);
         const int octant = static_cast<int>(random() % 8);
         const size_t already = count == 0 ? 0 : random() % (count / 3 + 1);
-        std::vector<TBlock*> start(model.Items.begin(), model.Items.begin() + static_cast<std::ptrdiff_t>(already));
-        std::vector<TBlock*> added(model.Items.begin() + static_cast<std::ptrdiff_t>(already), model.Items.end());
+        std::vector<TBlock*> start(model.Items.begin(),
+                                   model.Items.begin() + static_cast<std::ptrdiff_t>(already));
+        std::vector<TBlock*> added(model.Items.begin() + static_cast<std::ptrdiff_t>(already),
+                                   model.Items.end());
 
         std::vector<TBlock*> items = start;
         InsertEachSorted(items, added, octant);
@@ -116,4 +121,41 @@ TEST(PainterOrder, SidesBeyond32BitsAndUnknownOctants) {
     EXPECT_EQ(items, (std::vector<TBlock*>{s.Items[4], s.Items[0], s.Items[1]}));
     SortForOctant(items, 9);
     EXPECT_EQ(items, (std::vector<TBlock*>{s.Items[4], s.Items[0], s.Items[1]}));
+}
+
+TEST(PainterOrder, EveryFormOfTheStopSearchAndBothLaneWidthsAgree) {
+    std::mt19937 random(77);
+    auto check = [&](auto scans, auto lane) {
+        using TLane = decltype(lane);
+        for (int round = 0; round < 2000; ++round) {
+            const size_t count = random() % 70;
+            std::vector<TLane> near[3];
+            for (auto& axis : near)
+                for (size_t i = 0; i < count; ++i)
+                    axis.push_back(static_cast<TLane>(static_cast<int>(random() % 40) - 20));
+            const TLane* columns[3] = {near[0].data(), near[1].data(), near[2].data()};
+            const TLane far[3] = {static_cast<TLane>(static_cast<int>(random() % 40) - 15),
+                                  static_cast<TLane>(static_cast<int>(random() % 40) - 15),
+                                  static_cast<TLane>(static_cast<int>(random() % 40) - 15)};
+            const size_t from = count == 0 ? 0 : random() % count;
+            const size_t expected = scans[0](columns, from, count, far);
+            for (size_t form = 1; form < scans.size(); ++form)
+                ASSERT_EQ(scans[form](columns, from, count, far), expected) << "form " << form;
+        }
+    };
+    check(StopScans16(), int16_t{});
+    check(StopScans32(), int32_t{});
+
+    // The sort gives the same order with 32-bit lanes as with 16-bit ones.
+    for (int round = 0; round < 200; ++round) {
+        TCompactBoxes boxes;
+        const size_t count = random() % 300;
+        boxes.Resize(count);
+        for (size_t i = 0; i < count; ++i)
+            for (int a = 0; a < 3; ++a) {
+                boxes.Near[a][i] = static_cast<int32_t>(random() % 50) * 1000 - 20000;
+                boxes.Far[a][i] = boxes.Near[a][i] + 1000 + static_cast<int32_t>(random() % 3) * 1000;
+            }
+        ASSERT_EQ(SortCompactBoxes(boxes, 16), SortCompactBoxes(boxes, 32)) << round;
+    }
 }
