@@ -16,9 +16,23 @@ TPictureFileFormat PictureFormatOfName(const std::string& fileName);
 // Told while a picture is written: the share of its rows written, 0 .. 1.
 using TWriteProgress = std::function<void(double written)>;
 
+// How PNG pictures are compressed: the deflate level (0 none .. 9 smallest)
+// and the filter applied to every row before (adaptive: the library picks one
+// per row). PNG stays lossless at every setting.
+enum class TPngFilter { Adaptive, None, Sub, Up, Paeth };
+struct TPngCompression {
+    int Level;
+    TPngFilter Filter;
+};
+// What pictures are saved with.
+extern const TPngCompression kPngCompression;
+
 // Saves a 32-bit picture in the format its name asks for. The file is replaced
 // only once written completely; raises EError on failure.
 void SavePictureFile(TBitmap& picture, const std::filesystem::path& path,
                      const TWriteProgress& progress = nullptr);
 void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
                      const TWriteProgress& progress = nullptr);
+// Saves it as PNG compressed as given.
+void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,
+                 const TWriteProgress& progress = nullptr);
