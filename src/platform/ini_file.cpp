@@ -17,29 +17,38 @@ TIniFile::TIniFile(const std::filesystem::path& path) : FPath(path) {
         if (line.empty() || line[0] == ';')
             continue;
         if (line.front() == '[' && line.back() == ']') {
-            FSections.push_back({line.substr(1, line.size() - 2), {}});
-            current = &FSections.back();
+            current = &AddSection(line.substr(1, line.size() - 2));
             continue;
         }
         const size_t eq = line.find('=');
         if (!current || eq == std::string::npos)
             continue;
-        current->Entries.push_back({Trim(line.substr(0, eq)), raw.substr(raw.find('=') + 1)});
+        AddEntry(*current, Trim(line.substr(0, eq)), raw.substr(raw.find('=') + 1));
     }
 }
 
+TIniFile::TSection& TIniFile::AddSection(const std::string& name) {
+    FSectionIndex[LowerCase(name)].push_back(FSections.size());
+    FSections.push_back({name, {}, {}, false});
+    return FSections.back();
+}
+
+void TIniFile::AddEntry(TSection& section, const std::string& key, const std::string& value) {
+    section.KeyIndex.emplace(LowerCase(key), section.Entries.size()); // a repeated key keeps the first
+    section.Entries.push_back({key, value});
+}
+
 const TIniFile::TSection* TIniFile::Find(const std::string& section) const {
-    for (const auto& s : FSections)
-        if (SameText(s.Name, section))
-            return &s;
-    return nullptr;
+    auto found = FSectionIndex.find(LowerCase(section));
+    return found == FSectionIndex.end() ? nullptr : &FSections[found->second.front()];
 }
 
 std::optional<std::string> TIniFile::Read(const std::string& section, const std::string& key) const {
-    if (const TSection* s = Find(section))
-        for (const auto& e : s->Entries)
-            if (SameText(e.Key, key))
-                return e.Value;
+    if (const TSection* s = Find(section)) {
+        auto found = s->KeyIndex.find(LowerCase(key));
+        if (found != s->KeyIndex.end())
+            return s->Entries[found->second].Value;
+    }
     return std::nullopt;
 }
 
@@ -77,17 +86,13 @@ bool TIniFile::SectionExists(const std::string& section) const {
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     TSection* s = const_cast<TSection*>(Find(section));
-    if (!s) {
-        FSections.push_back({section, {}});
-        s = &FSections.back();
-    }
-    for (auto& e : s->Entries) {
-        if (SameText(e.Key, key)) {
-            e.Value = value;
-            return;
-        }
-    }
-    s->Entries.push_back({key, value});
+    if (!s)
+        s = &AddSection(section);
+    auto found = s->KeyIndex.find(LowerCase(key));
+    if (found != s->KeyIndex.end())
+        s->Entries[found->second].Value = value;
+    else
+        AddEntry(*s, key, value);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
@@ -95,12 +100,23 @@ void TIniFile::WriteInteger(const std::string& section, const std::string& key, 
 }
 
 void TIniFile::EraseSection(const std::string& section) {
-    std::erase_if(FSections, [&](const TSection& s) { return SameText(s.Name, section); });
+    auto found = FSectionIndex.find(LowerCase(section));
+    if (found == FSectionIndex.end())
+        return;
+    for (size_t index : found->second) {
+        TSection& erased = FSections[index];
+        erased.Erased = true;
+        erased.Entries.clear();
+        erased.KeyIndex.clear();
+    }
+    FSectionIndex.erase(found);
 }
 
 void TIniFile::Flush() const {
     TStringList lines;
     for (const auto& s : FSections) {
+        if (s.Erased)
+            continue;
         if (!lines.empty())
             lines.push_back("");
         lines.push_back("[" + s.Name + "]");

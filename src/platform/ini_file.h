@@ -2,11 +2,14 @@
 // An INI settings file: sections of key=value lines. Section and key names
 // compare without regard to letter case, values are taken raw (no quoting, no
 // escapes), and the order of sections and keys is kept. Changes stay in
-// memory until Flush writes the file with CR LF line ends.
+// memory until Flush writes the file with CR LF line ends. Sections and keys
+// are found through indexes, so that files of many thousand sections and keys
+// are read and written in time proportional to their size.
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TIniFile {
@@ -39,9 +42,16 @@ private:
     struct TSection {
         std::string Name;
         std::vector<TEntry> Entries;
+        // Lower-cased key -> its first entry.
+        std::unordered_map<std::string, size_t> KeyIndex;
+        bool Erased = false;
     };
     const TSection* Find(const std::string& section) const;
+    TSection& AddSection(const std::string& name);
+    static void AddEntry(TSection& section, const std::string& key, const std::string& value);
 
     std::filesystem::path FPath;
-    std::vector<TSection> FSections;
+    std::vector<TSection> FSections; // in file order; erased ones are not written
+    // Lower-cased name -> every section of that name, the first one first.
+    std::unordered_map<std::string, std::vector<size_t>> FSectionIndex;
 };

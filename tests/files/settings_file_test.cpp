@@ -131,6 +131,30 @@ TEST(SettingsFile, DamagedValuesTakeTheirDefaults) {
     EXPECT_EQ(ReadSettingsFile(folder.Path() / "missing.ini").Version, 1);
 }
 
+TEST(SettingsFile, TheLargestPalettesAreWrittenAndReadBack) {
+    // 10,000 pages and 100,000 entries: every section and key is found through
+    // an index, so this takes well under a second (it took minutes when each
+    // write searched the whole file).
+    TTempProgramFolder folder;
+    const fs::path path = folder.Path() / "big.ini";
+    TSettingsData data;
+    data.Pages.resize(10000);
+    for (size_t page = 0; page < data.Pages.size(); ++page) {
+        data.Pages[page].Title = "Page " + std::to_string(page);
+        data.Pages[page].Entries.assign(page % 20, "2x4x3|p" + std::to_string(page));
+    }
+    WriteSettingsFile(path, data, false);
+    WriteSettingsFile(path, data, false); // over the pages written before
+    const TSettingsData back = ReadSettingsFile(path);
+    ASSERT_EQ(back.Pages.size(), 10000u);
+    size_t entries = 0;
+    for (const TPageSettings& page : back.Pages)
+        entries += page.Entries.size();
+    EXPECT_EQ(entries, 95000u);
+    EXPECT_EQ(back.Pages[9999].Title, "Page 9999");
+    EXPECT_EQ(back.Pages[9999].Entries.back(), "2x4x3|p9999");
+}
+
 TEST(SetFile, ReadsCaptionsAndCounts) {
     TTempProgramFolder folder;
     const TSetList set = ReadSetFile(Write(folder, "a.set", "arch, 2\r\n2x4x3,8\r\nB2x2x3\r\n\r\nARCH,1\n"));
@@ -139,6 +163,7 @@ TEST(SetFile, ReadsCaptionsAndCounts) {
               "Line 2 of b.set: 'many' is not a valid integer value");
     EXPECT_NE(ErrorOf([&] { ReadSetFile(folder.Path()); }), "");
     // Counts of one caption that add up beyond the int range stay at its ends.
-    EXPECT_EQ(ReadSetFile(Write(folder, "c.set", "arch,2147483647\r\narch,24\r\ncone,-2147483648\r\ncone,-1\r\n")),
-              (TSetList{{"arch", 2147483647}, {"cone", -2147483647 - 1}}));
+    EXPECT_EQ(
+        ReadSetFile(Write(folder, "c.set", "arch,2147483647\r\narch,24\r\ncone,-2147483648\r\ncone,-1\r\n")),
+        (TSetList{{"arch", 2147483647}, {"cone", -2147483647 - 1}}));
 }
