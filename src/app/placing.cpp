@@ -140,7 +140,7 @@ void TStonemillApp::PlaceHand() {
     Dirty = true;
     if (Hand.Mode == THandMode::hmMove)
         Hand.Drop();
-    Model.Sort(View.Octant(), false);
+    SortModelForView(false);
     RedrawPicture();
 }
 

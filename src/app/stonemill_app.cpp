@@ -60,6 +60,8 @@ void TStonemillApp::FreeStones(TBlockList& list) {
 void TStonemillApp::RedrawPicture() {
     if (View.SuppressRedraw)
         return;
+    if (FBusy) // long work runs on the model; every long work ends in a redraw
+        return;
     View.SkipPainting = false;
     if (FPicture.Width() <= 0 || FPicture.Height() <= 0)
         return;
@@ -69,6 +71,8 @@ void TStonemillApp::RedrawPicture() {
     View.MarkMatching = MarkMatching && hand != nullptr;
     View.MarkCaption = hand != nullptr ? hand->Caption : std::string();
     View.MarkColor = hand != nullptr && MarkWithColor ? static_cast<int64_t>(hand->Color) : -1;
+    if (!View.SkipPainting && !View.Painting)
+        SortModelForView(false);
     if (View.AntiAlias && (FPicture.PixelFormat() == pf32bit || FPicture.PixelFormat() == pfDevice)) {
         DrawSceneAntiAliased(FPicture, Rect(0, 0, FPicture.Width(), FPicture.Height()), FPicture.Width(),
                              FPicture.Height(), Model, View, Background);
@@ -142,7 +146,7 @@ void TStonemillApp::SetWireframe(bool down) {
 
 void TStonemillApp::RefreshDisplay() {
     View.Pictures.Clear(); // pictures changed on disk show again
-    Model.Sort(View.Octant(), true);
+    SortModelForView(true);
     RedrawPicture();
 }
 
@@ -229,12 +233,72 @@ void TStonemillApp::ApplyView(const TViewRecord& record) {
     ViewControl.SetRecorded(recorded);
 }
 
+TModelReadResult TStonemillApp::ReadStones(const TStringList& lines, TBlockList& target,
+                                           const TModelReadSettings& settings, const std::string& fileName) {
+    // The stones are read into a list of their own, which the work may fill on
+    // another thread while the window still shows the lists as they are; the
+    // target, emptied before, then takes them in their order.
+    TBlockList read;
+    read.SortedOctant = target.SortedOctant;
+    struct TFreeUnused {
+        TBlockList& List;
+        ~TFreeUnused() { FreeStones(List); }
+    } freeUnused{read};
+    std::vector<std::pair<int, std::string>> lineErrors;
+    TModelReadResult result;
+    RunLongWork("Reading " + fileName, [&](const TShareProgress& progress) {
+        result = ReadModelLines(
+            lines, read, settings,
+            [&](int line, const std::string& message) { lineErrors.emplace_back(line, message); }, progress);
+    });
+    if (target.Count() == 0) {
+        target.TakeStones(read);
+    } else {
+        target.InsertAllSorted(read.Stones());
+        read.Clear();
+    }
+    target.HighestExtraNumber = read.HighestExtraNumber;
+    for (const auto& [line, message] : lineErrors)
+        if (OnLineError)
+            OnLineError(line, message);
+    return result;
+}
+
+void TStonemillApp::RunLongWork(const std::string& what, const TLongWork& work) {
+    if (!OnLongWork || FBusy) {
+        work(nullptr);
+        return;
+    }
+    struct TBusy {
+        TStonemillApp& App;
+        ~TBusy() { App.FBusy = false; }
+    } busy{*this};
+    FBusy = true;
+    OnLongWork(what, work);
+}
+
+void TStonemillApp::SortModelForView(bool force) {
+    const int octant = View.Octant();
+    if (!Model.NeedsSort(octant, force))
+        return;
+    if (Model.Count() < 2) {
+        Model.Sort(octant, force);
+        return;
+    }
+    std::vector<TBlock*> order;
+    RunLongWork("Sorting the stones",
+                [&](const TShareProgress& progress) { order = Model.SortedOrder(octant, progress); });
+    Model.TakeOrder(std::move(order), octant);
+}
+
 TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) {
     // The file is read before anything changes: one that cannot be read
     // leaves the model, its name and the hand as they were.
-    const TStringList lines = LoadLines(FindFileNoCase(path).value_or(path));
-    Hand.Drop();
     const std::string name = path.string();
+    TStringList lines;
+    RunLongWork("Reading " + fs::path(name).filename().string(),
+                [&](const TShareProgress&) { lines = LoadLines(FindFileNoCase(path).value_or(path)); });
+    Hand.Drop();
     NoteRecentFile(name);
     fs::path folder = path.parent_path();
     std::error_code error;
@@ -264,10 +328,7 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
             settings.ExtraNumber = Model.HighestExtraNumber;
             settings.CurrentColor = Palette.CurrentColor;
             TBlockList& target = mode == TLoadMode::lmComplete ? Model : Hand.Pending();
-            result = ReadModelLines(lines, target, settings, [this](int line, const std::string& message) {
-                if (OnLineError)
-                    OnLineError(line, message);
-            });
+            result = ReadStones(lines, target, settings, fs::path(name).filename().string());
             HighestGroup = result.HighestGroup;
             if (mode == TLoadMode::lmComplete) {
                 Model.HighestExtraNumber = result.HighestExtraNumber;

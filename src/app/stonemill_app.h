@@ -14,8 +14,8 @@
 
 #include "app/hand.h"
 #include "app/palette.h"
-#include "app/picture_frame.h"
 #include "app/palette_row.h"
+#include "app/picture_frame.h"
 #include "app/settings.h"
 #include "app/stone_supply.h"
 #include "app/view_controller.h"
@@ -100,6 +100,16 @@ public:
     std::function<void(int lineNumber, const std::string& message)> OnLineError;
     // The undo and redo states changed.
     std::function<void(bool undoEnabled, bool redoEnabled)> OnUndoRedoState;
+    // Runs long work (reading a model file, sorting the stones for a new view
+    // octant) and returns when it is done, raising what the work raised. The
+    // window runs it on a thread of its own, showing its progress, and keeps
+    // the model from being edited meanwhile; the work touches no state of the
+    // window. Without it the work runs directly.
+    using TLongWork = std::function<void(const TShareProgress& progress)>;
+    std::function<void(const std::string& what, const TLongWork& work)> OnLongWork;
+    // Long work is running: pictures are drawn when it ends, by the command
+    // that started it.
+    bool Busy() const { return FBusy; }
 
     // --- the picture ---
     TBitmap& Picture() { return FPicture; }
@@ -222,7 +232,8 @@ public:
     // A 32-bit picture of the frame's part of the view: factor 0 copies the
     // picture shown, 1 draws it anti-aliased, 2, 4 and 8 draw it anew at that
     // many times its size. The view is restored also on failure.
-    void RenderFramePicture(TBitmap& target, int factor, const TRect& frame, const TPassProgress& progress = nullptr);
+    void RenderFramePicture(TBitmap& target, int factor, const TRect& frame,
+                            const TPassProgress& progress = nullptr);
     // Saves the frame's picture in the format its name asks for; told the
     // share of the work done. Raises EError on failure.
     void SavePicture(int factor, const std::filesystem::path& path,
@@ -351,11 +362,22 @@ private:
     bool FRotating = false;
     void NoteRecentFile(const std::string& path);
     void ApplyView(const TViewRecord& record);
+    // Runs the work through OnLongWork, or directly without it or inside other
+    // long work. Redraws asked for meanwhile are left out: the caller redraws.
+    void RunLongWork(const std::string& what, const TLongWork& work);
+    // Sorts the model for the view's octant (when that changed, or always when
+    // forced) as long work.
+    void SortModelForView(bool force);
+    // Reads the stones of model lines into the emptied target as long work;
+    // line errors go to OnLineError afterwards, in their order.
+    TModelReadResult ReadStones(const TStringList& lines, TBlockList& target,
+                                const TModelReadSettings& settings, const std::string& fileName);
 
     std::filesystem::path FProgramFolder;
     TBitmap FPicture;
     int FBitDepth = bd32;
     int FPassCount = 0;
+    bool FBusy = false;
     bool FSavedShading = false;
     int FSavedDetail = 0;
     std::string FCaption;

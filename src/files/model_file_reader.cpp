@@ -114,7 +114,8 @@ TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag) {
 }
 
 TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
-                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError) {
+                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError,
+                                const TShareProgress& progress) {
     const bool subassembly = settings.Mode == TLoadMode::lmSubassembly;
     TModelReadResult result;
     result.HighestGroup = settings.HighestGroup;
@@ -132,6 +133,8 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ++result.LinesRead;
+        if (progress && i % 4096 == 4095)
+            progress(static_cast<double>(i) / static_cast<double>(lines.size()));
         try {
             if (!line.empty() && line[0] == '=') {
                 std::array<int32_t, 7> n = ReadViewLineNumbers(line);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/color.h"
+#include "common/progress.h"
 #include "files/view_line.h"
 #include "model/block_list.h"
 #include "platform/text_file.h"
@@ -82,9 +83,11 @@ using TLineErrorHandler = std::function<void(int lineNumber, const std::string& 
 // model (which the caller has emptied); in subassembly mode into the pending
 // subassembly list. Stones are inserted in painter's order and belong to the
 // list's owner from then on. Raises EError only when no group number is left
-// for a subassembly; line errors go to onLineError.
+// for a subassembly; line errors go to onLineError. Progress, when given, is
+// told the share of the lines read now and then.
 TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
-                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError);
+                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError,
+                                const TShareProgress& progress = nullptr);
 
 // Reads the file (looked up exactly, then without regard to letter case) and
 // then its lines as ReadModelLines. A file that cannot be read raises EError

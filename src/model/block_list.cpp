@@ -179,10 +179,28 @@ void TBlockList::InsertAllSorted(const std::vector<TBlock*>& stones) {
 }
 
 void TBlockList::Sort(int octant, bool force) {
-    if (!force && octant == SortedOctant)
+    if (!NeedsSort(octant, force))
         return;
     SortedOctant = octant;
     SortForOctant(FItems, octant);
+}
+
+std::vector<TBlock*> TBlockList::SortedOrder(int octant, const TShareProgress& progress) const {
+    std::vector<TBlock*> order = FItems;
+    SortForOctant(order, octant, progress);
+    return order;
+}
+
+void TBlockList::TakeOrder(std::vector<TBlock*> order, int octant) {
+    if (order.size() != FItems.size())
+        throw EError("The sorted order does not hold the model's stones");
+    FItems = std::move(order);
+    SortedOctant = octant;
+}
+
+void TBlockList::TakeStones(TBlockList& from) {
+    FItems.insert(FItems.end(), from.FItems.begin(), from.FItems.end());
+    from.FItems.clear();
 }
 
 void TBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {
@@ -216,8 +234,8 @@ TExtents TBlockList::GetExtents() const {
     TExtents e;
     // The far sides are summed in 64 bits and kept inside the 32-bit range.
     auto far = [](int32_t place, int32_t size) {
-        return static_cast<int32_t>(std::clamp<int64_t>(int64_t{place} + size, std::numeric_limits<int32_t>::min(),
-                                                        std::numeric_limits<int32_t>::max()));
+        return static_cast<int32_t>(std::clamp<int64_t>(
+            int64_t{place} + size, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     };
     for (const TBlock* s : FItems) {
         e.MinX = std::min(e.MinX, s->X);

@@ -64,6 +64,16 @@ public:
     // Re-sorts for the octant unless force is false and it is sorted for it:
     // bubble passes as SortForOctant makes them.
     void Sort(int octant, bool force);
+    // Whether Sort(octant, force) would sort.
+    bool NeedsSort(int octant, bool force) const { return force || octant != SortedOctant; }
+    // The stones in the order Sort gives, found without changing the list, so
+    // that it can run on another thread while the list stays as it is;
+    // TakeOrder then puts them in that order.
+    std::vector<TBlock*> SortedOrder(int octant, const TShareProgress& progress = nullptr) const;
+    void TakeOrder(std::vector<TBlock*> order, int octant);
+    // Moves the stones of `from` to the end of this list, in their order, and
+    // empties it; an empty list filled this way stands as `from` stood.
+    void TakeStones(TBlockList& from);
     // Shifts the source's stones so their smallest corner lands at (x, y, z)
     // and inserts copies of them, keeping their groups. The source keeps its
     // (moved) stones.

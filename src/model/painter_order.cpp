@@ -264,7 +264,7 @@ void InsertEachSorted(std::vector<TBlock*>& items, const std::vector<TBlock*>& s
     order.WriteTo(all, items);
 }
 
-void SortForOctant(std::vector<TBlock*>& items, int octant) {
+void SortForOctant(std::vector<TBlock*>& items, int octant, const TShareProgress& progress) {
     if (items.size() < 2 || octant < 0 || octant >= 8)
         return; // nothing is behind anything: no pass would exchange a pair
     TCompactBoxes boxes;
@@ -273,7 +273,7 @@ void SortForOctant(std::vector<TBlock*>& items, int octant) {
         SortWithExchanges(items, octant);
         return;
     }
-    std::vector<uint32_t> order = SortCompactBoxes(boxes);
+    std::vector<uint32_t> order = SortCompactBoxes(boxes, 16, progress);
     std::vector<TBlock*> sorted(items.size());
     for (size_t i = 0; i < order.size(); ++i)
         sorted[i] = items[order[i]];

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "common/progress.h"
 #include "model/block.h"
 
 // Whether stone a is painted before stone b when seen from view octant 0..7:
@@ -19,8 +20,9 @@ void InsertEachSorted(std::vector<TBlock*>& items, const std::vector<TBlock*>& s
 
 // Bubble passes over items: each pass compares every adjacent pair (i - 1, i)
 // from left to right and exchanges it when stone i is behind stone i - 1;
-// n - 1 passes, or fewer when a pass exchanges nothing.
-void SortForOctant(std::vector<TBlock*>& items, int octant);
+// n - 1 passes, or fewer when a pass exchanges nothing. Progress, when given,
+// is told the share of the n - 1 passes run now and then.
+void SortForOctant(std::vector<TBlock*>& items, int octant, const TShareProgress& progress = nullptr);
 
 // The plain forms of both, on 64-bit boxes, used for stones whose sides do not
 // fit in 32 bits (and by the benchmarks for comparison): the backward walk per

@@ -66,9 +66,11 @@ public:
         FLastExchange = FCount - 1;
     }
 
-    std::vector<uint32_t> Run() {
+    std::vector<uint32_t> Run(const TShareProgress& progress) {
         bool ringReady = true; // the near sides for the scan match the slots
         for (size_t pass = 0; pass + 1 < FCount; ++pass) {
+            if (progress && pass % 1024 == 1023)
+                progress(static_cast<double>(pass) / static_cast<double>(FCount - 1));
             const bool dense = FLastStops * kDenseStops > FCount;
             bool changed;
             if (dense) {
@@ -237,7 +239,8 @@ int32_t RankSides(TCompactBoxes& boxes) {
 
 } // namespace
 
-std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrowest) {
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrowest,
+                                       const TShareProgress& progress) {
     if (original.Size() < 2) {
         std::vector<uint32_t> order(original.Size());
         for (size_t i = 0; i < order.size(); ++i)
@@ -247,6 +250,6 @@ std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrow
     TCompactBoxes boxes = original;
     const int32_t highest = RankSides(boxes);
     if (highest <= 65535 && narrowest <= 16)
-        return TRingSort<int16_t>(boxes, BestStopScan16(), 32768).Run();
-    return TRingSort<int32_t>(boxes, BestStopScan32(), 0).Run();
+        return TRingSort<int16_t>(boxes, BestStopScan16(), 32768).Run(progress);
+    return TRingSort<int32_t>(boxes, BestStopScan32(), 0).Run(progress);
 }

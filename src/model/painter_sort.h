@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/progress.h"
+
 struct TCompactBoxes {
     std::vector<int32_t> Near[3];
     std::vector<int32_t> Far[3];
@@ -27,5 +29,7 @@ struct TCompactBoxes {
 // Runs the passes over the boxes until a pass exchanges nothing, at most
 // count - 1 of them, and gives for each place of the sorted order the index of
 // the box that ends there. The search for stops runs on 16-bit numbers where
-// the boxes allow it, unless narrowest is 32.
-std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& boxes, int narrowest = 16);
+// the boxes allow it, unless narrowest is 32. Progress, when given, is told
+// the share of the count - 1 passes run now and then.
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& boxes, int narrowest = 16,
+                                       const TShareProgress& progress = nullptr);

@@ -25,6 +25,7 @@
 #include <iostream>
 
 #include "ui/file_dialogs.h"
+#include "ui/long_work.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
 #include "ui/repeat_button.h"
@@ -42,6 +43,25 @@ void SetUpScrollBar(QScrollBar* bar, const TScrollValue& value) {
     bar->setSingleStep(value.SmallChange);
     bar->setPageStep(value.LargeChange);
     bar->setValue(value.Position);
+}
+
+bool IsInputEvent(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -69,6 +89,9 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
         QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y)));
     };
     FApp.OnStoneDrawn = [this](int drawn, int total) { ShowStoneByStone(drawn, total); };
+    FApp.OnLongWork = [this](const std::string& what, const TStonemillApp::TLongWork& work) {
+        RunLongWorkInWindow(*this, what, work);
+    };
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
@@ -84,6 +107,7 @@ TMainForm::~TMainForm() {
     FApp.OnHandChanged = nullptr;
     FApp.OnMovePointer = nullptr;
     FApp.OnStoneDrawn = nullptr;
+    FApp.OnLongWork = nullptr;
     // The controls outlive this part of the window while the base class closes
     // and hides it: their events must not reach the handlers any more.
     PaintBox1->OnResize = nullptr;
@@ -702,7 +726,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (FApp.Busy() || !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -770,6 +794,10 @@ bool TMainForm::IsOwnWidget(QObject* object) const {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    // While long work runs on the model nothing may change it: input is
+    // dropped, except releases, which end drags and rotations begun before.
+    if (FApp.Busy() && IsInputEvent(event->type()))
+        return true;
     switch (event->type()) {
     case QEvent::KeyPress:
         if (!IsOwnWidget(watched))

@@ -1,0 +1,100 @@
+// Long work in the window: a model whose reading and sorting take long shows
+// the wait cursor and its progress in the status bar, drops input and keeps
+// the window open meanwhile, and ends with the same model and picture as when
+// the work runs directly.
+
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+
+#include "ui/long_work.h"
+#include "ui_test_support.h"
+
+namespace {
+
+// A model of many bricks in rows, under a view that F1 (seen from above) would change.
+std::string RowsOfBricks() {
+    std::string text = "= 60 30 20 0 0 0 1\r\n";
+    for (int i = 0; i < 400; ++i)
+        text += "B " + std::to_string((i % 20) * 40) + " " + std::to_string((i / 20) * 20) + " " +
+                std::to_string((i % 3) * 20) + " 40 20 20 255 1 0 0 0 0  0\r\n";
+    return text;
+}
+
+std::vector<std::string> Strings(const TBlockList& list) {
+    std::vector<std::string> result;
+    for (const TBlock* s : list.Stones())
+        result.push_back(s->ToString());
+    return result;
+}
+
+} // namespace
+
+class TLongWorkTest : public QObject {
+    Q_OBJECT
+private slots:
+    void OpeningAModelWhoseWorkTakesLong() {
+        TWindowFixture f;
+        TStonemillApp& app = f.App();
+        const auto path = f.WriteFile("Models/rows.stm", RowsOfBricks());
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+
+        // Every piece of long work is made to take a while longer.
+        int works = 0;
+        app.OnLongWork = [&](const std::string& what, const TStonemillApp::TLongWork& work) {
+            ++works;
+            RunLongWorkInWindow(f.Form(), what, [&](const TShareProgress& progress) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                work(progress);
+            });
+        };
+        bool progressShown = false, waitCursor = false, stayedOpen = false;
+        QTimer::singleShot(200, [&] {
+            auto* progress = f.Find<QProgressBar>("LongWorkProgress");
+            progressShown = progress != nullptr && progress->isVisible();
+            waitCursor = QApplication::overrideCursor() != nullptr &&
+                         QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            QTest::keyClick(box, Qt::Key_F1);
+            QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+            f.Form().close();
+            stayedOpen = f.Form().isVisible();
+        });
+        app.LoadModel(path, TLoadMode::lmComplete);
+        QVERIFY(progressShown);
+        QVERIFY(waitCursor);
+        QVERIFY(stayedOpen);
+        QVERIFY(works >= 3);                           // the file, its stones, the sort
+        QCOMPARE(app.ViewControl.RotX().Position, 60); // F1 did not reach the view
+        QCOMPARE(app.Model.Count(), 400);
+        QVERIFY(!f.Form().statusBar()->isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QVERIFY(app.Busy() == false);
+        const std::vector<std::string> threaded = Strings(app.Model);
+        const QImage threadedPicture = app.Picture().Image().copy();
+
+        // The same load with the work run directly.
+        app.OnLongWork = nullptr;
+        app.LoadModel(path, TLoadMode::lmComplete);
+        QCOMPARE(Strings(app.Model), threaded);
+        QCOMPARE(app.Picture().Image(), threadedPicture);
+
+        // A failure of the work reaches the caller and leaves the model as it was.
+        app.OnLongWork = [&](const std::string& what, const TStonemillApp::TLongWork& work) {
+            RunLongWorkInWindow(f.Form(), what, work);
+        };
+        bool failed = false;
+        try {
+            app.LoadModel(f.Folder() / "Models" / "missing.stm", TLoadMode::lmComplete);
+        } catch (const std::exception&) {
+            failed = true;
+        }
+        QVERIFY(failed);
+        QCOMPARE(Strings(app.Model), threaded);
+    }
+};
+
+QTEST_MAIN(TLongWorkTest)
+#include "long_work_test.moc"
