@@ -27,3 +27,17 @@ for mode in opaque mixed; do
         printf "%-11s %-7s %15s %10.2f\n" "$backend" "$mode" "$ir" "$(awk -v a="$painter" -v b="$ir" 'BEGIN { print a / b }')"
     done
 done
+
+# Whole plain scene passes (sorting done before): the town of bricks and roofs
+# and the mixed scene of every kind of stone.
+scene() { # scene, stones -> instructions per frame
+    valgrind --tool=callgrind --callgrind-out-file="$work/scene" --toggle-collect='DrawScenePlain*' \
+        "$build/bench/render_bench" --frames="$frames" --scene="$1" --stones="$2" >/dev/null 2>&1
+    awk -v frames="$frames" '/^(summary|totals):/ { printf "%.0f\n", $2 / frames; exit }' "$work/scene"
+}
+echo
+printf "%-7s %8s %15s\n" "scene" "stones" "Ir per frame"
+for row in "town 10000" "mixed 10000" "town 100000"; do
+    set -- $row
+    printf "%-7s %8s %15s\n" "$1" "$2" "$(scene "$1" "$2")"
+done

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "model/block_list.h"
@@ -277,4 +278,41 @@ BENCHMARK(BM_QPainterSamePolygons)
     ->ArgsProduct({{1000, 10000, 100000}, {32, 16}})
     ->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+namespace {
+
+// Draws the frames and nothing else, for instruction counts under callgrind.
+int DrawFrames(int frames, bool town, int stones) {
+    TPreparedScene scene(stones, town);
+    TBitmap picture(kWidth, kHeight, pf32bit);
+    for (int i = 0; i < frames; ++i)
+        DrawScenePlain(picture, scene.Model, scene.View, TBackground{clWhite, nullptr});
+    return 0;
+}
+
+} // namespace
+
+//   render_bench [Google Benchmark options]
+//   render_bench --frames=N --scene=town|mixed [--stones=S]
+//       draws N plain frames of the scene at 1920 x 1080 and 32 bits and
+//       nothing else (bench/callgrind_frames.sh counts DrawScenePlain only).
+int main(int argc, char** argv) {
+    int frames = 0, stones = 10000;
+    bool town = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--frames=", 0) == 0)
+            frames = std::stoi(arg.substr(9));
+        else if (arg.rfind("--stones=", 0) == 0)
+            stones = std::stoi(arg.substr(9));
+        else if (arg == "--scene=town")
+            town = true;
+    }
+    if (frames > 0)
+        return DrawFrames(frames, town, stones);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

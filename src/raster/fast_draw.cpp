@@ -165,6 +165,11 @@ void TFastDraw::ProcessPoint(const TPoint* points, int v, int y) {
 
 void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y) {
     TEdge& e = FEdges[static_cast<size_t>(FEdgeCount++)];
+    StartEdge(e, top, bottom, y);
+    e.Key = key;
+}
+
+void TFastDraw::StartEdge(TEdge& e, const TPoint& top, const TPoint& bottom, int y) {
     if (y == top.y) {
         e.X = top.x; // the slope formula gives exactly this on the top row
     } else {
@@ -176,7 +181,6 @@ void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y)
     e.DY = static_cast<int64_t>(bottom.y) - top.y;
     e.Error = 0;
     e.Step = bottom.x >= top.x ? 1 : -1;
-    e.Key = key;
     if (e.DX < e.DY) {
         e.Whole = 0;
         e.Rest = e.DX;
@@ -184,6 +188,28 @@ void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y)
         e.Whole = e.Step * (e.DX / e.DY);
         e.Rest = e.DX % e.DY;
     }
+}
+
+bool TFastDraw::IsMonotone(const TPoint* points, int count) {
+    // The directions of the edges that are not level change from down to up
+    // once and back once, or not at all. Every triangle is of this kind.
+    if (count <= 3)
+        return true;
+    int changes = 0, first = 0, previous = 0;
+    for (int i = 0; i < count; ++i) {
+        const int next = i + 1 == count ? 0 : i + 1;
+        const int direction = points[next].y > points[i].y ? 1 : points[next].y < points[i].y ? -1 : 0;
+        if (direction == 0)
+            continue;
+        if (first == 0)
+            first = direction;
+        else if (direction != previous)
+            ++changes;
+        previous = direction;
+    }
+    if (previous != first)
+        ++changes;
+    return changes <= 2;
 }
 
 void TFastDraw::RemoveEdge(int key) {

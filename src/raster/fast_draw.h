@@ -108,10 +108,28 @@ protected:
     // Runs the active-edge fill over points[0 .. count - 1], calling
     // span(row, x1, x2) for every non-empty span inside the clip box.
     template <class SpanFunction> void FillPolygon(const TPoint* points, int count, SpanFunction span);
+    // The same for a polygon every row of which crosses two of its edges: the
+    // edges down from its top vertex on either side meet only at its bottom.
+    // It walks down both sides from the top, with no table of edges.
+    template <class SpanFunction> void FillMonotone(const TPoint* points, int count, SpanFunction span);
+    // Whether the polygon is of that kind.
+    static bool IsMonotone(const TPoint* points, int count);
+    // FillMonotone where it applies, else FillPolygon.
+    template <class SpanFunction> void Fill(const TPoint* points, int count, SpanFunction span) {
+        if (IsMonotone(points, count))
+            FillMonotone(points, count, span);
+        else
+            FillPolygon(points, count, span);
+    }
     // Steps a clipped line with Bresenham's method, calling plot(pixel) for each
     // of its pixels; start points at the run's start pixel.
     template <class TPixel, class PlotFunction>
     void RunLine(const TLineRun& run, TPixel* start, PlotFunction plot) const;
+    // Draws the line from -> to with plot(pixel) for each of its pixels:
+    // clipped and stepped by RunLine, or, when both ends lie in the clip box,
+    // by a lean loop that steps the same pixels with no test of the box.
+    template <class TPixel, class PlotFunction>
+    void StepSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd, PlotFunction plot) const;
 
     TBitmap& FBitmap;
     TCanvas& FCanvas;
@@ -128,6 +146,8 @@ private:
     // Enters the edge top -> bottom (top has the smaller y) on scan line y.
     void AddEdge(const TPoint& top, const TPoint& bottom, int key, int y);
     void RemoveEdge(int key);
+    // Sets the edge top -> bottom up for scan line y, as the fill enters it.
+    static void StartEdge(TEdge& e, const TPoint& top, const TPoint& bottom, int y);
     void SortEdges();
     // Moves an edge down one row.
     static void Advance(TEdge& e);
@@ -194,12 +214,124 @@ void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) 
     }
 }
 
+template <class SpanFunction>
+void TFastDraw::FillMonotone(const TPoint* points, int count, SpanFunction span) {
+    int top = 0, topY = points[0].y, bottomY = points[0].y;
+    for (int i = 1; i < count; ++i) {
+        if (points[i].y < topY) {
+            top = i;
+            topY = points[i].y;
+        }
+        bottomY = std::max(bottomY, points[i].y);
+    }
+    const int first = std::max(Top, topY);
+    const int last = std::min(Bottom, bottomY);
+    // One side walks forward through the points from the top, the other
+    // backward; each holds the edge it is on, from point From to point To.
+    struct TSide {
+        int From, To, Direction;
+        TEdge Edge;
+    };
+    TSide sides[2];
+    sides[0].From = sides[0].To = sides[1].From = sides[1].To = top;
+    sides[0].Direction = 1;
+    sides[1].Direction = -1;
+    auto next = [count](int i, int direction) {
+        i += direction;
+        return i == count ? 0 : i < 0 ? count - 1 : i;
+    };
+    // Moves the side on to the edge that covers row y, entered on that row;
+    // false when the side has reached the bottom.
+    auto enter = [&](TSide& side, int y) {
+        for (int steps = 0; steps < count; ++steps) {
+            const int to = next(side.To, side.Direction);
+            if (points[to].y < points[side.To].y)
+                return false; // going up: past the bottom
+            side.From = side.To;
+            side.To = to;
+            if (points[to].y > y) {
+                StartEdge(side.Edge, points[side.From], points[to], std::max(y, points[side.From].y));
+                return true;
+            }
+        }
+        return false;
+    };
+    for (TSide& side : sides)
+        if (!enter(side, first))
+            return;
+    for (int y = first;;) {
+        // Rows down to the next point of either side need no look at the points.
+        const int stop = std::min(std::min(points[sides[0].To].y, points[sides[1].To].y), last + 1);
+        for (; y < stop; ++y) {
+            const TEdge* left = &sides[0].Edge;
+            const TEdge* right = &sides[1].Edge;
+            if (right->X < left->X)
+                std::swap(left, right);
+            const int64_t x1 = std::max<int64_t>(left->X, Left);
+            const int64_t x2 = std::min<int64_t>(right->X, Right);
+            if (x1 <= x2)
+                span(y, static_cast<int>(x1), static_cast<int>(x2));
+            Advance(sides[0].Edge);
+            Advance(sides[1].Edge);
+        }
+        if (y > last)
+            return;
+        for (TSide& side : sides)
+            if (points[side.To].y <= y && !enter(side, y))
+                return;
+    }
+}
+
 inline void TFastDraw::Advance(TEdge& e) {
     e.X += e.Whole;
     e.Error += e.Rest;
     if (e.Error >= e.DY) {
         e.X += e.Step;
         e.Error -= e.DY;
+    }
+}
+
+template <class TPixel, class PlotFunction>
+void TFastDraw::StepSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd,
+                            PlotFunction plot) const {
+    if (from.x < Left || from.x > Right || from.y < Top || from.y > Bottom || to.x < Left || to.x > Right ||
+        to.y < Top || to.y > Bottom) {
+        TLineRun run;
+        if (ClipSegment(from, to, run, clippedEnd))
+            RunLine(run, static_cast<TPixel*>(FRows[static_cast<size_t>(run.Y)]) + run.X, plot);
+        return;
+    }
+    clippedEnd = to;
+    // Inside the box every sum fits in 32 bits; the minor axis never leaves the
+    // box before the last pixel, after which nothing more is stepped.
+    const int adx = std::abs(to.x - from.x), ady = std::abs(to.y - from.y);
+    int major, minor;
+    std::ptrdiff_t majorOffset, minorOffset;
+    if (ady < adx) {
+        major = adx;
+        minor = ady;
+        majorOffset = to.x > from.x ? 1 : -1;
+        minorOffset = to.y > from.y ? FPitch : -FPitch;
+    } else {
+        major = ady;
+        minor = adx;
+        majorOffset = to.y >= from.y ? FPitch : -FPitch;
+        minorOffset = to.x >= from.x ? 1 : -1;
+    }
+    const int up = 2 * minor, down = 2 * minor - 2 * major;
+    int term = 2 * minor - major;
+    TPixel* p = static_cast<TPixel*>(FRows[static_cast<size_t>(from.y)]) + from.x;
+    for (int left = major;; --left) {
+        plot(p);
+        if (left == 0)
+            break;
+        if (term < 0) {
+            term += up;
+        } else {
+            p += minorOffset;
+            term += down;
+        }
+        p += majorOffset;
     }
 }
 

@@ -54,20 +54,18 @@ void TFastDraw15::BlendPixel565(uint16_t* target, uint16_t pixel) {
 }
 
 void TFastDraw15::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd) {
-    TLineRun run;
-    if (!ClipSegment(from, to, run, clippedEnd))
-        return;
-    uint16_t* start = static_cast<uint16_t*>(FRows[static_cast<size_t>(run.Y)]) + run.X;
     // The pixel operation picks the loop, so the loop itself makes no call per pixel.
     if (FPixelOp == &BlendPixel555) {
         const uint16_t half = FPenPixel & BlendMask555;
-        RunLine(run, start, [half](uint16_t* p) { *p = Blend<BlendMask555>(half, *p); });
+        StepSegment<uint16_t>(from, to, clippedEnd,
+                              [half](uint16_t* p) { *p = Blend<BlendMask555>(half, *p); });
     } else if (FPixelOp == &BlendPixel565) {
         const uint16_t half = FPenPixel & BlendMask565;
-        RunLine(run, start, [half](uint16_t* p) { *p = Blend<BlendMask565>(half, *p); });
+        StepSegment<uint16_t>(from, to, clippedEnd,
+                              [half](uint16_t* p) { *p = Blend<BlendMask565>(half, *p); });
     } else {
         const uint16_t pixel = FPenPixel;
-        RunLine(run, start, [pixel](uint16_t* p) { *p = pixel; });
+        StepSegment<uint16_t>(from, to, clippedEnd, [pixel](uint16_t* p) { *p = pixel; });
     }
 }
 
@@ -89,12 +87,12 @@ void TFastDraw15::Polygon(const TPoint* points, int high) {
         void* const* rows = FRows.data();
         const uint16_t brush = FBrushPixel;
         if (FSpanOp == &WriteSpan) {
-            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+            Fill(points, high + 1, [rows, brush](int y, int x1, int x2) {
                 FillPixels(static_cast<uint16_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
             });
         } else {
             const uint16_t mask = FSpanOp == &BlendSpan565 ? BlendMask565 : BlendMask555;
-            FillPolygon(points, high + 1, [rows, brush, mask](int y, int x1, int x2) {
+            Fill(points, high + 1, [rows, brush, mask](int y, int x1, int x2) {
                 MixPixels(static_cast<uint16_t*>(rows[y]) + x1, x2 - x1 + 1, brush, mask);
             });
         }

@@ -35,17 +35,14 @@ void TFastDraw32::BlendPixel(uint32_t* target, uint32_t pixel) {
 }
 
 void TFastDraw32::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd) {
-    TLineRun run;
-    if (!ClipSegment(from, to, run, clippedEnd))
-        return;
-    uint32_t* start = static_cast<uint32_t*>(FRows[static_cast<size_t>(run.Y)]) + run.X;
     // The pixel operation picks the loop, so the loop itself makes no call per pixel.
     if (FPixelOp == &BlendPixel) {
         const uint32_t half = FPenPixel & BlendMask;
-        RunLine(run, start, [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
+        StepSegment<uint32_t>(from, to, clippedEnd,
+                              [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
     } else {
         const uint32_t pixel = FPenPixel;
-        RunLine(run, start, [pixel](uint32_t* p) { *p = pixel; });
+        StepSegment<uint32_t>(from, to, clippedEnd, [pixel](uint32_t* p) { *p = pixel; });
     }
 }
 
@@ -67,11 +64,11 @@ void TFastDraw32::Polygon(const TPoint* points, int high) {
         void* const* rows = FRows.data();
         const uint32_t brush = FBrushPixel;
         if (FSpanOp == &BlendSpan)
-            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+            Fill(points, high + 1, [rows, brush](int y, int x1, int x2) {
                 MixPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush, BlendMask);
             });
         else
-            FillPolygon(points, high + 1, [rows, brush](int y, int x1, int x2) {
+            Fill(points, high + 1, [rows, brush](int y, int x1, int x2) {
                 FillPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
             });
     }
