@@ -22,6 +22,7 @@
 #include "platform/program_folder.h"
 #include "raster/draw_object.h"
 #include "render/picture_writer.h"
+#include "render/scene_bands.h"
 #include "render/scene_pass.h"
 #include "view/render_state.h"
 
@@ -73,6 +74,7 @@ TPreparedScene& SceneOf(int count) {
 void BM_ScenePlain(benchmark::State& state) {
     TPreparedScene& scene = SceneOf(static_cast<int>(state.range(0)));
     TBitmap picture(kWidth, kHeight, state.range(1) == 16 ? pf16bit : pf32bit);
+    SetSceneThreads(static_cast<int>(state.range(2)));
     for (auto _ : state) {
         DrawScenePlain(picture, scene.Model, scene.View, TBackground{clWhite, nullptr});
         benchmark::DoNotOptimize(picture.ScanLine(0));
@@ -87,6 +89,7 @@ void BM_ScenePlainTown(benchmark::State& state) {
     if (!scene)
         scene = std::make_unique<TPreparedScene>(static_cast<int>(state.range(0)), true);
     TBitmap picture(kWidth, kHeight, pf32bit);
+    SetSceneThreads(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         DrawScenePlain(picture, scene->Model, scene->View, TBackground{clWhite, nullptr});
         benchmark::DoNotOptimize(picture.ScanLine(0));
@@ -95,6 +98,7 @@ void BM_ScenePlainTown(benchmark::State& state) {
 
 void BM_SceneAntiAliased(benchmark::State& state) {
     TPreparedScene& scene = SceneOf(static_cast<int>(state.range(0)));
+    SetSceneThreads(0);
     TBitmap picture(kWidth, kHeight, pf32bit);
     for (auto _ : state) {
         DrawSceneAntiAliased(picture, Rect(0, 0, kWidth, kHeight), kWidth, kHeight, scene.Model, scene.View,
@@ -204,6 +208,7 @@ void BM_QPainterSamePolygons(benchmark::State& state) {
 void BM_LargePicture(benchmark::State& state) {
     TPreparedScene& scene = SceneOf(10000);
     const bool antiAliased = state.range(0) != 0;
+    SetSceneThreads(static_cast<int>(state.range(1)));
     const TRect frame = Rect(kWidth / 2 - 200, kHeight / 2 - 150, kWidth / 2 + 200, kHeight / 2 + 150);
     const fs::path file = fs::temp_directory_path() / "stonemill-bench-picture.png";
     for (auto _ : state) {
@@ -249,11 +254,15 @@ void BM_PngCompression(benchmark::State& state) {
     fs::remove(file);
 }
 
+// threads: 1 draws on one thread, 0 on one per processor.
 BENCHMARK(BM_ScenePlain)
-    ->ArgNames({"stones", "bits"})
-    ->ArgsProduct({{1000, 10000, 100000}, {32, 16}})
+    ->ArgNames({"stones", "bits", "threads"})
+    ->ArgsProduct({{1000, 10000, 100000}, {32, 16}, {1, 0}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScenePlainTown)->ArgNames({"stones"})->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScenePlainTown)
+    ->ArgNames({"stones", "threads"})
+    ->ArgsProduct({{10000, 100000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SceneAntiAliased)
     ->ArgNames({"stones"})
     ->Arg(1000)
@@ -281,7 +290,8 @@ BENCHMARK(BM_QPainterSamePolygons)
 namespace {
 
 // Draws the frames and nothing else, for instruction counts under callgrind.
-int DrawFrames(int frames, bool town, int stones) {
+int DrawFrames(int frames, bool town, int stones, int threads) {
+    SetSceneThreads(threads);
     TPreparedScene scene(stones, town);
     TBitmap picture(kWidth, kHeight, pf32bit);
     for (int i = 0; i < frames; ++i)
@@ -292,11 +302,12 @@ int DrawFrames(int frames, bool town, int stones) {
 } // namespace
 
 //   render_bench [Google Benchmark options]
-//   render_bench --frames=N --scene=town|mixed [--stones=S]
+//   render_bench --frames=N --scene=town|mixed [--stones=S] [--threads=T]
 //       draws N plain frames of the scene at 1920 x 1080 and 32 bits and
-//       nothing else (bench/callgrind_frames.sh counts DrawScenePlain only).
+//       nothing else (bench/callgrind_frames.sh counts DrawScenePlain only),
+//       on one thread unless told otherwise.
 int main(int argc, char** argv) {
-    int frames = 0, stones = 10000;
+    int frames = 0, stones = 10000, threads = 1;
     bool town = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -304,11 +315,13 @@ int main(int argc, char** argv) {
             frames = std::stoi(arg.substr(9));
         else if (arg.rfind("--stones=", 0) == 0)
             stones = std::stoi(arg.substr(9));
+        else if (arg.rfind("--threads=", 0) == 0)
+            threads = std::stoi(arg.substr(10));
         else if (arg == "--scene=town")
             town = true;
     }
     if (frames > 0)
-        return DrawFrames(frames, town, stones);
+        return DrawFrames(frames, town, stones, threads);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -34,6 +34,9 @@ public:
     virtual std::string ToString() const;
     // Draws the stone as seen in the view's octant, with its kind's shape.
     virtual void Draw(TDrawObject& d, const TRenderState& view) const;
+    // Whether Draw uses the canvas itself (ellipses, pictures read back from
+    // the picture), beyond the polygons and lines of the rasteriser.
+    virtual bool DrawsOnCanvas(const TRenderState&) const { return false; }
 
     void GetPosition(int32_t& x, int32_t& y, int32_t& z) const {
         x = X;

@@ -86,6 +86,10 @@ void TGeneralBlock::Draw(TDrawObject& d, const TRenderState& view) const {
     EndBlockPaint(canvas, view);
 }
 
+bool TGeneralBlock::DrawsOnCanvas(const TRenderState& view) const {
+    return Part != nullptr && Part->BitmapPolygon >= 0 && view.DetailLevel >= 2;
+}
+
 void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view,
                                     bool shading) const {
     // Orders may name polygons the part does not have; those are left out.

@@ -23,6 +23,8 @@ public:
     std::string ToString() const override;
     // Draws the part's polygons in the painting order of the part octant.
     void Draw(TDrawObject& d, const TRenderState& view) const override;
+    // Pictures laid on a polygon (at the highest detail) read the picture back.
+    bool DrawsOnCanvas(const TRenderState& view) const override;
 
 protected:
     friend class TBlockFactory;

@@ -26,6 +26,12 @@ TDrawObject::TDrawObject(TBitmap& bitmap) : FCanvas(&bitmap.Canvas()) {
     }
 }
 
+TDrawObject::TDrawObject(TBitmap& bitmap, std::unique_ptr<TDisplayRecorder> recorder)
+    : FCanvas(&bitmap.Canvas()) {
+    BindCanvas();
+    BindRasteriser(std::move(recorder));
+}
+
 TDrawObject::~TDrawObject() = default;
 
 void TDrawObject::BindCanvas() {

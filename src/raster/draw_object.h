@@ -14,6 +14,7 @@
 #include "platform/canvas.h"
 #include "platform/point.h"
 #include "raster/bound_method.h"
+#include "raster/display_list.h"
 #include "raster/fast_draw.h"
 
 #include <memory>
@@ -26,6 +27,9 @@ public:
     // Draws on a bitmap: through the rasteriser for 15-, 16- and 32-bit pixels.
     // The bitmap must keep its size and format while the draw object lives.
     explicit TDrawObject(TBitmap& bitmap);
+    // Records what the rasteriser operations draw; everything else goes to
+    // the canvas of `bitmap`, whose colours and styles the recorder reads.
+    TDrawObject(TBitmap& bitmap, std::unique_ptr<TDisplayRecorder> recorder);
     ~TDrawObject();
     TDrawObject(const TDrawObject&) = delete;
     TDrawObject& operator=(const TDrawObject&) = delete;

@@ -34,6 +34,8 @@ void TFastDraw::PrepareRowsOf(int bytesPerPixel) {
     Top = 1;
     Right = FBitmap.Width() - 1;
     Bottom = height - 2;
+    BandTop = Top;
+    BandBottom = Bottom;
 }
 
 bool TFastDraw::ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run, TPoint& clippedEnd) const {

@@ -36,6 +36,11 @@ public:
     int Top = 1;
     int Right = 0;
     int Bottom = 0;
+    // The rows written, inclusive: the clip box's, unless a band of the picture
+    // is drawn on its own. Every pixel is still decided by the clip box, so the
+    // bands of a picture drawn apart make the picture drawn at once.
+    int BandTop = 1;
+    int BandBottom = 0;
 
     // Builds the row table, the pitch and the clip box from the bitmap.
     virtual void PrepareRows() = 0;
@@ -173,7 +178,7 @@ void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) 
     TEdge* const edges = FEdges.data();
 
     const int first = std::max(Top, points[order[0]].y);
-    const int last = std::min(Bottom, points[order[count - 1]].y);
+    const int last = std::min(std::min(Bottom, BandBottom), points[order[count - 1]].y);
     int next = 0;
     int nextY = points[order[0]].y; // y of the next point to process
     for (int y = first; y <= last; ++y) {
@@ -191,7 +196,7 @@ void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) 
                 std::swap(left, right);
             const int64_t x1 = std::max<int64_t>(left->X, Left);
             const int64_t x2 = std::min<int64_t>(right->X, Right);
-            if (x1 <= x2)
+            if (x1 <= x2 && y >= BandTop)
                 span(y, static_cast<int>(x1), static_cast<int>(x2));
             Advance(*left);
             Advance(*right);
@@ -203,7 +208,7 @@ void TFastDraw::FillPolygon(const TPoint* points, int count, SpanFunction span) 
             continue;
         }
         SortEdges();
-        for (int i = 0; i + 1 < FEdgeCount; i += 2) {
+        for (int i = 0; i + 1 < FEdgeCount && y >= BandTop; i += 2) {
             const int64_t x1 = std::max<int64_t>(edges[i].X, Left);
             const int64_t x2 = std::min<int64_t>(edges[i + 1].X, Right);
             if (x1 <= x2)
@@ -224,8 +229,10 @@ void TFastDraw::FillMonotone(const TPoint* points, int count, SpanFunction span)
         }
         bottomY = std::max(bottomY, points[i].y);
     }
+    // Kept in locals: the pixels written could otherwise be taken to change them.
+    const int left = Left, right = Right, bandTop = BandTop;
     const int first = std::max(Top, topY);
-    const int last = std::min(Bottom, bottomY);
+    const int last = std::min(std::min(Bottom, BandBottom), bottomY);
     // One side walks forward through the points from the top, the other
     // backward; each holds the edge it is on, from point From to point To.
     struct TSide {
@@ -262,13 +269,17 @@ void TFastDraw::FillMonotone(const TPoint* points, int count, SpanFunction span)
     for (int y = first;;) {
         // Rows down to the next point of either side need no look at the points.
         const int stop = std::min(std::min(points[sides[0].To].y, points[sides[1].To].y), last + 1);
+        for (; y < stop && y < bandTop; ++y) { // rows above the band: stepped, not drawn
+            Advance(sides[0].Edge);
+            Advance(sides[1].Edge);
+        }
         for (; y < stop; ++y) {
-            const TEdge* left = &sides[0].Edge;
-            const TEdge* right = &sides[1].Edge;
-            if (right->X < left->X)
-                std::swap(left, right);
-            const int64_t x1 = std::max<int64_t>(left->X, Left);
-            const int64_t x2 = std::min<int64_t>(right->X, Right);
+            const TEdge* a = &sides[0].Edge;
+            const TEdge* b = &sides[1].Edge;
+            if (b->X < a->X)
+                std::swap(a, b);
+            const int64_t x1 = std::max<int64_t>(a->X, left);
+            const int64_t x2 = std::min<int64_t>(b->X, right);
             if (x1 <= x2)
                 span(y, static_cast<int>(x1), static_cast<int>(x2));
             Advance(sides[0].Edge);
@@ -302,6 +313,16 @@ void TFastDraw::StepSegment(const TPoint& from, const TPoint& to, TPoint& clippe
         return;
     }
     clippedEnd = to;
+    const int rowLow = std::min(from.y, to.y), rowHigh = std::max(from.y, to.y);
+    if (rowHigh < BandTop || rowLow > BandBottom)
+        return;
+    if (rowLow < BandTop || rowHigh > BandBottom) { // crosses the band's edge: each pixel's row is tested
+        TLineRun run;
+        TPoint end;
+        ClipSegment(from, to, run, end);
+        RunLine(run, static_cast<TPixel*>(FRows[static_cast<size_t>(run.Y)]) + run.X, plot);
+        return;
+    }
     // Inside the box every sum fits in 32 bits; the minor axis never leaves the
     // box before the last pixel, after which nothing more is stepped.
     const int adx = std::abs(to.x - from.x), ady = std::abs(to.y - from.y);
@@ -345,8 +366,12 @@ void TFastDraw::RunLine(const TLineRun& run, TPixel* start, PlotFunction plot) c
     int64_t term = 2 * run.Minor - run.Major;
     int minor = run.XMajor ? run.Y : run.X;
     std::ptrdiff_t offset = 0;
+    const bool wholeBand = BandTop <= Top && BandBottom >= Bottom;
+    int64_t row = run.Y; // the row of the pixel, followed only for bands
+    const int majorRows = run.XMajor ? 0 : run.MajorStep;
     for (int64_t i = 0; i < run.Count; ++i) {
-        plot(start + offset);
+        if (wholeBand || (row >= BandTop && row <= BandBottom))
+            plot(start + offset);
         if (term < 0) {
             term += up;
         } else {
@@ -355,7 +380,10 @@ void TFastDraw::RunLine(const TLineRun& run, TPixel* start, PlotFunction plot) c
                 break;
             offset += minorOffset;
             term += down;
+            if (run.XMajor)
+                row += run.MinorStep;
         }
         offset += majorOffset;
+        row += majorRows;
     }
 }

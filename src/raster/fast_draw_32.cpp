@@ -75,3 +75,25 @@ void TFastDraw32::Polygon(const TPoint* points, int high) {
     DrawChain(points, high, true);
     FCanvas.PenPos = points[high];
 }
+
+void TFastDraw32::FillWith(const TPoint* points, int count, uint32_t brush, bool blend) {
+    void* const* rows = FRows.data();
+    if (blend)
+        Fill(points, count, [rows, brush](int y, int x1, int x2) {
+            MixPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush, BlendMask);
+        });
+    else
+        Fill(points, count, [rows, brush](int y, int x1, int x2) {
+            FillPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
+        });
+}
+
+void TFastDraw32::StrokeWith(const TPoint& from, const TPoint& to, uint32_t pen, bool blend) {
+    TPoint end;
+    if (blend) {
+        const uint32_t half = pen & BlendMask;
+        StepSegment<uint32_t>(from, to, end, [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
+    } else {
+        StepSegment<uint32_t>(from, to, end, [pen](uint32_t* p) { *p = pen; });
+    }
+}

@@ -19,6 +19,11 @@ public:
     // The pixel value of a colour: R shl 16 or G shl 8 or B.
     static uint32_t PixelValue(TColor color);
 
+    // Drawing recorded operations again: the colours come as pixel values and
+    // each call says whether it mixes; the canvas is not read.
+    void FillWith(const TPoint* points, int count, uint32_t brush, bool blend);
+    void StrokeWith(const TPoint& from, const TPoint& to, uint32_t pen, bool blend);
+
     static void WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
     static void BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
     static void WritePixel(uint32_t* target, uint32_t pixel);

@@ -11,6 +11,7 @@
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
 #include "raster/draw_object.h"
+#include "render/scene_bands.h"
 #include "view/render_state.h"
 
 namespace {
@@ -47,10 +48,13 @@ TRect FittedRect(const TBitmap& picture, int width, int height) {
     return Rect(lost, 0, width - lost, height);
 }
 
-// Every stone that passes the cut test, in list order.
-void DrawStones(TDrawObject& d, TBlockList& model, const TRenderState& view, const TPassProgress& progress) {
+// Every stone that passes the cut test, in list order: on several threads
+// where that gives the same picture, unless the picture is shown growing.
+void DrawStones(TBitmap& picture, TDrawObject& d, TBlockList& model, const TRenderState& view,
+                const TPassProgress& progress) {
     if (!progress) {
-        model.DrawAll(d, view, false);
+        if (!DrawStonesInBands(picture, model, view))
+            model.DrawAll(d, view, false);
         return;
     }
     const int total = model.Count();
@@ -78,7 +82,7 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(FittedRect(*background.Picture, width, height), *background.Picture);
-    DrawStones(d, model, view, progress);
+    DrawStones(picture, d, model, view, progress);
     d.Canvas().Refresh();
 }
 
@@ -104,7 +108,7 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
         FillBackground(d.Canvas(), bigWidth, bigHeight, background.Color);
         if (background.Picture)
             d.StretchDraw(Rect(0, 0, bigWidth, bigHeight), *background.Picture);
-        DrawStones(d, model, view, progress);
+        DrawStones(big, d, model, view, progress);
         d.Canvas().Refresh();
     }
 
@@ -150,6 +154,6 @@ void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(Rect(0, 0, width, height), *background.Picture);
-    DrawStones(d, model, view, progress);
+    DrawStones(target, d, model, view, progress);
     d.Canvas().Refresh();
 }

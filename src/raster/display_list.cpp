@@ -1,0 +1,198 @@
+#include "raster/display_list.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/canvas.h"
+#include "raster/fast_draw_32.h"
+
+void TDisplayList::Clear() {
+    Commands.clear();
+    Points.clear();
+    SetsOperation = false;
+    FinalBlend = false;
+    SetsPen = false;
+    FinalPen = TPoint{0, 0};
+}
+
+TDisplayRecorder::TDisplayRecorder(TBitmap& canvasHolder, int width, int height, TDisplayList& list)
+    : TFastDraw(canvasHolder), FWidth(width), FHeight(height), FList(list) {
+    PrepareRows();
+}
+
+void TDisplayRecorder::PrepareRows() {
+    // The clip box of the picture drawn later; the recorder itself writes no pixels.
+    Left = 1;
+    Top = 1;
+    Right = FWidth - 1;
+    Bottom = FHeight - 2;
+    BandTop = Top;
+    BandBottom = Bottom;
+}
+
+void TDisplayRecorder::SetPen(const TPoint& at) {
+    FCanvas.PenPos = at;
+    FList.SetsPen = true;
+    FList.FinalPen = at;
+}
+
+TDisplayCommand& TDisplayRecorder::Add(TDisplayCommand::TKind kind, const TPoint* points, int count) {
+    TDisplayCommand& c = FList.Commands.emplace_back();
+    c.Kind = kind;
+    c.Blend = FList.FinalBlend;
+    c.TakesOperation = !FList.SetsOperation;
+    c.Pen = TFastDraw32::PixelValue(FCanvas.Pen.Color);
+    c.First = static_cast<int32_t>(FList.Points.size());
+    c.Count = count;
+    bool inside = true;
+    c.Top = points[0].y;
+    c.Bottom = points[0].y;
+    for (int i = 0; i < count; ++i) {
+        c.Top = std::min(c.Top, points[i].y);
+        c.Bottom = std::max(c.Bottom, points[i].y);
+        inside = inside && Inside(points[i]);
+    }
+    if (!inside) {
+        c.Top = std::numeric_limits<int32_t>::min();
+        c.Bottom = std::numeric_limits<int32_t>::max();
+    }
+    FList.Points.insert(FList.Points.end(), points, points + count);
+    return c;
+}
+
+void TDisplayRecorder::Segment(const TPoint& from, const TPoint& to) {
+    const TPoint ends[2] = {from, to};
+    Add(TDisplayCommand::Segment, ends, 2);
+}
+
+void TDisplayRecorder::Line(int x1, int y1, int x2, int y2) {
+    const TPoint from{x1, y1}, to{x2, y2};
+    Segment(from, to);
+    // The pen moves to the end as clipping moves it.
+    TPoint end = to;
+    if (!Inside(from) || !Inside(to)) {
+        TLineRun run;
+        ClipSegment(from, to, run, end);
+    }
+    SetPen(end);
+}
+
+void TDisplayRecorder::Polygon(const TPoint* points, int high) {
+    const TBrushStyle style = FCanvas.Brush.Style;
+    FList.SetsOperation = true;
+    FList.FinalBlend = style == bsDiagCross;
+    if (points == nullptr || high < 0)
+        return;
+    TDisplayCommand& c = Add(TDisplayCommand::Polygon, points, high + 1);
+    c.Filled = high >= 2 && style != bsClear;
+    c.Brush = TFastDraw32::PixelValue(FCanvas.Brush.Color);
+    SetPen(points[high]);
+}
+
+void TDisplayRecorder::Polyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    if (high > 0)
+        Add(TDisplayCommand::Chain, points, high + 1);
+    SetPen(points[high]);
+}
+
+void TDisplayRecorder::ClosedPolyline(const TPoint* points, int high) {
+    if (points == nullptr || high < 0)
+        return;
+    Add(TDisplayCommand::Polygon, points, high + 1); // an outline only, with the pixel operation kept
+    SetPen(points[0]);
+}
+
+void TDisplayRecorder::MoveTo(int x, int y) {
+    SetPen(TPoint{x, y});
+}
+
+void TDisplayRecorder::LineTo(int x, int y) {
+    const bool takesPen = !FList.SetsPen;
+    const TPoint ends[2] = {FCanvas.PenPos, TPoint{x, y}};
+    TDisplayCommand& c = Add(TDisplayCommand::Segment, ends, 2);
+    if (takesPen) {
+        c.TakesPen = true;
+        c.Top = std::numeric_limits<int32_t>::min();
+        c.Bottom = std::numeric_limits<int32_t>::max();
+    }
+    SetPen(TPoint{x, y});
+}
+
+void TDisplayRecorder::Rectangle(int x1, int y1, int x2, int y2) {
+    const TPoint corners[4] = {{x1, y1}, {x1, y2}, {x2, y2}, {x2, y1}};
+    Polygon(corners, 3);
+}
+
+TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const TPoint& startPen) {
+    bool blend = startBlend;
+    TPoint pen = startPen;
+    for (TDisplayList* part : parts) {
+        for (TDisplayCommand& c : part->Commands) {
+            if (c.TakesOperation)
+                c.Blend = blend;
+            if (c.TakesPen)
+                part->Points[static_cast<size_t>(c.First)] = pen;
+        }
+        if (part->SetsOperation)
+            blend = part->FinalBlend;
+        if (part->SetsPen)
+            pen = part->FinalPen;
+    }
+    return pen;
+}
+
+void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser) {
+    const int bandTop = rasteriser.BandTop, bandBottom = rasteriser.BandBottom;
+    for (const TDisplayList* part : parts) {
+        const TPoint* points = part->Points.data();
+        for (const TDisplayCommand& c : part->Commands) {
+            if (c.Bottom < bandTop || c.Top > bandBottom)
+                continue;
+            const TPoint* p = points + c.First;
+            if (c.Filled)
+                rasteriser.FillWith(p, c.Count, c.Brush, c.Blend);
+            for (int i = 0; i + 1 < c.Count; ++i)
+                rasteriser.StrokeWith(p[i], p[i + 1], c.Pen, c.Blend);
+            if (c.Kind == TDisplayCommand::Polygon)
+                rasteriser.StrokeWith(p[c.Count - 1], p[0], c.Pen, c.Blend);
+        }
+    }
+}
+
+void AddRowWork(const TDisplayList& part, std::vector<double>& work) {
+    // Each command's work is spread evenly over its rows inside the picture,
+    // through a difference array: a span costs a fixed part and its pixels, a
+    // line its pixels.
+    const int height = static_cast<int>(work.size());
+    std::vector<double> change(work.size() + 1, 0.0);
+    const TPoint* points = part.Points.data();
+    for (const TDisplayCommand& c : part.Commands) {
+        const TPoint* p = points + c.First;
+        int low = p[0].x, high = low, top = p[0].y, bottom = top;
+        for (int i = 1; i < c.Count; ++i) {
+            low = std::min(low, p[i].x);
+            high = std::max(high, p[i].x);
+            top = std::min(top, p[i].y);
+            bottom = std::max(bottom, p[i].y);
+        }
+        const int first = std::max(top, 0), last = std::min(bottom, height - 1);
+        if (first > last)
+            continue;
+        const double rows = static_cast<double>(bottom) - top + 1;
+        const double across = std::min(static_cast<double>(high) - low, 4.0 * height);
+        // The outline's pixels, and the fill's spans with their pixels.
+        double perRow = (4.0 * c.Count + std::max(across, rows) * c.Count / 2) / rows;
+        if (c.Filled)
+            perRow += 8.0 + across / 4.0;
+        change[static_cast<size_t>(first)] += perRow;
+        change[static_cast<size_t>(last) + 1] -= perRow;
+    }
+    double running = 0;
+    for (size_t row = 0; row < work.size(); ++row) {
+        running += change[row];
+        work[row] += running;
+    }
+}
