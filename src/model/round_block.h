@@ -13,7 +13,6 @@ public:
     void TurnQuarter() override {}
     // A cylinder standing on the footprint, drawn with screen-aligned ellipses.
     void Draw(TDrawObject& d, const TRenderState& view) const override;
-    bool DrawsOnCanvas(const TRenderState&) const override { return true; }
 
 protected:
     TBlock* NewOfSameClass() const override { return new TRoundBlock(); }

@@ -1,5 +1,7 @@
 #include "platform/canvas.h"
 
+#include "platform/box_shape.h"
+
 #include "common/error.h"
 #include "platform/bitmap.h"
 
@@ -286,20 +288,28 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
     QPainter* p = FImpl->Begin();
     if (p == nullptr)
         return;
+    PaintBoxShape(*p, x1, y1, x2, y2, Pen.Color, Brush, ellipse);
+    FImpl->Changed();
+}
+
+void PaintBoxShape(QPainter& p, int x1, int y1, int x2, int y2, TColor pen, const TBrush& brush,
+                   bool ellipse) {
+    OrderBox(x1, y1, x2, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
     if (x2 - x1 <= 2 || y2 - y1 <= 2) {
         // Too small to have an inside: all outline.
-        p->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(Pen.Color));
+        p.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(pen));
     } else {
-        p->setPen(MakePen(Pen.Color));
-        p->setBrush(MakeBrush(Brush));
+        p.setPen(MakePen(pen));
+        p.setBrush(MakeBrush(brush));
         // The right and bottom bounds lie outside the shape.
         const QRect box(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
         if (ellipse)
-            p->drawEllipse(box);
+            p.drawEllipse(box);
         else
-            p->drawRect(box);
+            p.drawRect(box);
     }
-    FImpl->Changed();
 }
 
 void TCanvas::Refresh() {

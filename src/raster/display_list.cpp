@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "platform/canvas.h"
+#include "platform/rows_canvas.h"
 #include "raster/fast_draw_32.h"
 
 void TDisplayList::Clear() {
@@ -126,6 +128,20 @@ void TDisplayRecorder::Rectangle(int x1, int y1, int x2, int y2) {
     Polygon(corners, 3);
 }
 
+void TDisplayRecorder::Ellipse(int x1, int y1, int x2, int y2) {
+    TDisplayCommand& c = FList.Commands.emplace_back();
+    c.Kind = TDisplayCommand::Ellipse;
+    c.Pen = FCanvas.Pen.Color;
+    c.Brush = FCanvas.Brush.Color;
+    c.Style = FCanvas.Brush.Style;
+    c.First = static_cast<int32_t>(FList.Points.size());
+    c.Count = 2;
+    c.Top = std::min(y1, y2);
+    c.Bottom = std::max(y1, y2);
+    FList.Points.push_back(TPoint{x1, y1});
+    FList.Points.push_back(TPoint{x2, y2});
+}
+
 TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const TPoint& startPen) {
     bool blend = startBlend;
     TPoint pen = startPen;
@@ -146,12 +162,27 @@ TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const
 
 void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser) {
     const int bandTop = rasteriser.BandTop, bandBottom = rasteriser.BandBottom;
+    const int height = rasteriser.Bitmap().Height();
+    const int canvasTop = bandTop <= rasteriser.Top ? 0 : bandTop;
+    const int canvasBottom = bandBottom >= rasteriser.Bottom ? height - 1 : bandBottom;
+    std::unique_ptr<TRowsCanvas> canvas; // made at the first ellipse
     for (const TDisplayList* part : parts) {
         const TPoint* points = part->Points.data();
         for (const TDisplayCommand& c : part->Commands) {
+            const TPoint* p = points + c.First;
+            if (c.Kind == TDisplayCommand::Ellipse) {
+                if (c.Bottom < canvasTop || c.Top > canvasBottom || canvasTop > canvasBottom)
+                    continue;
+                if (!canvas)
+                    canvas = std::make_unique<TRowsCanvas>(
+                        rasteriser.RowAddress(canvasTop), rasteriser.Bitmap().Width(),
+                        canvasBottom - canvasTop + 1,
+                        rasteriser.Pitch() * static_cast<std::ptrdiff_t>(sizeof(uint32_t)), canvasTop);
+                canvas->Ellipse(p[0].x, p[0].y, p[1].x, p[1].y, c.Pen, TBrush{c.Brush, c.Style});
+                continue;
+            }
             if (c.Bottom < bandTop || c.Top > bandBottom)
                 continue;
-            const TPoint* p = points + c.First;
             if (c.Filled)
                 rasteriser.FillWith(p, c.Count, c.Brush, c.Blend);
             for (int i = 0; i + 1 < c.Count; ++i)
@@ -187,6 +218,8 @@ void AddRowWork(const TDisplayList& part, std::vector<double>& work) {
         double perRow = (4.0 * c.Count + std::max(across, rows) * c.Count / 2) / rows;
         if (c.Filled)
             perRow += 8.0 + across / 4.0;
+        if (c.Kind == TDisplayCommand::Ellipse) // the painter's set-up and spans
+            perRow = 200.0 / rows + 40.0 + across / 2.0;
         change[static_cast<size_t>(first)] += perRow;
         change[static_cast<size_t>(last) + 1] -= perRow;
     }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/canvas.h"
 #include "platform/point.h"
 #include "raster/fast_draw.h"
 
@@ -22,13 +23,15 @@ struct TDisplayCommand {
     enum TKind : uint8_t {
         Polygon, // filled (when Filled) and outlined, closed
         Chain,   // segments from each point to the next
-        Segment  // one line
+        Segment, // one line
+        Ellipse  // the canvas's ellipse in the box of its two points, Pen and Brush as colours
     };
     TKind Kind = Segment;
     bool Filled = false;
     bool Blend = false;          // mixed half-and-half with the pixels below, else written
     bool TakesOperation = false; // lines before the part's first polygon: their operation is the part's start
     bool TakesPen = false;       // a line from the pen position the part started with
+    TBrushStyle Style = bsSolid; // an ellipse's brush
     uint32_t Pen = 0, Brush = 0; // pixel values
     int32_t First = 0;           // its points: Points[First .. First + Count - 1]
     int32_t Count = 0;
@@ -69,6 +72,7 @@ public:
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Rectangle(int x1, int y1, int x2, int y2);
+    void Ellipse(int x1, int y1, int x2, int y2);
 
 private:
     bool Inside(const TPoint& p) const { return p.x >= Left && p.x <= Right && p.y >= Top && p.y <= Bottom; }
@@ -84,7 +88,9 @@ private:
 // last part leaves the pen.
 TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const TPoint& startPen);
 
-// Draws the parts in order with the rasteriser, within its band of rows.
+// Draws the parts in order with the rasteriser, within its band of rows;
+// ellipses, which the canvas draws into every row of the picture, also into
+// the first and last rows for the top and bottom bands.
 void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser);
 
 // Adds the work of drawing the part to each row of a picture of the given

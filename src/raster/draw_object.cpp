@@ -29,6 +29,7 @@ TDrawObject::TDrawObject(TBitmap& bitmap) : FCanvas(&bitmap.Canvas()) {
 TDrawObject::TDrawObject(TBitmap& bitmap, std::unique_ptr<TDisplayRecorder> recorder)
     : FCanvas(&bitmap.Canvas()) {
     BindCanvas();
+    Ellipse = decltype(Ellipse)::To<&TDisplayRecorder::Ellipse>(*recorder);
     BindRasteriser(std::move(recorder));
 }
 

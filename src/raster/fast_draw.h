@@ -70,6 +70,8 @@ public:
     TBitmap& Bitmap() const { return FBitmap; }
     // Distance in pixels from one row to the next.
     std::ptrdiff_t Pitch() const { return FPitch; }
+    // The first pixel of a row of the bitmap, taken when the rows were prepared.
+    void* RowAddress(int row) const { return FRows[static_cast<size_t>(row)]; }
 
 protected:
     explicit TFastDraw(TBitmap& bitmap);

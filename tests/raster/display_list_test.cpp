@@ -1,6 +1,7 @@
 // Recorded drawing played back in bands against the same drawing done at
-// once: random runs of the rasteriser's operations, recorded in parts cut at
-// random places, linked, and drawn in random bands of rows.
+// once: random runs of the rasteriser's operations and the canvas's ellipses,
+// recorded in parts cut at random places, linked, and drawn in random bands
+// of rows.
 
 #include "raster/display_list.h"
 #include "raster/draw_object.h"
@@ -34,7 +35,7 @@ TOperation RandomOperation(std::mt19937& random, int w, int h) {
     for (TPoint& p : points)
         p = point();
     const TPoint a = point(), b = point();
-    const int kind = between(0, 6);
+    const int kind = between(0, 7);
     return [=](TDrawObject& d) {
         TCanvas& c = d.Canvas();
         c.Pen.Color = pen;
@@ -58,8 +59,11 @@ TOperation RandomOperation(std::mt19937& random, int w, int h) {
         case 5:
             d.LineTo(a.x, a.y);
             break;
-        default:
+        case 6:
             d.Rectangle(a.x, a.y, b.x, b.y);
+            break;
+        default: // drawn by the canvas, also in the first and last rows
+            d.Ellipse(a.x, a.y, b.x, b.y);
             break;
         }
     };

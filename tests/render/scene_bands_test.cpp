@@ -48,13 +48,13 @@ TEST(SceneBands, PicturesDrawnOnSeveralThreadsAreThePicturesDrawnOnOne) {
     auto between = [&](int lo, int hi) {
         return lo + static_cast<int>(random() % static_cast<unsigned>(hi - lo + 1));
     };
-    const char kinds[] = {'B', 'T', 'N', 'C', 'I', 'E', 'W', 'D', 'O', 'G'};
+    const char kinds[] = {'B', 'T', 'N', 'C', 'I', 'E', 'W', 'D', 'O', 'G', 'R'};
     const char* parts[] = {"stdblock", "arch", "slope45", "cylinder", "cone", "stair", "beam3", "glasspane"};
     for (int round = 0; round < 24; ++round) {
         TOwnedScene scene;
         const int count = between(200, 500), spread = between(4, 30);
         for (int i = 0; i < count; ++i) {
-            const char kind = kinds[between(0, 9)];
+            const char kind = kinds[between(0, 10)];
             const TColor color =
                 between(0, 9) == 0 ? clAqua : RGB(between(0, 255), between(0, 255), between(0, 255));
             TBlock* s;
