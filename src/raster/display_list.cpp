@@ -47,18 +47,15 @@ TDisplayCommand& TDisplayRecorder::Add(TDisplayCommand::TKind kind, const TPoint
     c.Pen = TFastDraw32::PixelValue(FCanvas.Pen.Color);
     c.First = static_cast<int32_t>(FList.Points.size());
     c.Count = count;
-    bool inside = true;
-    c.Top = points[0].y;
-    c.Bottom = points[0].y;
-    for (int i = 0; i < count; ++i) {
+    c.Left = c.Right = points[0].x;
+    c.Top = c.Bottom = points[0].y;
+    for (int i = 1; i < count; ++i) {
+        c.Left = std::min(c.Left, points[i].x);
+        c.Right = std::max(c.Right, points[i].x);
         c.Top = std::min(c.Top, points[i].y);
         c.Bottom = std::max(c.Bottom, points[i].y);
-        inside = inside && Inside(points[i]);
     }
-    if (!inside) {
-        c.Top = std::numeric_limits<int32_t>::min();
-        c.Bottom = std::numeric_limits<int32_t>::max();
-    }
+    c.AnyRow = c.Left < Left || c.Right > Right || c.Top < Top || c.Bottom > Bottom;
     FList.Points.insert(FList.Points.end(), points, points + count);
     return c;
 }
@@ -117,8 +114,7 @@ void TDisplayRecorder::LineTo(int x, int y) {
     TDisplayCommand& c = Add(TDisplayCommand::Segment, ends, 2);
     if (takesPen) {
         c.TakesPen = true;
-        c.Top = std::numeric_limits<int32_t>::min();
-        c.Bottom = std::numeric_limits<int32_t>::max();
+        c.AnyRow = true;
     }
     SetPen(TPoint{x, y});
 }
@@ -136,6 +132,8 @@ void TDisplayRecorder::Ellipse(int x1, int y1, int x2, int y2) {
     c.Style = FCanvas.Brush.Style;
     c.First = static_cast<int32_t>(FList.Points.size());
     c.Count = 2;
+    c.Left = std::min(x1, x2);
+    c.Right = std::max(x1, x2);
     c.Top = std::min(y1, y2);
     c.Bottom = std::max(y1, y2);
     FList.Points.push_back(TPoint{x1, y1});
@@ -149,8 +147,15 @@ TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const
         for (TDisplayCommand& c : part->Commands) {
             if (c.TakesOperation)
                 c.Blend = blend;
-            if (c.TakesPen)
-                part->Points[static_cast<size_t>(c.First)] = pen;
+            if (c.TakesPen) {
+                TPoint& from = part->Points[static_cast<size_t>(c.First)];
+                from = pen;
+                const TPoint& to = part->Points[static_cast<size_t>(c.First) + 1];
+                c.Left = std::min(from.x, to.x);
+                c.Right = std::max(from.x, to.x);
+                c.Top = std::min(from.y, to.y);
+                c.Bottom = std::max(from.y, to.y);
+            }
         }
         if (part->SetsOperation)
             blend = part->FinalBlend;
@@ -162,7 +167,8 @@ TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const
 
 void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser) {
     const int bandTop = rasteriser.BandTop, bandBottom = rasteriser.BandBottom;
-    const int height = rasteriser.Bitmap().Height();
+    const int left = rasteriser.Left, right = rasteriser.Right;
+    const int width = rasteriser.Bitmap().Width(), height = rasteriser.Bitmap().Height();
     const int canvasTop = bandTop <= rasteriser.Top ? 0 : bandTop;
     const int canvasBottom = bandBottom >= rasteriser.Bottom ? height - 1 : bandBottom;
     std::unique_ptr<TRowsCanvas> canvas; // made at the first ellipse
@@ -171,7 +177,9 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
         for (const TDisplayCommand& c : part->Commands) {
             const TPoint* p = points + c.First;
             if (c.Kind == TDisplayCommand::Ellipse) {
-                if (c.Bottom < canvasTop || c.Top > canvasBottom || canvasTop > canvasBottom)
+                // The canvas draws into the whole bitmap, inside the box.
+                if (c.Bottom < canvasTop || c.Top > canvasBottom || canvasTop > canvasBottom || c.Right < 0 ||
+                    c.Left >= width)
                     continue;
                 if (!canvas)
                     canvas = std::make_unique<TRowsCanvas>(
@@ -181,7 +189,9 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
                 canvas->Ellipse(p[0].x, p[0].y, p[1].x, p[1].y, c.Pen, TBrush{c.Brush, c.Style});
                 continue;
             }
-            if (c.Bottom < bandTop || c.Top > bandBottom)
+            // Nothing is drawn outside the clip box, and nothing of a polygon or
+            // of a line that is not clipped outside the rows of its points.
+            if (c.Right < left || c.Left > right || (!c.AnyRow && (c.Bottom < bandTop || c.Top > bandBottom)))
                 continue;
             if (c.Filled)
                 rasteriser.FillWith(p, c.Count, c.Brush, c.Blend);
@@ -196,30 +206,23 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
 void AddRowWork(const TDisplayList& part, std::vector<double>& work) {
     // Each command's work is spread evenly over its rows inside the picture,
     // through a difference array: a span costs a fixed part and its pixels, a
-    // line its pixels.
+    // line its pixels, an ellipse its painter's set-up and spans.
     const int height = static_cast<int>(work.size());
     std::vector<double> change(work.size() + 1, 0.0);
-    const TPoint* points = part.Points.data();
     for (const TDisplayCommand& c : part.Commands) {
-        const TPoint* p = points + c.First;
-        int low = p[0].x, high = low, top = p[0].y, bottom = top;
-        for (int i = 1; i < c.Count; ++i) {
-            low = std::min(low, p[i].x);
-            high = std::max(high, p[i].x);
-            top = std::min(top, p[i].y);
-            bottom = std::max(bottom, p[i].y);
-        }
-        const int first = std::max(top, 0), last = std::min(bottom, height - 1);
+        const int first = std::max(c.Top, 0), last = std::min(c.Bottom, height - 1);
         if (first > last)
             continue;
-        const double rows = static_cast<double>(bottom) - top + 1;
-        const double across = std::min(static_cast<double>(high) - low, 4.0 * height);
-        // The outline's pixels, and the fill's spans with their pixels.
-        double perRow = (4.0 * c.Count + std::max(across, rows) * c.Count / 2) / rows;
-        if (c.Filled)
-            perRow += 8.0 + across / 4.0;
-        if (c.Kind == TDisplayCommand::Ellipse) // the painter's set-up and spans
+        const double rows = static_cast<double>(c.Bottom) - c.Top + 1;
+        const double across = std::min(static_cast<double>(c.Right) - c.Left, 4.0 * height);
+        double perRow;
+        if (c.Kind == TDisplayCommand::Ellipse) {
             perRow = 200.0 / rows + 40.0 + across / 2.0;
+        } else {
+            perRow = (4.0 * c.Count + std::max(across, rows) * c.Count / 2) / rows;
+            if (c.Filled)
+                perRow += 8.0 + across / 4.0;
+        }
         change[static_cast<size_t>(first)] += perRow;
         change[static_cast<size_t>(last) + 1] -= perRow;
     }

@@ -33,12 +33,14 @@ struct TDisplayCommand {
     bool TakesPen = false;       // a line from the pen position the part started with
     TBrushStyle Style = bsSolid; // an ellipse's brush
     uint32_t Pen = 0, Brush = 0; // pixel values
-    int32_t First = 0;           // its points: Points[First .. First + Count - 1]
+    // Lines that are clipped (clipping each end on its own can step a row
+    // beyond their ends) or start at a pen position not known yet may touch
+    // every row of the clip box.
+    bool AnyRow = false;
+    int32_t First = 0; // its points: Points[First .. First + Count - 1]
     int32_t Count = 0;
-    // The rows it may touch: every row for lines that are clipped (clipping
-    // each end on its own can step a row beyond them) or start at a pen
-    // position not known yet.
-    int32_t Top = 0, Bottom = 0;
+    // The box around its points.
+    int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
 
 class TDisplayList {
