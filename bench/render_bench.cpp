@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/block_list.h"
@@ -59,15 +60,12 @@ struct TPreparedScene {
     }
 };
 
-std::map<int, std::unique_ptr<TPreparedScene>>& Scenes() {
-    static std::map<int, std::unique_ptr<TPreparedScene>> scenes;
-    return scenes;
-}
-
-TPreparedScene& SceneOf(int count) {
-    auto& scene = Scenes()[count];
+// The mixed scene of `count` stones, or the town, made once.
+TPreparedScene& SceneOf(int count, bool town = false) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<TPreparedScene>> scenes;
+    auto& scene = scenes[{count, town}];
     if (!scene)
-        scene = std::make_unique<TPreparedScene>(count);
+        scene = std::make_unique<TPreparedScene>(count, town);
     return *scene;
 }
 
@@ -84,14 +82,11 @@ void BM_ScenePlain(benchmark::State& state) {
 // The plain pass over a town of bricks and roofs only (three faces each), the
 // commonest stones of real models.
 void BM_ScenePlainTown(benchmark::State& state) {
-    static std::map<int, std::unique_ptr<TPreparedScene>> towns;
-    auto& scene = towns[static_cast<int>(state.range(0))];
-    if (!scene)
-        scene = std::make_unique<TPreparedScene>(static_cast<int>(state.range(0)), true);
+    TPreparedScene& scene = SceneOf(static_cast<int>(state.range(0)), true);
     TBitmap picture(kWidth, kHeight, pf32bit);
     SetSceneThreads(static_cast<int>(state.range(1)));
     for (auto _ : state) {
-        DrawScenePlain(picture, scene->Model, scene->View, TBackground{clWhite, nullptr});
+        DrawScenePlain(picture, scene.Model, scene.View, TBackground{clWhite, nullptr});
         benchmark::DoNotOptimize(picture.ScanLine(0));
     }
 }
@@ -144,13 +139,13 @@ struct TRecording {
     }
 };
 
-const TRecording& RecordingOf(int count) {
-    static std::map<int, TRecording> recordings;
-    auto it = recordings.find(count);
+const TRecording& RecordingOf(int count, bool town) {
+    static std::map<std::pair<int, bool>, TRecording> recordings;
+    auto it = recordings.find({count, town});
     if (it != recordings.end())
         return it->second;
-    TPreparedScene& scene = SceneOf(count);
-    TRecording& recording = recordings[count];
+    TPreparedScene& scene = SceneOf(count, town);
+    TRecording& recording = recordings[{count, town}];
     TBitmap scratch(kWidth, kHeight, pf32bit);
     TDrawObject d(scratch);
     recording.Canvas = &d.Canvas();
@@ -172,7 +167,7 @@ QColor ToQColor(TColor c) {
 }
 
 void BM_QPainterSamePolygons(benchmark::State& state) {
-    const TRecording& recording = RecordingOf(static_cast<int>(state.range(0)));
+    const TRecording& recording = RecordingOf(static_cast<int>(state.range(0)), state.range(2) != 0);
     QImage image(kWidth, kHeight, state.range(1) == 16 ? QImage::Format_RGB16 : QImage::Format_RGB32);
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -270,9 +265,8 @@ BENCHMARK(BM_SceneAntiAliased)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LargePicture)
-    ->ArgNames({"antialiased"})
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"antialiased", "threads"})
+    ->ArgsProduct({{0, 1}, {1, 0}})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 BENCHMARK(BM_PngCompression)
@@ -282,9 +276,11 @@ BENCHMARK(BM_PngCompression)
                     static_cast<int>(TPngFilter::Sub), static_cast<int>(TPngFilter::Up),
                     static_cast<int>(TPngFilter::Paeth)}})
     ->Unit(benchmark::kMillisecond);
+// The earlier way of drawing the frames, for comparison: the same polygons and
+// lines through QPainter (town 0: the mixed scene).
 BENCHMARK(BM_QPainterSamePolygons)
-    ->ArgNames({"stones", "bits"})
-    ->ArgsProduct({{1000, 10000, 100000}, {32, 16}})
+    ->ArgNames({"stones", "bits", "town"})
+    ->ArgsProduct({{1000, 10000, 100000}, {32, 16}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
 
 namespace {

@@ -165,7 +165,12 @@ TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const
     return pen;
 }
 
-void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser) {
+void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser,
+                 const std::function<void(double done)>& progress) {
+    size_t total = 0, done = 0;
+    if (progress)
+        for (const TDisplayList* part : parts)
+            total += part->Commands.size();
     const int bandTop = rasteriser.BandTop, bandBottom = rasteriser.BandBottom;
     const int left = rasteriser.Left, right = rasteriser.Right;
     const int width = rasteriser.Bitmap().Width(), height = rasteriser.Bitmap().Height();
@@ -175,6 +180,8 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
     for (const TDisplayList* part : parts) {
         const TPoint* points = part->Points.data();
         for (const TDisplayCommand& c : part->Commands) {
+            if (progress && ++done % 4096 == 0)
+                progress(static_cast<double>(done) / static_cast<double>(total));
             const TPoint* p = points + c.First;
             if (c.Kind == TDisplayCommand::Ellipse) {
                 // The canvas draws into the whole bitmap, inside the box.

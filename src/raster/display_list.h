@@ -10,6 +10,7 @@
 // by LinkParts once every part is recorded.
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/bitmap.h"
@@ -93,7 +94,9 @@ TPoint LinkParts(const std::vector<TDisplayList*>& parts, bool startBlend, const
 // Draws the parts in order with the rasteriser, within its band of rows;
 // ellipses, which the canvas draws into every row of the picture, also into
 // the first and last rows for the top and bottom bands.
-void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser);
+// Progress, when given, is told now and then the share of the commands done.
+void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasteriser,
+                 const std::function<void(double done)>& progress = nullptr);
 
 // Adds the work of drawing the part to each row of a picture of the given
 // height (work has a place per row), roughly in pixel steps, for cutting the

@@ -59,7 +59,8 @@ int SceneThreads() {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
 }
 
-bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view) {
+bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view,
+                       const std::function<void(int done, int total)>& progress) {
     const int threads = SceneThreads();
     const int width = picture.Width(), height = picture.Height();
     if (threads < 2 || model.Count() < kFewStones || picture.PixelFormat() != pf32bit || height < 3)
@@ -95,6 +96,9 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
         }
     }
     const std::vector<TBlock*>& stones = model.Stones();
+    // Recording takes about half the pass, drawing the bands the other half.
+    const int total = model.Count();
+    std::atomic<int> recorded{0};
     std::vector<std::vector<double>> work(static_cast<size_t>(parts));
     RunOnWorkers(parts, [&](int part) {
         const size_t begin = stones.size() * static_cast<size_t>(part) / static_cast<size_t>(parts);
@@ -107,6 +111,9 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
                 continue;
             stones[i]->Draw(d, view);
             drewAny[static_cast<size_t>(part)] = 1;
+            const int now = ++recorded;
+            if (progress && part == 0 && now % 256 == 0)
+                progress(now / 2, total);
         }
         work[static_cast<size_t>(part)].assign(static_cast<size_t>(height), 0.0);
         AddRowWork(list, work[static_cast<size_t>(part)]);
@@ -141,8 +148,16 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
     }
     RunOnWorkers(threads, [&](int band) {
         TFastDraw32& rasteriser = *bands[static_cast<size_t>(band)];
-        if (rasteriser.BandTop <= rasteriser.BandBottom)
+        if (rasteriser.BandTop > rasteriser.BandBottom)
+            return;
+        if (progress && band == 0)
+            ReplayParts(order, rasteriser, [&](double done) {
+                progress(total / 2 + static_cast<int>(done * (total - total / 2)), total);
+            });
+        else
             ReplayParts(order, rasteriser);
     });
+    if (progress)
+        progress(total, total);
     return true;
 }

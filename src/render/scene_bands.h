@@ -4,6 +4,8 @@
 // they draw, and the picture is then drawn in horizontal bands of equal work,
 // one thread each. The picture comes out exactly as when drawn on one thread.
 
+#include <functional>
+
 class TBitmap;
 class TBlockList;
 class TCanvas;
@@ -17,4 +19,7 @@ int SceneThreads();
 // canvas ends as drawing on one thread leaves it. Returns false, drawing
 // nothing, where the pass runs better or only on one thread: one thread, few
 // stones, another pixel format, or stones that draw on the canvas itself.
-bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view);
+// Progress, when given, is told now and then on this thread how far the pass
+// has come, in stones of all stones.
+bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view,
+                       const std::function<void(int done, int total)>& progress = nullptr);

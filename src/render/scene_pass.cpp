@@ -49,12 +49,14 @@ TRect FittedRect(const TBitmap& picture, int width, int height) {
 }
 
 // Every stone that passes the cut test, in list order: on several threads
-// where that gives the same picture, unless the picture is shown growing.
+// where that gives the same picture, unless the picture is to be shown
+// growing stone by stone.
 void DrawStones(TBitmap& picture, TDrawObject& d, TBlockList& model, const TRenderState& view,
-                const TPassProgress& progress) {
+                const TPassProgress& progress, bool stoneByStone) {
+    if (!stoneByStone && DrawStonesInBands(picture, model, view, progress))
+        return;
     if (!progress) {
-        if (!DrawStonesInBands(picture, model, view))
-            model.DrawAll(d, view, false);
+        model.DrawAll(d, view, false);
         return;
     }
     const int total = model.Count();
@@ -82,7 +84,7 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(FittedRect(*background.Picture, width, height), *background.Picture);
-    DrawStones(picture, d, model, view, progress);
+    DrawStones(picture, d, model, view, progress, progress != nullptr);
     d.Canvas().Refresh();
 }
 
@@ -108,7 +110,7 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
         FillBackground(d.Canvas(), bigWidth, bigHeight, background.Color);
         if (background.Picture)
             d.StretchDraw(Rect(0, 0, bigWidth, bigHeight), *background.Picture);
-        DrawStones(big, d, model, view, progress);
+        DrawStones(big, d, model, view, progress, false);
         d.Canvas().Refresh();
     }
 
@@ -154,6 +156,6 @@ void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList
     FillBackground(d.Canvas(), width, height, background.Color);
     if (background.Picture)
         d.StretchDraw(Rect(0, 0, width, height), *background.Picture);
-    DrawStones(target, d, model, view, progress);
+    DrawStones(target, d, model, view, progress, false);
     d.Canvas().Refresh();
 }

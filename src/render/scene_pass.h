@@ -11,7 +11,9 @@ class TBitmap;
 class TBlockList;
 class TRenderState;
 
-// Told during a pass how many of the stones to draw are drawn.
+// Told during a pass how many of the stones to draw are drawn. The plain pass
+// tells it after every stone, drawn on one thread, so that the picture can be
+// shown growing; the other passes now and then, drawn on every processor.
 using TPassProgress = std::function<void(int drawn, int total)>;
 
 struct TBackground {
@@ -37,7 +39,8 @@ void DrawScenePlain(TBitmap& picture, TBlockList& model, TRenderState& view, con
 // pixel (0, 0) receives the rectangle's top-left pixel. The view's scale and
 // offsets are doubled for the pass and restored afterwards, also on failure.
 void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int height, TBlockList& model,
-                          TRenderState& view, const TBackground& background, const TPassProgress& progress = nullptr);
+                          TRenderState& view, const TBackground& background,
+                          const TPassProgress& progress = nullptr);
 
 // Draws the part of the view inside frame anew at factor times its size into
 // target, which takes factor times the frame's size and 32 bits: the view's

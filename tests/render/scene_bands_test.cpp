@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "model/block_factory.h"
 #include "model/block_list.h"
@@ -101,5 +103,22 @@ TEST(SceneBands, PicturesDrawnOnSeveralThreadsAreThePicturesDrawnOnOne) {
             ASSERT_EQ(draw(threads, severalPen), one) << "round " << round << ", " << threads << " threads";
             EXPECT_EQ(severalPen, onePen) << "round " << round;
         }
+
+        // A picture at twice the scale, whose progress is told as it goes.
+        auto scaled = [&](int threads, std::vector<int>& told) {
+            SetSceneThreads(threads);
+            TBitmap picture;
+            DrawSceneScaled(picture, 2, Rect(0, 0, width, height), scene, view, TBackground{clWhite, nullptr},
+                            [&](int done, int total) {
+                                told.push_back(done);
+                                EXPECT_EQ(total, scene.Count());
+                            });
+            return picture.ToImage();
+        };
+        std::vector<int> toldOne, toldSeveral;
+        ASSERT_EQ(scaled(2, toldSeveral), scaled(1, toldOne)) << "round " << round << ", scaled";
+        ASSERT_FALSE(toldSeveral.empty());
+        EXPECT_TRUE(std::is_sorted(toldSeveral.begin(), toldSeveral.end()));
+        EXPECT_EQ(toldSeveral.back(), scene.Count());
     }
 }
