@@ -202,10 +202,7 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
                 continue;
             if (c.Filled)
                 rasteriser.FillWith(p, c.Count, c.Brush, c.Blend);
-            for (int i = 0; i + 1 < c.Count; ++i)
-                rasteriser.StrokeWith(p[i], p[i + 1], c.Pen, c.Blend);
-            if (c.Kind == TDisplayCommand::Polygon)
-                rasteriser.StrokeWith(p[c.Count - 1], p[0], c.Pen, c.Blend);
+            rasteriser.StrokeChainWith(p, c.Count, c.Kind == TDisplayCommand::Polygon, c.Pen, c.Blend);
         }
     }
 }

@@ -171,32 +171,20 @@ void TFastDraw::AddEdge(const TPoint& top, const TPoint& bottom, int key, int y)
     e.Key = key;
 }
 
-void TFastDraw::StartEdge(TEdge& e, const TPoint& top, const TPoint& bottom, int y) {
-    if (y == top.y) {
-        e.X = top.x; // the slope formula gives exactly this on the top row
-    } else {
-        const double slope =
-            (static_cast<double>(bottom.x) - top.x) / (static_cast<double>(bottom.y) - top.y);
-        e.X = static_cast<int64_t>(std::floor(slope * (static_cast<double>(y) - top.y))) + top.x;
-    }
-    e.DX = std::llabs(static_cast<int64_t>(bottom.x) - top.x);
-    e.DY = static_cast<int64_t>(bottom.y) - top.y;
-    e.Error = 0;
-    e.Step = bottom.x >= top.x ? 1 : -1;
-    if (e.DX < e.DY) {
-        e.Whole = 0;
-        e.Rest = e.DX;
-    } else {
-        e.Whole = e.Step * (e.DX / e.DY);
-        e.Rest = e.DX % e.DY;
-    }
-}
-
 bool TFastDraw::IsMonotone(const TPoint* points, int count) {
     // The directions of the edges that are not level change from down to up
     // once and back once, or not at all. Every triangle is of this kind.
     if (count <= 3)
         return true;
+    if (count == 4) {
+        // Two turns back up only when no edge is level and each turns back.
+        auto direction = [&](int i) {
+            const int next = i == 3 ? 0 : i + 1;
+            return (points[next].y > points[i].y) - (points[next].y < points[i].y);
+        };
+        const int d0 = direction(0);
+        return d0 == 0 || direction(1) != -d0 || direction(2) != d0 || direction(3) != -d0;
+    }
     int changes = 0, first = 0, previous = 0;
     for (int i = 0; i < count; ++i) {
         const int next = i + 1 == count ? 0 : i + 1;

@@ -19,8 +19,10 @@
 #include "platform/point.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -137,6 +139,18 @@ protected:
     // by a lean loop that steps the same pixels with no test of the box.
     template <class TPixel, class PlotFunction>
     void StepSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd, PlotFunction plot) const;
+    // The lean loop alone, for a line whose ends both lie in the clip box and
+    // in the band.
+    template <class TPixel, class PlotFunction>
+    void StepInside(const TPoint& from, const TPoint& to, PlotFunction plot) const;
+    // Whether every point lies in the clip box and in the band.
+    bool AllInside(const TPoint* points, int count) const {
+        for (int i = 0; i < count; ++i)
+            if (points[i].x < Left || points[i].x > Right || points[i].y < BandTop ||
+                points[i].y > BandBottom || points[i].y < Top || points[i].y > Bottom)
+                return false;
+        return true;
+    }
 
     TBitmap& FBitmap;
     TCanvas& FCanvas;
@@ -295,6 +309,27 @@ void TFastDraw::FillMonotone(const TPoint* points, int count, SpanFunction span)
     }
 }
 
+inline void TFastDraw::StartEdge(TEdge& e, const TPoint& top, const TPoint& bottom, int y) {
+    if (y == top.y) {
+        e.X = top.x; // the slope formula gives exactly this on the top row
+    } else {
+        const double slope =
+            (static_cast<double>(bottom.x) - top.x) / (static_cast<double>(bottom.y) - top.y);
+        e.X = static_cast<int64_t>(std::floor(slope * (static_cast<double>(y) - top.y))) + top.x;
+    }
+    e.DX = std::llabs(static_cast<int64_t>(bottom.x) - top.x);
+    e.DY = static_cast<int64_t>(bottom.y) - top.y;
+    e.Error = 0;
+    e.Step = bottom.x >= top.x ? 1 : -1;
+    if (e.DX < e.DY) {
+        e.Whole = 0;
+        e.Rest = e.DX;
+    } else {
+        e.Whole = e.Step * (e.DX / e.DY);
+        e.Rest = e.DX % e.DY;
+    }
+}
+
 inline void TFastDraw::Advance(TEdge& e) {
     e.X += e.Whole;
     e.Error += e.Rest;
@@ -325,6 +360,11 @@ void TFastDraw::StepSegment(const TPoint& from, const TPoint& to, TPoint& clippe
         RunLine(run, static_cast<TPixel*>(FRows[static_cast<size_t>(run.Y)]) + run.X, plot);
         return;
     }
+    StepInside<TPixel>(from, to, plot);
+}
+
+template <class TPixel, class PlotFunction>
+void TFastDraw::StepInside(const TPoint& from, const TPoint& to, PlotFunction plot) const {
     // Inside the box every sum fits in 32 bits; the minor axis never leaves the
     // box before the last pixel, after which nothing more is stepped.
     const int adx = std::abs(to.x - from.x), ady = std::abs(to.y - from.y);
@@ -341,9 +381,17 @@ void TFastDraw::StepSegment(const TPoint& from, const TPoint& to, TPoint& clippe
         majorOffset = to.y >= from.y ? FPitch : -FPitch;
         minorOffset = to.x >= from.x ? 1 : -1;
     }
+    TPixel* p = static_cast<TPixel*>(FRows[static_cast<size_t>(from.y)]) + from.x;
+    // Level, upright and diagonal lines step the same way every pixel.
+    if (minor == 0 || minor == major) {
+        const std::ptrdiff_t step = minor == 0 ? majorOffset : majorOffset + minorOffset;
+        for (int left = major; left > 0; --left, p += step)
+            plot(p);
+        plot(p);
+        return;
+    }
     const int up = 2 * minor, down = 2 * minor - 2 * major;
     int term = 2 * minor - major;
-    TPixel* p = static_cast<TPixel*>(FRows[static_cast<size_t>(from.y)]) + from.x;
     for (int left = major;; --left) {
         plot(p);
         if (left == 0)

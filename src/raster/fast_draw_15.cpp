@@ -69,6 +69,25 @@ void TFastDraw15::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clip
     }
 }
 
+void TFastDraw15::DrawChainInside(const TPoint* points, int high, bool closed) {
+    auto chain = [&](auto plot) {
+        for (int i = 0; i < high; ++i)
+            StepInside<uint16_t>(points[i], points[i + 1], plot);
+        if (closed)
+            StepInside<uint16_t>(points[high], points[0], plot);
+    };
+    if (FPixelOp == &BlendPixel555) {
+        const uint16_t half = FPenPixel & BlendMask555;
+        chain([half](uint16_t* p) { *p = Blend<BlendMask555>(half, *p); });
+    } else if (FPixelOp == &BlendPixel565) {
+        const uint16_t half = FPenPixel & BlendMask565;
+        chain([half](uint16_t* p) { *p = Blend<BlendMask565>(half, *p); });
+    } else {
+        const uint16_t pixel = FPenPixel;
+        chain([pixel](uint16_t* p) { *p = pixel; });
+    }
+}
+
 void TFastDraw15::Polygon(const TPoint* points, int high) {
     TakePenColor();
     FBrushPixel = PixelValue(FCanvas.Brush.Color, FLayout565);

@@ -34,4 +34,6 @@ private:
     friend class TFastDrawOf<uint16_t, TFastDraw15>;
     uint16_t PixelOf(TColor color) const { return PixelValue(color, FLayout565); }
     void DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd);
+    // A chain whose points all lie in the clip box and the band.
+    void DrawChainInside(const TPoint* points, int high, bool closed);
 };

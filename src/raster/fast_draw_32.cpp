@@ -46,6 +46,24 @@ void TFastDraw32::DrawSegment(const TPoint& from, const TPoint& to, TPoint& clip
     }
 }
 
+template <class PlotFunction>
+void TFastDraw32::StepChainInside(const TPoint* points, int high, bool closed, PlotFunction plot) {
+    for (int i = 0; i < high; ++i)
+        StepInside<uint32_t>(points[i], points[i + 1], plot);
+    if (closed)
+        StepInside<uint32_t>(points[high], points[0], plot);
+}
+
+void TFastDraw32::DrawChainInside(const TPoint* points, int high, bool closed) {
+    if (FPixelOp == &BlendPixel) {
+        const uint32_t half = FPenPixel & BlendMask;
+        StepChainInside(points, high, closed, [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
+    } else {
+        const uint32_t pixel = FPenPixel;
+        StepChainInside(points, high, closed, [pixel](uint32_t* p) { *p = pixel; });
+    }
+}
+
 void TFastDraw32::Polygon(const TPoint* points, int high) {
     TakePenColor();
     FBrushPixel = PixelValue(FCanvas.Brush.Color);
@@ -86,6 +104,25 @@ void TFastDraw32::FillWith(const TPoint* points, int count, uint32_t brush, bool
         Fill(points, count, [rows, brush](int y, int x1, int x2) {
             FillPixels(static_cast<uint32_t*>(rows[y]) + x1, x2 - x1 + 1, brush);
         });
+}
+
+void TFastDraw32::StrokeChainWith(const TPoint* points, int count, bool closed, uint32_t pen, bool blend) {
+    if (count < 1)
+        return;
+    if (AllInside(points, count)) {
+        if (blend) {
+            const uint32_t half = pen & BlendMask;
+            StepChainInside(points, count - 1, closed,
+                            [half](uint32_t* p) { *p = (half + (*p & BlendMask)) >> 1; });
+        } else {
+            StepChainInside(points, count - 1, closed, [pen](uint32_t* p) { *p = pen; });
+        }
+        return;
+    }
+    for (int i = 0; i + 1 < count; ++i)
+        StrokeWith(points[i], points[i + 1], pen, blend);
+    if (closed)
+        StrokeWith(points[count - 1], points[0], pen, blend);
 }
 
 void TFastDraw32::StrokeWith(const TPoint& from, const TPoint& to, uint32_t pen, bool blend) {

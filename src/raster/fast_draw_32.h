@@ -23,6 +23,9 @@ public:
     // each call says whether it mixes; the canvas is not read.
     void FillWith(const TPoint* points, int count, uint32_t brush, bool blend);
     void StrokeWith(const TPoint& from, const TPoint& to, uint32_t pen, bool blend);
+    // The segments from each of count points to the next, and back to the
+    // first when closed.
+    void StrokeChainWith(const TPoint* points, int count, bool closed, uint32_t pen, bool blend);
 
     static void WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
     static void BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
@@ -33,4 +36,8 @@ private:
     friend class TFastDrawOf<uint32_t, TFastDraw32>;
     uint32_t PixelOf(TColor color) const { return PixelValue(color); }
     void DrawSegment(const TPoint& from, const TPoint& to, TPoint& clippedEnd);
+    // A chain whose points all lie in the clip box and the band.
+    void DrawChainInside(const TPoint* points, int high, bool closed);
+    template <class PlotFunction>
+    void StepChainInside(const TPoint* points, int high, bool closed, PlotFunction plot);
 };

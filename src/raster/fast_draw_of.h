@@ -49,6 +49,10 @@ protected:
     void TakePenColor() { FPenPixel = Self().PixelOf(FCanvas.Pen.Color); }
 
     void DrawChain(const TPoint* points, int high, bool closed) {
+        if (AllInside(points, high + 1)) {
+            Self().DrawChainInside(points, high, closed);
+            return;
+        }
         TPoint end;
         for (int i = 0; i < high; ++i)
             Self().DrawSegment(points[i], points[i + 1], end);
