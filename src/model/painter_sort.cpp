@@ -60,33 +60,29 @@ public:
         }
         for (int a = 0; a < 3; ++a) {
             FNearOf[a].resize(FCount);
+            FFarOf[a].resize(FCount);
             FNear[a] = FNearOf[a].data();
         }
-        GatherNearSides();
+        FIdOf.resize(FCount);
         FLastExchange = FCount - 1;
     }
 
     std::vector<uint32_t> Run(const TShareProgress& progress) {
-        bool ringReady = true; // the near sides for the scan match the slots
+        bool inRing = false; // the boxes are in the ring's arrays, else in the slots
         for (size_t pass = 0; pass + 1 < FCount; ++pass) {
             if (progress && pass % 1024 == 1023)
                 progress(static_cast<double>(pass) / static_cast<double>(FCount - 1));
             const bool dense = FLastStops * kDenseStops > FCount;
-            bool changed;
-            if (dense) {
-                MoveOriginToStart();
-                changed = PlainPass();
-                ringReady = false;
-            } else {
-                if (!ringReady)
-                    GatherNearSides();
-                ringReady = true;
-                changed = RingPass();
-            }
-            if (!changed)
+            if (dense && inRing)
+                LeaveRing();
+            else if (!dense && !inRing)
+                EnterRing();
+            inRing = !dense;
+            if (!(dense ? PlainPass() : RingPass()))
                 break;
         }
-        MoveOriginToStart();
+        if (inRing)
+            LeaveRing();
         std::vector<uint32_t> order(FCount);
         for (size_t i = 0; i < FCount; ++i)
             order[i] = static_cast<uint32_t>(FSlots[i].Id);
@@ -94,26 +90,44 @@ public:
     }
 
 private:
-    void MoveOriginToStart() {
-        if (FOrigin == 0)
-            return;
-        std::rotate(FSlots.begin(), FSlots.begin() + static_cast<std::ptrdiff_t>(FOrigin), FSlots.end());
+    TLane Lane(int32_t rank) const { return static_cast<TLane>(rank - FLaneOffset); }
+    int32_t Rank(TLane lane) const { return static_cast<int32_t>(lane) + FLaneOffset; }
+
+    // The slots, in order, into the ring's arrays: one array per side and one
+    // of indexes, so that a pass touches only what it compares and moves.
+    void EnterRing() {
+        for (size_t i = 0; i < FCount; ++i) {
+            for (int a = 0; a < 3; ++a) {
+                FNearOf[a][i] = Lane(FSlots[i].Near[a]);
+                FFarOf[a][i] = Lane(FSlots[i].Far[a]);
+            }
+            FIdOf[i] = FSlots[i].Id;
+        }
+        FOrigin = 0;
+    }
+
+    // The ring, from its origin on, back into the slots.
+    void LeaveRing() {
+        size_t from = FOrigin;
+        for (size_t i = 0; i < FCount; ++i) {
+            TSlot& slot = FSlots[i];
+            for (int a = 0; a < 3; ++a) {
+                slot.Near[a] = Rank(FNearOf[a][from]);
+                slot.Far[a] = Rank(FFarOf[a][from]);
+            }
+            slot.Id = FIdOf[from];
+            from = from + 1 == FCount ? 0 : from + 1;
+        }
         FOrigin = 0;
         FLastExchange = FCount - 1; // the ring passes kept no account of it
     }
 
-    TLane Lane(int32_t rank) const { return static_cast<TLane>(rank - FLaneOffset); }
-
-    void GatherNearSides() {
-        for (size_t i = 0; i < FCount; ++i)
-            for (int a = 0; a < 3; ++a)
-                FNearOf[a][i] = Lane(FSlots[i].Near[a]);
-    }
-
-    void Put(size_t place, const TSlot& slot) {
-        FSlots[place] = slot;
-        for (int a = 0; a < 3; ++a)
-            FNearOf[a][place] = Lane(slot.Near[a]);
+    void Move(size_t from, size_t to) {
+        for (int a = 0; a < 3; ++a) {
+            FNearOf[a][to] = FNearOf[a][from];
+            FFarOf[a][to] = FFarOf[a][from];
+        }
+        FIdOf[to] = FIdOf[from];
     }
 
     // A pass on the ring; false when it exchanged nothing.
@@ -123,7 +137,7 @@ private:
         TLane far[3];
         auto carry = [&](size_t place) {
             for (int a = 0; a < 3; ++a)
-                far[a] = Lane(FSlots[place].Far[a]);
+                far[a] = FFarOf[a][place];
         };
         carry(FOrigin);
         auto scan = [&](size_t from, size_t to) {
@@ -137,12 +151,22 @@ private:
         FLastStops = FStops.size() - 1;
         if (FLastStops + 1 == FCount)
             return false;
-        // Each carried stone goes to the slot of the stop that ended it; the last
-        // one to the slot that becomes the end of the list.
-        const TSlot last = FSlots[FStops.back()];
+        // Each carried stone goes to the place of the stop that ended it; the
+        // last one to the place that becomes the end of the list.
+        TLane lastNear[3], lastFar[3];
+        const size_t lastPlace = FStops.back();
+        for (int a = 0; a < 3; ++a) {
+            lastNear[a] = FNearOf[a][lastPlace];
+            lastFar[a] = FFarOf[a][lastPlace];
+        }
+        const int32_t lastId = FIdOf[lastPlace];
         for (size_t m = FStops.size() - 1; m > 0; --m)
-            Put(FStops[m], FSlots[FStops[m - 1]]);
-        Put(FStops[0], last);
+            Move(FStops[m - 1], FStops[m]);
+        for (int a = 0; a < 3; ++a) {
+            FNearOf[a][FStops[0]] = lastNear[a];
+            FFarOf[a][FStops[0]] = lastFar[a];
+        }
+        FIdOf[FStops[0]] = lastId;
         FOrigin = FOrigin + 1 == FCount ? 0 : FOrigin + 1;
         return true;
     }
@@ -207,7 +231,9 @@ private:
 
     size_t FCount;
     std::vector<TSlot> FSlots;
-    std::vector<TLane> FNearOf[3]; // the slots' near sides, for the scan
+    // The ring: near and far sides as lanes, and indexes, place by place.
+    std::vector<TLane> FNearOf[3], FFarOf[3];
+    std::vector<int32_t> FIdOf;
     const TLane* FNear[3];
     TStopScan<TLane> FScan;
     int32_t FLaneOffset;
