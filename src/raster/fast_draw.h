@@ -289,6 +289,15 @@ void TFastDraw::FillMonotone(const TPoint* points, int count, SpanFunction span)
             Advance(sides[0].Edge);
             Advance(sides[1].Edge);
         }
+        if (y < stop && sides[0].Edge.DX == 0 && sides[1].Edge.DX == 0) {
+            // Two upright edges (the sides of walls): the same span on every row.
+            const int64_t x1 = std::max<int64_t>(std::min(sides[0].Edge.X, sides[1].Edge.X), left);
+            const int64_t x2 = std::min<int64_t>(std::max(sides[0].Edge.X, sides[1].Edge.X), right);
+            if (x1 <= x2)
+                for (; y < stop; ++y)
+                    span(y, static_cast<int>(x1), static_cast<int>(x2));
+            y = stop;
+        }
         for (; y < stop; ++y) {
             const TEdge* a = &sides[0].Edge;
             const TEdge* b = &sides[1].Edge;

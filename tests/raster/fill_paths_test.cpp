@@ -57,6 +57,10 @@ TEST(FillPaths, WalkingBothSidesGivesTheSpansOfTheEdgeTable) {
                                    : TPoint{between(-10, 50), between(-10, 40)};
         if (between(0, 3) == 0)
             p[1].y = p[0].y; // level edges
+        if (p.size() >= 4 && between(0, 3) == 0) { // upright sides, as walls have
+            p[2].x = p[1].x;
+            p[3].x = p[0].x;
+        }
         if (!fill.IsMonotone(p.data(), static_cast<int>(p.size())))
             continue;
         ++monotone;
