@@ -20,8 +20,6 @@ void SetSystemColor(TColor systemColor, TColor rgb) {
         SystemColors()[systemColor & 0xFF] = rgb & 0xFFFFFF;
 }
 
-TColor ColorToRGB(TColor color) {
-    if (color & clSystemColor)
-        return SystemColors()[color & 0x1F];
-    return color & 0xFFFFFF;
+TColor SystemColorToRGB(TColor color) {
+    return SystemColors()[color & 0x1F];
 }

@@ -41,4 +41,9 @@ constexpr TColor clBtnShadow = clSystemColor | 16u;
 // Sets the RGB value a system colour stands for (the desktop layer does this
 // from its palette at start-up; until then neutral greys are used).
 void SetSystemColor(TColor systemColor, TColor rgb);
-TColor ColorToRGB(TColor color);
+// The current RGB value of a system colour.
+TColor SystemColorToRGB(TColor color);
+// Inline: the drawing code converts a colour for every polygon.
+inline TColor ColorToRGB(TColor color) {
+    return color & clSystemColor ? SystemColorToRGB(color) : color & 0xFFFFFF;
+}

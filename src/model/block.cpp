@@ -72,6 +72,28 @@ void TBlock::Draw(TDrawObject& d, const TRenderState& view) const {
     EndBlockPaint(d.Canvas(), view);
 }
 
+namespace {
+
+// The shaded colours of a box's three visible faces.
+struct TBoxShades {
+    TColor Color = 0;
+    float XFactor = -1, YFactor = -1, FlatFactor = -1;
+    TColor X = 0, Y = 0, Flat = 0;
+};
+
+// Walls are runs of stones of one colour drawn one after another: the last
+// box's shades, kept per drawing thread, mostly serve the next box as well.
+const TBoxShades& BoxShades(TColor color, const TRenderState& view) {
+    thread_local TBoxShades last;
+    const float x = view.FaceShade[foAlongX], y = view.FaceShade[foAlongY], flat = view.FaceShade[foFlat];
+    if (last.Color != color || last.XFactor != x || last.YFactor != y || last.FlatFactor != flat) {
+        last = {color, x, y, flat, ShadeColor(color, x), ShadeColor(color, y), ShadeColor(color, flat)};
+    }
+    return last;
+}
+
+} // namespace
+
 void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool shading) const {
     octant &= 7;
     // The visible faces: the x face, the y face and the top (from above) or the
@@ -85,19 +107,25 @@ void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool 
     const int32_t zn = above ? z1 : z0, zf = above ? z0 : z1;
     TCanvas& canvas = d.Canvas();
     if (shading) {
-        const std::array<TPoint3D, 4> xFace = {{{xn, y0, z0}, {xn, y1, z0}, {xn, y1, z1}, {xn, y0, z1}}};
-        const std::array<TPoint3D, 4> yFace = {{{x0, yn, z0}, {x1, yn, z0}, {x1, yn, z1}, {x0, yn, z1}}};
-        const std::array<TPoint3D, 4> flat = {{{x0, y0, zn}, {x1, y0, zn}, {x1, y1, zn}, {x0, y1, zn}}};
-        const TColor xColor = ShadeColor(Color, view.FaceShade[foAlongX]);
-        const TColor yColor = ShadeColor(Color, view.FaceShade[foAlongY]);
-        const TColor flatColor = ShadeColor(Color, view.FaceShade[foFlat]);
+        // The seven corners the three faces share, each projected once; corner
+        // k lies at x1 when bit 0 is set, y1 for bit 1, z1 for bit 2.
+        const int xBit = nearLowX ? 0 : 1, yBit = nearHighY ? 2 : 0, zBit = above ? 4 : 0;
+        const int farCorner = (xBit ^ 1) | (yBit ^ 2) | (zBit ^ 4);
+        TPoint corner[8];
+        for (int k = 0; k < 8; ++k)
+            if (k != farCorner)
+                corner[k] = view.Project(k & 1 ? x1 : x0, k & 2 ? y1 : y0, k & 4 ? z1 : z0, 0);
+        const TPoint xFace[4] = {corner[xBit], corner[xBit | 2], corner[xBit | 6], corner[xBit | 4]};
+        const TPoint yFace[4] = {corner[yBit], corner[yBit | 1], corner[yBit | 5], corner[yBit | 4]};
+        const TPoint flat[4] = {corner[zBit], corner[zBit | 1], corner[zBit | 3], corner[zBit | 2]};
+        const TBoxShades& shades = BoxShades(Color, view);
         const bool xFirst = octant % 2 == 0;
-        canvas.Brush.Color = xFirst ? xColor : yColor;
-        DrawPolygon3D(d, view, xFirst ? xFace : yFace, 0);
-        canvas.Brush.Color = flatColor;
-        DrawPolygon3D(d, view, flat, 0);
-        canvas.Brush.Color = xFirst ? yColor : xColor;
-        DrawPolygon3D(d, view, xFirst ? yFace : xFace, 0);
+        canvas.Brush.Color = xFirst ? shades.X : shades.Y;
+        d.Polygon(xFirst ? xFace : yFace, 3);
+        canvas.Brush.Color = shades.Flat;
+        d.Polygon(flat, 3);
+        canvas.Brush.Color = xFirst ? shades.Y : shades.X;
+        d.Polygon(xFirst ? yFace : xFace, 3);
         return;
     }
     auto outline = OutlineCorners(*this, octant, view);

@@ -99,8 +99,20 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
     if (view.DetailLevel < poly.Detail || poly.Points.empty())
         return;
     const size_t n = poly.Points.size();
-    std::vector<TPoint3D> placed(n);
-    std::vector<TPoint> screen(n);
+    // Parts' polygons mostly have a handful of points: those stay on the stack.
+    constexpr size_t kSmall = 16;
+    TPoint3D placedSmall[kSmall];
+    TPoint screenSmall[kSmall];
+    std::vector<TPoint3D> placedLarge;
+    std::vector<TPoint> screenLarge;
+    TPoint3D* placed = placedSmall;
+    TPoint* screen = screenSmall;
+    if (n > kSmall) {
+        placedLarge.resize(n);
+        screenLarge.resize(n);
+        placed = placedLarge.data();
+        screen = screenLarge.data();
+    }
     for (size_t k = 0; k < n; ++k) {
         TPoint3D p = TurnPartPoint(poly.Points[k], Turn & 3, Part->BoundingX(), Part->BoundingY());
         placed[k] = {p.X + X, p.Y + Y, p.Z + Z};
@@ -137,8 +149,9 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
             const double bx = placed[2].X - placed[0].X, by = placed[2].Y - placed[0].Y,
                          bz = placed[2].Z - placed[0].Z;
             const double nx = ay * bz - az * by, ny = az * bx - ax * bz, nz = ax * by - ay * bx;
-            const double lightLength = std::hypot(view.Light[0], view.Light[1], view.Light[2]);
-            if (std::hypot(nx, ny, nz) * lightLength != 0)
+            // Whole-number vectors: their lengths' product is zero only when one is.
+            const bool lit = view.Light[0] != 0 || view.Light[1] != 0 || view.Light[2] != 0;
+            if (lit && (nx != 0 || ny != 0 || nz != 0))
                 canvas.Brush.Color = ShadeColor(canvas.Brush.Color, view.ShadeFactor(nx, ny, nz));
         }
     }
@@ -146,11 +159,11 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
     const int32_t edgeMode = canvas.Brush.Style == bsClear ? 1 : poly.EdgeFlags;
     const int high = static_cast<int>(n) - 1;
     if (edgeMode == 1) {
-        d.Polygon(screen.data(), high);
+        d.Polygon(screen, high);
     } else {
         const TColor pen = canvas.Pen.Color;
         canvas.Pen.Color = canvas.Brush.Color;
-        d.Polygon(screen.data(), high);
+        d.Polygon(screen, high);
         canvas.Pen.Color = pen;
         if (edgeMode != 0) {
             // Each edge whose bit is clear in the mask is outlined on its own.
@@ -176,13 +189,13 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
             d.MoveTo(screen[1].x, screen[1].y);
             d.LineTo(screen[3].x, screen[3].y);
         } else {
-            LayBitmap(d, view, screen);
+            LayBitmap(d, view, {screen, n});
         }
     }
 }
 
 void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
-                              const std::vector<TPoint>& screen) const {
+                              std::span<const TPoint> screen) const {
     int minX = 9999, minY = 9999, maxX = -9999, maxY = -9999;
     for (const TPoint& p : screen) {
         minX = std::min(minX, p.x);

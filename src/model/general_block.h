@@ -1,6 +1,7 @@
 #pragma once
 // TGeneralBlock: a stone whose shape is a part definition from the library.
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,7 +30,7 @@ public:
 protected:
     friend class TBlockFactory;
     void DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view, bool shading) const;
-    void LayBitmap(TDrawObject& d, const TRenderState& view, const std::vector<TPoint>& screen) const;
+    void LayBitmap(TDrawObject& d, const TRenderState& view, std::span<const TPoint> screen) const;
 
     TGeneralBlock() { Kind = 'G'; }
     TBlock* NewOfSameClass() const override { return new TGeneralBlock(); }

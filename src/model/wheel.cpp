@@ -54,16 +54,37 @@ TPoint3D RimPointAt(const TWindowFrame& f, size_t boundary, double k, int32_t y)
     return {c.X + Round(r * angles.Cos[boundary] / 2 * k), y, c.Z + Round(r * angles.Sin[boundary] / 2 * k)};
 }
 
-// The screen points of the rim at radius share k in the plane y, at every
-// sector boundary.
-std::array<TPoint, 13> ProjectedRim(const TWindowPainter& p, double k, int32_t y) {
+// The offsets from the centre of the rim points at every sector boundary, at
+// radius share k: the same in every plane, so reckoned once per stone.
+struct TRimOffsets {
+    std::array<int32_t, 13> DX, DZ;
+};
+
+TRimOffsets RimOffsets(const TWindowFrame& f, double k) {
+    const TPoint3D c = TWheel::Centre(f, 0);
+    TRimOffsets offsets;
+    for (size_t i = 0; i <= kSectors; ++i) {
+        const TPoint3D rim = RimPointAt(f, i, k, 0);
+        offsets.DX[i] = rim.X - c.X;
+        offsets.DZ[i] = rim.Z - c.Z;
+    }
+    return offsets;
+}
+
+// The screen points of the rim with these offsets in the plane y.
+std::array<TPoint, 13> ProjectedRim(const TWindowPainter& p, const TRimOffsets& offsets, int32_t y) {
+    const TPoint3D c = TWheel::Centre(p.Frame(), y);
     std::array<TPoint, 13> rim;
     for (size_t i = 0; i <= kSectors; ++i)
-        rim[i] = p.Project(RimPointAt(p.Frame(), i, k, y));
+        rim[i] = p.Project({c.X + offsets.DX[i], y, c.Z + offsets.DZ[i]});
     return rim;
 }
 
 } // namespace
+
+struct TWheel::TRims {
+    TRimOffsets Hub, Tyre;
+};
 
 TPoint3D TWheel::RimPoint(const TWindowFrame& f, int degrees, double k, int32_t y) {
     if (degrees % kSectorDegrees == 0 && degrees >= 0 && degrees <= 360)
@@ -84,15 +105,15 @@ void TWheel::ApplyWheelStyle(const TWindowPainter& p) const {
     }
 }
 
-void TWheel::WheelFace(const TWindowPainter& p, int32_t y) const {
+void TWheel::WheelFace(const TWindowPainter& p, int32_t y, const TRims& rims) const {
     ApplyWheelStyle(p);
     TCanvas& canvas = p.Canvas();
     const TColor pen = canvas.Pen.Color;
     const TColor brush = canvas.Brush.Color;
     // Every corner is shared by two sectors: project each once.
     const TPoint centre = p.Project(Centre(p.Frame(), y));
-    const std::array<TPoint, 13> hub = ProjectedRim(p, kHub, y);
-    const std::array<TPoint, 13> tyre = ProjectedRim(p, 1, y);
+    const std::array<TPoint, 13> hub = ProjectedRim(p, rims.Hub, y);
+    const std::array<TPoint, 13> tyre = ProjectedRim(p, rims.Tyre, y);
     for (size_t i = 1; i <= kSectors; ++i) {
         const TPoint hubSector[3] = {centre, hub[i], hub[i - 1]};
         p.ScreenPolygon(hubSector, 3);
@@ -105,7 +126,7 @@ void TWheel::WheelFace(const TWindowPainter& p, int32_t y) const {
     }
 }
 
-void TWheel::WheelTread(const TWindowPainter& p) const {
+void TWheel::WheelTread(const TWindowPainter& p, const TRims& rims) const {
     ApplyWheelStyle(p);
     const TWindowFrame& f = p.Frame();
     TCanvas& canvas = p.Canvas();
@@ -113,8 +134,8 @@ void TWheel::WheelTread(const TWindowPainter& p) const {
     const TColor brush = canvas.Brush.Color;
     canvas.Brush.Color = kTreadColor;
     canvas.Pen.Color = kTreadColor;
-    const std::array<TPoint, 13> back = ProjectedRim(p, 1, f.Y0 + 1);
-    const std::array<TPoint, 13> front = ProjectedRim(p, 1, f.Y1 - 1);
+    const std::array<TPoint, 13> back = ProjectedRim(p, rims.Tyre, f.Y0 + 1);
+    const std::array<TPoint, 13> front = ProjectedRim(p, rims.Tyre, f.Y1 - 1);
     for (size_t i = 1; i <= kSectors; ++i) {
         const TPoint band[4] = {back[i], back[i - 1], front[i - 1], front[i]};
         p.ScreenPolygon(band, 4);
@@ -127,7 +148,8 @@ void TWheel::DrawOctant(int octant, const TWindowPainter& p) const {
     const TWindowFrame& f = p.Frame();
     // The face farther from the viewer first, the nearer one last.
     const bool nearHighY = octant == 0 || octant == 3 || octant == 4 || octant == 7;
-    WheelFace(p, nearHighY ? f.Y0 + 2 : f.Y1 - 2);
-    WheelTread(p);
-    WheelFace(p, nearHighY ? f.Y1 - 2 : f.Y0 + 2);
+    const TRims rims{RimOffsets(f, kHub), RimOffsets(f, 1)};
+    WheelFace(p, nearHighY ? f.Y0 + 2 : f.Y1 - 2, rims);
+    WheelTread(p, rims);
+    WheelFace(p, nearHighY ? f.Y1 - 2 : f.Y0 + 2, rims);
 }

@@ -1,5 +1,6 @@
 #include "model/window.h"
 
+#include <array>
 #include <vector>
 
 #include "model/block_paint.h"
@@ -27,41 +28,46 @@ namespace {
 
 enum TAxis { axX, axY, axZ };
 
-// Own-frame points of a polygon lying in the plane `axis` = `at`.
-std::vector<TPoint3D> InPlane(TAxis axis, int32_t at, std::initializer_list<TPlanePoint> points) {
-    std::vector<TPoint3D> out;
-    out.reserve(points.size());
-    for (const TPlanePoint& q : points) {
-        switch (axis) {
-        case axX:
-            out.push_back({at, q.U, q.V});
-            break;
-        case axY:
-            out.push_back({q.U, at, q.V});
-            break;
-        case axZ:
-            out.push_back({q.U, q.V, at});
-            break;
+// Own-frame points of a polygon lying in the plane `axis` = `at`. Faces have
+// a handful of points: they are kept on the stack, as a frame draws thousands.
+class TInPlane {
+public:
+    TInPlane(TAxis axis, int32_t at, std::initializer_list<TPlanePoint> points) {
+        FCount = static_cast<int>(points.size());
+        TPoint3D* out = FSmall.data();
+        if (points.size() > FSmall.size()) {
+            FLarge.resize(points.size());
+            out = FLarge.data();
         }
+        FPoints = out;
+        for (const TPlanePoint& q : points)
+            *out++ = axis == axX ? TPoint3D{at, q.U, q.V} : axis == axY ? TPoint3D{q.U, at, q.V} : TPoint3D{q.U, q.V, at};
     }
-    return out;
-}
+    const TPoint3D* Points() const { return FPoints; }
+    int Count() const { return FCount; }
+
+private:
+    std::array<TPoint3D, 16> FSmall;
+    std::vector<TPoint3D> FLarge;
+    const TPoint3D* FPoints = nullptr;
+    int FCount = 0;
+};
 
 } // namespace
 
 void TWindowPainter::FaceAtY(TColor color, int32_t y, std::initializer_list<TPlanePoint> points) const {
-    const auto own = InPlane(axY, y, points);
-    Face(color, own.data(), static_cast<int>(own.size()));
+    const TInPlane own(axY, y, points);
+    Face(color, own.Points(), own.Count());
 }
 
 void TWindowPainter::FaceAtX(TColor color, int32_t x, std::initializer_list<TPlanePoint> points) const {
-    const auto own = InPlane(axX, x, points);
-    Face(color, own.data(), static_cast<int>(own.size()));
+    const TInPlane own(axX, x, points);
+    Face(color, own.Points(), own.Count());
 }
 
 void TWindowPainter::FaceAtZ(TColor color, int32_t z, std::initializer_list<TPlanePoint> points) const {
-    const auto own = InPlane(axZ, z, points);
-    Face(color, own.data(), static_cast<int>(own.size()));
+    const TInPlane own(axZ, z, points);
+    Face(color, own.Points(), own.Count());
 }
 
 void TWindowPainter::Face(TColor color, std::initializer_list<TPoint3D> points) const {

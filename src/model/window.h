@@ -207,12 +207,15 @@ protected:
     TBlock* NewOfSameClass() const override { return new TWheel(); }
 
     void DrawOctant(int octant, const TWindowPainter& p) const override;
-    // One face in the plane y: the hub in the current brush and pen, the tyre in grey.
-    void WheelFace(const TWindowPainter& p, int32_t y) const;
-    // The tread around the tyre, in a darker grey.
-    void WheelTread(const TWindowPainter& p) const;
 
 private:
+    // The rim points' offsets from the centre, of the hub and of the tyre.
+    struct TRims;
+    // One face in the plane y: the hub in the current brush and pen, the tyre in grey.
+    void WheelFace(const TWindowPainter& p, int32_t y, const TRims& rims) const;
+    // The tread around the tyre, in a darker grey.
+    void WheelTread(const TWindowPainter& p, const TRims& rims) const;
+
     // The wireframe and see-through brush rules of the stone.
     void ApplyWheelStyle(const TWindowPainter& p) const;
 };

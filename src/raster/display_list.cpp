@@ -173,9 +173,8 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
             total += part->Commands.size();
     const int bandTop = rasteriser.BandTop, bandBottom = rasteriser.BandBottom;
     const int left = rasteriser.Left, right = rasteriser.Right;
-    const int width = rasteriser.Bitmap().Width(), height = rasteriser.Bitmap().Height();
-    const int canvasTop = bandTop <= rasteriser.Top ? 0 : bandTop;
-    const int canvasBottom = bandBottom >= rasteriser.Bottom ? height - 1 : bandBottom;
+    const int width = rasteriser.Bitmap().Width();
+    const int canvasTop = rasteriser.CanvasTop(), canvasBottom = rasteriser.CanvasBottom();
     std::unique_ptr<TRowsCanvas> canvas; // made at the first ellipse
     for (const TDisplayList* part : parts) {
         const TPoint* points = part->Points.data();
@@ -187,6 +186,9 @@ void ReplayParts(const std::vector<TDisplayList*>& parts, TFastDraw32& rasterise
                 // The canvas draws into the whole bitmap, inside the box.
                 if (c.Bottom < canvasTop || c.Top > canvasBottom || canvasTop > canvasBottom || c.Right < 0 ||
                     c.Left >= width)
+                    continue;
+                if (rasteriser.EllipseWith(p[0].x, p[0].y, p[1].x, p[1].y, c.Pen, c.Brush, c.Style, canvasTop,
+                                           canvasBottom))
                     continue;
                 if (!canvas)
                     canvas = std::make_unique<TRowsCanvas>(

@@ -3,6 +3,8 @@
 #include "raster/fast_draw_15.h"
 #include "raster/fast_draw_32.h"
 
+#include <type_traits>
+
 TDrawObject::TDrawObject(TCanvas& canvas) : FCanvas(&canvas) {
     BindCanvas();
 }
@@ -64,6 +66,8 @@ template <class TRasteriser> void TDrawObject::BindRasteriser(std::unique_ptr<TR
     Polygon = decltype(Polygon)::To<&TRasteriser::Polygon>(r);
     Polyline = decltype(Polyline)::To<&TRasteriser::Polyline>(r);
     Rectangle = decltype(Rectangle)::To<&TRasteriser::Rectangle>(r);
+    if constexpr (std::is_same_v<TRasteriser, TFastDraw32>)
+        Ellipse = decltype(Ellipse)::To<&TFastDraw32::Ellipse>(r);
     FFastDraw = std::move(rasteriser);
 }
 

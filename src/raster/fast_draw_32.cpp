@@ -1,5 +1,6 @@
 #include "raster/fast_draw_32.h"
 
+#include "raster/ellipse_spans.h"
 #include "raster/span_fill.h"
 
 TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDrawOf(bitmap) {
@@ -133,4 +134,54 @@ void TFastDraw32::StrokeWith(const TPoint& from, const TPoint& to, uint32_t pen,
     } else {
         StepSegment<uint32_t>(from, to, end, [pen](uint32_t* p) { *p = pen; });
     }
+}
+
+void TFastDraw32::Ellipse(int x1, int y1, int x2, int y2) {
+    if (!EllipseWith(x1, y1, x2, y2, FCanvas.Pen.Color, FCanvas.Brush.Color, FCanvas.Brush.Style, CanvasTop(),
+                     CanvasBottom()))
+        FCanvas.Ellipse(x1, y1, x2, y2);
+}
+
+bool TFastDraw32::EllipseWith(int x1, int y1, int x2, int y2, TColor pen, TColor brush, TBrushStyle style,
+                              int firstRow, int lastRow) {
+    if (style == bsDiagCross)
+        return false;
+    if (x2 < x1)
+        std::swap(x1, x2);
+    if (y2 < y1)
+        std::swap(y1, y2);
+    const int64_t width = static_cast<int64_t>(x2) - x1, height = static_cast<int64_t>(y2) - y1;
+    if (width > kLargestSpanEllipse || height > kLargestSpanEllipse)
+        return false;
+    const int lastColumn = FBitmap.Width() - 1;
+    firstRow = std::max(firstRow, 0);
+    lastRow = std::min(lastRow, FBitmap.Height() - 1);
+    if (width < 1 || height < 1 || lastColumn < 0 || firstRow > lastRow)
+        return true;
+    // The canvas paints opaque pixels.
+    const uint32_t penPixel = PixelValue(pen) | 0xFF000000u, brushPixel = PixelValue(brush) | 0xFF000000u;
+    void* const* rows = FRows.data();
+    auto span = [&](uint32_t pixel) {
+        return [rows, pixel, firstRow, lastRow, lastColumn](int y, int from, int to) {
+            if (y < firstRow || y > lastRow)
+                return;
+            from = std::max(from, 0);
+            to = std::min(to, lastColumn);
+            if (from <= to)
+                FillPixels(static_cast<uint32_t*>(rows[y]) + from, to - from + 1, pixel);
+        };
+    };
+    if (width <= 2 || height <= 2) {
+        // Too small to have an inside: all outline.
+        const auto row = span(penPixel);
+        for (int y = std::max(y1, firstRow); y <= std::min(y2 - 1, lastRow); ++y)
+            row(y, x1, x2 - 1);
+        return true;
+    }
+    auto outline = span(penPixel);
+    if (style == bsClear)
+        EllipseSpans(x1, y1, x2 - x1 - 1, y2 - y1 - 1, [](int, int, int) {}, outline);
+    else
+        EllipseSpans(x1, y1, x2 - x1 - 1, y2 - y1 - 1, span(brushPixel), outline);
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The rasteriser for 32-bit bitmaps: pixels 0x00RRGGBB (bytes B, G, R, 0).
 
+#include "platform/canvas.h"
 #include "raster/fast_draw_of.h"
 
 #include <cstdint>
@@ -26,6 +27,20 @@ public:
     // The segments from each of count points to the next, and back to the
     // first when closed.
     void StrokeChainWith(const TPoint* points, int count, bool closed, uint32_t pen, bool blend);
+
+    // The canvas's ellipse in the box of the two corners (its right and bottom
+    // bounds outside it), in the canvas's pen and brush, drawn with the same
+    // pixels the canvas gives it; hatched ones are left to the canvas.
+    void Ellipse(int x1, int y1, int x2, int y2);
+    // The same in the given colours, written into the bitmap's columns and the
+    // rows firstRow .. lastRow. False, drawing nothing, for a hatched brush or
+    // a box too large to step: the canvas must paint those.
+    bool EllipseWith(int x1, int y1, int x2, int y2, TColor pen, TColor brush, TBrushStyle style, int firstRow,
+                     int lastRow);
+    // The rows the canvas paints while the rasteriser draws its band: all of
+    // the bitmap's for the band that takes in the clip box's top or bottom.
+    int CanvasTop() const { return BandTop <= Top ? 0 : BandTop; }
+    int CanvasBottom() const { return BandBottom >= Bottom ? FBitmap.Height() - 1 : BandBottom; }
 
     static void WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
     static void BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
