@@ -59,13 +59,13 @@ TFaceColors MakeFaceColors(TColor color, int turn, bool shading, const TRenderSt
 
 void DrawPolygon3D(TDrawObject& d, const TRenderState& view, const TPoint3D* points, int count,
                    int quarterTurn) {
-    TPoint screen[16];
-    std::vector<TPoint> large;
-    TPoint* out = screen;
     if (count > 16) {
-        large.resize(static_cast<size_t>(count));
-        out = large.data();
+        std::vector<TPoint> large(static_cast<size_t>(count));
+        view.ProjectPoints(points, count, quarterTurn, large.data());
+        d.Polygon(large.data(), count - 1);
+        return;
     }
-    view.ProjectPoints(points, count, quarterTurn, out);
-    d.Polygon(out, count - 1);
+    TPoint screen[16];
+    view.ProjectPoints(points, count, quarterTurn, screen);
+    d.Polygon(screen, count - 1);
 }

@@ -2,19 +2,6 @@
 
 #include "common/error.h"
 
-TPoint3D TurnPartPoint(const TPoint3D& p, int turn, int32_t bbX, int32_t bbY) {
-    switch (turn & 3) {
-    case 1:
-        return {p.Y, bbX - p.X, p.Z};
-    case 2:
-        return {bbX - p.X, bbY - p.Y, p.Z};
-    case 3:
-        return {bbY - p.Y, p.X, p.Z};
-    default:
-        return p;
-    }
-}
-
 void TDrawClass::Assign(const TDrawClass& source) {
     if (&source == this)
         return;

@@ -38,7 +38,19 @@ constexpr int PartOctant(int viewOctant, int turn) {
 
 // Where a part point lands for a turn of 0..3 quarter turns, relative to the
 // stone's minimum corner, given the definition's bounding box.
-TPoint3D TurnPartPoint(const TPoint3D& point, int turn, int32_t bbX, int32_t bbY);
+// Inline: drawing turns every point of every part polygon.
+inline TPoint3D TurnPartPoint(const TPoint3D& p, int turn, int32_t bbX, int32_t bbY) {
+    switch (turn & 3) {
+    case 1:
+        return {p.Y, bbX - p.X, p.Z};
+    case 2:
+        return {bbX - p.X, bbY - p.Y, p.Z};
+    case 3:
+        return {bbY - p.Y, p.X, p.Z};
+    default:
+        return p;
+    }
+}
 
 class TDrawClass {
 public:

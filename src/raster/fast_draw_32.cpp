@@ -13,12 +13,6 @@ void TFastDraw32::PrepareRows() {
     PrepareRowsOf(sizeof(uint32_t));
 }
 
-uint32_t TFastDraw32::PixelValue(TColor color) {
-    const TColor rgb = ColorToRGB(color);
-    return static_cast<uint32_t>(GetRValue(rgb)) << 16 | static_cast<uint32_t>(GetGValue(rgb)) << 8 |
-           static_cast<uint32_t>(GetBValue(rgb));
-}
-
 void TFastDraw32::WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel) {
     FillPixels(row + x1, x2 - x1 + 1, pixel);
 }

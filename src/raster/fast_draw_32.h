@@ -18,7 +18,10 @@ public:
     void Polygon(const TPoint* points, int high) override;
 
     // The pixel value of a colour: R shl 16 or G shl 8 or B.
-    static uint32_t PixelValue(TColor color);
+    static uint32_t PixelValue(TColor color) {
+        // 0x00BBGGRR byte-swapped is 0xRRGGBB00.
+        return __builtin_bswap32(static_cast<uint32_t>(ColorToRGB(color))) >> 8;
+    }
 
     // Drawing recorded operations again: the colours come as pixel values and
     // each call says whether it mixes; the canvas is not read.

@@ -1,5 +1,7 @@
 #include "view/render_state.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -119,7 +121,9 @@ void TRenderState::ComputePassValues() {
     EllipseH2 = EllipseH / 2;
 }
 
-TColor ShadeColor(TColor color, float factor) {
+namespace {
+
+TColor ComputeShade(TColor color, float factor) {
     const TColor c = ColorToRGB(color);
     const double f = factor;
     // Red is rounded on its own; green and blue are scaled in place on their
@@ -136,4 +140,26 @@ TColor ShadeColor(TColor color, float factor) {
     const int64_t g = static_cast<int64_t>(std::nearbyint(GetGValue(c) * 256.0 * f)) & 0xFF00;
     const int64_t b = static_cast<int64_t>(std::nearbyint(GetBValue(c) * 65536.0 * f)) & 0xFF0000;
     return static_cast<TColor>(r | g | b);
+}
+
+} // namespace
+
+TColor ShadeColor(TColor color, float factor) {
+    // A picture shades the same few colours by the same few factors over and
+    // over: the shades found last are kept per drawing thread. System colours
+    // can change their value, so they are worked out every time.
+    if (color & clSystemColor)
+        return ComputeShade(color, factor);
+    struct TEntry {
+        TColor Color;
+        uint32_t Factor;
+        TColor Shade;
+    };
+    // All zero at first: black by a factor of zero is black.
+    thread_local std::array<TEntry, 64> recent{};
+    const uint32_t bits = std::bit_cast<uint32_t>(factor);
+    TEntry& entry = recent[((color * 0x9E3779B1u) ^ (bits * 0x85EBCA6Bu)) >> 26];
+    if (entry.Color != color || entry.Factor != bits)
+        entry = {color, bits, ComputeShade(color, factor)};
+    return entry.Shade;
 }
