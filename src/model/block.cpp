@@ -72,28 +72,6 @@ void TBlock::Draw(TDrawObject& d, const TRenderState& view) const {
     EndBlockPaint(d.Canvas(), view);
 }
 
-namespace {
-
-// The shaded colours of a box's three visible faces.
-struct TBoxShades {
-    TColor Color = 0;
-    float XFactor = -1, YFactor = -1, FlatFactor = -1;
-    TColor X = 0, Y = 0, Flat = 0;
-};
-
-// Walls are runs of stones of one colour drawn one after another: the last
-// box's shades, kept per drawing thread, mostly serve the next box as well.
-const TBoxShades& BoxShades(TColor color, const TRenderState& view) {
-    thread_local TBoxShades last;
-    const float x = view.FaceShade[foAlongX], y = view.FaceShade[foAlongY], flat = view.FaceShade[foFlat];
-    if (last.Color != color || last.XFactor != x || last.YFactor != y || last.FlatFactor != flat) {
-        last = {color, x, y, flat, ShadeColor(color, x), ShadeColor(color, y), ShadeColor(color, flat)};
-    }
-    return last;
-}
-
-} // namespace
-
 void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool shading) const {
     octant &= 7;
     // The visible faces: the x face, the y face and the top (from above) or the
@@ -118,13 +96,15 @@ void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool 
         const TPoint xFace[4] = {corner[xBit], corner[xBit | 2], corner[xBit | 6], corner[xBit | 4]};
         const TPoint yFace[4] = {corner[yBit], corner[yBit | 1], corner[yBit | 5], corner[yBit | 4]};
         const TPoint flat[4] = {corner[zBit], corner[zBit | 1], corner[zBit | 3], corner[zBit | 2]};
-        const TBoxShades& shades = BoxShades(Color, view);
+        const TColor xColor = ShadeColor(Color, view.FaceShade[foAlongX]);
+        const TColor yColor = ShadeColor(Color, view.FaceShade[foAlongY]);
+        const TColor flatColor = ShadeColor(Color, view.FaceShade[foFlat]);
         const bool xFirst = octant % 2 == 0;
-        canvas.Brush.Color = xFirst ? shades.X : shades.Y;
+        canvas.Brush.Color = xFirst ? xColor : yColor;
         d.Polygon(xFirst ? xFace : yFace, 3);
-        canvas.Brush.Color = shades.Flat;
+        canvas.Brush.Color = flatColor;
         d.Polygon(flat, 3);
-        canvas.Brush.Color = xFirst ? shades.Y : shades.X;
+        canvas.Brush.Color = xFirst ? yColor : xColor;
         d.Polygon(xFirst ? yFace : xFace, 3);
         return;
     }
