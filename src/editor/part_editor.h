@@ -1,0 +1,115 @@
+#pragma once
+// The part editor's state and commands, without a window: the entry being
+// edited, the stone built from it, the private working copy of a general
+// stone's definition with the selected polygon and point, the dimensions as
+// applied and as typed, and what confirming hands back to the palette.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/color.h"
+#include "editor/shape_ops.h"
+#include "model/block.h"
+#include "partlib/draw_class.h"
+
+class TPartEditor {
+public:
+    // Builds the stone a block string stands for (the palette's entry rules);
+    // none when it names no stone. May raise the part library's errors.
+    using TStoneBuilder = std::function<std::unique_ptr<TBlock>(const std::string& blockString)>;
+    // The names a new definition is saved under, asked from the user with the
+    // file name proposed; none when the user cancels.
+    struct TNames {
+        std::string File, Part;
+    };
+    using TNameAsker = std::function<std::optional<TNames>(const std::string& proposedFile)>;
+
+    // The kind list's letters, row by row; wheels (O) have no row.
+    static constexpr const char* kKindLetters = "BTNCEIRWGO";
+    static constexpr int kKindRows = 9;
+    static constexpr int kGeneralRow = 8;
+    // The dimension edits' limits, in units.
+    static constexpr int32_t kSmallestDimension = 1, kLargestDimension = 1920;
+
+    explicit TPartEditor(TStoneBuilder builder);
+    ~TPartEditor();
+
+    // --- opening and results ---
+    void LoadEntry(const std::string& entry, bool asNew);
+    // The block string, then "|" and the identity text when there is one.
+    std::string GetEntry() const;
+    // The height in pixels the stone needs in a palette row.
+    int GetPictureHeight() const;
+    // Commits the edit: a new definition is registered under names asked for;
+    // an edited one replaces its source. False when the user cancelled the names.
+    bool Confirm(const TNameAsker& askNames);
+
+    // --- kind and dimensions ---
+    int KindRow() const;
+    void ChangeKind(int row);
+    void ApplyDimensions();
+    void RevertDimensions();
+    // A spin arrow changed an edit by one step: simple kinds are rebuilt,
+    // general stones stretched.
+    void SpinDimensions();
+
+    // --- polygons and points of the working copy ---
+    // Appends a 20 x 20 square, or with `copy` and a polygon selected a copy of
+    // it, and selects the new polygon.
+    void AddPolygon(bool copy);
+    void SelectPolygon(int polygon);
+    void SelectPoint(int point);
+    // Inserts before the selected point: the point edits' values when copying,
+    // else (0, 0, 0) (before point 0 when none is selected).
+    void AddPoint(bool copy);
+    // The point edits changed: the selected point moves there, or the selected
+    // polygon moves so that its first point lands there.
+    void MovePointEdits(const TPoint3D& edits);
+    void DeletePolygon(int polygon);
+    void DeletePoint();
+    void ToggleTransparent();
+    void ToggleBorder();
+    void ToggleEdge(int row);
+    void SetColor(int32_t color);
+    void SetDetail(int32_t detail);
+
+    // --- shape operations on the working copy ---
+    void Extrude();
+    void Mirror(int tag);
+    void Rotate(int tag);
+    void Sort(int firstOctant, int lastOctant);
+
+    // --- state, read by the window and by tests ---
+    const TBlock* Stone() const { return FStone.get(); }
+    TDrawClass* WorkingCopy() const { return FWorkingCopy.get(); }
+    const TDrawClass* SourceDefinition() const { return FSource; }
+    std::string BlockString;
+    std::string FileName = "template.dat";
+    std::string PartName = "template";
+    std::string Identity; // the label shown in the identity edit
+    TColor StoneColor = clWhite;
+    int SelectedPolygon = -1;
+    int SelectedPoint = -1;
+    TPoint3D ReferencePoint{0, 0, 0};
+    TPoint3D PointEdits{0, 0, 0};
+    TExtents DimensionEdits{2, 2, 3};
+    TExtents StoredDimensions{2, 2, 3};
+    int32_t ExtrudeDistance = 80;
+    // The names last typed, proposed the next time they are asked for.
+    std::string LastNameFile;
+
+private:
+    void BuildStone(bool asNew);
+    void RebuildSimple();
+    std::string SimpleBlockString(char letter) const;
+    void TakeStoneExtents();
+    void SetExtents(const TExtents& extents);
+    bool HasPolygon() const;
+
+    TStoneBuilder FBuild;
+    std::unique_ptr<TBlock> FStone;
+    std::unique_ptr<TDrawClass> FWorkingCopy;
+    TDrawClass* FSource = nullptr;
+};

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "editor/part_editor.h"
+#include "files/palette_entry.h"
+#include "partlib/part_registry.h"
+
+namespace {
+
+std::unique_ptr<TBlock> Build(const std::string& blockString) {
+    return CreateEntryStone(blockString);
+}
+
+// A registered part "ed.dat, slab": a slab 40 x 20 x 20 with a slanted top.
+TDrawClass* RegisterSlab() {
+    auto slab = std::make_unique<TDrawClass>();
+    slab->FileName = "ed.dat";
+    slab->PartName = "slab";
+    slab->SetBoundingBox(40, 20, 20);
+    slab->AddPolygon({{0, 0, 0}, {40, 0, 0}, {40, 0, 20}, {7, 0, 20}});
+    slab->AddPolygon({{0, 0, 20}, {40, 0, 20}, {40, 20, 10}, {0, 20, 10}});
+    slab->Modified = false;
+    TDrawClass* kept = slab.get();
+    TPartRegistry::Instance().Register(slab);
+    return kept;
+}
+
+class PartEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override { TPartRegistry::Instance().Clear(); }
+    void TearDown() override { TPartRegistry::Instance().Clear(); }
+    TPartEditor Editor{&Build};
+};
+
+} // namespace
+
+TEST_F(PartEditorTest, SimpleKindsAreRebuiltFromKindAndDimensions) {
+    Editor.LoadEntry("D 2x1x3|Front door", false);
+    EXPECT_EQ(Editor.KindRow(), 0); // a door shows as a block
+    EXPECT_EQ(Editor.DimensionEdits, (TExtents{40, 20, 20}));
+    EXPECT_EQ(Editor.GetEntry(), "D 2x1x3|Front door"); // unchanged when confirmed as it is
+    EXPECT_TRUE(Editor.Confirm([](const std::string&) { return std::nullopt; }));
+    Editor.DimensionEdits = {30, 40, 20};
+    Editor.ApplyDimensions();
+    EXPECT_EQ(Editor.GetEntry(), "B 1x2x3");
+    ASSERT_NE(Editor.Stone(), nullptr);
+    EXPECT_EQ(Editor.Stone()->Kind, 'B');
+    Editor.ChangeKind(6);
+    EXPECT_EQ(Editor.GetEntry(), "R 1x2x3");
+    EXPECT_EQ(Editor.KindRow(), 6);
+    // A wheel has no row and stays a wheel; a kind that builds nothing leaves no stone.
+    Editor.LoadEntry("O 2x1x3", false);
+    EXPECT_EQ(Editor.KindRow(), -1);
+    Editor.SpinDimensions();
+    EXPECT_EQ(Editor.GetEntry(), "O 2x1x3");
+    Editor.LoadEntry("M Models/house", false);
+    EXPECT_EQ(Editor.Stone(), nullptr);
+    EXPECT_EQ(Editor.GetPictureHeight(), 10);
+    Editor.LoadEntry("G nowhere.dat, nothing", false); // the part cannot be read: quietly no stone
+    EXPECT_EQ(Editor.Stone(), nullptr);
+}
+
+TEST_F(PartEditorTest, AnEditedPartReplacesItsSourceOnlyWhenConfirmed) {
+    TDrawClass* slab = RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    ASSERT_NE(Editor.WorkingCopy(), nullptr);
+    EXPECT_NE(Editor.WorkingCopy(), slab);
+    EXPECT_EQ(Editor.SourceDefinition(), slab);
+    EXPECT_EQ(Editor.KindRow(), TPartEditor::kGeneralRow);
+    EXPECT_EQ(Editor.StoredDimensions, (TExtents{40, 20, 20}));
+    EXPECT_GT(Editor.GetPictureHeight(), 10);
+    // Scale x from 40 to 60: 40 -> 60, 7 -> 10 (10.5 to even).
+    Editor.DimensionEdits.X = 60;
+    Editor.ApplyDimensions();
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(0, 3), (TPoint3D{10, 0, 20}));
+    EXPECT_EQ(Editor.WorkingCopy()->BoundingX(), 60);
+    EXPECT_EQ(Editor.Stone()->Length, 60);
+    // Stretch the height from 20 to 21: only z above 10 moves.
+    Editor.DimensionEdits.Z = 21;
+    Editor.SpinDimensions();
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 2), (TPoint3D{60, 20, 10}));
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 0), (TPoint3D{0, 0, 21}));
+    EXPECT_EQ(slab->GetPoint(0, 3), (TPoint3D{7, 0, 20})); // the source waits for confirmation
+    EXPECT_TRUE(Editor.Confirm([](const std::string&) -> std::optional<TPartEditor::TNames> {
+        ADD_FAILURE() << "an edited part keeps its names";
+        return std::nullopt;
+    }));
+    EXPECT_EQ(slab->GetPoint(0, 3), (TPoint3D{10, 0, 21}));
+    EXPECT_TRUE(slab->Modified);
+    EXPECT_EQ(Editor.Stone()->Part, slab);
+    EXPECT_EQ(Editor.WorkingCopy(), nullptr);
+    EXPECT_EQ(Editor.GetEntry(), "G ed.dat, slab");
+}
+
+TEST_F(PartEditorTest, ANewPartIsNamedAndRegistered) {
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", true);
+    EXPECT_EQ(Editor.PartName, "template");
+    EXPECT_EQ(Editor.SourceDefinition(), nullptr);
+    Editor.AddPolygon(false); // a square in z = 0, selected
+    EXPECT_EQ(Editor.SelectedPolygon, 2);
+    Editor.Extrude();
+    EXPECT_EQ(Editor.WorkingCopy()->PolygonCount(), 7);
+    std::string proposed;
+    EXPECT_FALSE(Editor.Confirm([&](const std::string& file) {
+        proposed = file;
+        return std::nullopt;
+    }));
+    EXPECT_EQ(proposed, "userblks.dat");
+    EXPECT_EQ(TPartRegistry::Instance().Count(), 1); // cancelled: nothing registered
+    ASSERT_TRUE(Editor.Confirm([](const std::string&) {
+        return std::optional<TPartEditor::TNames>({"userblks.dat", "arch2|Big arch"});
+    }));
+    EXPECT_EQ(Editor.GetEntry(), "G userblks.dat, arch2|Big arch");
+    TDrawClass* added = TPartRegistry::Instance().FindPart("userblks.dat", "arch2");
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->PolygonCount(), 7);
+    EXPECT_EQ(added->HighlightedPolygon, -1);
+    EXPECT_TRUE(added->Modified); // written when the program ends
+    EXPECT_EQ(Editor.Stone()->Part, added);
+    // The next new part proposes the file typed last; a taken name leaves the
+    // registered part as it is.
+    Editor.LoadEntry("G ed.dat, slab", true);
+    Editor.AddPolygon(false);
+    ASSERT_TRUE(Editor.Confirm([&](const std::string& file) {
+        proposed = file;
+        return std::optional<TPartEditor::TNames>({"userblks.dat", "arch2"});
+    }));
+    EXPECT_EQ(proposed, "userblks.dat");
+    EXPECT_EQ(added->PolygonCount(), 7);
+    EXPECT_EQ(Editor.Stone()->Part, added);
+}
+
+TEST_F(PartEditorTest, PolygonsAndPointsAreSelectedMovedAndDeleted) {
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    TDrawClass& copy = *Editor.WorkingCopy();
+    Editor.SelectPolygon(1);
+    EXPECT_EQ(copy.HighlightedPolygon, 1);
+    EXPECT_EQ(Editor.PointEdits, (TPoint3D{0, 0, 20}));
+    // With no point selected the edits place the polygon's first point.
+    Editor.MovePointEdits({5, 0, 20});
+    EXPECT_EQ(copy.GetPoint(1, 2), (TPoint3D{45, 20, 10}));
+    Editor.MovePointEdits({5, 1, 20});
+    EXPECT_EQ(copy.GetPoint(1, 0), (TPoint3D{5, 1, 20}));
+    Editor.SelectPoint(2);
+    Editor.MovePointEdits({1, 2, 3});
+    EXPECT_EQ(copy.GetPoint(1, 2), (TPoint3D{1, 2, 3}));
+    EXPECT_EQ(copy.GetPoint(1, 3), (TPoint3D{5, 21, 10}));
+    Editor.AddPoint(true); // the edits' point before the selected one
+    ASSERT_EQ(copy.GetPointCount(1), 5);
+    EXPECT_EQ(copy.GetPoint(1, 2), (TPoint3D{1, 2, 3}));
+    Editor.AddPoint(false);
+    EXPECT_EQ(copy.GetPoint(1, 2), (TPoint3D{0, 0, 0}));
+    Editor.SelectPoint(2);
+    Editor.DeletePoint();
+    EXPECT_EQ(copy.GetPointCount(1), 5);
+    EXPECT_EQ(Editor.SelectedPoint, -1);
+    Editor.ToggleEdge(2);
+    EXPECT_EQ(copy.GetEdgeFlags(1), 8);
+    Editor.ToggleTransparent();
+    EXPECT_EQ(copy.GetColor(1), -16777215);
+    // Deleting a polygon before the selected one keeps the same polygon selected.
+    Editor.DeletePolygon(0);
+    EXPECT_EQ(Editor.SelectedPolygon, 0);
+    EXPECT_EQ(copy.GetEdgeFlags(0), 8);
+    Editor.DeletePolygon(0);
+    EXPECT_EQ(Editor.SelectedPolygon, -1);
+    EXPECT_EQ(copy.PolygonCount(), 0);
+    EXPECT_THROW(Editor.DeletePolygon(3), EError);
+}
