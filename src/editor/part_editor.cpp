@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "editor/shape_sort.h"
 #include "partlib/part_registry.h"
@@ -341,4 +343,114 @@ void TPartEditor::Rotate(int tag) {
 void TPartEditor::Sort(int firstOctant, int lastOctant) {
     if (FWorkingCopy)
         SortDrawOrders(*FWorkingCopy, firstOctant, lastOctant);
+}
+
+// --- draw orders ---
+
+namespace {
+
+std::vector<int32_t> OrderOf(const TDrawClass& definition, int octant) {
+    std::vector<int32_t> order;
+    for (int k = 0; k < definition.GetDrawCount(octant); ++k)
+        order.push_back(definition.GetDrawOrder(octant, k));
+    return order;
+}
+
+void WriteOrder(TDrawClass& definition, int octant, const std::vector<int32_t>& order) {
+    definition.SetDrawCount(octant, static_cast<int>(order.size()));
+    for (size_t k = 0; k < order.size(); ++k)
+        definition.SetDrawOrder(octant, static_cast<int>(k), order[k]);
+}
+
+bool ValidOctant(int octant) {
+    return octant >= 0 && octant < kOctantCount;
+}
+
+} // namespace
+
+bool TPartEditor::InsertDrawEntry(int octant, int row, int polygon) {
+    if (!FWorkingCopy || !ValidOctant(octant) || row < 0)
+        return false;
+    std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
+    if (std::find(order.begin(), order.end(), polygon) != order.end())
+        return false;
+    order.insert(order.begin() + std::min<std::ptrdiff_t>(row, static_cast<std::ptrdiff_t>(order.size())), polygon);
+    WriteOrder(*FWorkingCopy, octant, order);
+    return true;
+}
+
+void TPartEditor::MoveDrawEntry(int octant, int from, int to) {
+    if (!FWorkingCopy || !ValidOctant(octant))
+        return;
+    std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
+    const int count = static_cast<int>(order.size());
+    if (from < 0 || from >= count || to < 0 || to >= count)
+        return;
+    const int32_t entry = order[static_cast<size_t>(from)];
+    order.erase(order.begin() + from);
+    order.insert(order.begin() + to, entry);
+    WriteOrder(*FWorkingCopy, octant, order);
+}
+
+void TPartEditor::RemoveDrawEntry(int octant, int row) {
+    if (!FWorkingCopy || !ValidOctant(octant))
+        return;
+    std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
+    if (row < 0 || row >= static_cast<int>(order.size()))
+        return;
+    order.erase(order.begin() + row);
+    WriteOrder(*FWorkingCopy, octant, order);
+}
+
+// --- lists ---
+
+std::string TPartEditor::PolygonRowText(int polygon) const {
+    const int number = polygon + 1;
+    return std::to_string((FWorkingCopy->GetEdgeFlags(polygon) & 1) != 0 ? number : -number);
+}
+
+std::string TPartEditor::PointRowText(const TPoint3D& point) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%4d%4d%4d", point.X, point.Y, point.Z);
+    return text;
+}
+
+bool TPartEditor::PointRowOutlined(int row) const {
+    if (!FStone || !HasPolygon() || row < 0)
+        return false;
+    const uint32_t flags = static_cast<uint32_t>(FWorkingCopy->GetEdgeFlags(SelectedPolygon));
+    return (flags & 1) != 0 || row + 1 >= 32 || (flags & (1u << (row + 1))) == 0;
+}
+
+void TPartEditor::PointKey(char key) {
+    auto step = [](int32_t& edit, int by) { edit = std::clamp(edit + by, -9999, 9999); };
+    TPoint3D edits = PointEdits;
+    switch (key) {
+    case 'A': case 'a': step(edits.X, 1); break;
+    case 'Z': case 'z': step(edits.X, -1); break;
+    case 'S': case 's': step(edits.Y, 1); break;
+    case 'X': case 'x': step(edits.Y, -1); break;
+    case 'D': case 'd': step(edits.Z, 1); break;
+    case 'C': case 'c': step(edits.Z, -1); break;
+    default: break;
+    }
+    MovePointEdits(edits);
+}
+
+std::string TPartEditor::NamesProblem(const TNames& names) {
+    if (names.File.empty() || names.Part.empty())
+        return "Filename and Partname must be entered";
+    const std::string part = names.Part.substr(0, names.Part.find('|'));
+    if (part.empty())
+        return "Filename and Partname must be entered";
+    if (names.File.find_first_of("/\\") != std::string::npos || names.File == "." || names.File == "..")
+        return "The file name must name a file in the parts folder, without a folder of its own.";
+    auto blank = [](const std::string& text) {
+        return std::any_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; });
+    };
+    if (blank(names.File) || blank(part))
+        return "File and part names cannot hold spaces: a model could not name the part.";
+    if (names.File.find(',') != std::string::npos)
+        return "The file name cannot hold a comma: a model could not name the part.";
+    return {};
 }

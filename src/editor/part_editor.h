@@ -75,6 +75,29 @@ public:
     void SetColor(int32_t color);
     void SetDetail(int32_t detail);
 
+    // --- the draw order of one octant, as its list edits it ---
+    // Inserts the polygon at the row (at most the row count); false when the
+    // order lists it already.
+    bool InsertDrawEntry(int octant, int row, int polygon);
+    // Moves the entry at row `from` to row `to`, both within the order.
+    void MoveDrawEntry(int octant, int from, int to);
+    void RemoveDrawEntry(int octant, int row);
+
+    // --- the lists' texts ---
+    // A polygon row: its number from 1, negative unless every edge is outlined.
+    std::string PolygonRowText(int polygon) const;
+    // A point row: x, y and z right-aligned in four characters each.
+    static std::string PointRowText(const TPoint3D& point);
+    // Whether point row `row` of the selected polygon starts an outlined edge.
+    bool PointRowOutlined(int row) const;
+    // A key typed into the point list: A/Z, S/X and D/C step the x, y and z
+    // edits up and down; after any key the edits are applied as a move.
+    void PointKey(char key);
+
+    // What is wrong with the names typed for a new part, in the user's words;
+    // empty when they can be used.
+    static std::string NamesProblem(const TNames& names);
+
     // --- shape operations on the working copy ---
     void Extrude();
     void Mirror(int tag);

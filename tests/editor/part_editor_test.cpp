@@ -169,3 +169,43 @@ TEST_F(PartEditorTest, PolygonsAndPointsAreSelectedMovedAndDeleted) {
     EXPECT_EQ(copy.PolygonCount(), 0);
     EXPECT_THROW(Editor.DeletePolygon(3), EError);
 }
+
+TEST_F(PartEditorTest, DrawOrderListsRowsAndKeys) {
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    TDrawClass& copy = *Editor.WorkingCopy();
+    Editor.AddPolygon(false); // polygon 2, last in every order
+    EXPECT_FALSE(Editor.InsertDrawEntry(3, 0, 2)); // listed already
+    Editor.RemoveDrawEntry(3, 2);
+    EXPECT_EQ(copy.DrawOrder(3).Items(), (std::vector<int32_t>{0, 1}));
+    EXPECT_TRUE(Editor.InsertDrawEntry(3, 0, 2));
+    EXPECT_EQ(copy.DrawOrder(3).Items(), (std::vector<int32_t>{2, 0, 1}));
+    Editor.MoveDrawEntry(3, 0, 2);
+    EXPECT_EQ(copy.DrawOrder(3).Items(), (std::vector<int32_t>{0, 1, 2}));
+    Editor.MoveDrawEntry(3, 0, 3); // below the last row: nothing
+    EXPECT_EQ(copy.DrawOrder(3).Items(), (std::vector<int32_t>{0, 1, 2}));
+    EXPECT_EQ(copy.DrawOrder(4).Items(), (std::vector<int32_t>{0, 1, 2})); // other octants untouched
+
+    copy.SetEdgeFlags(0, -2);
+    EXPECT_EQ(Editor.PolygonRowText(0), "-1");
+    EXPECT_EQ(Editor.PolygonRowText(2), "3");
+    EXPECT_EQ(TPartEditor::PointRowText({5, -20, 120}), "   5 -20 120");
+    Editor.SelectPolygon(2);
+    Editor.ToggleEdge(1); // edge 1 alone hidden
+    EXPECT_TRUE(Editor.PointRowOutlined(0));
+    EXPECT_FALSE(Editor.PointRowOutlined(1));
+    // Keys step the edits and move the polygon by its first point; others only re-apply.
+    Editor.PointKey('a');
+    Editor.PointKey('C');
+    Editor.PointKey('q');
+    EXPECT_EQ(copy.GetPoint(2, 0), (TPoint3D{1, 0, -1}));
+    EXPECT_EQ(copy.GetPoint(2, 2), (TPoint3D{21, 20, -1}));
+
+    using TNames = TPartEditor::TNames;
+    EXPECT_EQ(TPartEditor::NamesProblem({"", "arch"}), "Filename and Partname must be entered");
+    EXPECT_EQ(TPartEditor::NamesProblem({"userblks.dat", "|label"}), "Filename and Partname must be entered");
+    EXPECT_NE(TPartEditor::NamesProblem(TNames{"../escape.dat", "arch"}), "");
+    EXPECT_NE(TPartEditor::NamesProblem(TNames{"sub\\\\x.dat", "arch"}), "");
+    EXPECT_NE(TPartEditor::NamesProblem(TNames{"userblks.dat", "big arch"}), "");
+    EXPECT_EQ(TPartEditor::NamesProblem(TNames{"userblks.dat", "arch2|Big arch"}), "");
+}
