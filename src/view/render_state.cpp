@@ -38,6 +38,17 @@ void TRenderState::SetRotation(int rotX, int rotY, int rotZ) {
     UpdateView();
 }
 
+void TRenderState::SetAngles(float angleX, float angleY, float angleZ) {
+    auto degrees = [](float angle) { return static_cast<int>(std::lround(angle * 180.0 / kPi)); };
+    FRotX = degrees(angleX);
+    FRotY = degrees(angleY);
+    FRotZ = degrees(angleZ);
+    FAngleX = angleX;
+    FAngleY = angleY;
+    FAngleZ = angleZ;
+    UpdateView();
+}
+
 void TRenderState::UpdateView() {
     const double cx = std::cos(static_cast<double>(FAngleX));
     const double sx = std::sin(static_cast<double>(FAngleX));

@@ -45,6 +45,9 @@ public:
     // Sets the three view angles from scroll positions in degrees and updates
     // the projection and octant.
     void SetRotation(int rotX, int rotY, int rotZ);
+    // Sets the angles in radians as they are (a view that steps its angles
+    // itself), the scroll positions to the nearest degrees, and updates.
+    void SetAngles(float angleX, float angleY, float angleZ);
     int RotX() const { return FRotX; }
     int RotY() const { return FRotY; }
     int RotZ() const { return FRotZ; }
