@@ -143,6 +143,26 @@ void TPalette::InsertEntry(const std::string& entry) {
     ShowPage(FCurrent);
 }
 
+void TPalette::ReplaceSelected(const std::string& entry, int rowHeight) {
+    if (!MenuState().Edit)
+        return;
+    TPalettePage& page = Pages[static_cast<size_t>(FCurrent)];
+    page.Entries[static_cast<size_t>(SelectedRow)] = entry;
+    page.RowHeight = std::max(page.RowHeight, rowHeight);
+    Changed = true;
+    ShowPage(FCurrent);
+}
+
+void TPalette::AppendEntry(const std::string& entry, int rowHeight) {
+    if (!RealPageShown() || entry.empty())
+        return;
+    TPalettePage& page = Pages[static_cast<size_t>(FCurrent)];
+    page.Entries.push_back(entry);
+    page.RowHeight = std::max(page.RowHeight, rowHeight);
+    Changed = true;
+    ShowPage(FCurrent);
+}
+
 void TPalette::AddPage() {
     TPalettePage page;
     page.Name = page.Title = "Page" + std::to_string(Pages.size());

@@ -90,6 +90,10 @@ public:
     void RemoveSelected();
     // Inserts before the selected entry, or appends; only on a real page.
     void InsertEntry(const std::string& entry);
+    // The part editor's results: the selected entry replaced, or an entry
+    // appended to the shown page, whose rows grow to at least `rowHeight`.
+    void ReplaceSelected(const std::string& entry, int rowHeight);
+    void AppendEntry(const std::string& entry, int rowHeight);
     void AddPage();
     // Adds a page and fills it with a "G" entry for every part the part-library
     // file holds. Raises EError when the file cannot be read (the page stays).

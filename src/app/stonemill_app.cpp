@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/error.h"
+#include "files/palette_entry.h"
 #include "model/block.h"
 #include "model/cut_state.h"
 #include "partlib/part_registry.h"
@@ -34,7 +35,9 @@ std::string DropProposedExtension(const std::string& name) {
 }
 
 TStonemillApp::TStonemillApp(const fs::path& programFolder)
-    : ViewControl(View), PaletteRows(View, programFolder), FProgramFolder(programFolder),
+    : ViewControl(View), PaletteRows(View, programFolder),
+      PartEditor([](const std::string& blockString) { return CreateEntryStone(blockString); }),
+      FProgramFolder(programFolder),
       FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
     ViewControl.OnRedraw = [this] { RedrawPicture(); };
     Model.OnUndoEnabled = [this](bool) {

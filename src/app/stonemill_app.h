@@ -19,6 +19,7 @@
 #include "app/settings.h"
 #include "app/stone_supply.h"
 #include "app/view_controller.h"
+#include "editor/part_editor.h"
 #include "export/pov_scene.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
@@ -87,6 +88,8 @@ public:
     TStoneSupply Supply;
     THand Hand;
     TPaletteRowPainter PaletteRows;
+    // The part editor's state, kept from one opening to the next.
+    TPartEditor PartEditor;
     TSettings Settings;
     // Tool tips are shown ("&Hints").
     bool Hints = false;

@@ -166,7 +166,7 @@ void TPartEditor::RebuildSimple() {
     Identity.clear();
 }
 
-void TPartEditor::SetExtents(const TExtents& extents) {
+void TPartEditor::SetExtents(const TPartExtents& extents) {
     StoredDimensions = extents;
     DimensionEdits = extents;
     FStone->Length = extents.X;
@@ -320,6 +320,11 @@ void TPartEditor::SetDetail(int32_t detail) {
         FWorkingCopy->SetDetail(SelectedPolygon, detail);
 }
 
+void TPartEditor::ToggleStoneTransparent() {
+    if (FStone)
+        FStone->Transparent = !FStone->Transparent;
+}
+
 // --- shape operations ---
 
 void TPartEditor::Extrude() {
@@ -335,7 +340,7 @@ void TPartEditor::Mirror(int tag) {
 void TPartEditor::Rotate(int tag) {
     if (!FWorkingCopy)
         return;
-    TExtents extents{FStone->Length, FStone->Width, FStone->Height};
+    TPartExtents extents{FStone->Length, FStone->Width, FStone->Height};
     if (RotatePart(*FWorkingCopy, tag, SelectedPolygon, extents) && tag >= 3)
         SetExtents(extents);
 }

@@ -74,6 +74,8 @@ public:
     void ToggleEdge(int row);
     void SetColor(int32_t color);
     void SetDetail(int32_t detail);
+    // The stone drawn see-through (hatched) or solid in the editor's view.
+    void ToggleStoneTransparent();
 
     // --- the draw order of one octant, as its list edits it ---
     // Inserts the polygon at the row (at most the row count); false when the
@@ -117,8 +119,8 @@ public:
     int SelectedPoint = -1;
     TPoint3D ReferencePoint{0, 0, 0};
     TPoint3D PointEdits{0, 0, 0};
-    TExtents DimensionEdits{2, 2, 3};
-    TExtents StoredDimensions{2, 2, 3};
+    TPartExtents DimensionEdits{2, 2, 3};
+    TPartExtents StoredDimensions{2, 2, 3};
     int32_t ExtrudeDistance = 80;
     // The names last typed, proposed the next time they are asked for.
     std::string LastNameFile;
@@ -128,7 +130,7 @@ private:
     void RebuildSimple();
     std::string SimpleBlockString(char letter) const;
     void TakeStoneExtents();
-    void SetExtents(const TExtents& extents);
+    void SetExtents(const TPartExtents& extents);
     bool HasPolygon() const;
 
     TStoneBuilder FBuild;

@@ -102,7 +102,7 @@ bool MirrorPart(TDrawClass& definition, int tag, int selectedPolygon) {
     return true;
 }
 
-bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TExtents& extents) {
+bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TPartExtents& extents) {
     const std::vector<int> range = RangeOf(definition, tag, selectedPolygon);
     if (tag < 0 || tag >= kShapeTagCount || (range.empty() && tag < 3))
         return false;
@@ -148,7 +148,7 @@ bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TExtents& 
     return true;
 }
 
-void ScalePart(TDrawClass& definition, const TExtents& from, const TExtents& to) {
+void ScalePart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to) {
     const TCoords oldSize{from.X, from.Y, from.Z}, newSize{to.X, to.Y, to.Z};
     std::vector<int> all;
     for (int p = 0; p < definition.PolygonCount(); ++p)
@@ -161,7 +161,7 @@ void ScalePart(TDrawClass& definition, const TExtents& from, const TExtents& to)
     });
 }
 
-void StretchPart(TDrawClass& definition, const TExtents& from, const TExtents& to) {
+void StretchPart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to) {
     const TCoords oldSize{from.X, from.Y, from.Z}, newSize{to.X, to.Y, to.Z};
     std::vector<int> all;
     for (int p = 0; p < definition.PolygonCount(); ++p)

@@ -9,9 +9,9 @@
 #include "partlib/draw_class.h"
 
 // The three extents of a part, in units.
-struct TExtents {
+struct TPartExtents {
     int32_t X = 0, Y = 0, Z = 0;
-    bool operator==(const TExtents&) const = default;
+    bool operator==(const TPartExtents&) const = default;
 };
 
 // Mirror and rotate act on the selected polygon along x, y or z for tags 0 to
@@ -32,15 +32,15 @@ bool MirrorPart(TDrawClass& definition, int tag, int selectedPolygon);
 // x and z for the y tags, x and y for the z tags. The whole part also has its
 // extents exchanged, in `extents` and in the bounding box; a single polygon
 // stays about its own centre. Sorts every octant's order after.
-bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TExtents& extents);
+bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TPartExtents& extents);
 
 // Scales every point axis by axis from the old extents to the new ones,
 // rounding to the nearest unit with halves to the even neighbour.
-void ScalePart(TDrawClass& definition, const TExtents& from, const TExtents& to);
+void ScalePart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to);
 
 // Stretches the part: on each axis, coordinates beyond half the old extent
 // move by the change of extent, the others stay.
-void StretchPart(TDrawClass& definition, const TExtents& from, const TExtents& to);
+void StretchPart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to);
 
 // A polygon colour made see-through or solid again: the stone's own colour (0)
 // becomes hatched white and back.

@@ -15,6 +15,7 @@
 #include "ui/dialogs/reorder_pages_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/palette_list.h"
+#include "ui/part_editor_form.h"
 #include "ui/swatch.h"
 
 namespace fs = std::filesystem;
@@ -89,6 +90,7 @@ TPalettePanel::TPalettePanel(TStonemillApp& app, QWidget* parent) : QWidget(pare
 
     // The page dialogs are made once and belong to the main window.
     FProperties = new TfrmProperties(window());
+    FPartEditor = new TAddHard(app, window());
     FReorder = new TfrmReorder(window());
     FCustomize = new TfrmCustomize(FApp, window());
 
@@ -121,7 +123,8 @@ void TPalettePanel::CreateEditMenu() {
     pumEdit = new QMenu(this);
     pumEdit->setObjectName("pumEdit");
     connect(pumEdit, &QMenu::aboutToShow, this, &TPalettePanel::pumEditPopup);
-    // Editing and adding stones come with the part editor.
+    Editblock1 = AddEditItem("Editblock1", "&Edit...", &TPalettePanel::Editblock1Click);
+    Addnewblock1 = AddEditItem("Addnewblock1", "&Add...", &TPalettePanel::Addnewblock1Click);
     AddEditItem("Addcombo1", "Add combo...", &TPalettePanel::Addcombo1Click);
     Removeblock1 = AddEditItem("Removeblock1", "&Remove", &TPalettePanel::Removeblock1Click);
     pumEdit->addSeparator();
@@ -206,9 +209,39 @@ void TPalettePanel::ListBox1Click(int row) {
 
 void TPalettePanel::pumEditPopup() {
     const TPaletteMenuState state = FApp.Palette.MenuState();
+    Editblock1->setEnabled(state.Edit);
+    Addnewblock1->setEnabled(state.Add);
     Removeblock1->setEnabled(state.Remove);
     Properties1->setEnabled(state.Properties);
     Removepage1->setEnabled(state.RemovePage);
+}
+
+void TPalettePanel::Editblock1Click() {
+    if (!FApp.Palette.MenuState().Edit)
+        return;
+    // The editor draws at its own detail level; the palette's comes back after.
+    const int detail = FApp.View.DetailLevel;
+    FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), false);
+    FPartEditor->SetTitles("Edit block", "Replace");
+    const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
+    FApp.View.DetailLevel = detail;
+    if (confirmed) {
+        FApp.Palette.ReplaceSelected(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
+        FApp.RedrawPicture(); // the model's stones of an edited part change too
+    }
+}
+
+void TPalettePanel::Addnewblock1Click() {
+    if (!FApp.Palette.MenuState().Add)
+        return;
+    const int detail = FApp.View.DetailLevel;
+    if (FApp.Palette.SelectedRow >= 0 && !FApp.Palette.SelectedEntry().empty())
+        FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), true);
+    FPartEditor->SetTitles("Add new block", "Add");
+    const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
+    FApp.View.DetailLevel = detail;
+    if (confirmed)
+        FApp.Palette.AppendEntry(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
 }
 
 void TPalettePanel::Addcombo1Click() {

@@ -15,6 +15,7 @@ class QAction;
 class QComboBox;
 class QMenu;
 class QToolButton;
+class TAddHard;
 class TfrmCustomize;
 class TfrmProperties;
 class TfrmReorder;
@@ -35,6 +36,7 @@ public:
     void ShowState();
     TPaletteList* List() const { return ListBox1; }
     QMenu* EditMenu() const { return pumEdit; }
+    TAddHard* PartEditor() const { return FPartEditor; }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -53,6 +55,8 @@ private:
     void ListBox1MouseDown(int row, Qt::MouseButton button);
     void ListBox1Click(int row);
     void pumEditPopup();
+    void Editblock1Click();
+    void Addnewblock1Click();
     void Addcombo1Click();
     void Removeblock1Click();
     void Addnewpage1Click();
@@ -69,10 +73,13 @@ private:
     QToolButton* btnNextPage;
     TPaletteList* ListBox1;
     QMenu* pumEdit;
+    QAction* Editblock1 = nullptr;
+    QAction* Addnewblock1 = nullptr;
     QAction* Removeblock1 = nullptr;
     QAction* Removepage1 = nullptr;
     QAction* Properties1 = nullptr;
     TfrmProperties* FProperties;
+    TAddHard* FPartEditor;
     TfrmReorder* FReorder;
     TfrmCustomize* FCustomize;
     int FUpdating = 0;

@@ -4,6 +4,13 @@
 #include "editor/part_editor.h"
 #include "files/palette_entry.h"
 #include "partlib/part_registry.h"
+#include "platform/bitmap.h"
+#include "raster/draw_object.h"
+#include "temp_program_folder.h"
+#include "view/render_state.h"
+
+#include <QImage>
+#include <filesystem>
 
 namespace {
 
@@ -37,7 +44,7 @@ protected:
 TEST_F(PartEditorTest, SimpleKindsAreRebuiltFromKindAndDimensions) {
     Editor.LoadEntry("D 2x1x3|Front door", false);
     EXPECT_EQ(Editor.KindRow(), 0); // a door shows as a block
-    EXPECT_EQ(Editor.DimensionEdits, (TExtents{40, 20, 20}));
+    EXPECT_EQ(Editor.DimensionEdits, (TPartExtents{40, 20, 20}));
     EXPECT_EQ(Editor.GetEntry(), "D 2x1x3|Front door"); // unchanged when confirmed as it is
     EXPECT_TRUE(Editor.Confirm([](const std::string&) { return std::nullopt; }));
     Editor.DimensionEdits = {30, 40, 20};
@@ -67,7 +74,7 @@ TEST_F(PartEditorTest, AnEditedPartReplacesItsSourceOnlyWhenConfirmed) {
     EXPECT_NE(Editor.WorkingCopy(), slab);
     EXPECT_EQ(Editor.SourceDefinition(), slab);
     EXPECT_EQ(Editor.KindRow(), TPartEditor::kGeneralRow);
-    EXPECT_EQ(Editor.StoredDimensions, (TExtents{40, 20, 20}));
+    EXPECT_EQ(Editor.StoredDimensions, (TPartExtents{40, 20, 20}));
     EXPECT_GT(Editor.GetPictureHeight(), 10);
     // Scale x from 40 to 60: 40 -> 60, 7 -> 10 (10.5 to even).
     Editor.DimensionEdits.X = 60;
@@ -208,4 +215,37 @@ TEST_F(PartEditorTest, DrawOrderListsRowsAndKeys) {
     EXPECT_NE(TPartEditor::NamesProblem(TNames{"sub\\\\x.dat", "arch"}), "");
     EXPECT_NE(TPartEditor::NamesProblem(TNames{"userblks.dat", "big arch"}), "");
     EXPECT_EQ(TPartEditor::NamesProblem(TNames{"userblks.dat", "arch2|Big arch"}), "");
+}
+
+TEST_F(PartEditorTest, ANewPartIsWrittenAtTheEndAndDrawsTheSameWhenReadAgain) {
+    TTempProgramFolder folder;
+    folder.CopyShippedParts();
+    Editor.LoadEntry("G parts.dat, arch", true);
+    Editor.AddPolygon(false);
+    Editor.Extrude();
+    ASSERT_TRUE(Editor.Confirm([](const std::string&) {
+        return std::optional<TPartEditor::TNames>({"userblks.dat", "archway"});
+    }));
+    // What a stone of the new part looks like, placed from the palette entry.
+    auto picture = [](const std::string& entry) {
+        auto stone = CreateEntryStone(entry);
+        TRenderState view;
+        view.SetRotation(60, 0, 30);
+        view.ViewOffsetX = 60;
+        view.ViewOffsetY = 50;
+        view.UpdateShades();
+        view.ComputePassValues();
+        auto bitmap = std::make_unique<TBitmap>(120, 100, pf32bit);
+        TDrawObject d(*bitmap);
+        stone->Draw(d, view);
+        return bitmap->ToImage();
+    };
+    const QImage before = picture(Editor.GetEntry());
+    EXPECT_NE(before, TBitmap(120, 100, pf32bit).ToImage()); // the stone is in the picture
+    TPartRegistry::Instance().SaveModifiedParts(); // as the program does when it ends
+    EXPECT_TRUE(std::filesystem::exists(folder.Parts() / "archway.bcp"));
+    TPartRegistry::Instance().Clear(); // the next start
+    EXPECT_EQ(picture("G userblks.dat, archway"), before);
+    EXPECT_EQ(TPartRegistry::Instance().FindPart("userblks.dat", "archway")->PolygonCount(),
+              TPartRegistry::Instance().FindPart("parts.dat", "arch")->PolygonCount() + 5);
 }

@@ -63,10 +63,10 @@ TEST(ShapeOps, RotateExchangesAxesAboutTheCentre) {
     d.AddPolygon({{0, 0, 0}, {40, 0, 0}, {40, 20, 20}, {0, 20, 20}});
     d.AddPolygon({{10, 4, 2}, {30, 4, 2}, {30, 8, 6}});
     d.SetBoundingBox(40, 20, 20);
-    TExtents extents{40, 20, 20};
+    TPartExtents extents{40, 20, 20};
     // "All Z": x and y exchanged; centre (20, 10, 10) lands on (10, 20, 10).
     ASSERT_TRUE(RotatePart(d, 5, -1, extents));
-    EXPECT_EQ(extents, (TExtents{20, 40, 20}));
+    EXPECT_EQ(extents, (TPartExtents{20, 40, 20}));
     EXPECT_EQ(d.BoundingX(), 20);
     EXPECT_EQ(d.BoundingY(), 40);
     EXPECT_EQ(PointsOf(d, 0), (std::vector<TPoint3D>{{0, 0, 0}, {0, 40, 0}, {20, 40, 20}, {20, 0, 20}}));
@@ -75,7 +75,7 @@ TEST(ShapeOps, RotateExchangesAxesAboutTheCentre) {
     // Now (4, 10, 2), (4, 30, 2), (8, 30, 6): y and z exchanged about (6, 20, 4).
     ASSERT_TRUE(RotatePart(d, 0, 1, extents));
     EXPECT_EQ(PointsOf(d, 1), (std::vector<TPoint3D>{{4, 18, -6}, {4, 18, 14}, {8, 22, 14}}));
-    EXPECT_EQ(extents, (TExtents{20, 40, 20}));
+    EXPECT_EQ(extents, (TPartExtents{20, 40, 20}));
     EXPECT_FALSE(RotatePart(d, 1, -1, extents));
 }
 

@@ -164,7 +164,7 @@ private slots:
         TPalette& palette = f.App().Palette;
         WithEditMenu(f, 5, [&](QMenu* menu) {
             QCOMPARE(MenuCaptions(menu),
-                     QStringList({"Add combo...", "&Remove", "-", "A&dd page", "Add page from &file...",
+                     QStringList({"&Edit...", "&Add...", "Add combo...", "&Remove", "-", "A&dd page", "Add page from &file...",
                                   "Re&move page", "&Properties...", "-", "Re&order pages...",
                                   "&Customize pages..."}));
             QVERIFY(!MenuItem(menu, "&Remove")->isEnabled()); // no row under the mouse
