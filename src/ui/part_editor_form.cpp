@@ -227,8 +227,7 @@ void TAddHard::BuildLayout() {
     for (const char* kind : {"Block", "Roof", "Roof top", "Roof corner", "Roof end", "Roof top corner", "Round",
                              "Window", "General"})
         lbBlockTypes->addItem(kind);
-    connect(lbBlockTypes, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { KindClick(lbBlockTypes->row(item)); });
+    connect(lbBlockTypes, &QListWidget::currentRowChanged, this, [this](int row) { KindClick(row); });
     leftLayout->addWidget(lbBlockTypes, 1);
     auto* dimensions = new QGroupBox("Dimensions", left);
     auto* grid = new QGridLayout(dimensions);
@@ -267,6 +266,7 @@ void TAddHard::BuildLayout() {
 
     // Centre: the tool strip and the view.
     auto* centre = new QWidget(this);
+    FCentre = centre;
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
     auto* strip = new QHBoxLayout;
@@ -573,7 +573,16 @@ void TAddHard::ShowState() {
 
 void TAddHard::ShowControlsForKind() {
     const bool general = FEditor.WorkingCopy() != nullptr;
-    RightColumn->setVisible(general);
+    if (general != RightColumn->isVisibleTo(this)) {
+        // Without the right column the window ends 10 pixels after the view;
+        // with it, it takes back the width it had.
+        const int narrow = FCentre->geometry().right() + 10;
+        if (!general)
+            FWideWidth = width();
+        RightColumn->setVisible(general);
+        layout()->activate();
+        resize(general ? std::max(FWideWidth, minimumSizeHint().width()) : narrow, height());
+    }
     for (QWidget* w : {static_cast<QWidget*>(spbDet0), static_cast<QWidget*>(spbDet1),
                        static_cast<QWidget*>(spbDet2), static_cast<QWidget*>(spbColor)})
         w->setVisible(general);

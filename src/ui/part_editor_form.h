@@ -112,6 +112,8 @@ private:
     QToolButton* spbDet2;
     QToolButton* spbColor;
     QToolButton* btnWireBase;
+    QWidget* FCentre;
+    int FWideWidth = 645;
     QWidget* RightColumn;
     TEditorListBox* lbAllPolys;
     TEditorListBox* lbDrawOrder;

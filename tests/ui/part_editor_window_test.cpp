@@ -67,6 +67,15 @@ private slots:
             QTest::keyClick(ListOf(editor, "lbCoord"), Qt::Key_D);
             QCOMPARE(copy->GetPoint(faces, 2), (TPoint3D{21, 20, 1}));
             QCOMPARE(editor->findChild<QSpinBox*>("AdjX")->value(), 1);
+            // A point with the edits' values before the selected one, by the
+            // button; dropped onto the trash it goes again.
+            auto* points = ListOf(editor, "lbCoord");
+            QTest::mouseClick(points->viewport(), Qt::LeftButton, {}, points->visualItemRect(points->item(1)).center());
+            QTest::mouseClick(editor->findChild<QToolButton*>("btnAddVertex"), Qt::LeftButton);
+            QCOMPARE(copy->GetPointCount(faces), 5);
+            QCOMPARE(copy->GetPoint(faces, 1), copy->GetPoint(faces, 2));
+            editor->DropOnTrash(points);
+            QCOMPARE(copy->GetPointCount(faces), 4);
             // Walls drawn 30 units up out of the square.
             editor->findChild<QSpinBox*>("spExt")->setValue(30);
             QTest::mouseClick(editor->findChild<QPushButton*>("btnExtrude"), Qt::LeftButton);
