@@ -488,8 +488,8 @@ void TAddHard::BuildMenus(QMenuBar* bar) {
     pmDelete = new QAction("Delete", pmPolygons);
     pmPolygons->addAction(pmDelete);
     connect(pmDelete, &QAction::triggered, this, [this] {
-        const int polygon = FEditor.SelectedPolygon;
-        Run([this, polygon] { FEditor.DeletePolygon(polygon); });
+        if (lbAllPolys->currentItem() != nullptr)
+            DeletePolygonRow(false);
     });
     pmTransparent->setCheckable(true);
     pmBorder->setCheckable(true);
@@ -690,12 +690,13 @@ void TAddHard::RevertClick() {
 void TAddHard::DimensionSpin() {
     if (FUpdatingDimensions)
         return;
-    // A pending typed change is dropped first; the arrow's step counts alone.
-    TPartExtents edits{edtX->value(), edtY->value(), edtZ->value()};
+    // An arrow while a typed change is pending takes every edit back first,
+    // the arrow's own step included.
     if (sbApply->isEnabled()) {
-        sbApply->setEnabled(false);
-        sbNoApply->setEnabled(false);
+        RevertClick();
+        return;
     }
+    const TPartExtents edits{edtX->value(), edtY->value(), edtZ->value()};
     Run([&] {
         FEditor.DimensionEdits = edits;
         FEditor.SpinDimensions();
@@ -745,10 +746,13 @@ void TAddHard::ConfirmClick() {
         accept();
 }
 
-void TAddHard::DeletePolygonAsked(int polygon) {
-    if (QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
-                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        Run([&] { FEditor.DeletePolygon(polygon); });
+void TAddHard::DeletePolygonRow(bool ask) {
+    // The row names the polygon by its number, signed by its outline.
+    const int polygon = std::abs(lbAllPolys->currentItem()->text().toInt()) - 1;
+    if (ask && QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
+                                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    Run([&] { FEditor.DeletePolygon(polygon); });
 }
 
 void TAddHard::DropOnDrawOrder(QListWidget* source, int targetRow) {
@@ -767,7 +771,7 @@ void TAddHard::DropOnTrash(QListWidget* source) {
         const int row = lbDrawOrder->currentRow();
         Run([&] { FEditor.RemoveDrawEntry(ShownOctant(), row); });
     } else if (source == lbAllPolys && lbAllPolys->currentItem() != nullptr) {
-        DeletePolygonAsked(std::abs(lbAllPolys->currentItem()->text().toInt()) - 1);
+        DeletePolygonRow(true);
     } else if (source == lbCoord && FEditor.SelectedPoint >= 0) {
         Run([this] { FEditor.DeletePoint(); });
     }
@@ -801,9 +805,8 @@ bool TAddHard::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (watched == lbAllPolys && key->key() == Qt::Key_Delete) {
-            const int polygon = FEditor.SelectedPolygon;
-            if (polygon >= 0)
-                Run([&] { FEditor.DeletePolygon(polygon); });
+            if (lbAllPolys->currentItem() != nullptr)
+                DeletePolygonRow(false);
             return true;
         }
         if (watched == edtX || watched == edtY || watched == edtZ) {

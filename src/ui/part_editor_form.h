@@ -87,7 +87,8 @@ private:
     void PointEditChanged();
     void OctantChanged(int octant);
     void ConfirmClick();
-    void DeletePolygonAsked(int polygon);
+    // Deletes the polygon of the polygon list's current row, asking first when told to.
+    void DeletePolygonRow(bool ask);
     void PointRightClick(int row);
 
     TStonemillApp& FApp;
