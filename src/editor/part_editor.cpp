@@ -175,7 +175,7 @@ void TPartEditor::SetExtents(const TPartExtents& extents) {
     FWorkingCopy->SetBoundingBox(extents.X, extents.Y, extents.Z);
 }
 
-void TPartEditor::ApplyDimensions() {
+void TPartEditor::ResizeTo(void (*reshape)(TDrawClass&, const TPartExtents&, const TPartExtents&)) {
     if (!FStone)
         return;
     DimensionEdits = {DimensionEdit(DimensionEdits.X), DimensionEdit(DimensionEdits.Y),
@@ -184,8 +184,12 @@ void TPartEditor::ApplyDimensions() {
         RebuildSimple();
         return;
     }
-    ScalePart(*FWorkingCopy, StoredDimensions, DimensionEdits);
+    reshape(*FWorkingCopy, StoredDimensions, DimensionEdits);
     SetExtents(DimensionEdits);
+}
+
+void TPartEditor::ApplyDimensions() {
+    ResizeTo(&ScalePart);
 }
 
 void TPartEditor::RevertDimensions() {
@@ -193,16 +197,7 @@ void TPartEditor::RevertDimensions() {
 }
 
 void TPartEditor::SpinDimensions() {
-    if (!FStone)
-        return;
-    DimensionEdits = {DimensionEdit(DimensionEdits.X), DimensionEdit(DimensionEdits.Y),
-                      DimensionEdit(DimensionEdits.Z)};
-    if (!FWorkingCopy) {
-        RebuildSimple();
-        return;
-    }
-    StretchPart(*FWorkingCopy, StoredDimensions, DimensionEdits);
-    SetExtents(DimensionEdits);
+    ResizeTo(&StretchPart);
 }
 
 // --- polygons and points ---

@@ -131,6 +131,9 @@ private:
     std::string SimpleBlockString(char letter) const;
     void TakeStoneExtents();
     void SetExtents(const TPartExtents& extents);
+    // Simple kinds are rebuilt at the edited dimensions; general ones reshaped
+    // from the stored dimensions to them.
+    void ResizeTo(void (*reshape)(TDrawClass&, const TPartExtents&, const TPartExtents&));
     bool HasPolygon() const;
 
     TStoneBuilder FBuild;

@@ -25,13 +25,19 @@ TPoint3D PointOf(const TCoords& c) {
     return {Clamped(c[0]), Clamped(c[1]), Clamped(c[2])};
 }
 
+std::vector<int> AllPolygons(const TDrawClass& definition) {
+    std::vector<int> all;
+    for (int p = 0; p < definition.PolygonCount(); ++p)
+        all.push_back(p);
+    return all;
+}
+
 // The polygons a mirror or rotate tag acts on; none for a polygon tag without
 // a valid selected polygon.
 std::vector<int> RangeOf(const TDrawClass& definition, int tag, int selectedPolygon) {
     std::vector<int> range;
     if (tag >= 3) {
-        for (int p = 0; p < definition.PolygonCount(); ++p)
-            range.push_back(p);
+        range = AllPolygons(definition);
     } else if (selectedPolygon >= 0 && selectedPolygon < definition.PolygonCount()) {
         range.push_back(selectedPolygon);
     }
@@ -150,10 +156,7 @@ bool RotatePart(TDrawClass& definition, int tag, int selectedPolygon, TPartExten
 
 void ScalePart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to) {
     const TCoords oldSize{from.X, from.Y, from.Z}, newSize{to.X, to.Y, to.Z};
-    std::vector<int> all;
-    for (int p = 0; p < definition.PolygonCount(); ++p)
-        all.push_back(p);
-    ChangeEveryPoint(definition, all, [&](TCoords p) {
+    ChangeEveryPoint(definition, AllPolygons(definition), [&](TCoords p) {
         for (size_t a = 0; a < 3; ++a)
             if (oldSize[a] > 0) // an axis without extent has nothing to scale from
                 p[a] = RoundedQuotient(p[a] * newSize[a], oldSize[a]);
@@ -163,10 +166,7 @@ void ScalePart(TDrawClass& definition, const TPartExtents& from, const TPartExte
 
 void StretchPart(TDrawClass& definition, const TPartExtents& from, const TPartExtents& to) {
     const TCoords oldSize{from.X, from.Y, from.Z}, newSize{to.X, to.Y, to.Z};
-    std::vector<int> all;
-    for (int p = 0; p < definition.PolygonCount(); ++p)
-        all.push_back(p);
-    ChangeEveryPoint(definition, all, [&](TCoords p) {
+    ChangeEveryPoint(definition, AllPolygons(definition), [&](TCoords p) {
         for (size_t a = 0; a < 3; ++a)
             if (p[a] > oldSize[a] / 2)
                 p[a] += newSize[a] - oldSize[a];
