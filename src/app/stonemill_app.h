@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 
+#include "app/cut_dialog_state.h"
 #include "app/hand.h"
 #include "app/palette.h"
 #include "app/palette_row.h"
@@ -88,6 +89,8 @@ public:
     TStoneSupply Supply;
     THand Hand;
     TPaletteRowPainter PaletteRows;
+    // The cutting dialog's box, kept while the dialog is hidden.
+    TCutDialogState CutDialog{CutState()};
     // The part editor's state, kept from one opening to the next.
     TPartEditor PartEditor;
     TSettings Settings;

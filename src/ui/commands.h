@@ -39,6 +39,7 @@ enum class TCommandId {
     cmChooseColor,
     cmUndo,
     cmRedo,
+    cmCuttingDialog,
     cmRotateUp,
     cmRotateDown,
     cmRotateLeft,

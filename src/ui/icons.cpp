@@ -276,6 +276,16 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         p.drawRect(QRectF(6.5, 15.5, 11, 6));
         break;
     }
+    case glCut: {
+        // A stone with a slice taken off its top.
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(QColor(200, 80, 60));
+        p.drawRect(QRectF(4.5, 11.5, 15, 9));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(kInk, 1, Qt::DashLine));
+        p.drawRect(QRectF(4.5, 3.5, 15, 6));
+        break;
+    }
     case glNone:
         break;
     }

@@ -34,7 +34,8 @@ enum TGlyph {
     glUndo,
     glRedo,
     glCamera,
-    glPrinter
+    glPrinter,
+    glCut
 };
 
 // The glyph as an icon; a null icon for glNone.

@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "ui/dialogs/cut_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
 #include "ui/paint_box.h"
@@ -95,6 +96,10 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
+    FCutDialog = new TDlg(FApp.CutDialog, FApp.Model, this);
+    FCutDialog->RequestRedraw = [this] { PostMessage(kCutRedrawMessage); };
+    FCutDialog->GridStep = [this] { return static_cast<int>(FApp.Hand.GridStep()); };
+    FCutDialog->OnVisibility = [this](bool shown) { Action(TCommandId::cmCuttingDialog)->setChecked(shown); };
     ShowState();
     PostMessage(kDeferredStartMessage);
 }
@@ -252,8 +257,7 @@ void TMainForm::CreateToolBars() {
            {cmTopView, cmFromFront, cmFromRight, cmFromLeft, cmFromBack, cmFrontLeft, cmBackRight, cmBackLeft,
             cmFrontRight, cmFrontView, cmRestoreView});
 
-    // The cutting dialog's button comes with the dialog.
-    QToolBar* misc = addBar(Qt::BottomToolBarArea, "Misc.", "tbMisc", {cmUndo, cmRedo});
+    QToolBar* misc = addBar(Qt::BottomToolBarArea, "Misc.", "tbMisc", {cmUndo, cmRedo, cmCuttingDialog});
     cbResolution = new QComboBox(misc);
     cbResolution->setObjectName("cbResolution");
     cbResolution->setStatusTip("Positioning grid");
@@ -437,6 +441,15 @@ void TMainForm::Execute(TCommandId id) {
     case cmRedo:
         FApp.RedoStep();
         break;
+    case cmCuttingDialog:
+        // Every showing starts from the model's box.
+        if (FCutDialog->isVisible()) {
+            FCutDialog->hide();
+        } else {
+            FCutDialog->ResetToModel();
+            FCutDialog->show();
+        }
+        break;
     case cmMarkMatching:
         FApp.MarkMatching = !FApp.MarkMatching;
         FApp.RedrawPicture();
@@ -582,6 +595,8 @@ void TMainForm::PostMessage(int message) {
 void TMainForm::HandleMessage(int message) {
     if (message == kDeferredStartMessage)
         DeferredStart();
+    else if (message == kCutRedrawMessage)
+        FApp.RedrawPicture();
 }
 
 void TMainForm::DeferredStart() {
@@ -592,8 +607,12 @@ void TMainForm::DeferredStart() {
     if (!FSettingsProblem.empty())
         ShowError("The settings file " + FStart.SettingsFile.string() +
                   " could not be read; the program starts with its default settings.\n" + FSettingsProblem);
-    if (!FStart.ModelFile.empty())
+    if (!FStart.ModelFile.empty()) {
         Run([&] { FApp.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
+        // The cut starts at the model's box, its top one step higher.
+        FCutDialog->ResetToModel();
+        FCutDialog->RaiseTop();
+    }
 }
 
 // --- handlers ---
@@ -666,8 +685,10 @@ void TMainForm::pumOptionsPopup() {
 }
 
 void TMainForm::cbResolutionChange(int index) {
-    if (FUpdating == 0 && index >= 0)
+    if (FUpdating == 0 && index >= 0) {
         FApp.Hand.Grid = static_cast<TGridResolution>(index);
+        FCutDialog->SetSteps();
+    }
 }
 
 void TMainForm::pumSavePopup() {

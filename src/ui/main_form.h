@@ -27,6 +27,7 @@ class QScrollBar;
 class QToolBar;
 class QTimer;
 class QToolButton;
+class TDlg;
 class TPaintBox;
 class TPalettePanel;
 class TSizeCamera;
@@ -43,6 +44,8 @@ public:
     // The deferred start-up step, posted when the window is made and run once
     // the window is shown.
     static constexpr int kDeferredStartMessage = 1188;
+    // The cutting dialog's request for a redraw.
+    static constexpr int kCutRedrawMessage = 1189;
 
     TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -173,6 +176,7 @@ private:
     TSizeCamera* FSizeCamera = nullptr;
     TfrmSetLight* FLightDialog = nullptr;
     TfrmSetEdgeFactor* FEdgeFactorDialog = nullptr;
+    TDlg* FCutDialog = nullptr;
     // The POV-Ray process started last, watched until it ends.
     pid_t FPovRay = -1;
     QTimer* FPovRayWatch = nullptr;

@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include "app/cut_dialog_state.h"
+#include "model/block_factory.h"
+#include "model/block_list.h"
+
+TEST(CutDialogState, TheBoxStartsAtTheModelAndIsKeptWhileHidden) {
+    TCutState cut;
+    TCutDialogState dialog(cut);
+    TBlockList model;
+    dialog.ResetToModel(model); // no stones: nothing passes
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{99999, -99999, 99999, -99999, 99999, -99999}));
+
+    model.Add(TBlockFactory::Create('B', 1, 2, 0, 2, 1, 3, 0, false, false, false, ""));
+    model.Add(TBlockFactory::Create('B', 0, 0, 3, 1, 1, 6, 0, false, false, false, ""));
+    dialog.ResetToModel(model);
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{0, 60, 0, 60, 0, 60}));
+    // After a model is opened the top is one vertical step higher.
+    dialog.SetSteps(80, 80);
+    EXPECT_EQ(dialog.RaiseTop(), 140);
+    EXPECT_EQ(cut.ZHigh, 140);
+
+    dialog.Show();
+    EXPECT_TRUE(cut.DialogShown);
+    dialog.SetSteps(1, 1); // "Fine"
+    dialog.MoveBoth(2, true);
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{0, 60, 0, 60, 1, 141}));
+    dialog.SetSteps(80, 80); // "Normal"
+    dialog.MoveBoth(0, false);
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{-80, -20, 0, 60, 1, 141}));
+    // Hidden, the model is not cut; shown again, the box is back.
+    dialog.Hide();
+    EXPECT_FALSE(cut.DialogShown);
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{-19999, 19999, -19999, 19999, -19999, 19999}));
+    dialog.Show();
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{-80, -20, 0, 60, 1, 141}));
+    dialog.SetLimits({0, 0, 0, 0, 2147483647, 2147483647});
+    dialog.MoveBoth(2, true); // stays at the end of the range
+    EXPECT_EQ(cut.ZHigh, 2147483647);
+}
