@@ -27,6 +27,7 @@
 #include "ui/dialogs/cut_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
+#include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
 #include "ui/repeat_button.h"
@@ -857,8 +858,7 @@ bool TMainForm::AskSaveChanges() {
 }
 
 std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::path& folder) {
-    QFileDialog dialog(this, title);
-    SetUpOpenDialog(dialog);
+    TOpenModelDialog dialog(this, title);
     dialog.setDirectory(Text(folder.string()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -866,8 +866,7 @@ std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::
 }
 
 bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {
-    QFileDialog dialog(this, title);
-    SetUpOpenDialog(dialog);
+    TOpenModelDialog dialog(this, title);
     dialog.setDirectory(
         Text((mode == TLoadMode::lmComplete ? FApp.OpenFolder : FApp.SubassemblyFolder).string()));
     if (!FApp.OpenFileName().empty())

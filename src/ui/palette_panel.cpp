@@ -14,6 +14,7 @@
 #include "ui/dialogs/page_properties_dialog.h"
 #include "ui/dialogs/reorder_pages_dialog.h"
 #include "ui/file_dialogs.h"
+#include "ui/open_model_dialog.h"
 #include "ui/palette_list.h"
 #include "ui/part_editor_form.h"
 #include "ui/swatch.h"
@@ -245,10 +246,11 @@ void TPalettePanel::Addnewblock1Click() {
 }
 
 void TPalettePanel::Addcombo1Click() {
-    const auto file = AskOpenFile(window(), "Add combo part", kModelOpenFilter, kModelExtension,
-                                  FApp.ProgramFolder() / "Combos");
-    if (file)
-        FApp.AddCombo(file->string());
+    TOpenModelDialog dialog(window(), "Add combo part");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDirectory(QString::fromStdString((FApp.ProgramFolder() / "Combos").string()));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        FApp.AddCombo(dialog.selectedFiles().first().toStdString());
 }
 
 void TPalettePanel::Removeblock1Click() {

@@ -1,0 +1,55 @@
+// A model opened through the open dialog's picture panel: the picture saved
+// beside the model shows with its size, the preview window opens and closes
+// by Escape, and the model is loaded.
+
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "temp_program_folder.h"
+#include "ui/open_model_dialog.h"
+#include "ui_test_support.h"
+
+namespace fs = std::filesystem;
+
+class TOpenModelDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void APictureIsShownBeforeTheModelOpens() {
+        TWindowFixture f;
+        for (const char* name : {"house.stm", "house.jpg"})
+            fs::copy_file(BuiltProgramFolder() / "Models" / name, f.Folder() / "Models" / name,
+                          fs::copy_options::overwrite_existing);
+        const QImage expected(QString::fromStdString((f.Folder() / "Models" / "house.jpg").string()));
+        bool previewed = false;
+        WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
+            auto* label = dialog->findChild<QLabel*>("PictureLabel");
+            auto* button = dialog->findChild<QToolButton*>("PreviewButton");
+            QCOMPARE(label->text(), QString("Picture:"));
+            QVERIFY(!button->isEnabled());
+            dialog->setDirectory(QString::fromStdString((f.Folder() / "Models").string()));
+            dialog->selectFile("house.stm");
+            QTRY_COMPARE(label->text(), QString(" (%1x%2)").arg(expected.width()).arg(expected.height()));
+            QVERIFY(button->isEnabled());
+            QCOMPARE(dialog->Picture().size(), expected.size());
+            WhenModal<QDialog>([&](QDialog* preview) {
+                previewed = preview->objectName() == "PreviewForm" && preview->windowTitle() == "Preview" &&
+                            preview->width() >= expected.width();
+                QTest::keyClick(preview, Qt::Key_Escape);
+                QTimer::singleShot(0, dialog, [dialog, &f] {
+                    AcceptFileDialog(dialog, f.Folder() / "Models" / "house.stm");
+                });
+            });
+            button->click();
+        });
+        WithMenu(f.Find<QToolButton>("btnOpen"), [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+        QVERIFY(previewed);
+        QCOMPARE(QString::fromStdString(fs::path(f.App().OpenFileName()).filename().string()), QString("house.stm"));
+        QVERIFY(f.App().Model.Count() > 0);
+    }
+};
+
+QTEST_MAIN(TOpenModelDialogTest)
+#include "open_model_dialog_test.moc"
