@@ -36,7 +36,9 @@ enum TBitDepth { bd8 = 1, bd16 = 2, bd24 = 3, bd32 = 4, bdDevice = 5 };
 
 TPixelFormat PixelFormatOf(TBitDepth depth);
 
-extern const char* const kProgramCaption; // "Stonemill Ver 1.42"
+extern const char* const kProgramVersion;     // "1.42"
+extern const char* const kProgramReleaseDate; // as the about box shows it
+extern const char* const kProgramCaption;     // "Stonemill Ver 1.42"
 
 // A mouse button pressed in the view, with the keys held.
 enum TMouseButton { mbLeft, mbRight, mbMiddle };

@@ -37,6 +37,7 @@ enum class TCommandId {
     cmPointer,
     cmTransparent,
     cmChooseColor,
+    cmAbout,
     cmUndo,
     cmRedo,
     cmCuttingDialog,

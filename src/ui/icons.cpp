@@ -286,6 +286,16 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
         p.drawRect(QRectF(4.5, 3.5, 15, 6));
         break;
     }
+    case glAbout: {
+        // An "i" in a blue disc.
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(50, 90, 170));
+        p.drawEllipse(QRectF(3, 3, 18, 18));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(10.5, 6, 3, 3));
+        p.drawRect(QRectF(10.5, 10.5, 3, 7.5));
+        break;
+    }
     case glNone:
         break;
     }

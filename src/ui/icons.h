@@ -35,7 +35,8 @@ enum TGlyph {
     glRedo,
     glCamera,
     glPrinter,
-    glCut
+    glCut,
+    glAbout
 };
 
 // The glyph as an icon; a null icon for glNone.

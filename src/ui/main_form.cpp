@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "ui/dialogs/about_box.h"
 #include "ui/dialogs/cut_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
@@ -97,6 +98,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
+    FAboutBox = new TAboutBox(FApp.ProgramFolder(), this);
     FCutDialog = new TDlg(FApp.CutDialog, FApp.Model, this);
     FCutDialog->RequestRedraw = [this] { PostMessage(kCutRedrawMessage); };
     FCutDialog->GridStep = [this] { return static_cast<int>(FApp.Hand.GridStep()); };
@@ -237,7 +239,7 @@ void TMainForm::CreateToolBars() {
     FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // The about box comes with the tool windows.
     addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection",
-           {cmPointer, cmTransparent, cmChooseColor});
+           {cmPointer, cmTransparent, cmChooseColor, cmAbout});
 
     QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
                                {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
@@ -481,6 +483,9 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmChooseColor:
         btnColorDlgClick();
+        break;
+    case cmAbout:
+        FAboutBox->exec();
         break;
     case cmRotateUp:
         view.RotateUp();

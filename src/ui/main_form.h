@@ -27,6 +27,7 @@ class QScrollBar;
 class QToolBar;
 class QTimer;
 class QToolButton;
+class TAboutBox;
 class TDlg;
 class TPaintBox;
 class TPalettePanel;
@@ -177,6 +178,7 @@ private:
     TfrmSetLight* FLightDialog = nullptr;
     TfrmSetEdgeFactor* FEdgeFactorDialog = nullptr;
     TDlg* FCutDialog = nullptr;
+    TAboutBox* FAboutBox = nullptr;
     // The POV-Ray process started last, watched until it ends.
     pid_t FPovRay = -1;
     QTimer* FPovRayWatch = nullptr;
