@@ -82,7 +82,7 @@ private slots:
             {"tbBrickSelection",
              "Brick selection",
              Qt::TopToolBarArea,
-             {"btnPointer", "btnTransparent", "btnColorDlg"}},
+             {"btnPointer", "btnTransparent", "btnColorDlg", "btnAbout"}},
             {"tbViewAdjustment",
              "View Adjustment",
              Qt::TopToolBarArea,
