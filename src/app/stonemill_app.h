@@ -286,6 +286,23 @@ public:
     // The current colour becomes the previous or next swatch's.
     void CycleSwatch(int direction);
 
+    // --- the advanced toolbox: commands on every selected stone ---
+    // Each changed stone is logged before and after its change; the view is
+    // drawn anew afterwards.
+    void ColorSelection();
+    void ToggleSelectionTransparent();
+    void TurnSelection();
+    // Moves the selection by `steps` grid steps along x (0), y (1) or z (2),
+    // each step a pass of its own.
+    void MoveSelection(int axis, int steps);
+    // Every stone of the first selected stone's colour takes the current colour.
+    void ReplaceColor();
+    // The first selected stone's colour becomes the current colour.
+    void UseThisColor();
+    // The smallest X, Y and Z of the stones the last pass changed (99999 when
+    // it changed none), for the toolbox's position display.
+    TPoint3D ToolboxPosition{99999, 99999, 99999};
+
     // --- selection, groups and undo ---
     int SelectedCount() const;
     void SelectAll();
@@ -365,6 +382,8 @@ private:
     void LiftStone(int index);
     // Records a change of the stone for undo around the change.
     void ChangeStone(TBlock& stone, const std::function<void(TBlock&)>& change);
+    // ChangeStone on every selected stone, noting the lowest corner for the toolbox.
+    void ChangeSelection(const std::function<void(TBlock&)>& change);
     void MovePointerTo(int32_t x, int32_t y, int32_t z);
     bool FWireframeBeforeRotation = false;
     bool FRotating = false;
