@@ -34,6 +34,7 @@ enum class TCommandId {
     cmSlowRendering,
     cmWireframeOnRotate,
     cmHints,
+    cmAdvancedToolbox,
     cmPointer,
     cmTransparent,
     cmChooseColor,

@@ -26,6 +26,7 @@
 
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/cut_dialog.h"
+#include "ui/dialogs/toolbox_window.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
 #include "ui/open_model_dialog.h"
@@ -99,6 +100,13 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     // before any of its controls sees them.
     qApp->installEventFilter(this);
     FAboutBox = new TAboutBox(FApp.ProgramFolder(), this);
+    FToolbox = new TAdvOptions(FApp, this);
+    FToolbox->Run = [this](const std::function<void()>& command) { Run(command); };
+    FToolbox->OnResolution = [this](int index) {
+        cbResolution->setCurrentIndex(index);
+        cbResolutionChange(index);
+    };
+    FToolbox->OnHidden = [this] { Action(TCommandId::cmAdvancedToolbox)->setChecked(false); };
     FCutDialog = new TDlg(FApp.CutDialog, FApp.Model, this);
     FCutDialog->RequestRedraw = [this] { PostMessage(kCutRedrawMessage); };
     FCutDialog->GridStep = [this] { return static_cast<int>(FApp.Hand.GridStep()); };
@@ -181,6 +189,8 @@ void TMainForm::CreateMenus() {
     pumOptions->addSeparator();
     for (TCommandId id : {cmSlowRendering, cmWireframeOnRotate, cmHints})
         pumOptions->addAction(Action(id));
+    pumOptions->addSeparator();
+    pumOptions->addAction(Action(cmAdvancedToolbox));
     connect(pumOptions, &QMenu::aboutToShow, this, &TMainForm::pumOptionsPopup);
 
     pumDetail = new QMenu(this);
@@ -444,6 +454,9 @@ void TMainForm::Execute(TCommandId id) {
     case cmRedo:
         FApp.RedoStep();
         break;
+    case cmAdvancedToolbox:
+        FToolbox->setVisible(Action(cmAdvancedToolbox)->isChecked());
+        break;
     case cmCuttingDialog:
         // Every showing starts from the model's box.
         if (FCutDialog->isVisible()) {
@@ -576,6 +589,10 @@ void TMainForm::ShowState() {
     Action(cmUndo)->setEnabled(FApp.Model.UndoCount() > 0);
     Action(cmRedo)->setEnabled(FApp.Model.RedoCount() > 0);
     cbResolution->setCurrentIndex(FApp.Hand.Grid);
+    if (FToolbox) {
+        FToolbox->SetResolution(FApp.Hand.Grid);
+        FToolbox->UpdateGroupButtons();
+    }
     // The mouse pointer is hidden over the view while a stone is in hand.
     PaintBox1->setCursor(FApp.Hand.Holding() ? Qt::BlankCursor : Qt::ArrowCursor);
     // The item whose tag is the level or depth is checked; a value no item

@@ -28,6 +28,7 @@ class QToolBar;
 class QTimer;
 class QToolButton;
 class TAboutBox;
+class TAdvOptions;
 class TDlg;
 class TPaintBox;
 class TPalettePanel;
@@ -179,6 +180,7 @@ private:
     TfrmSetEdgeFactor* FEdgeFactorDialog = nullptr;
     TDlg* FCutDialog = nullptr;
     TAboutBox* FAboutBox = nullptr;
+    TAdvOptions* FToolbox = nullptr;
     // The POV-Ray process started last, watched until it ends.
     pid_t FPovRay = -1;
     QTimer* FPovRayWatch = nullptr;

@@ -1,0 +1,144 @@
+#include "ui/dialogs/toolbox_window.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/stonemill_app.h"
+#include "common/convert.h"
+
+TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, Qt::Tool), FApp(app) {
+    setObjectName("AdvOptions");
+    setWindowTitle("Advanced toolbox");
+    auto button = [this](QWidget* parent, const char* name, const char* caption, std::function<void()> click) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [click] { click(); });
+        return b;
+    };
+    auto* selection = new QGroupBox("Selection", this);
+    auto* grid = new QGridLayout(selection);
+    grid->addWidget(button(selection, "sbColor", "Color this piece", [this] { OnSelection([this] { FApp.ColorSelection(); }); }), 0, 0);
+    grid->addWidget(button(selection, "spTransp", "Transparent",
+                           [this] { OnSelection([this] { FApp.ToggleSelectionTransparent(); }); }),
+                    1, 0);
+    grid->addWidget(button(selection, "spTurn", "Turn", [this] { OnSelection([this] { FApp.TurnSelection(); }); }), 2, 0);
+    spMakeGroup = button(selection, "spMakeGroup", "Make group", [this] { Run([this] { FApp.MakeGroup(); }); });
+    spBreakGroup = button(selection, "spBreakGroup", "Break group", [this] { Run([this] { FApp.BreakGroups(); }); });
+    spMakeGroup->setEnabled(false);
+    spBreakGroup->setEnabled(false);
+    grid->addWidget(spMakeGroup, 3, 0);
+    grid->addWidget(spBreakGroup, 4, 0);
+    grid->addWidget(button(selection, "spSelectAll", "Select all", [this] { Run([this] { FApp.SelectAll(); }); }), 5, 0);
+    grid->addWidget(button(selection, "spDeselectAll", "Deselect all", [this] { Run([this] { FApp.DeselectAll(); }); }),
+                    6, 0);
+    const char* axes[3] = {"X:", "Y:", "Z:"};
+    const char* edits[3] = {"edX", "edY", "edZ"};
+    const char* moves[3] = {"sbMoveX", "sbMoveY", "sbMoveZ"};
+    const char* positions[3] = {"lx", "ly", "lz"};
+    const char* spins[3] = {"sx", "sy", "sz"};
+    for (int axis = 0; axis < 3; ++axis) {
+        const int row = axis;
+        grid->addWidget(new QLabel(axes[axis], selection), row, 1);
+        auto* steps = new QLineEdit("0", selection);
+        steps->setObjectName(edits[axis]);
+        steps->setFixedWidth(48);
+        FSteps[static_cast<size_t>(axis)] = steps;
+        grid->addWidget(steps, row, 2);
+        auto* move = new QToolButton(selection);
+        move->setObjectName(moves[axis]);
+        move->setArrowType(Qt::RightArrow);
+        move->setToolTip("Move by the number of grid steps");
+        connect(move, &QToolButton::clicked, this, [this, axis] { Move(axis); });
+        grid->addWidget(move, row, 3);
+        auto* position = new QLabel("0", selection);
+        position->setObjectName(positions[axis]);
+        position->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        position->setMinimumWidth(48);
+        FPosition[static_cast<size_t>(axis)] = position;
+        grid->addWidget(position, row, 4);
+        auto* spin = new QWidget(selection);
+        spin->setObjectName(spins[axis]);
+        auto* arrows = new QVBoxLayout(spin);
+        arrows->setContentsMargins(0, 0, 0, 0);
+        arrows->setSpacing(0);
+        for (bool up : {true, false}) {
+            auto* arrow = new QToolButton(spin);
+            arrow->setObjectName(up ? "Up" : "Down");
+            arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+            arrow->setFixedSize(18, 11);
+            connect(arrow, &QToolButton::clicked, this,
+                    [this, axis, up] { OnSelection([this, axis, up] { FApp.MoveSelection(axis, up ? 1 : -1); }); });
+            arrows->addWidget(arrow);
+        }
+        grid->addWidget(spin, row, 5);
+    }
+    grid->addWidget(new QLabel("Resolution:", selection), 4, 1, 1, 2);
+    cbResolution = new QComboBox(selection);
+    cbResolution->setObjectName("cbResolution");
+    cbResolution->setToolTip("Positioning grid");
+    cbResolution->addItems({"Normal", "Half", "Quarter", "Eighth", "Fine"});
+    cbResolution->setCurrentIndex(FApp.Hand.Grid);
+    connect(cbResolution, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (!FUpdatingResolution && index >= 0 && OnResolution)
+            OnResolution(index);
+    });
+    grid->addWidget(cbResolution, 5, 1, 1, 4);
+
+    auto* general = new QGroupBox("General", this);
+    auto* generalRow = new QHBoxLayout(general);
+    generalRow->addWidget(button(general, "spReplaceColor", "Replace color", [this] { Run([this] { FApp.ReplaceColor(); }); }));
+    generalRow->addWidget(button(general, "spUseThisColor", "Use this color", [this] { Run([this] { FApp.UseThisColor(); }); }));
+    generalRow->addWidget(button(general, "spClose", "Close", [this] { hide(); }));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(selection);
+    layout->addWidget(general);
+    Run = [](const std::function<void()>& command) { command(); };
+}
+
+void TAdvOptions::OnSelection(const std::function<void()>& command) {
+    Run(command);
+    const TPoint3D p = FApp.ToolboxPosition;
+    ShowPosition(true, p.X, p.Y, p.Z);
+}
+
+void TAdvOptions::Move(int axis) {
+    Run([this, axis] {
+        // A count that is no whole number is reported before anything moves.
+        const int steps = StrToInt(FSteps[static_cast<size_t>(axis)]->text().toStdString());
+        if (steps != 0)
+            FApp.MoveSelection(axis, steps);
+    });
+    const TPoint3D p = FApp.ToolboxPosition;
+    ShowPosition(true, p.X, p.Y, p.Z);
+}
+
+void TAdvOptions::UpdateGroupButtons() {
+    spMakeGroup->setEnabled(FApp.CanMakeGroup());
+    spBreakGroup->setEnabled(FApp.CanBreakGroups());
+}
+
+void TAdvOptions::ShowPosition(bool any, int x, int y, int z) {
+    const int values[3] = {x, y, z};
+    for (size_t i = 0; i < 3; ++i)
+        FPosition[i]->setText(any ? QString::number(values[i]) : QString("0"));
+}
+
+void TAdvOptions::SetResolution(int index) {
+    FUpdatingResolution = true;
+    cbResolution->setCurrentIndex(index);
+    FUpdatingResolution = false;
+}
+
+void TAdvOptions::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    if (!event->spontaneous() && OnHidden)
+        OnHidden();
+}
