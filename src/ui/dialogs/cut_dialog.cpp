@@ -7,11 +7,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
 
 #include "app/cut_dialog_state.h"
+#include "ui/dialogs/dialog_buttons.h"
 
 namespace {
 
@@ -41,19 +41,8 @@ TDlg::TDlg(TCutDialogState& state, const TBlockList& model, QWidget* parent)
             grid->addWidget(edit, axis + 1, side + 1);
         }
         // The "Both" spin button: an up and a down arrow.
-        auto* both = new QWidget(this);
-        both->setObjectName(QString("RxSpinButton%1").arg(axis + 1));
-        auto* arrows = new QVBoxLayout(both);
-        arrows->setContentsMargins(0, 0, 0, 0);
-        arrows->setSpacing(0);
-        for (bool up : {true, false}) {
-            auto* arrow = new QToolButton(both);
-            arrow->setObjectName(up ? "Up" : "Down");
-            arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
-            arrow->setFixedSize(18, 11);
-            connect(arrow, &QToolButton::clicked, this, [this, axis, up] { MoveBoth(axis, up); });
-            arrows->addWidget(arrow);
-        }
+        QWidget* both = MakeSpinArrows(this, QString("RxSpinButton%1").arg(axis + 1),
+                                       [this, axis](bool up) { MoveBoth(axis, up); });
         grid->addWidget(both, axis + 1, 3);
     }
     cbIncludeAll = new QCheckBox("Include all blocks in range", this);

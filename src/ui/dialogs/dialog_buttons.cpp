@@ -3,6 +3,9 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
+#include <QString>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 QDialogButtonBox* MakeOkCancel(QDialog* dialog, const std::function<void()>& ok) {
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel | QDialogButtonBox::Ok, dialog);
@@ -14,4 +17,21 @@ QDialogButtonBox* MakeOkCancel(QDialog* dialog, const std::function<void()>& ok)
         QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
+}
+
+QWidget* MakeSpinArrows(QWidget* parent, const QString& name, const std::function<void(bool up)>& step) {
+    auto* arrows = new QWidget(parent);
+    arrows->setObjectName(name);
+    auto* column = new QVBoxLayout(arrows);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    for (bool up : {true, false}) {
+        auto* arrow = new QToolButton(arrows);
+        arrow->setObjectName(up ? "Up" : "Down");
+        arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setFixedSize(18, 11);
+        QObject::connect(arrow, &QToolButton::clicked, arrows, [step, up] { step(up); });
+        column->addWidget(arrow);
+    }
+    return arrows;
 }

@@ -12,6 +12,7 @@
 
 #include "app/stonemill_app.h"
 #include "common/convert.h"
+#include "ui/dialogs/dialog_buttons.h"
 
 TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, Qt::Tool), FApp(app) {
     setObjectName("AdvOptions");
@@ -64,20 +65,9 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
         position->setMinimumWidth(48);
         FPosition[static_cast<size_t>(axis)] = position;
         grid->addWidget(position, row, 4);
-        auto* spin = new QWidget(selection);
-        spin->setObjectName(spins[axis]);
-        auto* arrows = new QVBoxLayout(spin);
-        arrows->setContentsMargins(0, 0, 0, 0);
-        arrows->setSpacing(0);
-        for (bool up : {true, false}) {
-            auto* arrow = new QToolButton(spin);
-            arrow->setObjectName(up ? "Up" : "Down");
-            arrow->setArrowType(up ? Qt::UpArrow : Qt::DownArrow);
-            arrow->setFixedSize(18, 11);
-            connect(arrow, &QToolButton::clicked, this,
-                    [this, axis, up] { OnSelection([this, axis, up] { FApp.MoveSelection(axis, up ? 1 : -1); }); });
-            arrows->addWidget(arrow);
-        }
+        QWidget* spin = MakeSpinArrows(selection, spins[axis], [this, axis](bool up) {
+            OnSelection([this, axis, up] { FApp.MoveSelection(axis, up ? 1 : -1); });
+        });
         grid->addWidget(spin, row, 5);
     }
     grid->addWidget(new QLabel("Resolution:", selection), 4, 1, 1, 2);
