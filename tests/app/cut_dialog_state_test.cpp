@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/cut_dialog_state.h"
+#include <memory>
+
+#include "model/block.h"
 #include "model/block_factory.h"
 #include "model/block_list.h"
 
@@ -11,8 +14,11 @@ TEST(CutDialogState, TheBoxStartsAtTheModelAndIsKeptWhileHidden) {
     dialog.ResetToModel(model); // no stones: nothing passes
     EXPECT_EQ(dialog.Limits(), (TCutLimits{99999, -99999, 99999, -99999, 99999, -99999}));
 
-    model.Add(TBlockFactory::Create('B', 1, 2, 0, 2, 1, 3, 0, false, false, false, ""));
-    model.Add(TBlockFactory::Create('B', 0, 0, 3, 1, 1, 6, 0, false, false, false, ""));
+    // The list does not own its stones: these live as long as the test.
+    std::unique_ptr<TBlock> low(TBlockFactory::Create('B', 1, 2, 0, 2, 1, 3, 0, false, false, false, ""));
+    std::unique_ptr<TBlock> high(TBlockFactory::Create('B', 0, 0, 3, 1, 1, 6, 0, false, false, false, ""));
+    model.Add(low.get());
+    model.Add(high.get());
     dialog.ResetToModel(model);
     EXPECT_EQ(dialog.Limits(), (TCutLimits{0, 60, 0, 60, 0, 60}));
     // After a model is opened the top is one vertical step higher.
