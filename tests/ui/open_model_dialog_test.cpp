@@ -3,6 +3,7 @@
 // by Escape, and the model is loaded.
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -25,12 +26,25 @@ private slots:
         const QImage expected(QString::fromStdString((f.Folder() / "Models" / "house.jpg").string()));
         bool previewed = false;
         WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
+            // A check that fails below leaves the dialog: it is closed then,
+            // so that the test fails instead of waiting for ever.
+            struct TCloseUnlessOpened {
+                TOpenModelDialog* Dialog;
+                bool Opened = false;
+                ~TCloseUnlessOpened() {
+                    if (!Opened)
+                        QTimer::singleShot(0, Dialog, &QDialog::reject);
+                }
+            } guard{dialog};
             auto* label = dialog->findChild<QLabel*>("PictureLabel");
             auto* button = dialog->findChild<QToolButton*>("PreviewButton");
             QCOMPARE(label->text(), QString("Picture:"));
             QVERIFY(!button->isEnabled());
             dialog->setDirectory(QString::fromStdString((f.Folder() / "Models").string()));
-            dialog->selectFile("house.stm");
+            // The name typed into the name field (clicking it in the list selects it the same way).
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QVERIFY(name != nullptr);
+            name->setText("house.stm");
             QTRY_COMPARE(label->text(), QString(" (%1x%2)").arg(expected.width()).arg(expected.height()));
             QVERIFY(button->isEnabled());
             QCOMPARE(dialog->Picture().size(), expected.size());
@@ -42,6 +56,7 @@ private slots:
                     AcceptFileDialog(dialog, f.Folder() / "Models" / "house.stm");
                 });
             });
+            guard.Opened = true;
             button->click();
         });
         WithMenu(f.Find<QToolButton>("btnOpen"), [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
