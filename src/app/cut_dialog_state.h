@@ -32,7 +32,6 @@ public:
     void SetLimits(const TCutLimits& limits);
     void SetIncludeAll(bool on) { FCut.IncludeAll = on; }
     bool IncludeAll() const { return FCut.IncludeAll; }
-    bool Shown() const { return FCut.DialogShown; }
 
     // The limits and the saved limits become the model's box (with no stones
     // the lows 99999 and the highs -99999, so that nothing passes).

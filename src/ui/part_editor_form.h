@@ -42,9 +42,6 @@ public:
     std::string GetEntry() const;
     int GetPictureHeight() const;
 
-    // The view's state, for tests and the mouse.
-    TEditorViewState& ViewState() { return FView; }
-    TAskFileAndPart& NameDialog() { return *FNames; }
     // Redraws the view of the stone.
     void RedrawView();
     // What a row dragged out of one of the lists does when dropped onto the

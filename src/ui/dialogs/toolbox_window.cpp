@@ -95,8 +95,7 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
 
 void TAdvOptions::OnSelection(const std::function<void()>& command) {
     Run(command);
-    const TPoint3D p = FApp.ToolboxPosition;
-    ShowPosition(true, p.X, p.Y, p.Z);
+    ShowPosition();
 }
 
 void TAdvOptions::Move(int axis) {
@@ -106,8 +105,7 @@ void TAdvOptions::Move(int axis) {
         if (steps != 0)
             FApp.MoveSelection(axis, steps);
     });
-    const TPoint3D p = FApp.ToolboxPosition;
-    ShowPosition(true, p.X, p.Y, p.Z);
+    ShowPosition();
 }
 
 void TAdvOptions::UpdateGroupButtons() {
@@ -115,10 +113,11 @@ void TAdvOptions::UpdateGroupButtons() {
     spBreakGroup->setEnabled(FApp.CanBreakGroups());
 }
 
-void TAdvOptions::ShowPosition(bool any, int x, int y, int z) {
-    const int values[3] = {x, y, z};
+void TAdvOptions::ShowPosition() {
+    const TPoint3D p = FApp.ToolboxPosition;
+    const int values[3] = {p.X, p.Y, p.Z};
     for (size_t i = 0; i < 3; ++i)
-        FPosition[i]->setText(any ? QString::number(values[i]) : QString("0"));
+        FPosition[i]->setText(QString::number(values[i]));
 }
 
 void TAdvOptions::SetResolution(int index) {

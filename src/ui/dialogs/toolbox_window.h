@@ -28,8 +28,6 @@ public:
 
     // "Make group" and "Break group" follow the selection.
     void UpdateGroupButtons();
-    // The lowest corner of the stones the last command moved ("0" for none).
-    void ShowPosition(bool any, int x, int y, int z);
     // The main window's grid, written without being sent back.
     void SetResolution(int index);
 
@@ -37,6 +35,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // The lowest corner of the stones the last command changed (99999 for none).
+    void ShowPosition();
     // A selection command, then the position it left.
     void OnSelection(const std::function<void()>& command);
     void Move(int axis);
