@@ -12,7 +12,7 @@
 
 #include "app/stonemill_app.h"
 #include "models.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/stonemill_app.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "partlib/part_registry.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 #include "raster/draw_object.h"
 #include "render/picture_writer.h"
 #include "render/scene_bands.h"

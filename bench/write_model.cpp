@@ -7,7 +7,7 @@
 #include "common/error.h"
 #include "files/model_file_writer.h"
 #include "models.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

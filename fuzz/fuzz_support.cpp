@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 namespace fs = std::filesystem;
 

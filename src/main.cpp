@@ -1,6 +1,7 @@
 // Stonemill: starts the main window, or runs a command without a window.
 
 #include <QApplication>
+#include <QIcon>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -8,21 +9,28 @@
 
 #include "app/command_line.h"
 #include "app/stonemill_app.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 #include "platform/system_colors.h"
 #include "ui/main_form.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (IsHeadlessCommand(args))
-        return RunHeadlessCommand(args, ProgramFolder(), std::cout, std::cerr);
+        return RunHeadlessCommand(args, DataFolders(), std::cout, std::cerr);
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
+    QApplication::setDesktopFileName("stonemill");
+    QIcon icon;
+    for (const char* size : {"32", "64", "256"})
+        icon.addFile(QString(":/stonemill-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     UpdateSystemColors();
     // The arguments Qt left after taking its own options.
     args.assign(argv + 1, argv + argc);
-    TStartArguments start = ParseStartArguments(args, ProgramFolder());
+    const std::string folderProblem = DataFolders().Prepare();
+    TStartArguments start = ParseStartArguments(args, DataFolders());
+    start.StartProblem = folderProblem;
     // The program makes its own folder the current one before it loads the
     // model, so a name given relative to the folder it was started in is
     // completed first when that file exists.
@@ -31,7 +39,7 @@ int main(int argc, char** argv) {
         std::filesystem::exists(start.ModelFile, error))
         start.ModelFile = std::filesystem::absolute(start.ModelFile, error).string();
 
-    TStonemillApp app(ProgramFolder());
+    TStonemillApp app(DataFolders());
     TMainForm form(app, start);
     form.show();
     return application.exec();

@@ -9,8 +9,8 @@
 
 #include "app/stonemill_app.h"
 #include "common/convert.h"
-#include "common/process.h"
 #include "common/error.h"
+#include "common/process.h"
 #include "common/strings.h"
 #include "files/settings_file.h"
 #include "platform/canvas.h"
@@ -32,6 +32,7 @@ const char* const kUsage =
 namespace {
 
 constexpr int kSomeLinesUnread = 3;
+const char* const kSettingsFileName = "Stonemill.ini";
 
 struct TUsageError {
     std::string Message;
@@ -185,8 +186,8 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
     CheckOutputFile(o.Output);
     const std::string extension = LowerCase(fs::path(o.Output).extension().string());
     if (extension != ".png" && extension != ".jpg" && extension != ".jpeg" && extension != ".bmp")
-        Usage("--output names a picture file ending in .png (PNG), .jpg (JPEG) or .bmp (BMP), not \"" + o.Output +
-              "\"");
+        Usage("--output names a picture file ending in .png (PNG), .jpg (JPEG) or .bmp (BMP), not \"" +
+              o.Output + "\"");
     if (o.ViewTag && (o.Tilt || o.Turn))
         Usage("--view and --tilt/--turn exclude each other");
     if (o.Tilt.has_value() != o.Turn.has_value())
@@ -208,11 +209,16 @@ int LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& e
     return app.LoadModel(model, TLoadMode::lmComplete).LinesFailed > 0 ? kSomeLinesUnread : 0;
 }
 
-int Render(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
+// The settings file the commands read: the user's, else the shipped one.
+fs::path SettingsToRead(const TDataFolders& folders) {
+    return folders.Find(kSettingsFileName).value_or(folders.Shipped() / kSettingsFileName);
+}
+
+int Render(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
     const TRenderOptions o = ParseRenderOptions(a);
-    TStonemillApp app(programFolder);
+    TStonemillApp app(folders);
     app.View.SuppressRedraw = true; // one picture at the end
-    app.ApplyViewSettings(ReadViewSettings(programFolder / "Stonemill.ini"));
+    app.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
     app.ResizeView(o.Width, o.Height);
     const int loaded = LoadForCommand(app, model, err);
     if (o.Bits)
@@ -258,7 +264,7 @@ int Render(const std::string& model, TArguments& a, const fs::path& programFolde
     return loaded;
 }
 
-int Convert(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& err) {
+int Convert(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
     std::string output;
     while (a.More()) {
         const std::string option = a.Take();
@@ -270,7 +276,7 @@ int Convert(const std::string& model, TArguments& a, const fs::path& programFold
     if (output.empty())
         Usage("--convert needs --output MODEL2");
     CheckOutputFile(output);
-    TStonemillApp app(programFolder);
+    TStonemillApp app(folders);
     const int loaded = LoadForCommand(app, model, err);
     app.SaveModel(output, TSaveMode::smComplete);
     return loaded;
@@ -278,7 +284,7 @@ int Convert(const std::string& model, TArguments& a, const fs::path& programFold
 
 // Writes the model's POV-Ray scene with the include file beside it, and with
 // --run renders it there, waiting for POV-Ray.
-int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
+int Pov(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& out,
         std::ostream& err) {
     fs::path folder;
     bool run = false;
@@ -293,8 +299,8 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
     }
     if (folder.empty())
         Usage("--pov needs --output FOLDER");
-    TStonemillApp app(programFolder);
-    const TSettingsData settings = ReadSettingsFile(programFolder / "Stonemill.ini");
+    TStonemillApp app(folders);
+    const TSettingsData settings = ReadSettingsFile(SettingsToRead(folders));
     app.Palette.Swatches = settings.Swatches;
     app.PovRayProgram = settings.PovRayEng;
     const int loaded = LoadForCommand(app, model, err);
@@ -303,7 +309,7 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
     if (!fs::is_directory(folder, error))
         throw EError("Cannot make the folder " + folder.string());
     app.ExportPov(folder);
-    const fs::path include = app.RenderFolder() / kPovIncludeFile;
+    const fs::path include = app.PovIncludeFile();
     if (!fs::equivalent(include.parent_path(), folder, error))
         fs::copy_file(include, folder / kPovIncludeFile, fs::copy_options::overwrite_existing, error);
     if (error)
@@ -316,7 +322,8 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
                      " (install the povray package, or name the program as PovRayEng in Stonemill.ini)");
     const TLaunch launch = LaunchProgram(app.PovRayArguments(true), folder, folder / "povray.log");
     if (launch.Process == -1)
-        throw EError(StrFormat("POV-Ray could not be started (error %d: %s)", launch.Error, std::strerror(launch.Error)));
+        throw EError(StrFormat("POV-Ray could not be started (error %d: %s)", launch.Error,
+                               std::strerror(launch.Error)));
     const int status = WaitProgram(launch.Process);
     if (status != 0)
         throw EError(StrFormat("POV-Ray failed with exit status %d; see %s", status,
@@ -325,11 +332,11 @@ int Pov(const std::string& model, TArguments& a, const fs::path& programFolder, 
     return loaded;
 }
 
-int Info(const std::string& model, TArguments& a, const fs::path& programFolder, std::ostream& out,
+int Info(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& out,
          std::ostream& err) {
     if (a.More())
         Usage("unknown option \"" + a.Take() + "\"");
-    TStonemillApp app(programFolder);
+    TStonemillApp app(folders);
     const int loaded = LoadForCommand(app, model, err);
     std::set<int32_t> groups;
     std::map<char, int> kinds;
@@ -355,9 +362,14 @@ int Info(const std::string& model, TArguments& a, const fs::path& programFolder,
 
 } // namespace
 
-TStartArguments ParseStartArguments(const std::vector<std::string>& args, const fs::path& programFolder) {
+TStartArguments ParseStartArguments(const std::vector<std::string>& args, const TDataFolders& folders) {
     TStartArguments result;
-    result.SettingsFile = programFolder / "Stonemill.ini";
+    result.SettingsFile = folders.WritePath(kSettingsFileName);
+    result.SettingsSource = SettingsToRead(folders);
+    if (result.SettingsSource == result.SettingsFile)
+        result.SettingsSource.clear();
+    // A settings file named by a relative path lies where the user's files go.
+    const fs::path base = folders.User().empty() ? folders.Shipped() : folders.User();
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool loneSlashOption = SameText(arg, "/I");
@@ -371,9 +383,11 @@ TStartArguments ParseStartArguments(const std::vector<std::string>& args, const 
             continue; // other options are not the window's
         if (arg.size() > 2) {
             result.SettingsFile = arg.substr(2);
+            result.SettingsSource.clear();
         } else if (i + 1 < args.size()) {
             const std::string& path = args[++i];
-            result.SettingsFile = (!path.empty() && path[0] == '/') ? fs::path(path) : programFolder / path;
+            result.SettingsFile = (!path.empty() && path[0] == '/') ? fs::path(path) : base / path;
+            result.SettingsSource.clear();
         }
     }
     return result;
@@ -386,7 +400,7 @@ bool IsHeadlessCommand(const std::vector<std::string>& args) {
     return false;
 }
 
-int RunHeadlessCommand(const std::vector<std::string>& args, const fs::path& programFolder, std::ostream& out,
+int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders& folders, std::ostream& out,
                        std::ostream& err) {
     try {
         TArguments a(args);
@@ -400,13 +414,15 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const fs::path& pro
         if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov")
             Usage("the command comes first: --render, --convert, --pov or --info");
         const std::string model = a.Value(command);
+        if (const std::string problem = folders.Prepare(); !problem.empty())
+            err << "stonemill: " << problem << "\n";
         if (command == "--render")
-            return Render(model, a, programFolder, err);
+            return Render(model, a, folders, err);
         if (command == "--convert")
-            return Convert(model, a, programFolder, err);
+            return Convert(model, a, folders, err);
         if (command == "--pov")
-            return Pov(model, a, programFolder, out, err);
-        return Info(model, a, programFolder, out, err);
+            return Pov(model, a, folders, out, err);
+        return Info(model, a, folders, out, err);
     } catch (const TUsageError& e) {
         err << "stonemill: " << e.Message << "\n" << kUsage;
         return 2;

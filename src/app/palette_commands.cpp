@@ -19,7 +19,7 @@ void TStonemillApp::TakePaletteEntry(int row) {
 
     const TPaletteEntry parsed = ParseEntry(entry);
     if (parsed.IsModel) {
-        InsertSubassembly(ModelEntryFiles(parsed, FProgramFolder).Model, true);
+        InsertSubassembly(ModelEntryFiles(parsed, FFolders.Shipped()).Model, true);
         return;
     }
 
@@ -101,7 +101,7 @@ int TStonemillApp::EntrySupply(const std::string& entry) const {
 void TStonemillApp::AddCombo(const std::string& modelFile) {
     if (!Palette.RealPageShown())
         return;
-    if (auto entry = ModelEntryFor(modelFile, FProgramFolder))
+    if (auto entry = ModelEntryFor(modelFile, FFolders.Shipped()))
         Palette.InsertEntry(*entry);
 }
 

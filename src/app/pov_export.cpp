@@ -2,6 +2,8 @@
 
 #include "app/stonemill_app.h"
 
+#include "common/error.h"
+
 namespace fs = std::filesystem;
 
 bool TStonemillApp::PovRayAvailable() const {
@@ -19,13 +21,24 @@ TPovSettings TStonemillApp::PovSettings() const {
     for (size_t i = 0; i < settings.Materials.size(); ++i)
         settings.Materials[i] = Palette.Swatches[5 + i];
     settings.Date = ShortDateToday();
-    settings.PartsFolder = FProgramFolder / "parts";
+    // POV-Ray reads only from the home folder, /tmp and the current folder:
+    // the part pictures are named where the user folder holds copies of them.
+    settings.PartsFolder = FFolders.WritePath("parts");
     return settings;
 }
 
+fs::path TStonemillApp::PovIncludeFile() const {
+    const fs::path name = fs::path("Render") / kPovIncludeFile;
+    return FFolders.Find(name).value_or(FFolders.Shipped() / name);
+}
+
 void TStonemillApp::ExportPov(const fs::path& folder) {
+    if (folder.empty())
+        throw EError("There is no folder for your own files, so the POV-Ray scene cannot be written");
+    std::error_code ignored;
+    fs::create_directories(folder, ignored);
     View.UpdateView();
-    WritePovScene(Model, PovSettings(), RenderFolder(), folder);
+    WritePovScene(Model, PovSettings(), PovIncludeFile().parent_path(), folder);
 }
 
 std::vector<std::string> TStonemillApp::PovRayArguments(bool withoutDisplay) const {

@@ -19,9 +19,10 @@ TSettingsData Collect(const TStonemillApp& app) {
 } // namespace
 
 std::string TSettings::Load(TStonemillApp& app) {
-    if (FFile.empty())
+    const std::filesystem::path& read = FSource.empty() ? FFile : FSource;
+    if (read.empty())
         return {};
-    const TSettingsData data = ReadSettingsFile(FFile);
+    const TSettingsData data = ReadSettingsFile(read);
     app.ApplyViewSettings(data.View);
     app.PovRayProgram = data.PovRayEng;
     app.Hints = data.Hints;
@@ -34,7 +35,7 @@ std::string TSettings::Load(TStonemillApp& app) {
     if (!data.ReadError.empty())
         return data.ReadError;
     std::error_code error;
-    if (data.Version == 1 && std::filesystem::is_regular_file(FFile, error)) {
+    if (data.Version == 1 && !FFile.empty() && std::filesystem::is_regular_file(read, error)) {
         try {
             WriteSettingsFile(FFile, Collect(app), true);
         } catch (const EError& failure) {

@@ -11,8 +11,11 @@ class TStonemillApp;
 
 class TSettings {
 public:
-    // An empty path reads and writes nothing.
-    explicit TSettings(std::filesystem::path file = {}) : FFile(std::move(file)) {}
+    // The file is read and written; a source, when given, is read instead
+    // (the shipped settings while the user has none of their own). An empty
+    // path reads or writes nothing.
+    explicit TSettings(std::filesystem::path file = {}, std::filesystem::path source = {})
+        : FFile(std::move(file)), FSource(std::move(source)) {}
 
     const std::filesystem::path& File() const { return FFile; }
     // Reads the file into the application. A problem with the file is
@@ -24,4 +27,5 @@ public:
 
 private:
     std::filesystem::path FFile;
+    std::filesystem::path FSource;
 };

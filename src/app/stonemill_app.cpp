@@ -36,20 +36,23 @@ std::string DropProposedExtension(const std::string& name) {
     return name;
 }
 
-TStonemillApp::TStonemillApp(const fs::path& programFolder)
-    : ViewControl(View), PaletteRows(View, programFolder),
+TStonemillApp::TStonemillApp(const TDataFolders& folders)
+    : ViewControl(View), PaletteRows(View, folders.Shipped()),
       PartEditor([](const std::string& blockString) { return CreateEntryStone(blockString); }),
-      FProgramFolder(programFolder),
-      FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
+      FFolders(folders), FPicture(0, 0, pf32bit), FCaption(kProgramCaption) {
     ViewControl.OnRedraw = [this] { RedrawPicture(); };
     Model.OnUndoEnabled = [this](bool) {
         if (OnUndoRedoState)
             OnUndoRedoState(Model.UndoCount() > 0, Model.RedoCount() > 0);
     };
     Model.OnRedoEnabled = Model.OnUndoEnabled;
-    OpenFolder = SaveFolder = SubassemblyFolder = PartialSaveFolder = programFolder / "Models";
-    SetFolder = programFolder / "Sets";
-    PictureFolder = programFolder / "Pict";
+    // Models and sets are opened from the shipped data; models and pictures
+    // are saved into the user folder, which the shipped data may not be.
+    OpenFolder = SubassemblyFolder = folders.Shipped() / "Models";
+    SetFolder = folders.Shipped() / "Sets";
+    const fs::path mine = folders.User().empty() ? folders.Shipped() : folders.User();
+    SaveFolder = PartialSaveFolder = mine / "Models";
+    PictureFolder = mine / "Pict";
 }
 
 TStonemillApp::~TStonemillApp() {
@@ -308,7 +311,7 @@ TModelReadResult TStonemillApp::LoadModel(const fs::path& path, TLoadMode mode) 
     fs::path folder = path.parent_path();
     std::error_code error;
     if (!fs::is_directory(folder, error))
-        folder = FProgramFolder / folder;
+        folder = FFolders.Shipped() / folder;
     (mode == TLoadMode::lmComplete ? OpenFolder : SubassemblyFolder) = folder;
 
     // The whole load ends in one picture, also when it fails.
@@ -414,8 +417,8 @@ TSaveProposal TStonemillApp::PrepareSave(TSaveMode mode) {
             mode == TSaveMode::smComplete ? SaveFolder : PartialSaveFolder};
 }
 
-std::string TStonemillApp::LoadSettings(const fs::path& file) {
-    Settings = TSettings(file);
+std::string TStonemillApp::LoadSettings(const fs::path& file, const fs::path& source) {
+    Settings = TSettings(file, source);
     return Settings.Load(*this);
 }
 

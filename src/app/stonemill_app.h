@@ -28,6 +28,7 @@
 #include "files/view_settings.h"
 #include "model/block_list.h"
 #include "platform/bitmap.h"
+#include "platform/data_folders.h"
 #include "render/scene_pass.h"
 #include "view/render_state.h"
 
@@ -78,7 +79,12 @@ std::string DropProposedExtension(const std::string& name);
 
 class TStonemillApp {
 public:
-    explicit TStonemillApp(const std::filesystem::path& programFolder);
+    // The shipped data is read from the folders, and what the program writes
+    // goes to their user folder.
+    explicit TStonemillApp(const TDataFolders& folders);
+    // Data and user files in one folder.
+    explicit TStonemillApp(const std::filesystem::path& programFolder)
+        : TStonemillApp(TDataFolders(programFolder)) {}
     ~TStonemillApp();
     TStonemillApp(const TStonemillApp&) = delete;
     TStonemillApp& operator=(const TStonemillApp&) = delete;
@@ -156,7 +162,9 @@ public:
     // --- the settings file ---
     // Reads the settings file into the palette, the swatches and the drawing
     // options; a message when the file could not be used (defaults are taken).
-    std::string LoadSettings(const std::filesystem::path& file);
+    // The file is written back at the end; the source, when given, is read
+    // instead of it.
+    std::string LoadSettings(const std::filesystem::path& file, const std::filesystem::path& source = {});
     // When the program ends: the settings file (if the palette changed), then
     // every changed part definition. Raises EError after trying both.
     void WriteBackOnExit();
@@ -258,14 +266,17 @@ public:
     void SetEdgeFactor(float factor);
 
     // --- POV-Ray ---
-    std::filesystem::path RenderFolder() const { return FProgramFolder / "Render"; }
+    // Where the scene is written: Render/ in the user folder (empty when there is none).
+    std::filesystem::path RenderFolder() const { return FFolders.WritePath("Render"); }
+    // The include file the scene names: the user's copy, else the shipped one.
+    std::filesystem::path PovIncludeFile() const;
     // Whether the POV-Ray program of the settings is there ("&POV" is offered then).
     bool PovRayAvailable() const;
     // The scene's settings: the view, the light and the materials' swatches.
     TPovSettings PovSettings() const;
-    // Writes test.pov and povray.ini into the folder for the include file of
-    // the render folder. Raises EError when that file is missing or the
-    // folder cannot be written.
+    // Writes test.pov and povray.ini into the folder (made when missing) for
+    // the include file. Raises EError when that file is missing or the folder
+    // cannot be written.
     void ExportPov(const std::filesystem::path& folder);
     // The POV-Ray program's arguments that render the exported scene in its folder.
     std::vector<std::string> PovRayArguments(bool withoutDisplay) const;
@@ -361,7 +372,8 @@ public:
     std::filesystem::path OpenFolder, SaveFolder, SubassemblyFolder, PartialSaveFolder;
     // Where the set dialog starts.
     std::filesystem::path SetFolder;
-    std::filesystem::path ProgramFolder() const { return FProgramFolder; }
+    // Where the shipped data lies and where the user's files go.
+    const TDataFolders& Folders() const { return FFolders; }
 
     // The pending subassembly: loaded, not yet placed.
     TBlockList& Pending() { return Hand.Pending(); }
@@ -400,7 +412,7 @@ private:
     TModelReadResult ReadStones(const TStringList& lines, TBlockList& target,
                                 const TModelReadSettings& settings, const std::string& fileName);
 
-    std::filesystem::path FProgramFolder;
+    TDataFolders FFolders;
     TBitmap FPicture;
     int FBitDepth = bd32;
     int FPassCount = 0;

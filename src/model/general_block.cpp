@@ -206,7 +206,7 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
     if (maxX < 0 || maxY < 0 || maxX <= minX || maxY <= minY)
         return;
     // A missing or unreadable picture file leaves the canvas as it was.
-    TBitmap* picture = view.Pictures.Get(PartsFolder() / Part->BitmapFileName);
+    TBitmap* picture = view.Pictures.Get(std::filesystem::path("parts") / Part->BitmapFileName);
     if (!picture)
         return;
     TBitmap copy(maxX + 1, maxY + 1, pf32bit);

@@ -1,13 +1,13 @@
 #include "partlib/part_file.h"
 
 #include <optional>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 
 #include "common/convert.h"
 #include "common/error.h"
 #include "common/strings.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +54,8 @@ public:
         for (const auto& line : section) {
             const size_t eq = line.find('=');
             if (eq != std::string::npos)
-                FValues.emplace(UpperCase(std::string_view(line).substr(0, eq)), std::string_view(line).substr(eq + 1));
+                FValues.emplace(UpperCase(std::string_view(line).substr(0, eq)),
+                                std::string_view(line).substr(eq + 1));
         }
     }
     std::optional<std::string_view> Find(const std::string& key) const {
@@ -76,7 +77,8 @@ int32_t CheckedCount(int32_t count, const char* what, const std::string& part, c
 // A polygon number as the file writes it (from 1), within what a part can hold.
 int32_t CheckedNumber(int32_t number, const char* what, const std::string& part, const std::string& file) {
     if (number < -kMaxPartCount || number > kMaxPartCount)
-        throw EError(StrFormat("Illegal %s %d in part %s in file %s", what, number, part.c_str(), file.c_str()));
+        throw EError(
+            StrFormat("Illegal %s %d in part %s in file %s", what, number, part.c_str(), file.c_str()));
     return number;
 }
 
@@ -105,15 +107,23 @@ TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const 
 
 } // namespace
 
-fs::path PartsFolder() {
-    return ProgramFolder() / "parts";
-}
+namespace {
 
-std::optional<fs::path> SinglePartFile(const std::string& partName) {
+// parts/NAME.bcp, for a name that stays inside the parts folder.
+std::optional<fs::path> SinglePartName(const std::string& partName) {
     if (partName.empty() || partName == "." || partName == ".." || partName.find('/') != std::string::npos ||
         partName.find('\0') != std::string::npos)
         return std::nullopt;
-    return PartsFolder() / (partName + ".bcp");
+    return fs::path("parts") / (partName + ".bcp");
+}
+
+} // namespace
+
+std::optional<fs::path> SinglePartFile(const std::string& partName) {
+    const auto name = SinglePartName(partName);
+    if (!name)
+        return std::nullopt;
+    return DataFolders().WritePath(*name);
 }
 
 TColor ColorFromNumber(int32_t number) {
@@ -129,14 +139,14 @@ void TPartReader::Load(TDrawClass& def, const std::string& file, const std::stri
     if (EndsWithText(name, ".dat"))
         name.resize(name.size() - 4);
     std::optional<fs::path> path;
-    if (auto single = SinglePartFile(name))
-        path = FindFileNoCase(*single);
+    if (auto single = SinglePartName(name))
+        path = DataFolders().Find(*single);
     // Library files lie in the parts folder: a name that would lead out of it
     // (as a model file may hold) is not looked for.
     const bool inside = !file.empty() && file != "." && file != ".." && file.find('/') == std::string::npos &&
                         file.find('\\') == std::string::npos && file.find('\0') == std::string::npos;
     if (!path && inside)
-        path = FindFileNoCase(PartsFolder() / file);
+        path = DataFolders().Find(fs::path("parts") / file);
     if (!path)
         throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));
     LoadFromLines(def, LoadLines(*path), file, part);
@@ -164,7 +174,8 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
     result.PartName = part;
     const TSectionValues values(section);
 
-    int32_t polygonCount = CheckedCount(StrToInt(values.Find("NP").value_or("")), "polygon count", name, file);
+    int32_t polygonCount =
+        CheckedCount(StrToInt(values.Find("NP").value_or("")), "polygon count", name, file);
 
     TNumberScanner box(values.Find("BB").value_or(""));
     int32_t bx = box.Next();

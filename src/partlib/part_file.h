@@ -1,6 +1,7 @@
 #pragma once
 // Part library files: sections headed "[name]" with key=value lines, read one
-// part at a time from the parts/ folder and written one definition at a time.
+// part at a time from the parts/ folder (the user's, then the shipped one) and
+// written one definition at a time.
 
 #include <filesystem>
 #include <string>
@@ -9,11 +10,9 @@
 #include "partlib/draw_class.h"
 #include "platform/text_file.h"
 
-// The folder that holds the part library: parts/ under the program folder.
-std::filesystem::path PartsFolder();
-
-// The file a definition of this part name is saved to alone, parts/NAME.bcp;
-// nothing for a name that would leave the parts folder.
+// The file a definition of this part name is saved to alone, parts/NAME.bcp
+// in the user folder (empty when there is none); nothing for a name that
+// would leave the parts folder.
 std::optional<std::filesystem::path> SinglePartFile(const std::string& partName);
 
 // Colour number of the library's colour table to a colour value; numbers not in
@@ -29,7 +28,8 @@ constexpr int64_t kMaxPartPoints = 1000000;
 class TPartReader {
 public:
     // Reads part `part` of library file `file`: a parts/PART.bcp file takes
-    // precedence over the library file. Raises EError when the file or section is
+    // precedence over the library file, and the user's copy of either over the
+    // shipped one. Raises EError when the file or section is
     // missing or a value is malformed; def is then left unspecified.
     static void Load(TDrawClass& def, const std::string& file, const std::string& part);
     // The same from lines already read (whose origin is named by file).

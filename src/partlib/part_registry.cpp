@@ -40,6 +40,9 @@ void TPartRegistry::SaveModifiedParts() {
             if (!path)
                 throw EError(StrFormat("Cannot save part \"%s\": the name cannot be a file name",
                                        definition->PartName.c_str()));
+            if (path->empty())
+                throw EError(StrFormat("Cannot save part \"%s\": there is no folder for your own files",
+                                       definition->PartName.c_str()));
             std::error_code ignored;
             std::filesystem::create_directories(path->parent_path(), ignored);
             TStringList lines;

@@ -99,7 +99,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
-    FAboutBox = new TAboutBox(FApp.ProgramFolder(), this);
+    FAboutBox = new TAboutBox(FApp.Folders().Shipped(), this);
     FToolbox = new TAdvOptions(FApp, this);
     FToolbox->Run = [this](const std::function<void()>& command) { Run(command); };
     FToolbox->OnResolution = [this](int index) {
@@ -624,11 +624,15 @@ void TMainForm::HandleMessage(int message) {
 
 void TMainForm::DeferredStart() {
     FApp.Frame.PlaceInView(PaintBox1->width(), PaintBox1->height());
-    // Relative part-library paths resolve in the program folder.
+    // Relative paths of models (as palette entries name them) resolve in the
+    // shipped data.
     std::error_code ignored;
-    fs::current_path(FApp.ProgramFolder(), ignored);
+    fs::current_path(FApp.Folders().Shipped(), ignored);
+    if (!FStart.StartProblem.empty())
+        ShowError(FStart.StartProblem);
     if (!FSettingsProblem.empty())
-        ShowError("The settings file " + FStart.SettingsFile.string() +
+        ShowError("The settings file " +
+                  (FStart.SettingsSource.empty() ? FStart.SettingsFile : FStart.SettingsSource).string() +
                   " could not be read; the program starts with its default settings.\n" + FSettingsProblem);
     if (!FStart.ModelFile.empty()) {
         Run([&] { FApp.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
@@ -793,8 +797,8 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::ReadSettings() {
-    if (!FStart.SettingsFile.empty())
-        FSettingsProblem = FApp.LoadSettings(FStart.SettingsFile);
+    if (!FStart.SettingsFile.empty() || !FStart.SettingsSource.empty())
+        FSettingsProblem = FApp.LoadSettings(FStart.SettingsFile, FStart.SettingsSource);
 }
 
 void TMainForm::Hints1Click() {

@@ -248,7 +248,7 @@ void TPalettePanel::Addnewblock1Click() {
 void TPalettePanel::Addcombo1Click() {
     TOpenModelDialog dialog(window(), "Add combo part");
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDirectory(QString::fromStdString((FApp.ProgramFolder() / "Combos").string()));
+    dialog.setDirectory(QString::fromStdString((FApp.Folders().Shipped() / "Combos").string()));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         FApp.AddCombo(dialog.selectedFiles().first().toStdString());
 }
@@ -264,7 +264,7 @@ void TPalettePanel::Addnewpage1Click() {
 void TPalettePanel::Addpagefromfile1Click() {
     const auto file =
         AskOpenFile(window(), "Load parts from file", "Part files (*.dat)|*.DAT|All files (*.*)|*.*", nullptr,
-                    FApp.ProgramFolder() / "parts");
+                    FApp.Folders().Shipped() / "parts");
     if (!file)
         return;
     FApp.Palette.AddPageFromFile(*file);

@@ -16,7 +16,9 @@ public:
     TPictureCache& operator=(const TPictureCache&) = delete;
 
     // The 32-bit picture of the file, read on first use; none when the file is
-    // missing or holds no picture (also remembered, until Clear).
+    // missing or holds no picture (also remembered, until Clear). A relative
+    // path names a file of the program's data, taken from the user folder
+    // when it is there and else from the shipped data.
     TBitmap* Get(const std::filesystem::path& path);
     // Forgets every picture, so that files are read anew.
     void Clear();

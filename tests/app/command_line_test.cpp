@@ -9,7 +9,9 @@
 
 TEST(StartArguments, ModelNameAndSettingsFile) {
     const std::filesystem::path folder = "/opt/stonemill";
-    auto parse = [&](std::vector<std::string> args) { return ParseStartArguments(args, folder); };
+    auto parse = [&](std::vector<std::string> args) {
+        return ParseStartArguments(args, TDataFolders(folder));
+    };
     EXPECT_EQ(parse({}).SettingsFile, folder / "Stonemill.ini");
     EXPECT_EQ(parse({}).ModelFile, "");
     // Plain arguments are joined with single spaces.
@@ -30,6 +32,20 @@ TEST(StartArguments, ModelNameAndSettingsFile) {
     EXPECT_FALSE(IsHeadlessCommand({"a.stm", "-I", "x.ini"}));
 }
 
+TEST(StartArguments, SettingsOfAnInstalledProgramAreWrittenToTheUserFolder) {
+    const TDataFolders installed("/usr/share/stonemill", "/nonexistent/home/stonemill");
+    auto parse = [&](std::vector<std::string> args) { return ParseStartArguments(args, installed); };
+    // Until the user has settings of their own, the shipped ones are read.
+    EXPECT_EQ(parse({}).SettingsFile, "/nonexistent/home/stonemill/Stonemill.ini");
+    EXPECT_EQ(parse({}).SettingsSource, "/usr/share/stonemill/Stonemill.ini");
+    EXPECT_EQ(parse({"-I", "my.ini"}).SettingsFile, "/nonexistent/home/stonemill/my.ini");
+    EXPECT_EQ(parse({"-I", "my.ini"}).SettingsSource, "");
+    // Without a user folder nothing is written, and the shipped settings are read.
+    const TDataFolders homeless("/usr/share/stonemill", "");
+    EXPECT_EQ(ParseStartArguments({}, homeless).SettingsFile, "");
+    EXPECT_EQ(ParseStartArguments({}, homeless).SettingsSource, "/usr/share/stonemill/Stonemill.ini");
+}
+
 TEST(PovCommand, AMissingRendererOrIncludeFileFailsWithAMessage) {
     namespace fs = std::filesystem;
     TTempProgramFolder folder;
@@ -39,13 +55,13 @@ TEST(PovCommand, AMissingRendererOrIncludeFileFailsWithAMessage) {
     std::ostringstream out, err;
     const std::vector<std::string> args = {"--pov", (folder.Path() / "m.stm").string(), "--output",
                                            (folder.Path() / "scene").string(), "--run"};
-    EXPECT_EQ(RunHeadlessCommand(args, folder.Path(), out, err), 1);
+    EXPECT_EQ(RunHeadlessCommand(args, TDataFolders(folder.Path()), out, err), 1);
     EXPECT_NE(err.str().find("smBlocks.inc"), std::string::npos) << err.str(); // no include file
     EXPECT_FALSE(fs::exists(folder.Path() / "scene" / "test.pov"));
 
     std::ofstream(folder.Path() / "Render" / "smBlocks.inc") << "#declare Gwall = object { box { 0, 1 } }\n";
     err.str("");
-    EXPECT_EQ(RunHeadlessCommand(args, folder.Path(), out, err), 1);
+    EXPECT_EQ(RunHeadlessCommand(args, TDataFolders(folder.Path()), out, err), 1);
     EXPECT_NE(err.str().find("POV-Ray was not found at /nonexistent/povray"), std::string::npos) << err.str();
     EXPECT_TRUE(fs::exists(folder.Path() / "scene" / "test.pov")); // the scene is written all the same
     EXPECT_TRUE(fs::exists(folder.Path() / "scene" / "smBlocks.inc"));

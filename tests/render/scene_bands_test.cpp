@@ -17,7 +17,7 @@
 #include "partlib/part_registry.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 #include "render/scene_bands.h"
 #include "render/scene_pass.h"
 #include "temp_program_folder.h"

@@ -12,7 +12,7 @@
 #include "model/general_block.h"
 #include "partlib/part_registry.h"
 #include "platform/bitmap.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 #include "render/picture_writer.h"
 #include "render/scene_pass.h"
 #include "temp_program_folder.h"

@@ -6,11 +6,11 @@
 #include <stdexcept>
 
 #include "partlib/part_registry.h"
-#include "platform/program_folder.h"
+#include "platform/data_folders.h"
 
 namespace fs = std::filesystem;
 
-TTempProgramFolder::TTempProgramFolder() : FOldFolder(ProgramFolder()) {
+TTempProgramFolder::TTempProgramFolder() : FOldFolders(DataFolders()) {
     std::string pattern = (fs::temp_directory_path() / "stonemill-test-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
@@ -22,13 +22,14 @@ TTempProgramFolder::TTempProgramFolder() : FOldFolder(ProgramFolder()) {
 
 TTempProgramFolder::~TTempProgramFolder() {
     TPartRegistry::Instance().Clear();
-    SetProgramFolder(FOldFolder);
+    SetDataFolders(FOldFolders);
     std::error_code ignored;
     fs::remove_all(FPath, ignored);
 }
 
 void TTempProgramFolder::CopyShippedParts() const {
-    fs::copy(BuiltProgramFolder() / "parts", Parts(), fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+    fs::copy(BuiltProgramFolder() / "parts", Parts(),
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
 }
 
 void TTempProgramFolder::WritePartFile(const std::string& name, const std::string& text) const {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/data_folders.h"
 #include "platform/text_file.h"
 
 class TTempProgramFolder {
@@ -25,7 +26,7 @@ public:
 
 private:
     std::filesystem::path FPath;
-    std::filesystem::path FOldFolder;
+    TDataFolders FOldFolders;
 };
 
 // The source tree's folder, for tests that read the shipped data.

@@ -1,0 +1,129 @@
+#include "platform/data_folders.h"
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "common/strings.h"
+#include "platform/text_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kConsequence =
+    " Stonemill goes on with its shipped settings and parts; it cannot save settings, new parts or "
+    "POV-Ray scenes in this run.";
+
+bool IsFolder(const fs::path& path) {
+    std::error_code error;
+    return fs::is_directory(path, error);
+}
+
+bool Writable(const fs::path& folder) {
+    return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool IsPartPicture(const fs::path& file) {
+    const std::string extension = LowerCase(file.extension().string());
+    return extension == ".png" || extension == ".bmp" || extension == ".jpg" || extension == ".jpeg";
+}
+
+} // namespace
+
+TDataFolders TDataFolders::Locate(const fs::path& exeFolder, bool exeFolderWritable,
+                                  const fs::path& userFolder) {
+    const fs::path share = (exeFolder / ".." / "share" / "stonemill").lexically_normal();
+    if (!IsFolder(exeFolder / "parts") && IsFolder(share))
+        return TDataFolders(share, userFolder);
+    // The data beside the program (or nowhere to be found, which the program
+    // reports when it misses a part): written there when the folder allows.
+    return TDataFolders(exeFolder, exeFolderWritable ? exeFolder : userFolder);
+}
+
+fs::path TDataFolders::UserFolderOf(const char* dataHome, const char* home) {
+    if (dataHome != nullptr && dataHome[0] == '/')
+        return fs::path(dataHome) / "stonemill";
+    if (home != nullptr && home[0] == '/')
+        return fs::path(home) / ".local" / "share" / "stonemill";
+    return {};
+}
+
+std::optional<fs::path> TDataFolders::Find(const fs::path& relative) const {
+    if (!FUser.empty())
+        if (auto found = FindFileNoCase(FUser / relative))
+            return found;
+    if (Separate())
+        return FindFileNoCase(FShipped / relative);
+    return std::nullopt;
+}
+
+fs::path TDataFolders::WritePath(const fs::path& relative) const {
+    return FUser.empty() ? fs::path() : FUser / relative;
+}
+
+std::string TDataFolders::Prepare() const {
+    if (!Separate())
+        return {};
+    if (FUser.empty())
+        return std::string("There is no folder for your own files: neither HOME nor XDG_DATA_HOME is set.") +
+               kConsequence;
+    std::error_code error;
+    fs::create_directories(FUser / "parts", error);
+    if (!error)
+        fs::create_directories(FUser / "Render", error);
+    if (error || !IsFolder(FUser / "parts") || !IsFolder(FUser / "Render"))
+        return "Cannot make the folder " + FUser.string() + " for your own files (" +
+               (error ? error.message() : std::string("a file is in the way")) + ")." + kConsequence;
+
+    std::vector<fs::path> missing;
+    auto take = [&](const fs::path& relative) {
+        std::error_code ignored;
+        if (!fs::exists(fs::symlink_status(FUser / relative, ignored)) &&
+            fs::is_regular_file(FShipped / relative, ignored))
+            missing.push_back(relative);
+    };
+    take("Stonemill.ini");
+    take(fs::path("parts") / "userblks.dat");
+    for (const fs::path folder : {"parts", "Render"}) {
+        for (fs::directory_iterator it(FShipped / folder, error), end; !error && it != end;
+             it.increment(error))
+            if (folder == "Render" || IsPartPicture(it->path()))
+                take(folder / it->path().filename());
+    }
+    std::string problems;
+    for (const fs::path& relative : missing) {
+        std::error_code failed;
+        fs::copy_file(FShipped / relative, FUser / relative, fs::copy_options::skip_existing, failed);
+        if (failed)
+            problems += (problems.empty() ? "" : "\n") + std::string("Cannot copy ") +
+                        (FShipped / relative).string() + " to " + (FUser / relative).string() + " (" +
+                        failed.message() + ").";
+    }
+    return problems;
+}
+
+namespace {
+TDataFolders& Current() {
+    static TDataFolders folders = [] {
+        std::error_code error;
+        const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+        const fs::path folder = error ? fs::current_path(error) : exe.parent_path();
+        return TDataFolders::Locate(
+            folder, Writable(folder),
+            TDataFolders::UserFolderOf(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
+    }();
+    return folders;
+}
+} // namespace
+
+const TDataFolders& DataFolders() {
+    return Current();
+}
+
+void SetDataFolders(const TDataFolders& folders) {
+    Current() = folders;
+}
+
+void SetProgramFolder(const fs::path& folder) {
+    Current() = TDataFolders(folder);
+}
