@@ -10,6 +10,7 @@ packages=(
     libpng-dev libjpeg-dev zlib1g-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core poppler-utils povray povray-includes
+    desktop-file-utils shared-mime-info
     clang libclang-rt-14-dev
 )
 
