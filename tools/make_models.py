@@ -128,45 +128,29 @@ class Model:
     def wall_x(self, x0, x1, y, z, rows, color, holes=(), width=M):
         """Bricks along x from x0 to x1 at y, `rows` bricks high, staggered,
         leaving out the spans (xa, xb, za, zb) in holes."""
-        for r in range(rows):
-            zz = z + r * BRICK
-            x = x0
-            first = True
-            while x < x1:
-                length = 40 if not (first and r % 2) else 20
-                length = min(length, x1 - x)
-                first = False
-                if not any(xa <= x < xb and za <= zz < zb for xa, xb, za, zb in holes):
-                    end = x + length
-                    cut = [xa for xa, xb, za, zb in holes if x < xa < end and za <= zz < zb]
-                    if cut:
-                        length = min(cut) - x
-                    self.box(x, y, zz, length, width, BRICK, color)
-                    x += length
-                else:
-                    x += 20
-        return self
+        self._wall(lambda a, zz, length: self.box(a, y, zz, length, width, BRICK, color), x0, x1, z, rows, holes, 1)
 
     def wall_y(self, y0, y1, x, z, rows, color, holes=(), width=M):
-        """Bricks along y; holes are (ya, yb, za, zb)."""
+        """Bricks along y; holes are (ya, yb, za, zb). Its rows are staggered
+        the other way from wall_x's, so that corners interlock."""
+        self._wall(lambda a, zz, length: self.box(x, a, zz, width, length, BRICK, color), y0, y1, z, rows, holes, 0)
+
+    def _wall(self, lay, a0, a1, z, rows, holes, half_rows):
         for r in range(rows):
             zz = z + r * BRICK
-            y = y0
+            a = a0
             first = True
-            while y < y1:
-                length = 40 if not (first and r % 2 == 0) else 20
-                length = min(length, y1 - y)
+            while a < a1:
+                length = min(20 if first and r % 2 == half_rows else 40, a1 - a)
                 first = False
-                if not any(ya <= y < yb and za <= zz < zb for ya, yb, za, zb in holes):
-                    end = y + length
-                    cut = [ya for ya, yb, za, zb in holes if y < ya < end and za <= zz < zb]
-                    if cut:
-                        length = min(cut) - y
-                    self.box(x, y, zz, width, length, BRICK, color)
-                    y += length
-                else:
-                    y += 20
-        return self
+                if any(ha <= a < hb and za <= zz < zb for ha, hb, za, zb in holes):
+                    a += 20
+                    continue
+                cut = [ha for ha, hb, za, zb in holes if a < ha < a + length and za <= zz < zb]
+                if cut:
+                    length = min(cut) - a
+                lay(a, zz, length)
+                a += length
 
     def gable_roof_x(self, x0, x1, y0, depth, z, color, ends=True):
         """A roof with its ridge along x over y0..y0+depth (depth 80 or 120)."""

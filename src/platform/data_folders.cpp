@@ -67,10 +67,12 @@ std::string TDataFolders::Prepare() const {
     if (FUser.empty())
         return std::string("There is no folder for your own files: neither HOME nor XDG_DATA_HOME is set.") +
                kConsequence;
+    // Models/ and Pict/ are where the save dialogs start for the user's
+    // models and pictures.
     std::error_code error;
-    fs::create_directories(FUser / "parts", error);
-    if (!error)
-        fs::create_directories(FUser / "Render", error);
+    for (const char* folder : {"parts", "Render", "Models", "Pict"})
+        if (!error)
+            fs::create_directories(FUser / folder, error);
     if (error || !IsFolder(FUser / "parts") || !IsFolder(FUser / "Render"))
         return "Cannot make the folder " + FUser.string() + " for your own files (" +
                (error ? error.message() : std::string("a file is in the way")) + ")." + kConsequence;

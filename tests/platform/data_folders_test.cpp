@@ -75,7 +75,9 @@ TEST_F(DataFolders, SeedingCopiesWhatIsMissingAndNeverOverwrites) {
               "picture"); // POV-Ray reads pictures from the home folder only
     EXPECT_TRUE(fs::exists(User / "Render" / "smBlocks.inc"));
     EXPECT_FALSE(fs::exists(User / "parts" / "parts.dat")); // the library is read where it was shipped
-    EXPECT_FALSE(fs::exists(User / "Models"));
+    // The user's models and pictures are saved into folders of their own.
+    EXPECT_TRUE(fs::is_directory(User / "Models") && fs::is_empty(User / "Models"));
+    EXPECT_TRUE(fs::is_directory(User / "Pict"));
 
     // The user's files win; what they lack comes from the shipped data.
     Write(User / "Render" / "smBlocks.inc", "changed");
