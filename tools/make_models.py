@@ -106,6 +106,8 @@ class Model:
             kind, x, y, z, pl, pw, h, color, base, turn, transparent, self.group, name))
 
     def part(self, name, x, y, z, color, turn=0, transparent=0):
+        # Signs, pictures and fronts of parts look toward y = 0: turned twice
+        # they face the viewer of the saved view, who looks from +y.
         l, w, h = PARTS[name]
         pl, pw = (w, l) if turn % 2 else (l, w)
         self._grow(x, y, z, pl, pw, h)
@@ -303,7 +305,7 @@ def house(m, x, y, z, length, depth, floors, wall, roof, door_at=None, windows=(
     m.wall_y(y + 20, front, x + length - 20, z, rows, wall)
     for st in stones:
         if st[0] == "G":
-            m.part(st[1], st[2], st[3], st[4], 0)
+            m.part(st[1], st[2], st[3], st[4], 0, turn=2)
         else:
             m.stone(st[0], st[1], st[2], st[3], st[4], st[5], st[6], WINDOW if st[0] == "W" else DARK_WOOD)
     top = z + rows * BRICK
@@ -334,7 +336,7 @@ def locomotive(m, x, y, z):
     m.box(x, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.box(x + 50, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.part("curvedroof", x - 10, y, z + PLATE + 60, BLACK, turn=0)
-    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, 0)
+    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, 0, turn=2)
     m.part("wedge", x + 200, y, z, RED_BRICK)
     for wx in (20, 80, 140):
         m.stone("O", x + wx, y - 20, z - 28, 40, 20, 40, BLACK)
@@ -362,21 +364,21 @@ def station():
     m.box(0, 0, z, 640, 120, 13, PAVING, name="platform")
     pz = z + 13
     top = house(m, 200, 0, pz, 240, 80, 1, YELLOW_BRICK, ROOF_RED, door_at=100, windows=(20, 180), chimney=True)
-    m.part("stationsign", 280, 80, top - 20, 0)
+    m.part("stationsign", 280, 80, top - 20, 0, turn=2)
     m.part("column1x1", 470, 80, pz, DARK_STONE)
-    m.part("clock", 460, 70, pz + 120, WHITE, turn=0)
+    m.part("clock", 460, 70, pz + 120, WHITE, turn=2)
     for lx in (40, 560):
         m.part("lamppost", lx, 100, pz, BLACK)
     for bx in (100, 480):
         m.box(bx, 90, pz, 60, 20, 6, WOOD, name="bench")
         m.part("plate1x2", bx + 10, 90, pz + 6, WOOD)
-    m.part("roadsign", 620, 100, pz, rgb(200, 200, 200))
+    m.part("roadsign", 620, 100, pz, rgb(200, 200, 200), turn=2)
     # The track beside the platform and a train on it.
     rails(m, -40, 680, 140, z)
     railtop = z + 6
     locomotive(m, 220, 140, railtop + 15)
     carriage(m, 40, 140, railtop + 15, rgb(140, 30, 30))
-    m.part("poster", 160, 80, pz + 10, 0)
+    m.part("poster", 160, 80, pz + 10, 0, turn=2)
     return m
 
 
@@ -406,7 +408,7 @@ def bridge():
         m.part("fence1x6", x + 40, 140, deck, WHITE)
     m.part("lamppost", 20, 140, deck, BLACK)
     m.part("lamppost", 320, 40, deck, BLACK)
-    m.part("roadsign", 380, 140, deck, 0)
+    m.part("roadsign", 380, 140, deck, 0, turn=2)
     tree(m, -80, -40, deck - PLATE)
     tree(m, 380, 200, deck - PLATE, 3)
     # A rowing boat downstream of the bridge.
@@ -459,11 +461,11 @@ def village():
     house(m, 200, 0, z2, 200, 80, 1, YELLOW_BRICK, ROOF_GREY, door_at=140, windows=(), shop=True)
     house(m, 440, 0, z2, 160, 80, 2, RED_BRICK, ROOF_RED, door_at=20, windows=(80,))
     for x in (20, 100):
-        m.part("flowerbox", x, 80, z2 + 20 + 60 - 13, 0)
-    m.part("poster", 620, 70, z + 3, 0)
+        m.part("flowerbox", x, 80, z2 + 20 + 60 - 13, 0, turn=2)
+    m.part("poster", 620, 70, z + 3, 0, turn=2)
     for lx in (180, 420):
         m.part("lamppost", lx, 95, z + 3, BLACK)
-    m.part("roadsign", 680, 95, z + 3, 0)
+    m.part("roadsign", 680, 95, z + 3, 0, turn=2)
     # Gardens across the street, fenced, with trees and a bench.
     for x in range(0, 640, 80):
         m.part("picket1x4", x, 220, z, WHITE)
@@ -558,7 +560,7 @@ def church():
     m.wall_x(tx, tx + 120, ty + 100, z, 12, STONE, holes=[door, (tx + 40, tx + 80, z + 160, z + 200)])
     m.stone("D", tx + 40, ty + 100, z, 40, 20, 60, DARK_WOOD)
     m.part("arch1x3", tx + 30, ty + 100, z + 60, STONE)
-    m.part("clock", tx + 40, ty + 100, z + 160, WHITE)
+    m.part("clock", tx + 40, ty + 100, z + 160, WHITE, turn=2)
     m.wall_x(tx, tx + 120, ty, z, 12, STONE)
     m.wall_y(ty + 20, ty + 100, tx, z, 12, STONE)
     m.wall_y(ty + 20, ty + 100, tx + 100, z, 12, STONE)
@@ -655,13 +657,13 @@ def square():
         m.box(x, 320, z, 80, 40, BRICK, WOOD, name="stall")
         for px in (x, x + 60):
             m.box(px, 320, z + BRICK, 20, 20, 40, WOOD, name="stall_post")
-        m.part("slope30_2x3", x, 300, z + 60, RED_BRICK if i else BLUE, turn=0)
-        m.part("slope30_2x3", x + 40, 300, z + 60, WHITE, turn=0)
+        m.part("slope30_2x3", x, 300, z + 60, RED_BRICK if i else BLUE, turn=2)
+        m.part("slope30_2x3", x + 40, 300, z + 60, WHITE, turn=2)
         for fx in (x + 10, x + 40):
             m.part("round1x1", fx, 330, z + BRICK, ORANGE if fx == x + 10 else GREEN)
     # The clock pillar, benches, lamps and trees.
     m.part("pillar2x2", 420, 220, z, STONE)
-    m.part("clock", 420, 230, z + 120, WHITE)
+    m.part("clock", 420, 230, z + 120, WHITE, turn=2)
     for bx in (60, 360):
         m.part("plate2x4", bx, 200, z + 13, WOOD)
         m.box(bx, 210, z, 20, 20, 13, STONE, name="bench_leg")
