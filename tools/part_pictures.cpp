@@ -58,12 +58,14 @@ void Frame(QPainter& p, const QImage& image, const QColor& frame, int thickness)
     p.drawRect(QRectF(half, half, image.width() - thickness, image.height() - thickness));
 }
 
-QImage ShopSign() {
-    QImage image = NewPicture(128, 29, QColor(30, 70, 45));
+// A board with its name in the middle of a framed field.
+QImage NameBoard(int width, int height, const QColor& field, const QColor& frame, int thickness,
+                 const QString& text, const QFont& font, const QColor& letters) {
+    QImage image = NewPicture(width, height, field);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    Frame(p, image, QColor(200, 160, 60), 3);
-    CentredText(p, QRectF(4, 2, 120, 25), "GROCER", Font(20, true, "DejaVu Serif"), QColor(240, 200, 90));
+    Frame(p, image, frame, thickness);
+    CentredText(p, QRectF(thickness + 1, 2, width - 2 * thickness - 2, height - 4), text, font, letters);
     return image;
 }
 
@@ -90,15 +92,6 @@ QImage ClockFace() {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(160, 30, 30));
     p.drawEllipse(centre, 3, 3);
-    return image;
-}
-
-QImage StationSign() {
-    QImage image = NewPicture(128, 32, QColor(20, 40, 110));
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    Frame(p, image, QColor(245, 245, 245), 3);
-    CentredText(p, QRectF(5, 3, 118, 26), "STONEMILL", Font(20), QColor(250, 250, 250));
     return image;
 }
 
@@ -145,22 +138,19 @@ QImage RoadSign() {
     return image;
 }
 
-QImage NamePlate() {
-    QImage image = NewPicture(96, 32, QColor(120, 25, 25));
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    Frame(p, image, QColor(220, 180, 70), 4);
-    CentredText(p, QRectF(5, 3, 86, 26), "MILLER", Font(18, true, "DejaVu Serif"), QColor(235, 195, 80));
-    return image;
-}
-
 } // namespace
 
 void WritePartPictures(const std::filesystem::path& folder) {
-    Save(ShopSign(), folder, "shopsign.png");
+    Save(NameBoard(128, 29, QColor(30, 70, 45), QColor(200, 160, 60), 3, "GROCER",
+                   Font(20, true, "DejaVu Serif"), QColor(240, 200, 90)),
+         folder, "shopsign.png");
     Save(ClockFace(), folder, "clockface.png");
-    Save(StationSign(), folder, "stationsign.png");
+    Save(NameBoard(128, 32, QColor(20, 40, 110), QColor(245, 245, 245), 3, "STONEMILL", Font(18),
+                   QColor(250, 250, 250)),
+         folder, "stationsign.png");
     Save(Poster(), folder, "poster.png");
     Save(RoadSign(), folder, "roadsign.png");
-    Save(NamePlate(), folder, "nameplate.png");
+    Save(NameBoard(96, 32, QColor(120, 25, 25), QColor(220, 180, 70), 4, "MILLER",
+                   Font(18, true, "DejaVu Serif"), QColor(235, 195, 80)),
+         folder, "nameplate.png");
 }
