@@ -305,7 +305,7 @@ def house(m, x, y, z, length, depth, floors, wall, roof, door_at=None, windows=(
     m.wall_y(y + 20, front, x + length - 20, z, rows, wall)
     for st in stones:
         if st[0] == "G":
-            m.part(st[1], st[2], st[3], st[4], 0, turn=2)
+            m.part(st[1], st[2], st[3], st[4], WHITE, turn=2)
         else:
             m.stone(st[0], st[1], st[2], st[3], st[4], st[5], st[6], WINDOW if st[0] == "W" else DARK_WOOD)
     top = z + rows * BRICK
@@ -336,7 +336,7 @@ def locomotive(m, x, y, z):
     m.box(x, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.box(x + 50, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.part("curvedroof", x - 10, y, z + PLATE + 60, BLACK, turn=0)
-    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, 0, turn=2)
+    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, YELLOW, turn=2)
     m.part("wedge", x + 200, y, z, RED_BRICK)
     for wx in (20, 80, 140):
         m.stone("O", x + wx, y - 20, z - 28, 40, 20, 40, BLACK)
@@ -364,7 +364,7 @@ def station():
     m.box(0, 0, z, 640, 120, 13, PAVING, name="platform")
     pz = z + 13
     top = house(m, 200, 0, pz, 240, 80, 1, YELLOW_BRICK, ROOF_RED, door_at=100, windows=(20, 180), chimney=True)
-    m.part("stationsign", 280, 80, top - 20, 0, turn=2)
+    m.part("stationsign", 280, 80, top - 20, WHITE, turn=2)
     m.part("column1x1", 470, 80, pz, DARK_STONE)
     m.part("clock", 460, 70, pz + 120, WHITE, turn=2)
     for lx in (40, 560):
@@ -378,7 +378,7 @@ def station():
     railtop = z + 6
     locomotive(m, 220, 140, railtop + 15)
     carriage(m, 40, 140, railtop + 15, rgb(140, 30, 30))
-    m.part("poster", 160, 80, pz + 10, 0, turn=2)
+    m.part("poster", 160, 80, pz + 10, WHITE, turn=2)
     return m
 
 
@@ -408,7 +408,7 @@ def bridge():
         m.part("fence1x6", x + 40, 140, deck, WHITE)
     m.part("lamppost", 20, 140, deck, BLACK)
     m.part("lamppost", 320, 40, deck, BLACK)
-    m.part("roadsign", 380, 140, deck, 0, turn=2)
+    m.part("roadsign", 380, 140, deck, WHITE, turn=2)
     tree(m, -80, -40, deck - PLATE)
     tree(m, 380, 200, deck - PLATE, 3)
     # A rowing boat downstream of the bridge.
@@ -461,11 +461,11 @@ def village():
     house(m, 200, 0, z2, 200, 80, 1, YELLOW_BRICK, ROOF_GREY, door_at=140, windows=(), shop=True)
     house(m, 440, 0, z2, 160, 80, 2, RED_BRICK, ROOF_RED, door_at=20, windows=(80,))
     for x in (20, 100):
-        m.part("flowerbox", x, 80, z2 + 20 + 60 - 13, 0, turn=2)
-    m.part("poster", 620, 70, z + 3, 0, turn=2)
+        m.part("flowerbox", x, 80, z2 + 20 + 60 - 13, WOOD, turn=2)
+    m.part("poster", 620, 70, z + 3, WHITE, turn=2)
     for lx in (180, 420):
         m.part("lamppost", lx, 95, z + 3, BLACK)
-    m.part("roadsign", 680, 95, z + 3, 0, turn=2)
+    m.part("roadsign", 680, 95, z + 3, WHITE, turn=2)
     # Gardens across the street, fenced, with trees and a bench.
     for x in range(0, 640, 80):
         m.part("picket1x4", x, 220, z, WHITE)
@@ -521,7 +521,7 @@ def lighthouse():
     m.stone("R", -10, -10, top, 100, 100, PLATE, BLACK, name="gallery")
     top += PLATE
     for x, y, turn in ((20, 20, 0), (20, 56, 0), (20, 20, 1), (56, 20, 1)):
-        m.part("glasspane", x, y, top, 0, turn=turn, transparent=0)
+        m.part("glasspane", x, y, top, WINDOW, turn=turn)
     m.part("dome2x2", 20, 20, top + 40, RED_BRICK)
     m.part("cone1x1", 30, 30, top + 60, BLACK)
     # The keeper's cottage with a hipped roof of corner stones.

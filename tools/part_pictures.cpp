@@ -21,8 +21,30 @@ QImage NewPicture(int width, int height, const QColor& fill) {
     return image;
 }
 
+// A picture of few colours is saved with a palette whose colour 1 is the key
+// colour: POV-Ray makes that palette colour see-through ("transmit 1"), so the
+// picture laid on a part shows the stone there as the program does.
+QImage WithKeyAsPaletteColourOne(const QImage& image) {
+    QImage indexed = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    QVector<QRgb> table = indexed.colorTable();
+    const int key = static_cast<int>(table.indexOf(kKey.rgb()));
+    if (indexed.convertToFormat(QImage::Format_RGB32) != image || key < 0)
+        return image; // more colours than a palette holds
+    if (table.size() < 2)
+        table.resize(2);
+    std::swap(table[key], table[1]);
+    for (int y = 0; y < indexed.height(); ++y) {
+        uchar* row = indexed.scanLine(y);
+        for (int x = 0; x < indexed.width(); ++x)
+            row[x] = row[x] == key ? 1 : row[x] == 1 ? static_cast<uchar>(key) : row[x];
+    }
+    indexed.setColorTable(table);
+    return indexed;
+}
+
 void Save(QImage image, const std::filesystem::path& folder, const char* name) {
     image.setPixelColor(0, 0, kKey);
+    image = WithKeyAsPaletteColourOne(image);
     const std::filesystem::path path = folder / name;
     if (!image.save(QString::fromStdString(path.string()), "PNG"))
         throw EError("Could not write " + path.string());

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <fstream>
 #include <iomanip>
 #include <limits>
 #include <locale>
@@ -37,7 +38,8 @@ TBox3 ModelBox(const TBlockList& model) {
     }
     for (const TBlock* s : model.Stones()) {
         const int64_t low[3] = {s->X, s->Y, s->Z};
-        const int64_t high[3] = {int64_t{s->X} + s->Length, int64_t{s->Y} + s->Width, int64_t{s->Z} + s->Height};
+        const int64_t high[3] = {int64_t{s->X} + s->Length, int64_t{s->Y} + s->Width,
+                                 int64_t{s->Z} + s->Height};
         for (int a = 0; a < 3; ++a) {
             box.Min[a] = std::min(box.Min[a], low[a]);
             box.Max[a] = std::max(box.Max[a], high[a]);
@@ -63,6 +65,23 @@ bool IsFace(const std::vector<TPoint3D>& points) {
     return points.size() >= 3 && !(points.front() == points.back());
 }
 
+// How a part's picture lies on its polygon. A picture on an upright face
+// across y is stretched over the face's width and height, its left edge at
+// the larger x as the program shows it; any other picture is laid flat over
+// the stone's length and width.
+std::string PictureMapping(const std::vector<TPoint3D>& points, const TBlock& stone) {
+    const bool acrossY =
+        std::all_of(points.begin(), points.end(), [&](const TPoint3D& p) { return p.Y == points.front().Y; });
+    const auto [left, right] = std::minmax_element(
+        points.begin(), points.end(), [](const TPoint3D& a, const TPoint3D& b) { return a.X < b.X; });
+    const auto [low, high] = std::minmax_element(
+        points.begin(), points.end(), [](const TPoint3D& a, const TPoint3D& b) { return a.Z < b.Z; });
+    if (acrossY && right->X > left->X && high->Z > low->Z)
+        return StrFormat("      scale <%d,%d,1> translate <%d,%d,0>", left->X - right->X, high->Z - low->Z,
+                         right->X, low->Z);
+    return StrFormat("      rotate <-90,0,0> scale <%d,1,%d>", stone.Length, stone.Width);
+}
+
 std::string PolygonText(const std::vector<TPoint3D>& points) {
     std::string text = StrFormat("polygon { %3d", static_cast<int>(points.size()));
     for (const TPoint3D& p : points)
@@ -70,7 +89,8 @@ std::string PolygonText(const std::vector<TPoint3D>& points) {
     return text;
 }
 
-// The POV-Ray name of a picture format; "sys" means PNG on this system.
+// The POV-Ray name of a picture format by the file's extension; "sys" is the
+// system's own format, which POV-Ray on Linux does not have.
 std::string ImageFormatOf(const std::string& file) {
     const std::string lower = LowerCase(fs::path(file).extension().string());
     if (lower == ".bmp")
@@ -81,7 +101,27 @@ std::string ImageFormatOf(const std::string& file) {
         return "gif";
     if (lower == ".tga")
         return "tga";
+    if (lower == ".png")
+        return "png";
     return "sys";
+}
+
+// Whether a picture keeps its colours in a palette (a GIF, a PNG of palette
+// colours, a BMP of 8 bits or fewer): POV-Ray makes a palette colour
+// see-through with "transmit" and refuses the keyword for other pictures.
+bool HasColorMap(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    unsigned char header[32] = {};
+    in.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto read = in.gcount();
+    if (read >= 6 && std::equal(header, header + 3, "GIF"))
+        return true;
+    if (read >= 26 && std::equal(header + 1, header + 4, "PNG") &&
+        std::equal(header + 12, header + 16, "IHDR"))
+        return header[25] == 3;
+    if (read >= 30 && header[0] == 'B' && header[1] == 'M')
+        return header[28] + 256 * header[29] <= 8;
+    return false;
 }
 
 // The mock-ups of names the include file lacks: a general stone's part made
@@ -122,7 +162,8 @@ void AddMockUps(TStringList& out, const TBlockList& model, const TDeclaredNames&
         // A flat part must not divide by nothing.
         for (int32_t& size : sizes)
             size = std::max(size, 1);
-        out.push_back(StrFormat("  scale <1-SW*80/%d, 1-SW*80/%d, 1-SW*80/%d>", sizes[0], sizes[1], sizes[2]));
+        out.push_back(
+            StrFormat("  scale <1-SW*80/%d, 1-SW*80/%d, 1-SW*80/%d>", sizes[0], sizes[1], sizes[2]));
         out.push_back("  translate SW*80/2");
         out.push_back("}");
     }
@@ -155,7 +196,8 @@ TDeclaredNames ReadDeclaredNames(const fs::path& includeFile) {
         if (space == std::string::npos)
             continue;
         const size_t end = line.find(' ', space + 1);
-        const std::string word = line.substr(space + 1, end == std::string::npos ? std::string::npos : end - space - 1);
+        const std::string word =
+            line.substr(space + 1, end == std::string::npos ? std::string::npos : end - space - 1);
         if (word.empty())
             continue;
         // The declaration's own spelling, which the scene must use.
@@ -166,7 +208,8 @@ TDeclaredNames ReadDeclaredNames(const fs::path& includeFile) {
     return names;
 }
 
-TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings, const TDeclaredNames& declared) {
+TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
+                          const TDeclaredNames& declared) {
     TStringList out = {"// Persistence of Vision Ray Tracer Scene Description File",
                        "// File: test.pov",
                        "// Vers: 3.5",
@@ -231,8 +274,8 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
     // Whole numbers, and never "-0".
     auto whole = [](double v) { return PovNumber(std::trunc(v) + 0.0); };
     const std::string camera = "<" + whole(-std::sin(c) * std::sin(a) * 10000 / s) + "," +
-                               whole(std::cos(a) * 10000 / s) + "," + whole(std::cos(c) * std::sin(a) * 10000 / s) +
-                               ">";
+                               whole(std::cos(a) * 10000 / s) + "," +
+                               whole(std::cos(c) * std::sin(a) * 10000 / s) + ">";
     out.insert(out.end(), {"light_source { // At the same pos as the camera", "  " + camera,
                            "  color rgb 0.35*<1, 1, 1>", "  shadowless", "}",
                            "light_source { <0, 5000000, 0> color 0.5 shadowless }",
@@ -268,8 +311,8 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
         // POV-Ray knows names only as the include file spells them.
         if (auto found = declared.find(LowerCase(name)); found != declared.end())
             name = found->second;
-        out.push_back("#object { " + name + " rotate " + rotation + " translate " + translation + " material {" +
-                      MaterialOf(stone->Color, settings) + "} }");
+        out.push_back("#object { " + name + " rotate " + rotation + " translate " + translation +
+                      " material {" + MaterialOf(stone->Color, settings) + "} }");
 
         const TDrawClass* part = stone->Part;
         if (part == nullptr || part->BitmapPolygon < 0 || part->BitmapPolygon >= part->PolygonCount())
@@ -277,14 +320,15 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
         const auto& points = part->Polygon(part->BitmapPolygon).Points;
         if (!IsFace(points))
             continue;
+        const fs::path picture = settings.PartsFolder / part->BitmapFileName;
         out.push_back("#object {" + PolygonText(points) + "  }");
         out.insert(out.end(),
                    {"    pigment {", "      image_map {",
-                    "        " + ImageFormatOf(part->BitmapFileName) + " \"" +
-                        (settings.PartsFolder / part->BitmapFileName).string() + "\"",
-                    "        transmit 1 1.0", "      }",
-                    StrFormat("      rotate <-90,0,0> scale <%d,1,%d>", stone->Length, stone->Width), "    }",
-                    "  rotate " + rotation + " translate " + translation + "}"});
+                    "        " + ImageFormatOf(part->BitmapFileName) + " \"" + picture.string() + "\""});
+        if (HasColorMap(picture))
+            out.push_back("        transmit 1 1.0");
+        out.insert(out.end(), {"      }", PictureMapping(points, *stone), "    }",
+                               "  rotate " + rotation + " translate " + translation + "}"});
     }
     return out;
 }

@@ -33,7 +33,9 @@ protected:
         model.Add(stone);
         return stone;
     }
-    TStringList Lines(const TDeclaredNames& declared) const { return PovSceneLines(model, settings, declared); }
+    TStringList Lines(const TDeclaredNames& declared) const {
+        return PovSceneLines(model, settings, declared);
+    }
     TTempProgramFolder folder;
     TBlockList model;
     TPovSettings settings;
@@ -97,7 +99,8 @@ TEST_F(PovSceneTest, ADeclaredModelLineByLine) {
         "#object { GWall rotate <0, 0, 0> translate <20 0 40> material {Color1} }",
         "#object { GWall rotate <0, 90, 0> translate <20 20 80> material {Color2} }",
         "#object { Groof_2x4 rotate <0, 180, 0> translate <180 0 80> material {Color3} }",
-        "#object { GWall rotate <0, 270, 0> translate <60 0 80> material {ColorX(0.99609375,0.99609375,0.99609375)} }",
+        "#object { GWall rotate <0, 270, 0> translate <60 0 80> material "
+        "{ColorX(0.99609375,0.99609375,0.99609375)} }",
     };
     EXPECT_EQ(Tail(lines, lines.size() - expected.size()), expected);
 }
@@ -106,7 +109,8 @@ TEST_F(PovSceneTest, MissingPartsBecomeMockUpsAndViewsMoveTheCamera) {
     Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, RGB(10, 20, 30), true, false, false, "parts.dat", "slope45", ""),
         "my-slope");
     Add(StoneInUnits('R', 40, 0, 0, 40, 20, 13, RGB(0, 0, 0)), "drum", 1);
-    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "slope45", ""), "my-slope");
+    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "slope45", ""),
+        "my-slope");
     const TStringList lines = Lines({});
     const auto section = std::find(lines.begin(), lines.end(), "#declare SW=0.02;");
     ASSERT_NE(section, lines.end());
@@ -131,9 +135,10 @@ TEST_F(PovSceneTest, MissingPartsBecomeMockUpsAndViewsMoveTheCamera) {
     EXPECT_EQ(*(section + 16), "  scale <1-SW*80/40, 1-SW*80/20, 1-SW*80/40>");
     EXPECT_EQ(lines.back(), "#object { Gmy_slope rotate <0, 0, 0> translate <0 0 0> material "
                             "{ColorX(0.99609375,0.99609375,0.99609375)} }");
-    EXPECT_EQ(lines[lines.size() - 2], "#object { Gdrum rotate <0, 90, 0> translate <40 0 20> material {ColorX(0,0,0)} }");
-    EXPECT_EQ(lines[lines.size() - 3],
-              "#object { Gmy_slope rotate <0, 0, 0> translate <0 0 0> material {ColorX(0.0390625,0.078125,0.1171875)} }");
+    EXPECT_EQ(lines[lines.size() - 2],
+              "#object { Gdrum rotate <0, 90, 0> translate <40 0 20> material {ColorX(0,0,0)} }");
+    EXPECT_EQ(lines[lines.size() - 3], "#object { Gmy_slope rotate <0, 0, 0> translate <0 0 0> material "
+                                       "{ColorX(0.0390625,0.078125,0.1171875)} }");
 
     // The camera on the line of sight, 10000 / scale away, truncated: from the
     // front (a tilt of 90 degrees held as a float lies just past it), and from
@@ -169,4 +174,40 @@ TEST_F(PovSceneTest, TheIncludeFileNamesTheDeclaredObjectsAndTheFilesAreWritten)
     EXPECT_EQ(scene.find("SW="), std::string::npos);
     EXPECT_NE(ErrorOf([&] { WritePovScene(model, settings, folder.Path() / "none", folder.Path()); }), "");
     EXPECT_NE(ErrorOf([&] { WritePovScene(model, settings, folder.Path(), folder.Path() / "none"); }), "");
+}
+
+TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThroughColour) {
+    // An upright sign across y with a true-colour PNG, and a floor tile whose
+    // GIF picture lies flat.
+    folder.WritePartFile("board.bcp", "[board]\r\nNP=1\r\nBB=80,4,20\r\n"
+                                      "P1=4, 1, 80,0,20, 80,0,0, 0,0,0, 0,0,20\r\nBM=1, board.png\r\n"
+                                      "Q1=1 ,1\r\n");
+    folder.WritePartFile("board.png",
+                         std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02", 26));
+    folder.WritePartFile("tile.bcp",
+                         "[tile]\r\nNP=1\r\nBB=40,40,6\r\n"
+                         "P1=4, 1, 0,0,6, 40,0,6, 40,40,6, 0,40,6\r\nBM=1, tile.gif\r\nQ1=1 ,1\r\n");
+    folder.WritePartFile("tile.gif", "GIF89a");
+    settings.PartsFolder = folder.Parts();
+    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "board", ""), "board",
+        2);
+    Add(new TGeneralBlock(0, 2, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "tile", ""), "tile");
+    const TStringList lines = Lines({{"gboard", "Gboard"}, {"gtile", "Gtile"}});
+    auto planeOf = [&](const std::string& object) {
+        auto at = std::find_if(lines.begin(), lines.end(),
+                               [&](const std::string& l) { return l.rfind("#object { " + object, 0) == 0; });
+        EXPECT_NE(at, lines.end()) << object;
+        return std::vector<std::string>(at + 1, std::min(at + 9, lines.end()));
+    };
+    const std::string board = (folder.Parts() / "board.png").string();
+    EXPECT_EQ(
+        planeOf("Gboard"),
+        (std::vector<std::string>{"#object {polygon {   4, <80, 20, 0>, <80, 0, 0>, <0, 0, 0>, <0, 20, 0>  }",
+                                  "    pigment {", "      image_map {", "        png \"" + board + "\"",
+                                  "      }", "      scale <-80,20,1> translate <80,0,0>", "    }",
+                                  "  rotate <0, 180, 0> translate <80 0 4>}"}));
+    const std::vector<std::string> tile = planeOf("Gtile");
+    EXPECT_EQ(tile[3], "        gif \"" + (folder.Parts() / "tile.gif").string() + "\"");
+    EXPECT_EQ(tile[4], "        transmit 1 1.0");
+    EXPECT_EQ(tile[6], "      rotate <-90,0,0> scale <40,1,40>");
 }
