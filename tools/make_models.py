@@ -106,8 +106,8 @@ class Model:
             kind, x, y, z, pl, pw, h, color, base, turn, transparent, self.group, name))
 
     def part(self, name, x, y, z, color, turn=0, transparent=0):
-        # Signs, pictures and fronts of parts look toward y = 0: turned twice
-        # they face the viewer of the saved view, who looks from +y.
+        # The viewer of the saved view looks from +y, the side the picture
+        # parts show their pictures on.
         l, w, h = PARTS[name]
         pl, pw = (w, l) if turn % 2 else (l, w)
         self._grow(x, y, z, pl, pw, h)
@@ -305,7 +305,7 @@ def house(m, x, y, z, length, depth, floors, wall, roof, door_at=None, windows=(
     m.wall_y(y + 20, front, x + length - 20, z, rows, wall)
     for st in stones:
         if st[0] == "G":
-            m.part(st[1], st[2], st[3], st[4], WHITE, turn=2)
+            m.part(st[1], st[2], st[3], st[4], WHITE)
         else:
             m.stone(st[0], st[1], st[2], st[3], st[4], st[5], st[6], WINDOW if st[0] == "W" else DARK_WOOD)
     top = z + rows * BRICK
@@ -336,7 +336,7 @@ def locomotive(m, x, y, z):
     m.box(x, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.box(x + 50, y, z + PLATE + 20, 10, 40, 40, rgb(30, 90, 50), name="cab_post")
     m.part("curvedroof", x - 10, y, z + PLATE + 60, BLACK, turn=0)
-    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, YELLOW, turn=2)
+    m.part("nameplate", x + 80, y + 40, z + PLATE + 10, YELLOW)
     m.part("wedge", x + 200, y, z, RED_BRICK)
     for wx in (20, 80, 140):
         m.stone("O", x + wx, y - 20, z - 28, 40, 20, 40, BLACK)
@@ -364,21 +364,21 @@ def station():
     m.box(0, 0, z, 640, 120, 13, PAVING, name="platform")
     pz = z + 13
     top = house(m, 200, 0, pz, 240, 80, 1, YELLOW_BRICK, ROOF_RED, door_at=100, windows=(20, 180), chimney=True)
-    m.part("stationsign", 280, 80, top - 20, WHITE, turn=2)
+    m.part("stationsign", 280, 80, top - 20, WHITE)
     m.part("column1x1", 470, 80, pz, DARK_STONE)
-    m.part("clock", 460, 70, pz + 120, WHITE, turn=2)
+    m.part("clock", 460, 70, pz + 120, WHITE)
     for lx in (40, 560):
         m.part("lamppost", lx, 100, pz, BLACK)
     for bx in (100, 480):
         m.box(bx, 90, pz, 60, 20, 6, WOOD, name="bench")
         m.part("plate1x2", bx + 10, 90, pz + 6, WOOD)
-    m.part("roadsign", 620, 100, pz, rgb(200, 200, 200), turn=2)
+    m.part("roadsign", 620, 100, pz, rgb(200, 200, 200))
     # The track beside the platform and a train on it.
     rails(m, -40, 680, 140, z)
     railtop = z + 6
     locomotive(m, 220, 140, railtop + 15)
     carriage(m, 40, 140, railtop + 15, rgb(140, 30, 30))
-    m.part("poster", 160, 80, pz + 10, WHITE, turn=2)
+    m.part("poster", 160, 80, pz + 10, WHITE)
     return m
 
 
@@ -408,7 +408,7 @@ def bridge():
         m.part("fence1x6", x + 40, 140, deck, WHITE)
     m.part("lamppost", 20, 140, deck, BLACK)
     m.part("lamppost", 320, 40, deck, BLACK)
-    m.part("roadsign", 380, 140, deck, WHITE, turn=2)
+    m.part("roadsign", 380, 140, deck, WHITE)
     tree(m, -80, -40, deck - PLATE)
     tree(m, 380, 200, deck - PLATE, 3)
     # A rowing boat downstream of the bridge.
@@ -462,10 +462,10 @@ def village():
     house(m, 440, 0, z2, 160, 80, 2, RED_BRICK, ROOF_RED, door_at=20, windows=(80,))
     for x in (20, 100):
         m.part("flowerbox", x, 80, z2 + 20 + 60 - 13, WOOD, turn=2)
-    m.part("poster", 620, 70, z + 3, WHITE, turn=2)
+    m.part("poster", 620, 70, z + 3, WHITE)
     for lx in (180, 420):
         m.part("lamppost", lx, 95, z + 3, BLACK)
-    m.part("roadsign", 680, 95, z + 3, WHITE, turn=2)
+    m.part("roadsign", 680, 95, z + 3, WHITE)
     # Gardens across the street, fenced, with trees and a bench.
     for x in range(0, 640, 80):
         m.part("picket1x4", x, 220, z, WHITE)
@@ -560,7 +560,7 @@ def church():
     m.wall_x(tx, tx + 120, ty + 100, z, 12, STONE, holes=[door, (tx + 40, tx + 80, z + 160, z + 200)])
     m.stone("D", tx + 40, ty + 100, z, 40, 20, 60, DARK_WOOD)
     m.part("arch1x3", tx + 30, ty + 100, z + 60, STONE)
-    m.part("clock", tx + 40, ty + 100, z + 160, WHITE, turn=2)
+    m.part("clock", tx + 40, ty + 100, z + 160, WHITE)
     m.wall_x(tx, tx + 120, ty, z, 12, STONE)
     m.wall_y(ty + 20, ty + 100, tx, z, 12, STONE)
     m.wall_y(ty + 20, ty + 100, tx + 100, z, 12, STONE)
@@ -663,7 +663,7 @@ def square():
             m.part("round1x1", fx, 330, z + BRICK, ORANGE if fx == x + 10 else GREEN)
     # The clock pillar, benches, lamps and trees.
     m.part("pillar2x2", 420, 220, z, STONE)
-    m.part("clock", 420, 230, z + 120, WHITE, turn=2)
+    m.part("clock", 420, 230, z + 120, WHITE)
     for bx in (60, 360):
         m.part("plate2x4", bx, 200, z + 13, WOOD)
         m.box(bx, 210, z, 20, 20, 13, STONE, name="bench_leg")

@@ -392,6 +392,27 @@ void AddPictureFront(TDrawClass& d, int32_t x0, int32_t x1, int32_t z0, int32_t 
     d.BitmapFileName = picture;
 }
 
+// Turns a part whose front was built at y = 0 round to face +y: the side the
+// palette and a newly placed stone show the viewer. The picture's corners are
+// taken in reverse, so that it still reads from left to right on that side,
+// where x grows to the right.
+void FaceTowardLargerY(TDrawClass& d) {
+    const int32_t depth = d.BoundingY();
+    for (int p = 0; p < d.PolygonCount(); ++p)
+        for (int i = 0; i < d.GetPointCount(p); ++i) {
+            const TPoint3D q = d.GetPoint(p, i);
+            d.SetPoint(p, i, {q.X, depth - q.Y, q.Z});
+        }
+    if (d.BitmapPolygon >= 0) {
+        const int p = d.BitmapPolygon, n = d.GetPointCount(p);
+        std::vector<TPoint3D> corners;
+        for (int i = 0; i < n; ++i)
+            corners.push_back(d.GetPoint(p, n - 1 - i));
+        for (int i = 0; i < n; ++i)
+            d.SetPoint(p, i, corners[static_cast<size_t>(i)]);
+    }
+}
+
 // A board on its own: a thin box whose front face is the picture.
 TDrawClass Board(const std::string& name, int32_t x, int32_t y, int32_t z, const std::string& picture) {
     TDrawClass d = NewPart("parts.dat", name, x, y, z);
@@ -642,6 +663,9 @@ std::vector<TDrawClass> MoreParts() {
     parts.push_back(roadSign);
 
     parts.push_back(Board("nameplate", 40, 4, 13, "nameplate.png"));
+    for (auto& part : parts)
+        if (part.BitmapPolygon >= 0)
+            FaceTowardLargerY(part);
 
     for (auto& part : parts)
         OrderAllOctants(part);

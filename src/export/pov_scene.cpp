@@ -66,20 +66,24 @@ bool IsFace(const std::vector<TPoint3D>& points) {
 }
 
 // How a part's picture lies on its polygon. A picture on an upright face
-// across y is stretched over the face's width and height, its left edge at
-// the larger x as the program shows it; any other picture is laid flat over
-// the stone's length and width.
-std::string PictureMapping(const std::vector<TPoint3D>& points, const TBlock& stone) {
+// across y is stretched over the face's width and height so that it reads
+// from the side the face looks toward, as the program shows it; any other
+// picture is laid flat over the stone's length and width.
+std::string PictureMapping(const TDrawClass& part, const std::vector<TPoint3D>& points, const TBlock& stone) {
+    const int32_t y = points.front().Y;
     const bool acrossY =
-        std::all_of(points.begin(), points.end(), [&](const TPoint3D& p) { return p.Y == points.front().Y; });
+        std::all_of(points.begin(), points.end(), [&](const TPoint3D& p) { return p.Y == y; });
     const auto [left, right] = std::minmax_element(
         points.begin(), points.end(), [](const TPoint3D& a, const TPoint3D& b) { return a.X < b.X; });
     const auto [low, high] = std::minmax_element(
         points.begin(), points.end(), [](const TPoint3D& a, const TPoint3D& b) { return a.Z < b.Z; });
-    if (acrossY && right->X > left->X && high->Z > low->Z)
-        return StrFormat("      scale <%d,%d,1> translate <%d,%d,0>", left->X - right->X, high->Z - low->Z,
-                         right->X, low->Z);
-    return StrFormat("      rotate <-90,0,0> scale <%d,1,%d>", stone.Length, stone.Width);
+    if (!acrossY || right->X == left->X || high->Z == low->Z)
+        return StrFormat("      rotate <-90,0,0> scale <%d,1,%d>", stone.Length, stone.Width);
+    // Seen from smaller y, x grows to the left.
+    const bool facesSmallerY = 2 * y < part.BoundingY();
+    return StrFormat("      scale <%d,%d,1> translate <%d,%d,0>",
+                     facesSmallerY ? left->X - right->X : right->X - left->X, high->Z - low->Z,
+                     facesSmallerY ? right->X : left->X, low->Z);
 }
 
 std::string PolygonText(const std::vector<TPoint3D>& points) {
@@ -327,7 +331,7 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
                     "        " + ImageFormatOf(part->BitmapFileName) + " \"" + picture.string() + "\""});
         if (HasColorMap(picture))
             out.push_back("        transmit 1 1.0");
-        out.insert(out.end(), {"      }", PictureMapping(points, *stone), "    }",
+        out.insert(out.end(), {"      }", PictureMapping(*part, points, *stone), "    }",
                                "  rotate " + rotation + " translate " + translation + "}"});
     }
     return out;

@@ -177,8 +177,8 @@ TEST_F(PovSceneTest, TheIncludeFileNamesTheDeclaredObjectsAndTheFilesAreWritten)
 }
 
 TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThroughColour) {
-    // An upright sign across y with a true-colour PNG, and a floor tile whose
-    // GIF picture lies flat.
+    // An upright sign facing -y with a true-colour PNG, a floor tile whose GIF
+    // picture lies flat, and a shipped sign facing +y with a palette PNG.
     folder.WritePartFile("board.bcp", "[board]\r\nNP=1\r\nBB=80,4,20\r\n"
                                       "P1=4, 1, 80,0,20, 80,0,0, 0,0,0, 0,0,20\r\nBM=1, board.png\r\n"
                                       "Q1=1 ,1\r\n");
@@ -192,7 +192,10 @@ TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThro
     Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "board", ""), "board",
         2);
     Add(new TGeneralBlock(0, 2, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "tile", ""), "tile");
-    const TStringList lines = Lines({{"gboard", "Gboard"}, {"gtile", "Gtile"}});
+    Add(new TGeneralBlock(5, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "stationsign", ""),
+        "stationsign");
+    const TStringList lines =
+        Lines({{"gboard", "Gboard"}, {"gtile", "Gtile"}, {"gstationsign", "Gstationsign"}});
     auto planeOf = [&](const std::string& object) {
         auto at = std::find_if(lines.begin(), lines.end(),
                                [&](const std::string& l) { return l.rfind("#object { " + object, 0) == 0; });
@@ -206,6 +209,9 @@ TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThro
                                   "    pigment {", "      image_map {", "        png \"" + board + "\"",
                                   "      }", "      scale <-80,20,1> translate <80,0,0>", "    }",
                                   "  rotate <0, 180, 0> translate <80 0 4>}"}));
+    const std::vector<std::string> sign = planeOf("Gstationsign"); // facing +y, where x grows to the right
+    EXPECT_EQ(sign[4], "        transmit 1 1.0");
+    EXPECT_EQ(sign[6], "      scale <80,20,1> translate <0,0,0>");
     const std::vector<std::string> tile = planeOf("Gtile");
     EXPECT_EQ(tile[3], "        gif \"" + (folder.Parts() / "tile.gif").string() + "\"");
     EXPECT_EQ(tile[4], "        transmit 1 1.0");
