@@ -37,10 +37,13 @@ struct alignas(32) TSlot {
     int32_t Top;
 };
 
+#if !defined(__x86_64__)
 // Whether box e is not behind box c: short of c's far side along every axis.
+// (On x86-64 the scan compares the halves with SSE2 instead.)
 inline bool NotBehind(const TSlot& e, const TSlot& c) {
     return (e.Near[0] < c.Far[0]) & (e.Near[1] < c.Far[1]) & (e.Near[2] < c.Far[2]);
 }
+#endif
 
 // TLane: the type the near sides are scanned in. The boxes hold ranks (the
 // place of each side among all sides along its axis), which compare as the
