@@ -433,15 +433,21 @@ def harbour():
     m.box(-40, -40, z, 560, 160, 2 * BRICK, STONE, name="quay")
     q = z + 2 * BRICK
     for x in range(0, 520, 80):
-        m.part("round1x1", x, 100, q, BLACK)
+        m.part("plate1x1", x, 100, q, DARK_STONE)
+        m.part("round1x1", x, 100, q + PLATE, BLACK)
     house(m, 0, -40, q, 200, 120, 2, RED_BRICK, ROOF_GREY, door_at=80, windows=(20, 140), chimney=False)
     # A crane: a pillar, a beam that turns about its middle and a hook.
     m.part("pillar2x2", 300, 40, q, YELLOW)
     m.part("beam7", 260, 50, q + 120, YELLOW)
     m.box(380, 55, q + 60, 10, 10, 60, BLACK, name="rope")
     m.box(370, 50, q + 40, 30, 20, 20, ORANGE, name="crate")
-    m.box(240, 60, q, 40, 40, 40, ORANGE, name="crate")
-    m.box(400, 40, q, 40, 40, 20, BLUE, name="crate")
+    m.part("plate2x2", 240, 60, q, WOOD)
+    m.part("brick2x2", 240, 60, q + PLATE, ORANGE)
+    m.part("brick2x2", 240, 60, q + PLATE + BRICK, ORANGE)
+    m.part("plate4x4", 390, -20, q, WOOD)
+    m.part("brick2x4", 390, -20, q + PLATE, BLUE, turn=1)
+    m.part("brick1x4", 430, -20, q + PLATE, RED_BRICK, turn=1)
+    m.part("brick1x1", 450, 20, q + PLATE + BRICK, YELLOW)
     m.part("lamppost", 460, 80, q, BLACK)
     boat(m, 40, 160, z, BLUE)
     boat(m, 280, 200, z, RED_BRICK)
@@ -579,6 +585,14 @@ def church():
     for x in range(160, 400, 80):
         m.part("fence1x4", x, 240, z, BLACK)
     tree(m, 420, 120, z, 3)
+    # The lychgate: a wide arch on two brick piers, with a little roof.
+    for px in (40, 140):
+        m.part("brick1x1", px, 240, z, STONE)
+        m.part("brick1x1", px, 240, z + BRICK, STONE)
+    m.part("arch1x6", 40, 240, z + 2 * BRICK, STONE)
+    m.part("slope45_1x2", 40, 220, z + 4 * BRICK, ROOF_GREY)
+    for x in range(60, 160, 20):
+        m.part("slope45_1x2", x, 220, z + 4 * BRICK, ROOF_GREY)
     return m
 
 
@@ -622,6 +636,19 @@ def farm():
     for y in range(-40, 120, 80):
         m.part("fence1x4", 460, y, z, WOOD, turn=1)
     tree(m, 500, 240, z, 3)
+    # A silo of tower rings with a dome, a brick wall behind the barn, a
+    # trough and a rounded hedge.
+    for f in range(4):
+        m.part("cylinder4x4", 170, -40, z + f * BRICK, WHITE)
+    m.stone("R", 170, -40, z + 4 * BRICK, 80, 80, PLATE, ROOF_GREY, name="silo_lid")
+    m.part("dome2x2", 190, -20, z + 4 * BRICK + PLATE, ROOF_GREY)
+    for x in (0, 80):
+        m.part("brickwall", x, -60, z, RED_BRICK)
+    m.part("brick1x4", 300, 120, z, STONE)
+    m.part("plate1x4", 300, 120, z + BRICK, WATER)
+    m.part("quarterround", -40, 260, z, DARK_GREEN, turn=3)
+    m.part("brick1x6", 0, 280, z, DARK_GREEN)
+    m.part("brick1x8", -40, 120, z, DARK_GREEN, turn=1)
     tree(m, -60, 240, z, 2)
     return m
 
@@ -671,6 +698,12 @@ def square():
     for lx in (120, 320):
         m.part("lamppost", lx, 400, z, BLACK)
     tree(m, -20, 380, z, 3)
+    # A ledge on inverted slopes along the terrace's front.
+    for x in (0, 80):
+        m.part("invslope45", x, 120, t - BRICK, STONE, turn=2)
+        m.part("invslope45_1x2", x + 40, 120, t - BRICK, STONE, turn=2)
+        m.part("invslope45_1x2", x + 60, 120, t - BRICK, STONE, turn=2)
+        m.part("plate2x4", x, 120, t, STONE)
     tree(m, 460, 380, z, 2)
     return m
 
