@@ -86,7 +86,7 @@ class Model:
     def __init__(self):
         self.lines = []
         self.extents = None
-        self.group = 0
+        self.group = self.groups = 0
 
     def _grow(self, x, y, z, l, w, h):
         box = (x, y, z, x + l, y + w, z + h)
@@ -114,10 +114,11 @@ class Model:
         self.lines.append("G %d %d %d %d %d %d %d 1 0 %d %d parts.dat %s %d %s 0" % (
             x, y, z, pl, pw, h, color, turn, transparent, name, self.group, name))
 
-    def new_group(self):
-        self.group += 1
-
-    def no_group(self):
+    def grouped(self, build):
+        """Builds a group of stones that the user lifts and moves as one."""
+        self.groups += 1
+        self.group = self.groups
+        build()
         self.group = 0
 
     # Building helpers.
@@ -223,6 +224,10 @@ def round_tower(m, x, y, z, floors, color, roof=ROOF_RED, size=80):
 
 
 def tree(m, x, y, z, height=2):
+    m.grouped(lambda: _tree(m, x, y, z, height))
+
+
+def _tree(m, x, y, z, height):
     m.stone("R", x + 10, y + 10, z, 20, 20, BRICK * height, DARK_WOOD)
     m.part("cylinder", x, y, z + BRICK * height, GREEN)
     m.part("cone", x, y, z + BRICK * (height + 1), DARK_GREEN)
@@ -324,6 +329,10 @@ def rails(m, x0, x1, y, z):
 
 
 def locomotive(m, x, y, z):
+    m.grouped(lambda: _locomotive(m, x, y, z))
+
+
+def _locomotive(m, x, y, z):
     m.box(x, y, z, 200, 40, PLATE, BLACK, name="frame")
     m.part("boiler", x + 60, y, z + PLATE, rgb(30, 90, 50))
     m.part("boiler", x + 140, y, z + PLATE, rgb(30, 90, 50))
@@ -344,6 +353,10 @@ def locomotive(m, x, y, z):
 
 
 def carriage(m, x, y, z, color):
+    m.grouped(lambda: _carriage(m, x, y, z, color))
+
+
+def _carriage(m, x, y, z, color):
     m.box(x, y, z, 160, 40, PLATE, BLACK, name="frame")
     m.box(x, y, z + PLATE, 160, 40, 20, color, name="carriage_side")
     for wx in range(0, 160, 40):
@@ -419,6 +432,10 @@ def bridge():
 
 def boat(m, x, y, z, color):
     """A fishing boat with its bow toward +x: hull, deck house and mast."""
+    m.grouped(lambda: _boat(m, x, y, z, color))
+
+
+def _boat(m, x, y, z, color):
     m.part("hull", x, y, z, color)
     m.box(x + 20, y + 10, z + 40, 40, 40, BRICK, WHITE, name="deck_house")
     m.stone("T", x + 20, y + 10, z + 60, 40, 40, BRICK, ROOF_GREY, turn=3)
