@@ -1,6 +1,7 @@
 #include "platform/data_folders.h"
 
 #include <cstdlib>
+#include <fstream>
 #include <unistd.h>
 
 #include "common/strings.h"
@@ -21,6 +22,17 @@ bool IsFolder(const fs::path& path) {
 
 bool Writable(const fs::path& folder) {
     return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+// Where the user folder keeps the shipped files as they were last copied.
+const char* const kSeededFolder = ".shipped";
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> ReadWhole(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool IsPartPicture(const fs::path& file) {
@@ -77,31 +89,60 @@ std::string TDataFolders::Prepare() const {
         return "Cannot make the folder " + FUser.string() + " for your own files (" +
                (error ? error.message() : std::string("a file is in the way")) + ")." + kConsequence;
 
-    std::vector<fs::path> missing;
-    auto take = [&](const fs::path& relative) {
-        std::error_code ignored;
-        if (!fs::exists(fs::symlink_status(FUser / relative, ignored)) &&
-            fs::is_regular_file(FShipped / relative, ignored))
-            missing.push_back(relative);
-    };
-    take("Stonemill.ini");
-    take(fs::path("parts") / "userblks.dat");
+    std::vector<fs::path> seeds = {"Stonemill.ini", fs::path("parts") / "userblks.dat"};
     for (const fs::path folder : {"parts", "Render"}) {
         for (fs::directory_iterator it(FShipped / folder, error), end; !error && it != end;
              it.increment(error))
             if (folder == "Render" || IsPartPicture(it->path()))
-                take(folder / it->path().filename());
+                seeds.push_back(folder / it->path().filename());
     }
     std::string problems;
-    for (const fs::path& relative : missing) {
-        std::error_code failed;
-        fs::copy_file(FShipped / relative, FUser / relative, fs::copy_options::skip_existing, failed);
-        if (failed)
-            problems += (problems.empty() ? "" : "\n") + std::string("Cannot copy ") +
-                        (FShipped / relative).string() + " to " + (FUser / relative).string() + " (" +
-                        failed.message() + ").";
+    for (const fs::path& relative : seeds) {
+        const std::string problem = Seed(relative);
+        if (!problem.empty())
+            problems += (problems.empty() ? "" : "\n") + problem;
     }
     return problems;
+}
+
+// The user gets a copy of a shipped file they do not have. A copy they never
+// changed follows the shipped file when a newer program ships another: the
+// file as last seeded is kept in .shipped/ to tell the two apart. A file the
+// user changed is never touched.
+std::string TDataFolders::Seed(const fs::path& relative) const {
+    const fs::path shipped = FShipped / relative, mine = FUser / relative,
+                   seeded = FUser / kSeededFolder / relative;
+    std::error_code error;
+    if (!fs::is_regular_file(shipped, error))
+        return {};
+    bool copyMine = !fs::exists(fs::symlink_status(mine, error));
+    if (!copyMine) {
+        const std::optional<std::string> current = ReadWhole(mine), last = ReadWhole(seeded),
+                                         now = ReadWhole(shipped);
+        if (!current || !now)
+            return {};
+        if (last) {
+            // Unchanged since it was seeded, and the program ships another now.
+            copyMine = *current == *last && *now != *last;
+            if (!copyMine)
+                return {};
+        } else if (*current != *now) {
+            // Seeded before .shipped/ was kept, or the user's own: left alone;
+            // an equal copy is followed from now on.
+            return {};
+        }
+    }
+    std::vector<fs::path> targets = {seeded};
+    if (copyMine)
+        targets.push_back(mine);
+    for (const fs::path& target : targets) {
+        fs::create_directories(target.parent_path(), error);
+        fs::copy_file(shipped, target, fs::copy_options::overwrite_existing, error);
+        if (error)
+            return "Cannot copy " + shipped.string() + " to " + target.string() + " (" + error.message() +
+                   ").";
+    }
+    return {};
 }
 
 namespace {

@@ -49,12 +49,15 @@ public:
 
     // Makes the user folder and copies into it what is missing of the shipped
     // settings file, parts/userblks.dat, the part pictures and the render
-    // folder's files; nothing is overwritten. Returns what went wrong, in the
-    // user's words, or nothing when all went well (also when the user folder
-    // is the shipped one).
+    // folder's files. A copy the user never changed is brought up to date when
+    // the shipped file changes; a changed one is never overwritten. Returns
+    // what went wrong, in the user's words, or nothing when all went well
+    // (also when the user folder is the shipped one).
     std::string Prepare() const;
 
 private:
+    std::string Seed(const std::filesystem::path& relative) const;
+
     std::filesystem::path FShipped;
     std::filesystem::path FUser;
 };

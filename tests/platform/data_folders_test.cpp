@@ -65,7 +65,7 @@ TEST_F(DataFolders, FoundBesideTheProgramOrInTheSharedDataFolder) {
     EXPECT_EQ(TDataFolders::UserFolderOf("", nullptr), fs::path());
 }
 
-TEST_F(DataFolders, SeedingCopiesWhatIsMissingAndNeverOverwrites) {
+TEST_F(DataFolders, SeedingCopiesWhatIsMissingAndFollowsOnlyUnchangedCopies) {
     const TDataFolders folders(Shipped, User);
     Write(User / "Stonemill.ini", "mine");
     EXPECT_EQ(folders.Prepare(), "");
@@ -87,6 +87,19 @@ TEST_F(DataFolders, SeedingCopiesWhatIsMissingAndNeverOverwrites) {
     EXPECT_EQ(folders.Find("parts/PARTS.DAT"), Shipped / "parts" / "parts.dat");
     EXPECT_EQ(folders.Find("parts/missing.dat"), std::nullopt);
     EXPECT_EQ(folders.WritePath("Render"), User / "Render");
+
+    // A newer program ships other files: the copies the user never changed
+    // follow them, the changed ones and the user's own stay.
+    for (const char* file : {"Stonemill.ini", "parts/userblks.dat", "Render/smBlocks.inc"})
+        Write(Shipped / file, "newer");
+    EXPECT_EQ(folders.Prepare(), "");
+    EXPECT_EQ(Read(User / "parts" / "userblks.dat"), "newer");
+    EXPECT_EQ(Read(User / "Render" / "smBlocks.inc"), "changed");
+    EXPECT_EQ(Read(User / "Stonemill.ini"), "mine");
+    Write(User / "parts" / "userblks.dat", "[my part]");
+    Write(Shipped / "parts" / "userblks.dat", "newest");
+    EXPECT_EQ(folders.Prepare(), "");
+    EXPECT_EQ(Read(User / "parts" / "userblks.dat"), "[my part]");
 }
 
 TEST_F(DataFolders, AUserFolderThatCannotBeMadeIsReportedAndTheShippedDataIsRead) {
