@@ -105,10 +105,6 @@ TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const 
     return polygon;
 }
 
-} // namespace
-
-namespace {
-
 // parts/NAME.bcp, for a name that stays inside the parts folder.
 std::optional<fs::path> SinglePartName(const std::string& partName) {
     if (partName.empty() || partName == "." || partName == ".." || partName.find('/') != std::string::npos ||
