@@ -25,18 +25,18 @@ struct TTownView {
     TTownView() {
         SetProgramFolder(STONEMILL_PROGRAM_DIR);
         for (TBlock* stone : MakeTown(10000))
-            App.Model.Add(stone);
+            App.Document.Model().Add(stone);
         App.Palette.Pages = {{"", {"2x4x3"}, "Bricks", 40, 0.5f}};
         App.Palette.ShowPage(0);
-        App.ResizeView(kWidth, kHeight);
-        App.ViewControl.FitModel(App.Model);
+        App.Scene.ResizeView(kWidth, kHeight);
+        App.Scene.Control().FitModel(App.Document.Model());
         // What the window does with a changed part: show it.
-        App.OnHandChanged = [this](const TRect& r) {
+        App.Placing.OnHandChanged = [this](const TRect& r) {
             QPainter painter(&Screen);
-            painter.drawImage(QPoint(r.Left, r.Top), App.ShownPicture().Image(),
+            painter.drawImage(QPoint(r.Left, r.Top), App.Placing.ShownPicture().Image(),
                               QRect(r.Left, r.Top, r.Width(), r.Height()));
         };
-        App.TakePaletteEntry(0);
+        App.PaletteCommands.TakePaletteEntry(0);
     }
 };
 
@@ -54,7 +54,7 @@ void BM_HandMove(benchmark::State& state) {
         // draws the stone anew.
         const int x = kWidth / 2 + (step % 2) * 120;
         const int32_t before = town.App.Hand.Stone()->X;
-        town.App.HandFollows(x, kHeight / 2);
+        town.App.Placing.HandFollows(x, kHeight / 2);
         if (town.App.Hand.Stone()->X == before)
             state.SkipWithError("the stone in hand did not move");
         ++step;
@@ -69,18 +69,18 @@ void BM_Place(benchmark::State& state) {
     for (auto _ : state) {
         app.Hand.Stone()->X = 400;
         app.Hand.Stone()->Y = 400;
-        app.Hand.Settle(app.Model);
+        app.Hand.Settle(app.Document.Model());
         if (redraw) {
-            app.PlaceHand();
+            app.Placing.PlaceHand();
         } else {
-            app.View.SuppressRedraw = true;
-            app.PlaceHand();
-            app.View.SuppressRedraw = false;
+            app.Scene.View().SuppressRedraw = true;
+            app.Placing.PlaceHand();
+            app.Scene.View().SuppressRedraw = false;
         }
         state.PauseTiming();
-        app.View.SuppressRedraw = true;
-        app.UndoStep();
-        app.View.SuppressRedraw = false;
+        app.Scene.View().SuppressRedraw = true;
+        app.Selection.UndoStep();
+        app.Scene.View().SuppressRedraw = false;
         state.ResumeTiming();
     }
     state.SetLabel(redraw ? "insert and redraw" : "insert only");

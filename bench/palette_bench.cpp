@@ -33,7 +33,7 @@ void BM_PalettePage(benchmark::State& state) {
     const TBitDepth depth = static_cast<TBitDepth>(state.range(1));
     app.Palette.ShowPage(page);
     if (state.range(2) != 0)
-        app.Supply.Load({{"2x4x3", 5}, {"arch", 0}}, app.Model);
+        app.Supply.Load({{"2x4x3", 5}, {"arch", 0}}, app.Document.Model());
     else
         app.Supply.Clear();
     const auto& entries = app.Palette.ShownEntries();
@@ -42,9 +42,9 @@ void BM_PalettePage(benchmark::State& state) {
     for (auto _ : state) {
         for (int row = 0; row < kRows; ++row) {
             const int entry = row % static_cast<int>(entries.size());
-            TPaletteRow shown = app.ShownRow(entry);
+            TPaletteRow shown = app.PaletteCommands.ShownRow(entry);
             shown.Selected = row == 3;
-            app.PaletteRows.Draw(picture, shown);
+            app.PaletteCommands.Rows().Draw(picture, shown);
         }
         benchmark::DoNotOptimize(picture.ScanLine(0));
     }

@@ -1,7 +1,6 @@
 #include "app/command_line.h"
 
 #include <charconv>
-#include <cstring>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -10,7 +9,6 @@
 #include "app/stonemill_app.h"
 #include "common/convert.h"
 #include "common/error.h"
-#include "common/process.h"
 #include "common/strings.h"
 #include "files/settings_file.h"
 #include "platform/canvas.h"
@@ -203,10 +201,10 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
 // MODEL:LINE: MESSAGE. The exit status the command ends with when all else
 // went well: 0, or 3 when lines could not be read.
 int LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& err) {
-    app.OnLineError = [&](int line, const std::string& message) {
+    app.Files.OnLineError = [&](int line, const std::string& message) {
         err << model << ":" << line << ": " << message << "\n";
     };
-    return app.LoadModel(model, TLoadMode::lmComplete).LinesFailed > 0 ? kSomeLinesUnread : 0;
+    return app.Files.LoadModel(model, TLoadMode::lmComplete).LinesFailed > 0 ? kSomeLinesUnread : 0;
 }
 
 // The settings file the commands read: the user's, else the shipped one.
@@ -217,44 +215,44 @@ fs::path SettingsToRead(const TDataFolders& folders) {
 int Render(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
     const TRenderOptions o = ParseRenderOptions(a);
     TStonemillApp app(folders);
-    app.View.SuppressRedraw = true; // one picture at the end
-    app.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
-    app.ResizeView(o.Width, o.Height);
+    TSceneView& scene = app.Scene;
+    // Every option is taken with redraws suppressed: one picture at the end.
+    scene.View().SuppressRedraw = true;
+    scene.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
+    scene.ResizeView(o.Width, o.Height);
     const int loaded = LoadForCommand(app, model, err);
     if (o.Bits)
-        app.SetBitDepth(*o.Bits == 8 ? bd8 : *o.Bits == 16 ? bd16 : *o.Bits == 24 ? bd24 : bd32);
+        scene.SetBitDepth(*o.Bits == 8 ? bd8 : *o.Bits == 16 ? bd16 : *o.Bits == 24 ? bd24 : bd32);
     if (o.AntiAlias)
-        app.SetAntiAlias(true);
+        scene.SetAntiAlias(true);
     if (o.Shading)
-        app.View.Shading = *o.Shading;
+        scene.SetShading(*o.Shading);
     if (o.Detail)
-        app.View.DetailLevel = *o.Detail;
+        scene.SetDetailLevel(*o.Detail);
     if (o.Wireframe)
-        app.SetWireframe(true);
+        scene.SetWireframe(true);
     if (o.BackgroundColor)
-        app.Background.Color = *o.BackgroundColor;
-    if (o.Light) {
-        app.View.Light = *o.Light;
-        app.View.UpdateShades();
-    }
+        scene.SetBackgroundColor(*o.BackgroundColor);
+    if (o.Light)
+        scene.SetLight((*o.Light)[0], (*o.Light)[1], (*o.Light)[2]);
     if (o.EdgeFactor)
-        app.View.EdgeFactor = static_cast<float>(*o.EdgeFactor);
+        scene.SetEdgeFactor(static_cast<float>(*o.EdgeFactor));
     if (o.ViewTag)
-        app.ViewControl.FixedView(*o.ViewTag);
+        scene.Control().FixedView(*o.ViewTag);
     if (o.Tilt)
-        app.ViewControl.SetViewAngles(*o.Tilt, *o.Turn);
+        scene.Control().SetViewAngles(*o.Tilt, *o.Turn);
     if (o.Zoom)
-        app.View.ViewScale = static_cast<float>(*o.Zoom / 100.0);
+        scene.Control().SetZoom(static_cast<float>(*o.Zoom / 100.0));
     if (o.Fit)
-        app.ViewControl.FitModel(app.Model);
-    app.View.SuppressRedraw = false;
+        scene.Control().FitModel(app.Document.Model());
+    scene.View().SuppressRedraw = false;
     TBitmap out;
     if (o.Scale > 1) {
         // As the window saves a frame over the whole view, drawn anew larger.
-        app.RenderFramePicture(out, o.Scale, Rect(0, 0, o.Width, o.Height));
+        app.Pictures.RenderFramePicture(out, o.Scale, Rect(0, 0, o.Width, o.Height));
     } else {
-        app.RedrawPicture();
-        TBitmap& picture = app.Picture();
+        scene.RedrawPicture();
+        TBitmap& picture = scene.Picture();
         out.SetPixelFormat(pf32bit);
         out.SetSize(picture.Width(), picture.Height());
         out.Canvas().Draw(0, 0, picture);
@@ -278,7 +276,7 @@ int Convert(const std::string& model, TArguments& a, const TDataFolders& folders
     CheckOutputFile(output);
     TStonemillApp app(folders);
     const int loaded = LoadForCommand(app, model, err);
-    app.SaveModel(output, TSaveMode::smComplete);
+    app.Files.SaveModel(output, TSaveMode::smComplete);
     return loaded;
 }
 
@@ -302,33 +300,15 @@ int Pov(const std::string& model, TArguments& a, const TDataFolders& folders, st
     TStonemillApp app(folders);
     const TSettingsData settings = ReadSettingsFile(SettingsToRead(folders));
     app.Palette.Swatches = settings.Swatches;
-    app.PovRayProgram = settings.PovRayEng;
+    app.Pov.SetProgram(settings.PovRayEng);
     const int loaded = LoadForCommand(app, model, err);
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (!fs::is_directory(folder, error))
-        throw EError("Cannot make the folder " + folder.string());
-    app.ExportPov(folder);
-    const fs::path include = app.PovIncludeFile();
-    if (!fs::equivalent(include.parent_path(), folder, error))
-        fs::copy_file(include, folder / kPovIncludeFile, fs::copy_options::overwrite_existing, error);
-    if (error)
-        throw EError("Cannot copy " + include.string() + " into " + folder.string() + ": " + error.message());
+    app.Pov.ExportWithInclude(folder);
     out << (folder / "test.pov").string() << "\n";
     if (!run)
         return loaded;
-    if (!app.PovRayAvailable())
-        throw EError("POV-Ray was not found at " + app.PovRayProgram +
-                     " (install the povray package, or name the program as PovRayEng in Stonemill.ini)");
-    const TLaunch launch = LaunchProgram(app.PovRayArguments(true), folder, folder / "povray.log");
-    if (launch.Process == -1)
-        throw EError(StrFormat("POV-Ray could not be started (error %d: %s)", launch.Error,
-                               std::strerror(launch.Error)));
-    const int status = WaitProgram(launch.Process);
-    if (status != 0)
-        throw EError(StrFormat("POV-Ray failed with exit status %d; see %s", status,
-                               (folder / "povray.log").string().c_str()));
-    out << (folder / "test.png").string() << "\n";
+    TPovRayRun povRay = app.Pov.Start(folder, true);
+    povRay.Wait();
+    out << povRay.Picture().string() << "\n";
     return loaded;
 }
 
@@ -340,15 +320,16 @@ int Info(const std::string& model, TArguments& a, const TDataFolders& folders, s
     const int loaded = LoadForCommand(app, model, err);
     std::set<int32_t> groups;
     std::map<char, int> kinds;
-    for (const TBlock* stone : app.Model.Stones()) {
+    const TBlockList& stones = app.Document.Model();
+    for (const TBlock* stone : stones.Stones()) {
         if (stone->Group > 0)
             groups.insert(stone->Group);
         ++kinds[stone->Kind];
     }
-    const TExtents e = app.Model.GetExtents();
-    out << "stones: " << app.Model.Count() << "\n";
+    const TExtents e = stones.GetExtents();
+    out << "stones: " << stones.Count() << "\n";
     out << "groups: " << groups.size() << "\n";
-    if (app.Model.Count() > 0)
+    if (stones.Count() > 0)
         out << "extents: " << e.MinX << " " << e.MinY << " " << e.MinZ << " " << e.MaxX << " " << e.MaxY
             << " " << e.MaxZ << "\n";
     else

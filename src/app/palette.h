@@ -68,6 +68,7 @@ public:
     TColor RowColor(int row) const;
     // The selected row of the list, or -1.
     int SelectedRow = -1;
+    void SelectRow(int row) { SelectedRow = row; }
     std::string SelectedEntry() const;
 
     // --- recently used ---

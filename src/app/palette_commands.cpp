@@ -1,25 +1,36 @@
-// The palette's commands of the application core: taking entries, the colour
-// swatches, transparency, stone supply from set files and combo entries.
+#include "app/palette_commands.h"
 
-#include "app/stonemill_app.h"
+#include <algorithm>
 
+#include "app/hand.h"
+#include "app/model_document.h"
+#include "app/palette.h"
+#include "app/placing.h"
+#include "app/selection_editor.h"
+#include "app/stone_supply.h"
 #include "common/error.h"
 #include "files/palette_entry.h"
-#include "files/set_file.h"
+#include "platform/data_folders.h"
 
 namespace fs = std::filesystem;
 
-void TStonemillApp::TakePaletteEntry(int row) {
-    const auto& entries = Palette.ShownEntries();
+TPaletteCommands::TPaletteCommands(TPalette& palette, TStoneSupply& supply, THand& hand, TPlacing& placing,
+                                   TSceneView& scene, const TModelDocument& document,
+                                   const TDataFolders& folders)
+    : FPalette(palette), FSupply(supply), FHand(hand), FPlacing(placing), FScene(scene), FDocument(document),
+      FFolders(folders), FRows(scene.View(), folders.Shipped()) {}
+
+void TPaletteCommands::TakePaletteEntry(int row) {
+    const auto& entries = FPalette.ShownEntries();
     if (row < 0 || row >= static_cast<int>(entries.size()))
         return;
     const std::string entry = entries[static_cast<size_t>(row)];
-    const TColor color = Palette.RowColor(row);
-    PointerMode();
+    const TColor color = FPalette.RowColor(row);
+    FPlacing.PointerMode();
 
     const TPaletteEntry parsed = ParseEntry(entry);
     if (parsed.IsModel) {
-        InsertSubassembly(ModelEntryFiles(parsed, FFolders.Shipped()).Model, true);
+        FPlacing.InsertSubassembly(ModelEntryFiles(parsed, FFolders.Shipped()).Model, true);
         return;
     }
 
@@ -28,105 +39,132 @@ void TStonemillApp::TakePaletteEntry(int row) {
         return;
     stone->Caption = EntryStoneCaption(entry);
     stone->Color = color;
-    stone->Transparent = Palette.Transparent;
-    stone->X = Hand.LastX;
-    stone->Y = Hand.LastY;
-    stone->Z = Hand.LastZ;
-    Hand.Make(std::move(stone));
-    Palette.NoteTaken(entry, Palette.CurrentColor);
-    const TBlock& held = *Hand.Stone();
-    MovePointerTo(held.X, held.Y, held.Z);
-    // Stones matching the new one are marked in the scene.
-    if (MarkMatching)
-        RedrawPicture();
-    else
-        DrawHand();
+    stone->Transparent = FPalette.Transparent;
+    stone->X = FHand.LastX;
+    stone->Y = FHand.LastY;
+    stone->Z = FHand.LastZ;
+    FPalette.NoteTaken(entry, FPalette.CurrentColor);
+    FPlacing.Take(std::move(stone));
 }
 
-void TStonemillApp::SwatchClick(int index, bool leftButton) {
+void TPaletteCommands::TakeSelectedEntry() {
+    if (FPalette.SelectedRow < 0)
+        return;
+    TakePaletteEntry(FPalette.SelectedRow);
+    FPlacing.ShowHandAtGround();
+}
+
+void TPaletteCommands::MoveSelectedRow(int direction) {
+    const int count = static_cast<int>(FPalette.ShownEntries().size());
+    if (count > 0)
+        FPalette.SelectedRow = std::clamp(FPalette.SelectedRow + direction, 0, count - 1);
+}
+
+void TPaletteCommands::SwatchClick(int index, bool leftButton) {
     if (index < 0 || index >= kSwatchCount)
         return;
-    const TColor color = Palette.Swatches[static_cast<size_t>(index)];
+    const TColor color = FPalette.Swatches[static_cast<size_t>(index)];
     if (!leftButton) {
-        Background.Color = color;
-        RedrawPicture();
+        FScene.SetBackgroundColor(color);
         return;
     }
-    Palette.CurrentColor = color;
-    if (Hand.Holding()) {
-        Hand.Stone()->Color = color;
-        for (TBlock* stone : Hand.Pending().Stones())
+    FPalette.CurrentColor = color;
+    if (FHand.Holding()) {
+        FHand.Stone()->Color = color;
+        for (TBlock* stone : FHand.Pending().Stones())
             stone->Color = color;
-        if (Palette.RecentColors.empty())
-            Palette.RecentColors.push_back(color);
+        if (FPalette.RecentColors.empty())
+            FPalette.RecentColors.push_back(color);
         else
-            Palette.RecentColors.front() = color;
-        DrawHand();
+            FPalette.RecentColors.front() = color;
+        FPlacing.DrawHand();
     }
 }
 
-void TStonemillApp::RestoreBackgroundColor() {
-    Background.Color = clBtnFace;
-    RedrawPicture();
-}
-
-void TStonemillApp::SetCurrentColor(TColor color) {
-    Palette.CurrentColor = color;
-    if (Hand.Holding()) {
-        Hand.Stone()->Color = color;
-        DrawHand();
+void TPaletteCommands::SetCurrentColor(TColor color) {
+    FPalette.CurrentColor = color;
+    if (FHand.Holding()) {
+        FHand.Stone()->Color = color;
+        FPlacing.DrawHand();
     }
 }
 
-void TStonemillApp::ToggleTransparent() {
-    Palette.Transparent = !Palette.Transparent;
-    if (Hand.Holding()) {
-        Hand.Stone()->Transparent = Palette.Transparent;
-        DrawHand();
+void TPaletteCommands::UseThisColor() {
+    if (const TBlock* first = FirstSelected(FDocument.Model()))
+        SetCurrentColor(first->Color);
+}
+
+void TPaletteCommands::CycleSwatch(int direction) {
+    const auto& swatches = FPalette.Swatches;
+    const auto found = std::find(swatches.begin(), swatches.end(), FPalette.CurrentColor);
+    if (found == swatches.end())
+        return;
+    const int count = static_cast<int>(swatches.size());
+    const int index = static_cast<int>(found - swatches.begin());
+    FPalette.CurrentColor = swatches[static_cast<size_t>((index + direction + count) % count)];
+}
+
+void TPaletteCommands::ToggleTransparent() {
+    FPalette.Transparent = !FPalette.Transparent;
+    if (FHand.Holding()) {
+        FHand.Stone()->Transparent = FPalette.Transparent;
+        FPlacing.DrawHand();
     }
 }
 
-void TStonemillApp::LoadSet(const fs::path& file) {
-    Supply.Load(ReadSetFile(file), Model);
+void TPaletteCommands::LoadSet(const fs::path& file) {
+    FSupply.Load(ReadSetFile(file), FDocument.Model());
 }
 
-int TStonemillApp::EntrySupply(const std::string& entry) const {
+void TPaletteCommands::ChooseSet(const std::optional<fs::path>& chosen) {
+    if (chosen)
+        LoadSet(*chosen);
+    else
+        InfiniteSupply();
+}
+
+void TPaletteCommands::InfiniteSupply() {
+    FSupply.Clear();
+}
+
+int TPaletteCommands::EntrySupply(const std::string& entry) const {
     // A model is no stone of a set. A stone is counted under the caption it
     // takes from its entry, the one placing it takes from the supply.
-    if (Supply.Unlimited() || ParseEntry(entry).IsModel)
+    if (FSupply.Unlimited() || ParseEntry(entry).IsModel)
         return -1;
-    return Supply.Count(EntryStoneCaption(entry));
+    return FSupply.Count(EntryStoneCaption(entry));
 }
 
-void TStonemillApp::AddCombo(const std::string& modelFile) {
-    if (!Palette.RealPageShown())
+void TPaletteCommands::AddCombo(const std::string& modelFile) {
+    if (!FPalette.RealPageShown())
         return;
     if (auto entry = ModelEntryFor(modelFile, FFolders.Shipped()))
-        Palette.InsertEntry(*entry);
+        FPalette.InsertEntry(*entry);
 }
 
-TPaletteRow TStonemillApp::PaletteRowOf(const std::string& entry, TColor color, float scale,
-                                        bool selected) const {
+TPaletteRow TPaletteCommands::PaletteRowOf(const std::string& entry, TColor color, float scale,
+                                           bool selected) const {
     TPaletteRow row;
     row.Entry = entry;
     row.Selected = selected;
     row.Color = color;
-    row.Transparent = Palette.Transparent;
+    row.Transparent = FPalette.Transparent;
     row.Scale = scale;
     row.Supply = EntrySupply(entry);
     return row;
 }
 
-TPaletteRow TStonemillApp::ShownRow(int row) const {
-    const auto& entries = Palette.ShownEntries();
+TPaletteRow TPaletteCommands::ShownRow(int row) const {
+    const auto& entries = FPalette.ShownEntries();
     if (row < 0 || row >= static_cast<int>(entries.size()))
         return {};
-    return PaletteRowOf(entries[static_cast<size_t>(row)], Palette.RowColor(row), Palette.ShownScale(),
-                        row == Palette.SelectedRow);
+    return PaletteRowOf(entries[static_cast<size_t>(row)], FPalette.RowColor(row), FPalette.ShownScale(),
+                        row == FPalette.SelectedRow);
 }
 
-TStonemillApp::TPreviewLook TStonemillApp::PreviewLook() const {
-    return {Palette.CurrentColor, Palette.Transparent,  EffectiveBitDepth(),  View.Shading,
-            View.EdgeFactor,      View.FixedEdgeColors, View.DarkEdgeColor,   View.LightEdgeColor,
-            View.BlackStoneColor, View.Light,           Palette.RecentColors, Supply.Set()};
+TPreviewLook TPaletteCommands::PreviewLook() const {
+    const TRenderState& view = FScene.View();
+    return {FPalette.CurrentColor, FPalette.Transparent, FScene.EffectiveBitDepth(), view.Shading,
+            view.EdgeFactor,       view.FixedEdgeColors, view.DarkEdgeColor,         view.LightEdgeColor,
+            view.BlackStoneColor,  view.Light,           FPalette.RecentColors,      FSupply.Set()};
 }

@@ -102,7 +102,8 @@ TFrameArea TPictureFrame::AreaAt(int x, int y) const {
                 return button.Area;
     }
     // The edges can be taken a little outside the frame too.
-    if (Within(x, r.Left - kEdgeReach, r.Right + kEdgeReach) && Within(y, r.Top - kBarHeight, r.Bottom + kEdgeReach))
+    if (Within(x, r.Left - kEdgeReach, r.Right + kEdgeReach) &&
+        Within(y, r.Top - kBarHeight, r.Bottom + kEdgeReach))
         return TFrameArea::faInside;
     return TFrameArea::faNone;
 }
@@ -145,6 +146,11 @@ bool TPictureFrame::Drag(int x, int y) {
 
 void TPictureFrame::EndDrag() {
     FMoving = FLeft = FTop = FRight = FBottom = false;
+}
+
+void TPictureFrame::Toggle() {
+    Shown = !Shown;
+    EndDrag();
 }
 
 TFrameCursor TPictureFrame::CursorAt(int x, int y) const {

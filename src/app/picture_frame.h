@@ -26,7 +26,14 @@ enum class TFrameArea {
 };
 
 // The mouse pointer's shape over the frame.
-enum class TFrameCursor { fcDefault, fcMove, fcSizeVertical, fcSizeHorizontal, fcSizeDiagonal, fcSizeAntiDiagonal };
+enum class TFrameCursor {
+    fcDefault,
+    fcMove,
+    fcSizeVertical,
+    fcSizeHorizontal,
+    fcSizeDiagonal,
+    fcSizeAntiDiagonal
+};
 
 extern const int kFrameMinWidth;  // 128
 extern const int kFrameMinHeight; // 48
@@ -46,6 +53,11 @@ public:
     // The frame in view coordinates, and whether it is shown ("Save picture").
     TRect Rect;
     bool Shown = false;
+
+    // "Save picture" shows the frame or hides it, ending a drag.
+    void Toggle();
+    // The title bar's close button.
+    void Hide() { Shown = false; }
 
     // The frame's place when the window starts: 400 x 300 about the view's middle.
     void PlaceInView(int viewWidth, int viewHeight);

@@ -1,10 +1,12 @@
-// The stone in hand of the application core: showing it over the scene,
-// following the mouse, turning it, and placing it into the model.
-
-#include "app/stonemill_app.h"
+#include "app/placing.h"
 
 #include <algorithm>
 
+#include "app/hand.h"
+#include "app/model_document.h"
+#include "app/model_files.h"
+#include "app/scene_view.h"
+#include "app/stone_supply.h"
 #include "common/error.h"
 #include "model/cut_state.h"
 #include "raster/draw_object.h"
@@ -39,151 +41,310 @@ bool InRange(const TBlock& stone) {
     }
 }
 
-} // namespace
-
-TBitmap& TStonemillApp::ShownPicture() {
-    return Hand.Holding() && FShownValid ? FShown : FPicture;
+void MoveInHand(TBlock& stone, TEditKey key, int32_t step, bool byGrid) {
+    switch (key) {
+    case TEditKey::ekPageUp:
+        stone.Z += byGrid ? step : stone.Height;
+        break;
+    case TEditKey::ekPageDown:
+        if (stone.Z > 0)
+            stone.Z -= byGrid ? step : stone.Height;
+        break;
+    case TEditKey::ekLeft:
+        stone.X -= byGrid ? step : stone.Length;
+        break;
+    case TEditKey::ekRight:
+        stone.X += byGrid ? step : stone.Length;
+        break;
+    case TEditKey::ekUp:
+        stone.Y -= byGrid ? step : stone.Width;
+        break;
+    case TEditKey::ekDown:
+        stone.Y += byGrid ? step : stone.Width;
+        break;
+    default:
+        break;
+    }
 }
 
-TRect TStonemillApp::ComposeHand(bool sceneChanged) {
-    const TRect whole = Rect(0, 0, FPicture.Width(), FPicture.Height());
+} // namespace
+
+TPlacing::TPlacing(THand& hand, TModelDocument& document, TModelFiles& files, TSceneView& scene,
+                   TStoneSupply& supply)
+    : FHand(hand), FDocument(document), FFiles(files), FScene(scene), FSupply(supply) {}
+
+TBitmap& TPlacing::ShownPicture() {
+    return FHand.Holding() && FShownValid ? FShown : FScene.Picture();
+}
+
+void TPlacing::SceneDrawn() {
+    FShownValid = false;
+    if (FHand.Holding())
+        ComposeHand(true);
+}
+
+TRect TPlacing::ComposeHand(bool sceneChanged) {
+    TBitmap& picture = FScene.Picture();
+    const TRect whole = Rect(0, 0, picture.Width(), picture.Height());
     TRect changed;
     if (sceneChanged || !FShownValid || FShown.Width() != whole.Right || FShown.Height() != whole.Bottom ||
-        FShown.PixelFormat() != FPicture.PixelFormat()) {
-        FShown.SetPixelFormat(FPicture.PixelFormat());
+        FShown.PixelFormat() != picture.PixelFormat()) {
+        FShown.SetPixelFormat(picture.PixelFormat());
         FShown.SetSize(whole.Right, whole.Bottom);
         changed = whole;
     } else {
         changed = Intersection(FHandRect, whole);
     }
     if (changed.Width() > 0)
-        FShown.Canvas().CopyRect(changed, FPicture.Canvas(), changed);
+        FShown.Canvas().CopyRect(changed, picture.Canvas(), changed);
     FShownValid = true;
     FHandRect = {};
-    if (!Hand.Holding())
+    if (!FHand.Holding())
         return changed;
     // The stone in hand shows its own colour, also when it is marked.
-    const bool marking = View.MarkMatching;
-    View.MarkMatching = false;
+    TRenderState& view = FScene.View();
+    const bool marking = view.MarkMatching;
+    view.MarkMatching = false;
     {
         TDrawObject d(FShown);
-        Hand.Draw(d, View);
+        FHand.Draw(d, view);
         d.Canvas().Refresh();
     }
-    View.MarkMatching = marking;
-    FHandRect = Hand.DrawnRect(View);
+    view.MarkMatching = marking;
+    FHandRect = FHand.DrawnRect(view);
     return Union(changed, Intersection(FHandRect, whole));
 }
 
-void TStonemillApp::DrawHand() {
-    if (FPicture.Width() <= 0 || View.SuppressRedraw)
+void TPlacing::DrawHand() {
+    if (FScene.Picture().Width() <= 0 || FScene.View().SuppressRedraw)
         return;
     const TRect changed = ComposeHand(false);
     if (OnHandChanged && changed.Width() > 0)
         OnHandChanged(changed);
 }
 
-void TStonemillApp::PointerMode() {
-    const bool holding = Hand.Holding();
-    Hand.Drop();
-    FShownValid = false;
-    // The scene picture itself never held the hand: showing it is enough,
-    // unless matching stones were marked for the hand.
-    if (MarkMatching && holding)
-        RedrawPicture();
-    else if (holding && OnPictureChanged)
-        OnPictureChanged();
-}
-
-void TStonemillApp::MovePointerTo(int32_t x, int32_t y, int32_t z) {
-    if (OnMovePointer)
-        OnMovePointer(View.Project(x, y, z, 0));
-}
-
-void TStonemillApp::HandFollows(int x, int y) {
-    if (Hand.PositionAt(View, Model, x, y))
+void TPlacing::Take(std::unique_ptr<TBlock> stone) {
+    FHand.Make(std::move(stone));
+    const TBlock& held = *FHand.Stone();
+    MovePointerTo(held.X, held.Y, held.Z);
+    // Stones matching the new one are marked in the scene.
+    if (FScene.MarkMatching())
+        FScene.RedrawPicture();
+    else
         DrawHand();
 }
 
-void TStonemillApp::PlaceHand() {
-    TBlock* inHand = Hand.Stone();
+void TPlacing::PointerMode() {
+    const bool holding = FHand.Holding();
+    FHand.Drop();
+    FShownValid = false;
+    // The scene picture itself never held the hand: showing it is enough,
+    // unless matching stones were marked for the hand.
+    if (FScene.MarkMatching() && holding)
+        FScene.RedrawPicture();
+    else if (holding && FScene.OnPictureChanged)
+        FScene.OnPictureChanged();
+}
+
+void TPlacing::MovePointerTo(int32_t x, int32_t y, int32_t z) {
+    if (OnMovePointer)
+        OnMovePointer(FScene.View().Project(x, y, z, 0));
+}
+
+void TPlacing::HandFollows(int x, int y) {
+    if (FHand.PositionAt(FScene.View(), FDocument.Model(), x, y))
+        DrawHand();
+}
+
+void TPlacing::PlaceAt(int x, int y) {
+    FHand.PositionAt(FScene.View(), FDocument.Model(), x, y);
+    PlaceHand();
+}
+
+void TPlacing::PlaceHand() {
+    TBlock* inHand = FHand.Stone();
     if (inHand == nullptr || !InCut(*inHand) || !InRange(*inHand))
         return;
-    Hand.LastX = inHand->X;
-    Hand.LastY = inHand->Y;
-    Hand.LastZ = inHand->Z;
-    if (Hand.HoldsSubassembly()) {
-        TBlockList& pending = Hand.Pending();
-        Model.Merge(pending, inHand->X, inHand->Y, inHand->Z);
+    FHand.LastX = inHand->X;
+    FHand.LastY = inHand->Y;
+    FHand.LastZ = inHand->Z;
+    TBlockList& model = FDocument.Model();
+    if (FHand.HoldsSubassembly()) {
+        TBlockList& pending = FHand.Pending();
+        model.Merge(pending, inHand->X, inHand->Y, inHand->Z);
         int32_t lowestGroup = 0;
         for (TBlock* stone : pending.Stones()) {
-            Model.RecordUndo('+', *stone);
-            Supply.Take(stone->Caption);
+            model.RecordUndo('+', *stone);
+            FSupply.Take(stone->Caption);
             if (stone->Group > 0 && (lowestGroup == 0 || stone->Group < lowestGroup))
                 lowestGroup = stone->Group;
         }
         // The next placement of the same stones forms new groups.
         if (lowestGroup > 0) {
-            ++HighestGroup;
+            const int32_t group = FDocument.NewGroup();
             for (TBlock* stone : pending.Stones())
-                stone->Group += HighestGroup - lowestGroup;
+                stone->Group += group - lowestGroup;
         }
     } else {
-        Supply.Take(inHand->Caption);
-        Model.RecordUndo('+', *inHand);
-        std::unique_ptr<TBlock> placed = Hand.Release();
-        Model.InsertSorted(placed.get());
+        FSupply.Take(inHand->Caption);
+        model.RecordUndo('+', *inHand);
+        std::unique_ptr<TBlock> placed = FHand.Release();
+        model.InsertSorted(placed.get());
         TBlock* stone = placed.release();
-        if (Hand.Mode == THandMode::hmRepeat)
-            Hand.Keep(std::unique_ptr<TBlock>(CreateCopy(*stone)));
+        if (FHand.Mode == THandMode::hmRepeat)
+            FHand.Keep(std::unique_ptr<TBlock>(CreateCopy(*stone)));
     }
-    Dirty = true;
-    if (Hand.Mode == THandMode::hmMove)
-        Hand.Drop();
-    SortModelForView(false);
-    RedrawPicture();
+    FDocument.SetDirty(true);
+    if (FHand.Mode == THandMode::hmMove)
+        FHand.Drop();
+    FScene.SortModelForView(false);
+    FScene.RedrawPicture();
 }
 
-void TStonemillApp::TurnHand() {
-    if (!Hand.Holding())
+void TPlacing::TurnHand() {
+    if (!FHand.Holding())
         return;
-    Hand.Turn();
-    Dirty = true;
+    FHand.Turn();
+    FDocument.SetDirty(true);
     DrawHand();
 }
 
-void TStonemillApp::TiltHand() {
-    if (!Hand.Holding() || Hand.HoldsSubassembly() || Hand.Stone()->Kind != 'B')
+void TPlacing::TiltHand() {
+    if (!FHand.Holding() || FHand.HoldsSubassembly() || FHand.Stone()->Kind != 'B')
         return;
-    Hand.Tilt();
-    Dirty = true;
+    FHand.Tilt();
+    FDocument.SetDirty(true);
     DrawHand();
 }
 
-void TStonemillApp::MirrorHand() {
-    if (!Hand.HoldsSubassembly())
+void TPlacing::MirrorHand() {
+    if (!FHand.HoldsSubassembly())
         return;
-    Hand.Mirror();
+    FHand.Mirror();
     DrawHand();
 }
 
-void TStonemillApp::InsertSubassembly(const fs::path& path, bool keepFolder) {
+void TPlacing::HandKey(TEditKey key, bool byGrid) {
+    using enum TEditKey;
+    switch (key) {
+    case ekBackspace:
+    case ekEscape:
+    case ekDelete:
+        PointerMode();
+        return;
+    case ekEnter:
+        PlaceHand();
+        break;
+    case ekInsert:
+        FHand.Turn();
+        FDocument.SetDirty(true);
+        break;
+    default:
+        MoveInHand(*FHand.Stone(), key, FHand.GridStep(), byGrid);
+        break;
+    }
+    if (FHand.Holding()) {
+        FHand.Settle(FDocument.Model());
+        DrawHand();
+    }
+}
+
+void TPlacing::ShowHandAtGround() {
+    if (!FHand.Holding())
+        return;
+    MovePointerTo(FHand.Stone()->X, FHand.Stone()->Y, 0);
+    DrawHand();
+}
+
+void TPlacing::SetSafePositioning(bool on) {
+    FHand.SafePositioning = on;
+}
+
+void TPlacing::SetGrid(TGridResolution grid) {
+    FHand.Grid = grid;
+}
+
+void TPlacing::InsertSubassembly(const fs::path& path, bool keepFolder) {
     // The caption and the dialogs' file names stay those of the model being
     // built, so that saving it never proposes the inserted file.
-    const std::string openFile = FOpenFileName;
-    const fs::path folder = SubassemblyFolder;
     struct TRestore {
-        TStonemillApp& App;
-        const std::string& OpenFile;
-        const fs::path* Folder;
+        TModelDocument& Document;
+        const std::string OpenFile;
+        const std::optional<fs::path> Folder;
         ~TRestore() {
-            App.SetCaptionAndFileNames(OpenFile);
-            if (Folder != nullptr)
-                App.SubassemblyFolder = *Folder;
+            Document.SetCaptionAndFileNames(OpenFile);
+            if (Folder)
+                Document.DialogFolders().Subassembly = *Folder;
         }
-    } restore{*this, openFile, keepFolder ? &folder : nullptr};
-    LoadModel(path, TLoadMode::lmSubassembly);
-    if (!Hand.Holding())
+    } restore{FDocument, FDocument.OpenFileName(),
+              keepFolder ? std::optional<fs::path>(FDocument.DialogFolders().Subassembly) : std::nullopt};
+    FFiles.LoadModel(path, TLoadMode::lmSubassembly);
+    if (!FHand.Holding())
         throw EError("The model " + path.string() + " holds no stone that can be inserted");
     DrawHand();
+}
+
+void TPlacing::Lift(int index, bool copy) {
+    TBlockList& model = FDocument.Model();
+    const TBlock& stone = *model[index];
+    if (stone.Selected || copy)
+        LiftStones([](const TBlock& s) { return s.Selected; }, copy, true);
+    else if (stone.BasePlate)
+        return;
+    else if (stone.Group < 1)
+        LiftStone(index);
+    else
+        LiftStones([group = stone.Group](const TBlock& s) { return s.Group == group; }, false, false);
+}
+
+void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool copy, bool clearSelection) {
+    TBlockList& model = FDocument.Model();
+    TBlockList& pending = FHand.Pending();
+    TSubassemblyBox box;
+    int32_t copyGroup = 0;
+    if (copy)
+        copyGroup = FDocument.NewGroup();
+    for (int i = 0; i < model.Count();) {
+        TBlock* stone = model[i];
+        if (!take(*stone)) {
+            ++i;
+            continue;
+        }
+        if (clearSelection)
+            stone->Selected = false;
+        box.Widen(*stone);
+        if (copy) {
+            TBlock* twin = CreateCopy(*stone);
+            twin->Group = copyGroup;
+            pending.Add(twin);
+            ++i;
+        } else {
+            model.Delete(i);
+            pending.Add(stone);
+            FSupply.GiveBack(stone->Caption);
+            model.RecordUndo('-', *stone);
+        }
+    }
+    pending.SortedOctant = -1;
+    if (pending.Count() == 0)
+        return;
+    FHand.MakeProxy(box);
+    FHand.Mode = copy ? THandMode::hmRepeat : THandMode::hmMove;
+    if (!copy)
+        FDocument.SetDirty(true);
+    MovePointerTo(FHand.Stone()->X, FHand.Stone()->Y, FHand.Stone()->Z);
+    FScene.RedrawPicture();
+}
+
+void TPlacing::LiftStone(int index) {
+    TBlockList& model = FDocument.Model();
+    TBlock* stone = model[index];
+    FSupply.GiveBack(stone->Caption);
+    model.RecordUndo('-', *stone);
+    model.Delete(index);
+    FHand.Make(std::unique_ptr<TBlock>(stone));
+    FHand.Mode = THandMode::hmMove;
+    FDocument.SetDirty(true);
+    MovePointerTo(stone->X, stone->Y, stone->Z);
+    FScene.RedrawPicture();
 }

@@ -1,43 +1,45 @@
 #include "app/settings.h"
 
-#include "app/stonemill_app.h"
+#include "app/palette.h"
+#include "app/pov_export.h"
+#include "app/scene_view.h"
 #include "common/error.h"
 #include "files/settings_file.h"
 
 namespace {
 
-TSettingsData Collect(const TStonemillApp& app) {
+TSettingsData Collect(const TSettingsParts& parts) {
     TSettingsData data;
     data.Version = 2;
-    data.View = app.CurrentViewSettings();
-    data.PovRayEng = app.PovRayProgram;
-    data.Hints = app.Hints;
-    app.Palette.Store(data);
+    data.View = parts.Scene.CurrentViewSettings();
+    data.PovRayEng = parts.Pov.Program();
+    data.Hints = parts.Hints;
+    parts.Palette.Store(data);
     return data;
 }
 
 } // namespace
 
-std::string TSettings::Load(TStonemillApp& app) {
+std::string TSettings::Load(const TSettingsParts& parts) const {
     const std::filesystem::path& read = FSource.empty() ? FFile : FSource;
     if (read.empty())
         return {};
     const TSettingsData data = ReadSettingsFile(read);
-    app.ApplyViewSettings(data.View);
-    app.PovRayProgram = data.PovRayEng;
-    app.Hints = data.Hints;
-    app.Palette.Load(data);
+    parts.Scene.ApplyViewSettings(data.View);
+    parts.Pov.SetProgram(data.PovRayEng);
+    parts.Hints = data.Hints;
+    parts.Palette.Load(data);
     // Selected stones are outlined in the first swatch's colour, and stones of
     // the black swatch's colour get light edges.
-    app.View.SelectionColor = app.Palette.Swatches[0];
-    app.View.BlackStoneColor = app.Palette.Swatches[4];
-    app.Palette.Changed = false;
+    parts.Scene.View().SelectionColor = parts.Palette.Swatches[0];
+    parts.Scene.View().BlackStoneColor = parts.Palette.Swatches[4];
+    parts.Palette.Changed = false;
     if (!data.ReadError.empty())
         return data.ReadError;
     std::error_code error;
     if (data.Version == 1 && !FFile.empty() && std::filesystem::is_regular_file(read, error)) {
         try {
-            WriteSettingsFile(FFile, Collect(app), true);
+            WriteSettingsFile(FFile, Collect(parts), true);
         } catch (const EError& failure) {
             return failure.what();
         }
@@ -45,9 +47,9 @@ std::string TSettings::Load(TStonemillApp& app) {
     return {};
 }
 
-void TSettings::Save(TStonemillApp& app) {
-    if (FFile.empty() || !app.Palette.Changed)
+void TSettings::Save(const TSettingsParts& parts) const {
+    if (FFile.empty() || !parts.Palette.Changed)
         return;
-    app.Palette.Changed = false;
-    WriteSettingsFile(FFile, Collect(app), false);
+    parts.Palette.Changed = false;
+    WriteSettingsFile(FFile, Collect(parts), false);
 }

@@ -1,13 +1,25 @@
 #pragma once
 // The settings file of one run: read when the program starts, into the
-// palette, the swatches, the drawing options and the tool-tip state, and
-// written back when it ends, but only when the palette changed. A file of the
-// first layout is rewritten in the current one as soon as it is read.
+// palette, the swatches, the drawing options, the POV-Ray program and the
+// tool-tip state, and written back when it ends, but only when the palette
+// changed. A file of the first layout is rewritten in the current one as
+// soon as it is read.
 
 #include <filesystem>
 #include <string>
 
-class TStonemillApp;
+class TPalette;
+class TPovExport;
+class TSceneView;
+
+// The parts of the program the settings file is read into and written from.
+struct TSettingsParts {
+    TPalette& Palette;
+    TSceneView& Scene;
+    TPovExport& Pov;
+    // Tool tips are shown ("&Hints").
+    bool& Hints;
+};
 
 class TSettings {
 public:
@@ -18,12 +30,12 @@ public:
         : FFile(std::move(file)), FSource(std::move(source)) {}
 
     const std::filesystem::path& File() const { return FFile; }
-    // Reads the file into the application. A problem with the file is
-    // returned as a message (the defaults are taken); empty when all went well.
-    std::string Load(TStonemillApp& app);
+    // Reads the file into the parts. A problem with the file is returned as
+    // a message (the defaults are taken); empty when all went well.
+    std::string Load(const TSettingsParts& parts) const;
     // Writes the file when the palette changed, and clears the flag also when
     // writing fails. Raises EError on failure.
-    void Save(TStonemillApp& app);
+    void Save(const TSettingsParts& parts) const;
 
 private:
     std::filesystem::path FFile;

@@ -264,3 +264,9 @@ void TViewController::FitModel(const TBlockList& model) {
     }
     CenterModel(model, false);
 }
+
+void TViewController::FitFromAbove(const TBlockList& model) {
+    SetViewAngles(0, FRotZ.Position);
+    SetViewAngles(FRotX.Position, 0);
+    CenterModel(model, true);
+}

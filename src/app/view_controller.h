@@ -74,6 +74,9 @@ public:
     // Zooms so that the whole model, seen at the current angles, fills nine
     // tenths of the view, and centres it.
     void FitModel(const TBlockList& model);
+    // Seen from straight above and turned square, the model centred and
+    // zoomed to fill nine tenths of the view.
+    void FitFromAbove(const TBlockList& model);
 
     // The view's client size changed: recompute the screen position of the origin.
     void Resize(int width, int height);

@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-void RunLongWorkInWindow(QMainWindow& window, const std::string& what, const TStonemillApp::TLongWork& work) {
+void RunLongWorkInWindow(QMainWindow& window, const std::string& what, const TLongWorkGate::TLongWork& work) {
     std::atomic<double> done{0};
     std::promise<void> ended;
     std::future<void> result = ended.get_future();

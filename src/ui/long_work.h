@@ -8,7 +8,7 @@
 #include <QMainWindow>
 #include <string>
 
-#include "app/stonemill_app.h"
+#include "app/long_work_gate.h"
 
 // Runs the work and returns when it is done, raising what it raised.
-void RunLongWorkInWindow(QMainWindow& window, const std::string& what, const TStonemillApp::TLongWork& work);
+void RunLongWorkInWindow(QMainWindow& window, const std::string& what, const TLongWorkGate::TLongWork& work);

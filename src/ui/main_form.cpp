@@ -81,21 +81,23 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     CreatePictureDialogs();
     ReadSettings();
 
-    FApp.OnPictureChanged = [this] {
+    TWindowHooks hooks;
+    hooks.PictureChanged = [this] {
         ShowState();
         PaintBox1->update();
     };
-    FApp.OnLineError = [this](int, const std::string& message) { ShowLineError(message); };
-    FApp.OnHandChanged = [this](const TRect& changed) {
+    hooks.LineError = [this](int, const std::string& message) { ShowLineError(message); };
+    hooks.HandChanged = [this](const TRect& changed) {
         PaintBox1->update(QRect(changed.Left, changed.Top, changed.Width(), changed.Height()));
     };
-    FApp.OnMovePointer = [this](TPoint point) {
+    hooks.MovePointer = [this](TPoint point) {
         QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y)));
     };
-    FApp.OnStoneDrawn = [this](int drawn, int total) { ShowStoneByStone(drawn, total); };
-    FApp.OnLongWork = [this](const std::string& what, const TStonemillApp::TLongWork& work) {
+    hooks.StoneDrawn = [this](int drawn, int total) { ShowStoneByStone(drawn, total); };
+    hooks.LongWork = [this](const std::string& what, const TLongWorkGate::TLongWork& work) {
         RunLongWorkInWindow(*this, what, work);
     };
+    FApp.ConnectWindow(hooks);
     // Key preview, the wheel over the view and the tool tips are the window's
     // before any of its controls sees them.
     qApp->installEventFilter(this);
@@ -107,7 +109,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
         cbResolutionChange(index);
     };
     FToolbox->OnHidden = [this] { Action(TCommandId::cmAdvancedToolbox)->setChecked(false); };
-    FCutDialog = new TDlg(FApp.CutDialog, FApp.Model, this);
+    FCutDialog = new TDlg(FApp.CutDialog, FApp.Document.Model(), this);
     FCutDialog->RequestRedraw = [this] { PostMessage(kCutRedrawMessage); };
     FCutDialog->GridStep = [this] { return static_cast<int>(FApp.Hand.GridStep()); };
     FCutDialog->OnVisibility = [this](bool shown) { Action(TCommandId::cmCuttingDialog)->setChecked(shown); };
@@ -118,12 +120,7 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
 TMainForm::~TMainForm() {
     FormDestroy();
     qApp->removeEventFilter(this);
-    FApp.OnPictureChanged = nullptr;
-    FApp.OnLineError = nullptr;
-    FApp.OnHandChanged = nullptr;
-    FApp.OnMovePointer = nullptr;
-    FApp.OnStoneDrawn = nullptr;
-    FApp.OnLongWork = nullptr;
+    FApp.ConnectWindow({});
     // The controls outlive this part of the window while the base class closes
     // and hides it: their events must not reach the handlers any more.
     PaintBox1->OnResize = nullptr;
@@ -314,7 +311,7 @@ void TMainForm::CreateView() {
     PaintBox1->OnMouseMove = [this](QMouseEvent* event) { PaintBox1MouseMove(event); };
     PaintBox1->OnMouseUp = [this](QMouseEvent* event) { PaintBox1MouseUp(event); };
 
-    const TViewController& view = FApp.ViewControl;
+    const TViewController& view = FApp.Scene.Control();
     auto makeBar = [this](Qt::Orientation orientation, const char* name, const TScrollValue& value,
                           void (TMainForm::*changed)()) {
         auto* bar = new QScrollBar(orientation, Panel3);
@@ -367,7 +364,7 @@ void TMainForm::RunCommand(TCommandId id) {
 
 void TMainForm::Execute(TCommandId id) {
     const TCommand& command = CommandOf(id);
-    TViewController& view = FApp.ViewControl;
+    TViewController& view = FApp.Scene.Control();
     using enum TCommandId;
     switch (id) {
     case cmExit:
@@ -419,40 +416,40 @@ void TMainForm::Execute(TCommandId id) {
         Backgroundpicture1Click();
         break;
     case cmRestoreBackground:
-        FApp.DropBackgroundPicture();
+        FApp.Scene.DropBackgroundPicture();
         break;
     case cmPov:
         GoPOVit();
         break;
     case cmSafePositioning:
-        FApp.Hand.SafePositioning = !FApp.Hand.SafePositioning;
+        FApp.Placing.SetSafePositioning(!FApp.Hand.SafePositioning);
         break;
     case cmMakeGroup:
-        FApp.MakeGroup();
+        FApp.Selection.MakeGroup();
         break;
     case cmBreakGroups:
-        FApp.BreakGroups();
+        FApp.Selection.BreakGroups();
         break;
     case cmSelectAll:
-        FApp.SelectAll();
+        FApp.Selection.SelectAll();
         break;
     case cmDeselectAll:
-        FApp.DeselectAll();
+        FApp.Selection.DeselectAll();
         break;
     case cmSlowRendering:
-        FApp.SlowRendering = !FApp.SlowRendering;
+        FApp.Scene.SetSlowRendering(!FApp.Scene.SlowRendering());
         break;
     case cmWireframeOnRotate:
-        FApp.WireframeOnMouseRotate = !FApp.WireframeOnMouseRotate;
+        FApp.Input.SetWireframeOnMouseRotate(!FApp.Input.WireframeOnMouseRotate());
         break;
     case cmPointer:
-        FApp.PointerMode();
+        FApp.Placing.PointerMode();
         break;
     case cmUndo:
-        FApp.UndoStep();
+        FApp.Selection.UndoStep();
         break;
     case cmRedo:
-        FApp.RedoStep();
+        FApp.Selection.RedoStep();
         break;
     case cmAdvancedToolbox:
         FToolbox->setVisible(Action(cmAdvancedToolbox)->isChecked());
@@ -467,12 +464,10 @@ void TMainForm::Execute(TCommandId id) {
         }
         break;
     case cmMarkMatching:
-        FApp.MarkMatching = !FApp.MarkMatching;
-        FApp.RedrawPicture();
+        FApp.Scene.SetMarkMatching(!FApp.Scene.MarkMatching());
         break;
     case cmMarkColor:
-        FApp.MarkWithColor = !FApp.MarkWithColor;
-        FApp.RedrawPicture();
+        FApp.Scene.SetMarkWithColor(!FApp.Scene.MarkWithColor());
         break;
     case cmZoomStepIn:
         view.SetZoom(static_cast<float>(view.Zoom() * 1.01));
@@ -481,18 +476,16 @@ void TMainForm::Execute(TCommandId id) {
         view.SetZoom(static_cast<float>(view.Zoom() / 1.01));
         break;
     case cmFitFromAbove:
-        view.SetViewAngles(0, view.RotZ().Position);
-        view.SetViewAngles(view.RotX().Position, 0);
-        view.CenterModel(FApp.Model, true);
+        view.FitFromAbove(FApp.Document.Model());
         break;
     case cmInfiniteSupply:
-        FApp.InfiniteSupply();
+        FApp.PaletteCommands.InfiniteSupply();
         break;
     case cmHints:
         Hints1Click();
         break;
     case cmTransparent:
-        FApp.ToggleTransparent();
+        FApp.PaletteCommands.ToggleTransparent();
         break;
     case cmChooseColor:
         btnColorDlgClick();
@@ -513,25 +506,25 @@ void TMainForm::Execute(TCommandId id) {
         view.RotateRight();
         break;
     case cmWireframe:
-        FApp.SetWireframe(!FApp.Wireframe());
+        FApp.Scene.SetWireframe(!FApp.Scene.View().Wireframe);
         break;
     case cmNoDetails:
     case cmMoreDetail:
     case cmEvenMoreDetail:
-        FApp.SetDetailLevel(command.Tag);
+        FApp.Scene.SetDetailLevel(command.Tag);
         break;
     case cmShading:
-        FApp.SetShading(!FApp.Shading());
+        FApp.Scene.SetShading(!FApp.Scene.View().Shading);
         break;
     case cmAntiAlias:
-        FApp.SetAntiAlias(!FApp.AntiAlias());
+        FApp.Scene.SetAntiAlias(!FApp.Scene.View().AntiAlias);
         break;
     case cmBitDepth8:
     case cmBitDepth16:
     case cmBitDepth24:
     case cmBitDepth32:
     case cmBitDepthDevice:
-        FApp.SetBitDepth(static_cast<TBitDepth>(command.Tag));
+        FApp.Scene.SetBitDepth(static_cast<TBitDepth>(command.Tag));
         break;
     case cmRefreshDisplay:
         RefreshDisplayClick();
@@ -565,8 +558,8 @@ void TMainForm::Execute(TCommandId id) {
 
 void TMainForm::ShowState() {
     ++FUpdating;
-    setWindowTitle(Text(FApp.Caption()));
-    const TViewController& view = FApp.ViewControl;
+    setWindowTitle(Text(FApp.Document.Caption()));
+    const TViewController& view = FApp.Scene.Control();
     RotX->setValue(view.RotX().Position);
     RotY->setValue(view.RotY().Position);
     RotZ->setValue(view.RotZ().Position);
@@ -574,20 +567,21 @@ void TMainForm::ShowState() {
     OffsetY->setValue(view.OffsetY().Position);
     cbZoom->setEditText(Text(view.ZoomText()));
     using enum TCommandId;
-    Action(cmWireframe)->setChecked(FApp.Wireframe());
-    Action(cmShading)->setChecked(FApp.Shading());
-    Action(cmAntiAlias)->setChecked(FApp.AntiAlias());
-    Action(cmHints)->setChecked(FApp.Hints);
+    const TSceneView& scene = FApp.Scene;
+    Action(cmWireframe)->setChecked(scene.View().Wireframe);
+    Action(cmShading)->setChecked(scene.View().Shading);
+    Action(cmAntiAlias)->setChecked(scene.View().AntiAlias);
+    Action(cmHints)->setChecked(FApp.Hints());
     Action(cmTransparent)->setChecked(FApp.Palette.Transparent);
     Action(cmPointer)->setChecked(!FApp.Hand.Holding());
-    Action(cmSavePicture)->setChecked(FApp.Frame.Shown);
+    Action(cmSavePicture)->setChecked(FApp.Pictures.Frame().Shown);
     Action(cmSafePositioning)->setChecked(FApp.Hand.SafePositioning);
-    Action(cmSlowRendering)->setChecked(FApp.SlowRendering);
-    Action(cmWireframeOnRotate)->setChecked(FApp.WireframeOnMouseRotate);
-    Action(cmMarkMatching)->setChecked(FApp.MarkMatching);
-    Action(cmMarkColor)->setChecked(FApp.MarkWithColor);
-    Action(cmUndo)->setEnabled(FApp.Model.UndoCount() > 0);
-    Action(cmRedo)->setEnabled(FApp.Model.RedoCount() > 0);
+    Action(cmSlowRendering)->setChecked(scene.SlowRendering());
+    Action(cmWireframeOnRotate)->setChecked(FApp.Input.WireframeOnMouseRotate());
+    Action(cmMarkMatching)->setChecked(scene.MarkMatching());
+    Action(cmMarkColor)->setChecked(scene.MarkWithColor());
+    Action(cmUndo)->setEnabled(FApp.Document.Model().UndoCount() > 0);
+    Action(cmRedo)->setEnabled(FApp.Document.Model().RedoCount() > 0);
     cbResolution->setCurrentIndex(FApp.Hand.Grid);
     if (FToolbox) {
         FToolbox->SetResolution(FApp.Hand.Grid);
@@ -601,7 +595,7 @@ void TMainForm::ShowState() {
         if (command.Style == csRadio)
             Action(command.Id)
                 ->setChecked(command.Tag ==
-                             (command.Id >= cmBitDepth8 ? FApp.BitDepth() : FApp.DetailLevel()));
+                             (command.Id >= cmBitDepth8 ? scene.BitDepth() : scene.View().DetailLevel));
     Panel2->ShowState();
     --FUpdating;
 }
@@ -619,11 +613,11 @@ void TMainForm::HandleMessage(int message) {
     if (message == kDeferredStartMessage)
         DeferredStart();
     else if (message == kCutRedrawMessage)
-        FApp.RedrawPicture();
+        FApp.Scene.RedrawPicture();
 }
 
 void TMainForm::DeferredStart() {
-    FApp.Frame.PlaceInView(PaintBox1->width(), PaintBox1->height());
+    FApp.Pictures.Frame().PlaceInView(PaintBox1->width(), PaintBox1->height());
     // Relative paths of models (as palette entries name them) resolve in the
     // shipped data.
     std::error_code ignored;
@@ -635,7 +629,7 @@ void TMainForm::DeferredStart() {
                   (FStart.SettingsSource.empty() ? FStart.SettingsFile : FStart.SettingsSource).string() +
                   " could not be read; the program starts with its default settings.\n" + FSettingsProblem);
     if (!FStart.ModelFile.empty()) {
-        Run([&] { FApp.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
+        Run([&] { FApp.Files.LoadModel(FStart.ModelFile, TLoadMode::lmComplete); });
         // The cut starts at the model's box, its top one step higher.
         FCutDialog->ResetToModel();
         FCutDialog->RaiseTop();
@@ -646,7 +640,7 @@ void TMainForm::DeferredStart() {
 
 void TMainForm::btnClearClick() {
     if (AskSaveChanges())
-        FApp.NewModel();
+        FApp.Files.NewModel();
 }
 
 void TMainForm::mNewmodelClick() {
@@ -667,16 +661,16 @@ void TMainForm::Displayedstonesonly1Click() {
 }
 
 void TMainForm::mSubassemblyClick() {
-    const auto file = AskModelFile("Load a subassembly", FApp.SubassemblyFolder);
+    const auto file = AskModelFile("Load a subassembly", FApp.Document.DialogFolders().Subassembly);
     if (file)
-        FApp.InsertSubassembly(*file, false);
+        FApp.Placing.InsertSubassembly(*file, false);
 }
 
 void TMainForm::Breakupascene1Click() {
-    const auto file = AskModelFile("Break Up Scene", FApp.OpenFolder);
+    const auto file = AskModelFile("Break Up Scene", FApp.Document.DialogFolders().Open);
     if (!file)
         return;
-    const auto result = FApp.BreakUpScene(*file);
+    const auto result = FApp.Files.BreakUpScene(*file);
     if (!result) {
         ShowError("Only model files (.STM) can be broken up.");
         return;
@@ -691,81 +685,82 @@ void TMainForm::pumLoadPopup() {
     for (QAction* item : FRecentItems)
         delete item;
     FRecentItems.clear();
-    const auto& recent = FApp.RecentFiles();
+    const std::vector<std::string> recent = FApp.Document.RecentFilesForMenu();
     if (recent.empty())
         return;
     FRecentItems << pumLoad->addSeparator();
-    for (size_t i = 0; i < recent.size() && i < 15; ++i) {
-        const std::string path = recent[i];
+    for (const std::string& path : recent) {
         // The full path, without accelerator characters.
         QAction* item = pumLoad->addAction(Text(path).replace("&", "&&"));
         connect(item, &QAction::triggered, this,
-                [this, path] { Run([&] { FApp.InsertSubassembly(path, false); }); });
+                [this, path] { Run([&] { FApp.Placing.InsertSubassembly(path, false); }); });
         FRecentItems << item;
     }
 }
 
 void TMainForm::pumOptionsPopup() {
-    Action(TCommandId::cmPov)->setEnabled(FApp.PovRayAvailable());
-    Action(TCommandId::cmMakeGroup)->setEnabled(FApp.CanMakeGroup());
-    Action(TCommandId::cmBreakGroups)->setEnabled(FApp.CanBreakGroups());
+    Action(TCommandId::cmPov)->setEnabled(FApp.Pov.Available());
+    Action(TCommandId::cmMakeGroup)->setEnabled(FApp.Selection.CanMakeGroup());
+    Action(TCommandId::cmBreakGroups)->setEnabled(FApp.Selection.CanBreakGroups());
 }
 
 void TMainForm::cbResolutionChange(int index) {
-    if (FUpdating == 0 && index >= 0) {
-        FApp.Hand.Grid = static_cast<TGridResolution>(index);
-        FCutDialog->SetSteps();
-    }
+    if (FUpdating == 0 && index >= 0)
+        FApp.SetGrid(static_cast<TGridResolution>(index));
 }
 
 void TMainForm::pumSavePopup() {
-    Action(TCommandId::cmSaveSelected)->setEnabled(FApp.HasSelection());
+    Action(TCommandId::cmSaveSelected)->setEnabled(FApp.Selection.HasSelection());
 }
 
 void TMainForm::RadioGroup1Click(int tag) {
-    FApp.ViewControl.FixedView(tag);
+    FApp.Scene.Control().FixedView(tag);
 }
 
 void TMainForm::btnHomeClick() {
-    FApp.ViewControl.CenterModel(FApp.Model, false);
+    FApp.Scene.Control().CenterModel(FApp.Document.Model(), false);
 }
 
 void TMainForm::RefreshDisplayClick() {
     TWaitCursor wait;
-    FApp.RefreshDisplay();
+    FApp.Scene.RefreshDisplay();
 }
 
 void TMainForm::cbZoomSelect(int index) {
     if (FUpdating == 0 && index >= 0)
-        Run([&] { FApp.ViewControl.SetZoom(static_cast<float>(cbZoom->itemText(index).toDouble() / 100)); });
+        Run([&] {
+            FApp.Scene.Control().SetZoom(static_cast<float>(cbZoom->itemText(index).toDouble() / 100));
+        });
 }
 
 void TMainForm::RotXChange() {
     if (FUpdating == 0)
         Run([&] {
-            FApp.ViewControl.SetRotX(RotX->value());
-            FApp.ViewControl.SetRotY(RotY->value());
-            FApp.ViewControl.SetRotZ(RotZ->value());
+            TViewController& view = FApp.Scene.Control();
+            view.SetRotX(RotX->value());
+            view.SetRotY(RotY->value());
+            view.SetRotZ(RotZ->value());
         });
 }
 
 void TMainForm::OffsetXChange() {
     if (FUpdating == 0)
         Run([&] {
-            FApp.ViewControl.SetOffsetX(OffsetX->value());
-            FApp.ViewControl.SetOffsetY(OffsetY->value());
+            TViewController& view = FApp.Scene.Control();
+            view.SetOffsetX(OffsetX->value());
+            view.SetOffsetY(OffsetY->value());
         });
 }
 
 void TMainForm::PaintBox1Resize(int width, int height) {
-    Run([&] { FApp.ResizeView(width, height); });
+    Run([&] { FApp.Scene.ResizeView(width, height); });
 }
 
 bool TMainForm::FormMouseWheel(QWheelEvent* event) {
     const QRect panel(Panel3->mapToGlobal(QPoint(0, 0)), Panel3->size());
     if (!panel.contains(event->globalPosition().toPoint()))
         return false;
-    Run([&] { FApp.ViewControl.Wheel(event->angleDelta().y()); });
+    Run([&] { FApp.Scene.Control().Wheel(event->angleDelta().y()); });
     return true;
 }
 
@@ -774,7 +769,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    if (FApp.Busy() || !FormCloseQuery()) {
+    if (FApp.Work.Busy() || !FormCloseQuery()) {
         event->ignore();
         return;
     }
@@ -802,8 +797,8 @@ void TMainForm::ReadSettings() {
 }
 
 void TMainForm::Hints1Click() {
-    FApp.Hints = !FApp.Hints;
-    if (!FApp.Hints)
+    FApp.SetHints(!FApp.Hints());
+    if (!FApp.Hints())
         QToolTip::hideText();
 }
 
@@ -814,17 +809,13 @@ void TMainForm::btnColorDlgClick() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QColor chosen = dialog.selectedColor();
-    FApp.SetCurrentColor(RGB(chosen.red(), chosen.green(), chosen.blue()));
+    FApp.PaletteCommands.SetCurrentColor(RGB(chosen.red(), chosen.green(), chosen.blue()));
 }
 
 void TMainForm::Loadaset1Click() {
-    const auto file =
-        AskOpenFile(this, "Open a Set", "Set files (*.set)|*.set|All files (*.*)|*.*", "set", FApp.SetFolder);
-    // Cancelling the dialog gives unlimited supply again.
-    if (file)
-        FApp.LoadSet(*file);
-    else
-        FApp.InfiniteSupply();
+    const auto file = AskOpenFile(this, "Open a Set", "Set files (*.set)|*.set|All files (*.*)|*.*", "set",
+                                  FApp.Document.DialogFolders().Set);
+    FApp.PaletteCommands.ChooseSet(file);
 }
 
 bool TMainForm::event(QEvent* event) {
@@ -844,7 +835,7 @@ bool TMainForm::IsOwnWidget(QObject* object) const {
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     // While long work runs on the model nothing may change it: input is
     // dropped, except releases, which end drags and rotations begun before.
-    if (FApp.Busy() && IsInputEvent(event->type()))
+    if (FApp.Work.Busy() && IsInputEvent(event->type()))
         return true;
     switch (event->type()) {
     case QEvent::KeyPress:
@@ -858,7 +849,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return IsOwnWidget(watched) && FormMouseWheel(static_cast<QWheelEvent*>(event));
     case QEvent::ToolTip:
         // Tool tips show while "&Hints" is checked; the hint field always shows the hints.
-        return !FApp.Hints && IsOwnWidget(watched);
+        return !FApp.Hints() && IsOwnWidget(watched);
     default:
         return false;
     }
@@ -867,7 +858,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 // --- model files ---
 
 bool TMainForm::AskSaveChanges() {
-    return FApp.MayDiscardChanges(
+    return FApp.Document.MayDiscardChanges(
         [this] {
             QMessageBox box(QMessageBox::Question, "Confirm", kUnsavedQuestion,
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
@@ -893,18 +884,19 @@ std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::
 
 bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {
     TOpenModelDialog dialog(this, title);
-    dialog.setDirectory(
-        Text((mode == TLoadMode::lmComplete ? FApp.OpenFolder : FApp.SubassemblyFolder).string()));
-    if (!FApp.OpenFileName().empty())
-        dialog.selectFile(Text(fs::path(FApp.OpenFileName()).filename().string()));
+    dialog.setDirectory(Text((mode == TLoadMode::lmComplete ? FApp.Document.DialogFolders().Open
+                                                            : FApp.Document.DialogFolders().Subassembly)
+                                 .string()));
+    if (!FApp.Document.OpenFileName().empty())
+        dialog.selectFile(Text(fs::path(FApp.Document.OpenFileName()).filename().string()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    FApp.LoadModel(PathOf(dialog.selectedFiles().first()), mode);
+    FApp.Files.LoadModel(PathOf(dialog.selectedFiles().first()), mode);
     return true;
 }
 
 bool TMainForm::SaveModelFile(TSaveMode mode) {
-    const TSaveProposal proposal = FApp.PrepareSave(mode);
+    const TSaveProposal proposal = FApp.Document.PrepareSave(mode);
     QFileDialog dialog(this, mode == TSaveMode::smComplete   ? "Save model as..."
                              : mode == TSaveMode::smSelected ? "Save selected parts as..."
                                                              : "Save displayed parts as...");
@@ -916,7 +908,7 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     try {
-        FApp.SaveModel(PathOf(dialog.selectedFiles().first()), mode);
+        FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode);
     } catch (const std::exception& error) {
         ShowError(error.what());
         ShowState();

@@ -5,13 +5,12 @@
 // question. Every handler reads its event, calls the application core and
 // shows the result.
 
-#include <QMainWindow>
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <QPoint>
 #include <functional>
 #include <map>
 #include <optional>
-#include <sys/types.h>
 
 #include "app/command_line.h"
 #include "app/stonemill_app.h"
@@ -181,8 +180,8 @@ private:
     TDlg* FCutDialog = nullptr;
     TAboutBox* FAboutBox = nullptr;
     TAdvOptions* FToolbox = nullptr;
-    // The POV-Ray process started last, watched until it ends.
-    pid_t FPovRay = -1;
+    // POV-Ray started last, watched until it ends.
+    std::optional<TPovRayRun> FPovRay;
     QTimer* FPovRayWatch = nullptr;
     // A problem with the settings file, shown once the window is up.
     std::string FSettingsProblem;

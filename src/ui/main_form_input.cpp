@@ -78,7 +78,7 @@ void TMainForm::PaintBox1MouseDown(QMouseEvent* event) {
     if (FrameMouseDown(event))
         return;
     const TMouseClick click = ClickOf(event);
-    Run([&] { FMouseRotating = FApp.ViewMouseDown(click); });
+    Run([&] { FMouseRotating = FApp.Input.ViewMouseDown(click); });
 }
 
 void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
@@ -87,7 +87,7 @@ void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     const Qt::KeyboardModifiers keys = event->modifiers();
     if (FApp.Hand.Holding()) {
-        Run([&] { FApp.HandFollows(position.x(), position.y()); });
+        Run([&] { FApp.Placing.HandFollows(position.x(), position.y()); });
         return;
     }
     if (keys & Qt::ShiftModifier) {
@@ -95,19 +95,19 @@ void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
             const QPoint moved = position - FLastMouse;
             FLastMouse = position;
             if (moved != QPoint())
-                Run([&] { FApp.ViewControl.MouseRotate(moved.x(), moved.y()); });
+                Run([&] { FApp.Scene.Control().MouseRotate(moved.x(), moved.y()); });
         }
         return;
     }
-    if (FApp.Hints)
-        ShowStoneHint(FApp.CaptionAt(position.x(), position.y()));
+    if (FApp.Hints())
+        ShowStoneHint(FApp.Input.CaptionAt(position.x(), position.y()));
 }
 
 void TMainForm::PaintBox1MouseUp(QMouseEvent*) {
     FMouseRotating = false;
     if (FrameMouseUp())
         return;
-    Run([&] { FApp.ViewMouseUp(); });
+    Run([&] { FApp.Input.ViewMouseUp(); });
 }
 
 void TMainForm::ShowStoneHint(const std::optional<std::string>& caption) {
@@ -141,8 +141,8 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
     FKeyBusy = true;
     const bool shift = keys & Qt::ShiftModifier, ctrl = keys & Qt::ControlModifier;
     if (editKey) {
-        Run([&] { FApp.EditKey(*editKey, shift, ctrl, keys & Qt::AltModifier); });
-    } else if (key == Qt::Key_F2 && FApp.Frame.Shown) {
+        Run([&] { FApp.Input.EditKey(*editKey, shift, ctrl, keys & Qt::AltModifier); });
+    } else if (key == Qt::Key_F2 && FApp.Pictures.Frame().Shown) {
         Run([&] { SetFrameSize(); });
         PaintBox1->update();
     } else if (ctrl && (key == Qt::Key_Z || key == Qt::Key_Y)) {
@@ -151,7 +151,7 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
     } else {
         if (const TCommand* command = CommandOfKey(key, keypad))
             RunCommand(command->Id);
-        Run([&] { FApp.AfterCommandKey(); });
+        Run([&] { FApp.Input.AfterCommandKey(); });
     }
     FKeyBusy = false;
     return true;

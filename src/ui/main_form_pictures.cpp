@@ -6,9 +6,6 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QTimer>
-#include <QUrl>
-#include <cstring>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
@@ -18,6 +15,9 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <cstring>
 
 #include "common/error.h"
 #include "common/process.h"
@@ -75,12 +75,9 @@ void TMainForm::CreatePictureDialogs() {
     FLightDialog = new TfrmSetLight(this);
     FLightDialog->Preview = [this](const std::array<int32_t, 3>& light) {
         // The view shows the light at once; the light itself changes only on OK.
-        const std::array<int32_t, 3> before = FApp.View.Light;
-        FApp.SetLight(light[0], light[1], light[2]);
+        FApp.Scene.PreviewLight(light);
         PaintBox1->repaint();
         QApplication::processEvents();
-        FApp.View.Light = before;
-        FApp.View.UpdateShades();
     };
     FEdgeFactorDialog = new TfrmSetEdgeFactor(this);
 }
@@ -88,22 +85,21 @@ void TMainForm::CreatePictureDialogs() {
 // --- the picture frame ---
 
 void TMainForm::btnSavePicClick() {
-    FApp.Frame.Shown = !FApp.Frame.Shown;
-    FApp.Frame.EndDrag();
+    FApp.Pictures.Frame().Toggle();
     PaintBox1->update();
 }
 
 bool TMainForm::FrameMouseDown(QMouseEvent* event) {
-    if (!FApp.Frame.Shown)
+    TPictureFrame& frame = FApp.Pictures.Frame();
+    if (!frame.Shown)
         return false;
     if (event->button() != Qt::LeftButton)
         return true;
     const QPoint at = event->position().toPoint();
     const Qt::KeyboardModifiers keys = event->modifiers();
-    TPictureFrame& frame = FApp.Frame;
     switch (frame.AreaAt(at.x(), at.y())) {
     case TFrameArea::faClose:
-        frame.Shown = false;
+        frame.Hide();
         break;
     case TFrameArea::faMaximise:
         frame.Maximise(PaintBox1->width(), PaintBox1->height());
@@ -131,27 +127,29 @@ bool TMainForm::FrameMouseDown(QMouseEvent* event) {
 }
 
 bool TMainForm::FrameMouseMove(QMouseEvent* event) {
-    if (!FApp.Frame.Shown)
+    TPictureFrame& frame = FApp.Pictures.Frame();
+    if (!frame.Shown)
         return false;
     const QPoint at = event->position().toPoint();
-    if ((event->buttons() & Qt::LeftButton) && FApp.Frame.Dragging()) {
-        if (FApp.Frame.Drag(at.x(), at.y()))
+    if ((event->buttons() & Qt::LeftButton) && frame.Dragging()) {
+        if (frame.Drag(at.x(), at.y()))
             PaintBox1->update();
     } else {
-        PaintBox1->setCursor(ShapeOf(FApp.Frame.CursorAt(at.x(), at.y())));
+        PaintBox1->setCursor(ShapeOf(frame.CursorAt(at.x(), at.y())));
     }
     return true;
 }
 
 bool TMainForm::FrameMouseUp() {
-    if (!FApp.Frame.Shown)
+    TPictureFrame& frame = FApp.Pictures.Frame();
+    if (!frame.Shown)
         return false;
-    FApp.Frame.EndDrag();
+    frame.EndDrag();
     return true;
 }
 
 void TMainForm::SetFrameSize() {
-    TPictureFrame& frame = FApp.Frame;
+    TPictureFrame& frame = FApp.Pictures.Frame();
     // Beside the size label, kept inside the view.
     QPoint at = PaintBox1->mapToGlobal(QPoint(frame.Rect.Right + 4, frame.Rect.Top + 11));
     const int rightEdge = PaintBox1->mapToGlobal(QPoint(PaintBox1->width(), 0)).x();
@@ -167,15 +165,15 @@ void TMainForm::SetFrameSize() {
 }
 
 void TMainForm::SavePictureClick(int factor) {
-    QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Frame.Rect)));
+    QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Pictures.Frame().Rect)));
     dialog.setObjectName("dlgSavePicture");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
     dialog.setDefaultSuffix("BMP");
-    dialog.setDirectory(Text(FApp.PictureFolder.string()));
-    const std::string model = fs::path(FApp.OpenFileName()).stem().string();
+    dialog.setDirectory(Text(FApp.Pictures.PictureFolder().string()));
+    const std::string model = fs::path(FApp.Document.OpenFileName()).stem().string();
     if (!model.empty())
         dialog.selectFile(Text(model));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -183,7 +181,7 @@ void TMainForm::SavePictureClick(int factor) {
     const fs::path path = PathOf(dialog.selectedFiles().first());
     TWaitCursor wait;
     TWorkProgress progress(this, "Saving the picture...");
-    FApp.SavePicture(factor, path, [&](double done) { progress.Report(done); });
+    FApp.Pictures.SavePicture(factor, path, [&](double done) { progress.Report(done); });
 }
 
 // --- printing ---
@@ -198,7 +196,7 @@ void TMainForm::btnPrintClick() {
             TWaitCursor wait;
             QPainter painter(target);
             TCanvas canvas(&painter);
-            FApp.PrintOn(canvas, target->width(), target->height());
+            FApp.Pictures.PrintOn(canvas, target->width(), target->height());
         });
     });
     preview.exec();
@@ -216,44 +214,36 @@ void TMainForm::Backgroundpicture1Click() {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters({filter, "All files (*)"});
-    if (!FApp.BackgroundFile.empty())
-        dialog.setDirectory(Text(FApp.BackgroundFile.parent_path().string()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        FApp.LoadBackgroundPicture({});
-        return;
-    }
-    const fs::path path = PathOf(dialog.selectedFiles().first());
-    if (!FApp.LoadBackgroundPicture(path))
-        ShowError("The file " + path.string() + " holds no picture that can be shown.");
+    if (!FApp.Scene.BackgroundFile().empty())
+        dialog.setDirectory(Text(FApp.Scene.BackgroundFile().parent_path().string()));
+    std::optional<fs::path> chosen;
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        chosen = PathOf(dialog.selectedFiles().first());
+    FApp.Scene.ChooseBackgroundPicture(chosen);
 }
 
 void TMainForm::Adjustlight1Click() {
-    std::array<int32_t, 3> light = FApp.View.Light;
+    std::array<int32_t, 3> light = FApp.Scene.View().Light;
     if (FLightDialog->ExecuteLight(light))
-        FApp.SetLight(light[0], light[1], light[2]);
+        FApp.Scene.SetLight(light[0], light[1], light[2]);
     else
-        FApp.RedrawPicture(); // a preview leaves nothing behind
+        FApp.Scene.RedrawPicture(); // a preview leaves nothing behind
 }
 
 void TMainForm::Edgedarkening1Click() {
-    float factor = FApp.View.EdgeFactor;
+    float factor = FApp.Scene.View().EdgeFactor;
     if (FEdgeFactorDialog->ExecuteEdgeFactor(factor))
-        FApp.SetEdgeFactor(factor);
+        FApp.Scene.SetEdgeFactor(factor);
 }
 
 // --- POV-Ray ---
 
 void TMainForm::GoPOVit() {
-    const fs::path folder = FApp.RenderFolder();
-    FApp.ExportPov(folder);
-    // Without a display POV-Ray must not try to show its picture as it draws.
-    const bool noDisplay = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-    const TLaunch launch = LaunchProgram(FApp.PovRayArguments(noDisplay), folder, folder / "povray.log");
-    if (launch.Process == -1) {
-        ShowError(StrFormat("POV-Ray could not be started: error %d (%s)", launch.Error, std::strerror(launch.Error)));
-        return;
-    }
-    FPovRay = launch.Process;
+    const fs::path folder = FApp.Pov.RenderFolder();
+    FApp.Pov.Export(folder);
+    const bool noDisplay =
+        qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    FPovRay = FApp.Pov.Start(folder, noDisplay);
     if (FPovRayWatch == nullptr) {
         FPovRayWatch = new QTimer(this);
         connect(FPovRayWatch, &QTimer::timeout, this, &TMainForm::PovRayProgress);
@@ -262,18 +252,20 @@ void TMainForm::GoPOVit() {
 }
 
 void TMainForm::PovRayProgress() {
-    int status = 0;
-    const TProgramState state = PollProgram(FPovRay, status);
-    if (state == TProgramState::psRunning)
+    if (!FPovRay)
         return;
-    FPovRayWatch->stop();
-    FPovRay = -1;
-    const fs::path folder = FApp.RenderFolder();
-    const fs::path picture = folder / "test.png";
-    if (state != TProgramState::psEnded || status != 0) {
-        ShowError("POV-Ray did not finish the picture; what it said is in " + (folder / "povray.log").string());
+    const fs::path picture = FPovRay->Picture();
+    try {
+        if (FPovRay->Running())
+            return;
+    } catch (const EError& failure) {
+        FPovRayWatch->stop();
+        FPovRay.reset();
+        ShowError(failure.what());
         return;
     }
+    FPovRayWatch->stop();
+    FPovRay.reset();
     if (QMessageBox::question(this, kApplicationTitle,
                               Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) ==
         QMessageBox::Yes)

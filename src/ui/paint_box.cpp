@@ -17,15 +17,15 @@ TPaintBox::TPaintBox(TStonemillApp& app, QWidget* parent) : QWidget(parent), FAp
 void TPaintBox::paintEvent(QPaintEvent* event) {
     // While several view controls change at once the picture is not shown; the
     // one redraw at the end shows it.
-    if (FApp.View.SkipPainting)
+    if (FApp.Scene.View().SkipPainting)
         return;
     QPainter painter(this);
     const QRect area = event->rect();
-    painter.drawImage(area.topLeft(), FApp.ShownPicture().Image(), area);
+    painter.drawImage(area.topLeft(), FApp.Placing.ShownPicture().Image(), area);
     // The picture frame is drawn over the view, never into its picture.
-    if (FApp.Frame.Shown) {
+    if (FApp.Pictures.Frame().Shown) {
         TCanvas canvas(&painter);
-        FApp.Frame.Draw(canvas);
+        FApp.Pictures.Frame().Draw(canvas);
     }
 }
 

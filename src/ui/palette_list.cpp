@@ -22,9 +22,9 @@ public:
         if (!FList.RowOf || option.rect.width() < 2 || option.rect.height() < 2)
             return;
         TBitmap& picture = FList.FRowPicture;
-        picture.SetPixelFormat(PixelFormatOf(FList.FApp.EffectiveBitDepth()));
+        picture.SetPixelFormat(PixelFormatOf(FList.FApp.Scene.EffectiveBitDepth()));
         picture.SetSize(option.rect.width(), option.rect.height());
-        TPaletteRowPainter& rows = FList.FApp.PaletteRows;
+        TPaletteRowPainter& rows = FList.FApp.PaletteCommands.Rows();
         rows.Font.Size = FList.font().pointSize() > 0 ? FList.font().pointSize() : 8;
         rows.Draw(picture, FList.RowOf(index.row()));
         painter->drawImage(option.rect.topLeft(), picture.Image());

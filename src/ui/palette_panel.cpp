@@ -82,10 +82,10 @@ TPalettePanel::TPalettePanel(TStonemillApp& app, QWidget* parent) : QWidget(pare
 
     ListBox1 = new TPaletteList(FApp, this);
     ListBox1->setObjectName("ListBox1");
-    ListBox1->RowOf = [this](int row) { return FApp.ShownRow(row); };
+    ListBox1->RowOf = [this](int row) { return FApp.PaletteCommands.ShownRow(row); };
     ListBox1->OnMouseDown = [this](int row, Qt::MouseButton button) { ListBox1MouseDown(row, button); };
     ListBox1->OnClick = [this](int row) { ListBox1Click(row); };
-    ListBox1->OnSelect = [this](int row) { FApp.Palette.SelectedRow = row; };
+    ListBox1->OnSelect = [this](int row) { FApp.Palette.SelectRow(row); };
     ListBox1->OnContextMenu = [this](QPoint at) { pumEdit->popup(at); };
     CreateEditMenu();
 
@@ -154,7 +154,7 @@ void TPalettePanel::ShowState() {
     ComboBox1->setCurrentIndex(palette.SelectorIndex() < titles.size() ? palette.SelectorIndex() : -1);
     ListBox1->SetRows(palette.ShownEntries(), palette.ShownRowHeight());
     ListBox1->SetSelectedRow(palette.SelectedRow);
-    TStonemillApp::TPreviewLook look = FApp.PreviewLook();
+    TPreviewLook look = FApp.PaletteCommands.PreviewLook();
     if (!(look == FLook)) {
         FLook = std::move(look);
         ListBox1->viewport()->update();
@@ -175,12 +175,12 @@ void TPalettePanel::mousePressEvent(QMouseEvent* event) {
 
 void TPalettePanel::Panel2MouseDown(Qt::MouseButton button) {
     if (button == Qt::RightButton)
-        Run([&] { FApp.RestoreBackgroundColor(); });
+        Run([&] { FApp.Scene.RestoreBackgroundColor(); });
 }
 
 void TPalettePanel::Edit7MouseDown(int index, Qt::MouseButton button) {
     if (button == Qt::LeftButton || button == Qt::RightButton)
-        Run([&] { FApp.SwatchClick(index, button == Qt::LeftButton); });
+        Run([&] { FApp.PaletteCommands.SwatchClick(index, button == Qt::LeftButton); });
 }
 
 void TPalettePanel::ComboBox1Change(int item) {
@@ -201,11 +201,11 @@ void TPalettePanel::btnNextPageClick() {
 }
 
 void TPalettePanel::ListBox1MouseDown(int row, Qt::MouseButton) {
-    FApp.Palette.SelectedRow = row;
+    FApp.Palette.SelectRow(row);
 }
 
 void TPalettePanel::ListBox1Click(int row) {
-    Run([&] { FApp.TakePaletteEntry(row); });
+    Run([&] { FApp.PaletteCommands.TakePaletteEntry(row); });
 }
 
 void TPalettePanel::pumEditPopup() {
@@ -221,26 +221,26 @@ void TPalettePanel::Editblock1Click() {
     if (!FApp.Palette.MenuState().Edit)
         return;
     // The editor draws at its own detail level; the palette's comes back after.
-    const int detail = FApp.View.DetailLevel;
+    const int detail = FApp.Scene.View().DetailLevel;
     FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), false);
     FPartEditor->SetTitles("Edit block", "Replace");
     const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
-    FApp.View.DetailLevel = detail;
+    FApp.Scene.View().DetailLevel = detail;
     if (confirmed) {
         FApp.Palette.ReplaceSelected(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
-        FApp.RedrawPicture(); // the model's stones of an edited part change too
+        FApp.Scene.RedrawPicture(); // the model's stones of an edited part change too
     }
 }
 
 void TPalettePanel::Addnewblock1Click() {
     if (!FApp.Palette.MenuState().Add)
         return;
-    const int detail = FApp.View.DetailLevel;
+    const int detail = FApp.Scene.View().DetailLevel;
     if (FApp.Palette.SelectedRow >= 0 && !FApp.Palette.SelectedEntry().empty())
         FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), true);
     FPartEditor->SetTitles("Add new block", "Add");
     const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
-    FApp.View.DetailLevel = detail;
+    FApp.Scene.View().DetailLevel = detail;
     if (confirmed)
         FApp.Palette.AppendEntry(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
 }
@@ -250,7 +250,7 @@ void TPalettePanel::Addcombo1Click() {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setDirectory(QString::fromStdString((FApp.Folders().Shipped() / "Combos").string()));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        FApp.AddCombo(dialog.selectedFiles().first().toStdString());
+        FApp.PaletteCommands.AddCombo(dialog.selectedFiles().first().toStdString());
 }
 
 void TPalettePanel::Removeblock1Click() {

@@ -84,5 +84,5 @@ private:
     TfrmCustomize* FCustomize;
     int FUpdating = 0;
     // What the rows were last drawn with.
-    TStonemillApp::TPreviewLook FLook;
+    TPreviewLook FLook;
 };

@@ -200,7 +200,7 @@ TAddHard::TAddHard(TStonemillApp& app, QWidget* parent)
     : QDialog(parent), FApp(app), FEditor(app.PartEditor), FNames(std::make_unique<TAskFileAndPart>(this)) {
     setObjectName("AddHard");
     setWindowTitle("Edit block");
-    FPicture = std::make_unique<TBitmap>(1, 1, app.Picture().PixelFormat());
+    FPicture = std::make_unique<TBitmap>(1, 1, app.Scene.Picture().PixelFormat());
     BuildLayout();
     resize(645, 411);
 }
@@ -305,7 +305,7 @@ void TAddHard::BuildLayout() {
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, level] {
-            FApp.View.DetailLevel = level;
+            FApp.Scene.View().DetailLevel = level;
             RedrawView();
         });
         strip->addWidget(button);
@@ -528,7 +528,7 @@ int TAddHard::GetPictureHeight() const {
 
 void TAddHard::showEvent(QShowEvent* event) {
     // The editor draws at detail level 0 until a detail button says otherwise.
-    FApp.View.DetailLevel = 0;
+    FApp.Scene.View().DetailLevel = 0;
     spbDet0->setChecked(true);
     ShowState();
     QDialog::showEvent(event);
@@ -637,7 +637,7 @@ void TAddHard::RedrawView() {
     const QSize size = PaintBoxAddStd->size();
     FPicture->SetSize(std::max(size.width(), 1), std::max(size.height(), 1));
     int octant = ShownOctant();
-    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FApp.View, FApp.Background.Color, octant))
+    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FApp.Scene.View(), FApp.Scene.Background().Color, octant))
         return; // without a stone the view stays as it was
     PaintBoxAddStd->Shown = FPicture->ToImage();
     PaintBoxAddStd->update();

@@ -19,11 +19,11 @@ protected:
     void SetUp() override {
         folder.CopyShippedParts();
         app = std::make_unique<TStonemillApp>(folder.Path());
-        app->ResizeView(80, 60);
+        app->Scene.ResizeView(80, 60);
         model = Write("house.stm", "= 70 330 20 0 0 0 1\r\nB 0 0 0 40 20 20 255 1 0 0 0 0 wall 0\r\n");
-        app->LoadModel(model, TLoadMode::lmComplete);
-        app->Model.RecordUndo('+', *app->Model[0]);
-        app->Dirty = true;
+        app->Files.LoadModel(model, TLoadMode::lmComplete);
+        app->Document.Model().RecordUndo('+', *app->Document.Model()[0]);
+        app->Document.SetDirty(true);
     }
     fs::path Write(const std::string& name, const std::string& text) {
         const fs::path path = folder.Path() / name;
@@ -38,17 +38,18 @@ protected:
 } // namespace
 
 TEST_F(FailureTest, AModelThatCannotBeReadChangesNothing) {
-    const std::string caption = app->Caption();
-    const auto recent = app->RecentFiles();
-    for (const fs::path& bad : {folder.Path() / "missing.stm", folder.Path() / "parts", fs::path("/dev/zero")}) {
+    const std::string caption = app->Document.Caption();
+    const auto recent = app->Document.RecentFiles();
+    for (const fs::path& bad :
+         {folder.Path() / "missing.stm", folder.Path() / "parts", fs::path("/dev/zero")}) {
         for (TLoadMode mode : {TLoadMode::lmComplete, TLoadMode::lmSubassembly}) {
-            const std::string message = ErrorOf([&] { app->LoadModel(bad, mode); });
+            const std::string message = ErrorOf([&] { app->Files.LoadModel(bad, mode); });
             EXPECT_EQ(message.rfind("Cannot open file \"" + bad.string() + "\". ", 0), 0u) << message;
-            EXPECT_EQ(app->Model.Count(), 1) << bad;
-            EXPECT_EQ(app->Model.UndoCount(), 1);
-            EXPECT_EQ(app->Caption(), caption);
-            EXPECT_EQ(app->RecentFiles(), recent);
-            EXPECT_TRUE(app->Dirty);
+            EXPECT_EQ(app->Document.Model().Count(), 1) << bad;
+            EXPECT_EQ(app->Document.Model().UndoCount(), 1);
+            EXPECT_EQ(app->Document.Caption(), caption);
+            EXPECT_EQ(app->Document.RecentFiles(), recent);
+            EXPECT_TRUE(app->Document.Dirty());
             EXPECT_FALSE(app->Hand.Holding());
         }
     }
@@ -58,29 +59,30 @@ TEST_F(FailureTest, SavesThatFailKeepTheOldFileAndTheDirtyFlag) {
     const std::string before = folder.ReadFile(model);
     fs::create_directories(folder.Path() / "taken.stm");
     const std::string message =
-        ErrorOf([&] { app->SaveModel(folder.Path() / "taken.stm", TSaveMode::smComplete); });
+        ErrorOf([&] { app->Files.SaveModel(folder.Path() / "taken.stm", TSaveMode::smComplete); });
     EXPECT_EQ(message.rfind("Cannot write file \"" + (folder.Path() / "taken.stm").string() + "\". ", 0), 0u)
         << message;
     EXPECT_TRUE(fs::is_directory(folder.Path() / "taken.stm"));
-    EXPECT_TRUE(app->Dirty);
+    EXPECT_TRUE(app->Document.Dirty());
     EXPECT_EQ(folder.ReadFile(model), before);
 
     // A part file named by a model may not lead out of the parts folder.
     std::vector<std::pair<int, std::string>> errors;
-    app->OnLineError = [&](int line, const std::string& text) { errors.emplace_back(line, text); };
+    app->Files.OnLineError = [&](int line, const std::string& text) { errors.emplace_back(line, text); };
     const int parts = TPartRegistry::Instance().Count();
     const fs::path sneaky = Write("sneaky.stm", "= 70 330 20 0 0 0 1\r\n"
                                                 "G 0 0 0 0 0 0 0 1 0 0 0 ../../../../dev/zero x 0  0\r\n"
                                                 "G 0 0 0 0 0 0 0 1 0 0 0 parts.dat stdblock 0  0\r\n");
-    app->LoadModel(sneaky, TLoadMode::lmComplete);
+    app->Files.LoadModel(sneaky, TLoadMode::lmComplete);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0], std::make_pair(1 + 1, std::string("Could not find part/file x/../../../../dev/zero")));
-    EXPECT_EQ(app->Model.Count(), 1);
+    EXPECT_EQ(errors[0],
+              std::make_pair(1 + 1, std::string("Could not find part/file x/../../../../dev/zero")));
+    EXPECT_EQ(app->Document.Model().Count(), 1);
     EXPECT_EQ(TPartRegistry::Instance().Count(), parts + 1); // stdblock only
 
     // Pictures that cannot be written leave the view as it was.
-    const float scale = app->View.ViewScale;
-    app->Frame.Rect = Rect(0, 0, 40, 30);
-    EXPECT_NE(ErrorOf([&] { app->SavePicture(4, folder.Path() / "parts"); }), "");
-    EXPECT_EQ(app->View.ViewScale, scale);
+    const float scale = app->Scene.View().ViewScale;
+    app->Pictures.Frame().Rect = Rect(0, 0, 40, 30);
+    EXPECT_NE(ErrorOf([&] { app->Pictures.SavePicture(4, folder.Path() / "parts"); }), "");
+    EXPECT_EQ(app->Scene.View().ViewScale, scale);
 }

@@ -69,7 +69,7 @@ TEST_F(PaletteTest, TakingEntriesFillsTheHandAndRecentlyUsed) {
     TPalette& p = app->Palette;
     app->Hand.LastX = 40;
     app->Hand.LastZ = 20;
-    app->TakePaletteEntry(1);
+    app->PaletteCommands.TakePaletteEntry(1);
     ASSERT_TRUE(app->Hand.Holding());
     TBlock* stone = app->Hand.Stone();
     EXPECT_EQ(stone->Kind, 'R');
@@ -82,37 +82,37 @@ TEST_F(PaletteTest, TakingEntriesFillsTheHandAndRecentlyUsed) {
     EXPECT_EQ(p.RecentRowHeight, 60);
 
     // The swatch colours the stone in hand and the top recent entry.
-    app->SwatchClick(10, true);
+    app->PaletteCommands.SwatchClick(10, true);
     EXPECT_EQ(p.CurrentColor, RGB(0, 128, 0));
     EXPECT_EQ(stone->Color, RGB(0, 128, 0));
     EXPECT_EQ(p.RecentColors.front(), RGB(0, 128, 0));
-    app->ToggleTransparent();
+    app->PaletteCommands.ToggleTransparent();
     EXPECT_TRUE(stone->Transparent);
 
-    app->TakePaletteEntry(0);
+    app->PaletteCommands.TakePaletteEntry(0);
     EXPECT_TRUE(app->Hand.Stone()->Transparent);
-    app->SwatchClick(1, true);
-    app->TakePaletteEntry(1); // taken again: one row, back on top with its colour
+    app->PaletteCommands.SwatchClick(1, true);
+    app->PaletteCommands.TakePaletteEntry(1); // taken again: one row, back on top with its colour
     EXPECT_EQ(p.RecentEntries, (TEntries{"R1x1x3|Column", "2x4x3"}));
     EXPECT_EQ(p.RecentColors, (std::vector<TColor>{RGB(0, 128, 0), clWhite}));
     p.SelectItem(0);
     EXPECT_EQ(p.RowColor(0), RGB(0, 128, 0));
-    app->TakePaletteEntry(0);
+    app->PaletteCommands.TakePaletteEntry(0);
     EXPECT_EQ(app->Hand.Stone()->Color, RGB(0, 128, 0)); // the remembered colour, not the current one
 
     // A model entry loads its model to insert; the caption stays the model's.
     Write("Combos/wall.stm", "B 0 0 0 2 1 3 0 1 0 0 0 0  0\r\n");
-    app->SetCaptionAndFileNames("/m/house.stm");
+    app->Document.SetCaptionAndFileNames("/m/house.stm");
     p.SelectItem(3);
-    app->TakePaletteEntry(1);
+    app->PaletteCommands.TakePaletteEntry(1);
     ASSERT_TRUE(app->Hand.HoldsSubassembly()); // its proxy in hand
     EXPECT_EQ(app->Hand.Stone()->Length, 40);
-    EXPECT_EQ(app->Pending().Count(), 1);
-    EXPECT_EQ(app->Pending()[0]->Color, clWhite); // black takes the current colour
-    EXPECT_EQ(app->Caption(), "Stonemill Ver 1.42 - /m/house.stm");
+    EXPECT_EQ(app->Hand.Pending().Count(), 1);
+    EXPECT_EQ(app->Hand.Pending()[0]->Color, clWhite); // black takes the current colour
+    EXPECT_EQ(app->Document.Caption(), "Stonemill Ver 1.42 - /m/house.stm");
     EXPECT_EQ(p.RecentEntries.size(), 2u);
 
-    app->NewModel();
+    app->Files.NewModel();
     EXPECT_TRUE(p.RecentEntries.empty());
     EXPECT_EQ(p.RecentRowHeight, 40);
 }
@@ -128,10 +128,10 @@ TEST_F(PaletteTest, EditsSetTheChangedFlagAndFollowTheMenuRules) {
     EXPECT_TRUE(p.Changed);
     EXPECT_EQ(p.Pages[0].Entries, (TEntries{"R1x1x3|Column"}));
 
-    app->AddCombo((folder.Path() / "Combos" / "tree.STM").string());
+    app->PaletteCommands.AddCombo((folder.Path() / "Combos" / "tree.STM").string());
     EXPECT_EQ(p.Pages[0].Entries, (TEntries{"R1x1x3|Column", "M Combos/tree"}));
     p.SelectedRow = 0;
-    app->AddCombo("/other/gate.stm");
+    app->PaletteCommands.AddCombo("/other/gate.stm");
     EXPECT_EQ(p.Pages[0].Entries.front(), "M /other/gate");
 
     p.AddPage();
@@ -207,30 +207,30 @@ TEST_F(PaletteTest, ReorderAndCustomizeMovePagesAndEntries) {
 }
 
 TEST_F(PaletteTest, SupplyFromASetCountsWhatIsPlaced) {
-    app->Model.Add(StoneInUnits('G', 0, 0, 0, 0, 0, 0));
-    app->Model[0]->Caption = "arch";
-    EXPECT_EQ(app->EntrySupply("G parts.dat, arch|Arch"), -1);
-    app->LoadSet(Write("Sets/a.set", "ARCH, 2\r\n2x4x3, 1\r\nT2x2x3\r\n"));
-    EXPECT_EQ(app->EntrySupply("G parts.dat, arch|Arch"), 1); // one is in the model
-    EXPECT_EQ(app->EntrySupply("2x4x3"), 1);
-    EXPECT_EQ(app->EntrySupply("T2x2x3"), 0);
-    EXPECT_EQ(app->EntrySupply("R1x1x3|Column"), 0);
-    EXPECT_EQ(app->EntrySupply("M Combos/wall"), -1);
+    app->Document.Model().Add(StoneInUnits('G', 0, 0, 0, 0, 0, 0));
+    app->Document.Model()[0]->Caption = "arch";
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("G parts.dat, arch|Arch"), -1);
+    app->PaletteCommands.LoadSet(Write("Sets/a.set", "ARCH, 2\r\n2x4x3, 1\r\nT2x2x3\r\n"));
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("G parts.dat, arch|Arch"), 1); // one is in the model
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3"), 1);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("T2x2x3"), 0);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("R1x1x3|Column"), 0);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("M Combos/wall"), -1);
     app->Supply.Take("2x4x3");
     app->Supply.Take("2x4x3");
     EXPECT_EQ(app->Supply.Count("2x4x3"), -1);
     app->Supply.GiveBack("G parts.dat, arch");
     EXPECT_EQ(app->Supply.Count("arch"), 2);
-    EXPECT_EQ(app->ShownRow(0).Supply, -1); // the row shows what the supply says
+    EXPECT_EQ(app->PaletteCommands.ShownRow(0).Supply, -1); // the row shows what the supply says
 
-    EXPECT_NE(ErrorOf([&] { app->LoadSet(Write("Sets/bad.set", "arch, x\r\n")); }), "");
+    EXPECT_NE(ErrorOf([&] { app->PaletteCommands.LoadSet(Write("Sets/bad.set", "arch, x\r\n")); }), "");
     EXPECT_EQ(app->Supply.Count("arch"), 2); // the loaded set stays
-    app->InfiniteSupply();
-    EXPECT_EQ(app->EntrySupply("2x4x3"), -1);
-    app->LoadSet(folder.Path() / "Sets" / "a.set");
-    app->NewModel();
+    app->PaletteCommands.InfiniteSupply();
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3"), -1);
+    app->PaletteCommands.LoadSet(folder.Path() / "Sets" / "a.set");
+    app->Files.NewModel();
     EXPECT_TRUE(app->Supply.Unlimited());
-    app->Model.Clear();
+    app->Document.Model().Clear();
 }
 
 TEST_F(PaletteTest, SettingsAreWrittenOnlyWhenThePaletteChanged) {
@@ -243,13 +243,13 @@ TEST_F(PaletteTest, SettingsAreWrittenOnlyWhenThePaletteChanged) {
     EXPECT_NE(converted.find("Version=2"), std::string::npos);
     EXPECT_NE(converted.find("[Page1]\r\nTitle=Old\r\nHeight=30\r\nScale= 0.60\r\nCount=1\r\nBrick0=1x1x3"),
               std::string::npos);
-    EXPECT_EQ(app->View.SelectionColor, 255u);
-    EXPECT_EQ(app->View.BlackStoneColor, 65280u);
-    EXPECT_EQ(app->DetailLevel(), 0);
+    EXPECT_EQ(app->Scene.View().SelectionColor, 255u);
+    EXPECT_EQ(app->Scene.View().BlackStoneColor, 65280u);
+    EXPECT_EQ(app->Scene.View().DetailLevel, 0);
     EXPECT_EQ(app->Palette.CurrentColor, RGB(232, 229, 178));
 
-    app->Hints = true;
-    app->SetDetailLevel(2);
+    app->SetHints(true);
+    app->Scene.SetDetailLevel(2);
     app->WriteBackOnExit();
     EXPECT_EQ(folder.ReadFile(ini), converted);
 

@@ -79,17 +79,17 @@ TEST(PictureFrame, HotAreasDraggingAndSizes) {
 TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
     TTempProgramFolder folder;
     TStonemillApp app(folder.Path());
-    app.Model.InsertSorted(StoneInUnits('B', 0, 0, 0, 200, 160, 20, RGB(200, 40, 40)));
-    app.ResizeView(200, 160);
-    app.ViewControl.SetViewAngles(0, 0); // flat faces only
-    app.ViewControl.FitModel(app.Model);
-    const float scale = app.View.ViewScale, offsetX = app.View.ViewOffsetX;
+    app.Document.Model().InsertSorted(StoneInUnits('B', 0, 0, 0, 200, 160, 20, RGB(200, 40, 40)));
+    app.Scene.ResizeView(200, 160);
+    app.Scene.Control().SetViewAngles(0, 0); // flat faces only
+    app.Scene.Control().FitModel(app.Document.Model());
+    const float scale = app.Scene.View().ViewScale, offsetX = app.Scene.View().ViewOffsetX;
 
-    app.Frame.Rect = Rect(40, 30, 168, 130);
+    app.Pictures.Frame().Rect = Rect(40, 30, 168, 130);
     TBitmap plain, large, smooth;
-    app.RenderFramePicture(plain, 0, app.Frame.Rect);
-    app.RenderFramePicture(large, 4, app.Frame.Rect);
-    app.RenderFramePicture(smooth, 1, app.Frame.Rect);
+    app.Pictures.RenderFramePicture(plain, 0, app.Pictures.Frame().Rect);
+    app.Pictures.RenderFramePicture(large, 4, app.Pictures.Frame().Rect);
+    app.Pictures.RenderFramePicture(smooth, 1, app.Pictures.Frame().Rect);
     ASSERT_EQ(plain.Width(), 128);
     ASSERT_EQ(large.Width(), 512);
     ASSERT_EQ(large.Height(), 400);
@@ -98,19 +98,19 @@ TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
     for (int y = 10; y < 90; y += 7)
         for (int x = 10; x < 118; x += 9)
             ASSERT_EQ(one.pixel(x, y), four.pixel(4 * x + 2, 4 * y + 2)) << x << "," << y;
-    EXPECT_EQ(app.View.ViewScale, scale);
-    EXPECT_EQ(app.View.ViewOffsetX, offsetX);
+    EXPECT_EQ(app.Scene.View().ViewScale, scale);
+    EXPECT_EQ(app.Scene.View().ViewOffsetX, offsetX);
 
-    app.SavePicture(2, folder.Path() / "big.PNG");
+    app.Pictures.SavePicture(2, folder.Path() / "big.PNG");
     QImage saved(QString::fromStdString((folder.Path() / "big.PNG").string()));
     EXPECT_EQ(saved.size(), QSize(256, 200));
-    EXPECT_EQ(app.PictureFolder, folder.Path());
-    EXPECT_NE(ErrorOf([&] { app.SavePicture(8, folder.Path() / "missing" / "x.bmp"); }), "");
-    EXPECT_EQ(app.View.ViewScale, scale);
-    EXPECT_EQ(app.View.ViewOffsetX, offsetX);
-    EXPECT_EQ(app.PictureFolder, folder.Path());
+    EXPECT_EQ(app.Pictures.PictureFolder(), folder.Path());
+    EXPECT_NE(ErrorOf([&] { app.Pictures.SavePicture(8, folder.Path() / "missing" / "x.bmp"); }), "");
+    EXPECT_EQ(app.Scene.View().ViewScale, scale);
+    EXPECT_EQ(app.Scene.View().ViewOffsetX, offsetX);
+    EXPECT_EQ(app.Pictures.PictureFolder(), folder.Path());
 
-    app.Frame.Rect = Rect(0, 0, 20000, 20000);
-    EXPECT_EQ(ErrorOf([&] { app.SavePicture(8, folder.Path() / "huge.bmp"); }),
+    app.Pictures.Frame().Rect = Rect(0, 0, 20000, 20000);
+    EXPECT_EQ(ErrorOf([&] { app.Pictures.SavePicture(8, folder.Path() / "huge.bmp"); }),
               "The picture would be 160000 x 160000 pixels, more than can be made");
 }

@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         folder.CopyShippedParts();
         app = std::make_unique<TStonemillApp>(folder.Path());
-        app->ResizeView(160, 120);
+        app->Scene.ResizeView(160, 120);
         app->Palette.Pages = {
             {"", {"2x4x3", "1x1x3|Tile", "G parts.dat, arch", "R2x2x3", "T2x2x3"}, "Stones", 40, 0.5f}};
         app->Palette.ShowPage(0);
@@ -31,17 +31,17 @@ protected:
     }
     // Takes a palette row and places its stone at x, y (units), resting on what is below.
     void PlaceAt(int row, int32_t x, int32_t y) {
-        app->TakePaletteEntry(row);
+        app->PaletteCommands.TakePaletteEntry(row);
         TBlock* stone = app->Hand.Stone();
         stone->X = x;
         stone->Y = y;
-        app->Hand.Settle(app->Model);
-        app->PlaceHand();
+        app->Hand.Settle(app->Document.Model());
+        app->Placing.PlaceHand();
     }
     // A click on the middle of the stone's top.
     TMouseClick On(const TBlock& stone, TMouseButton button = mbLeft) const {
-        const TPoint p = app->View.Project(stone.X + stone.Length / 2, stone.Y + stone.Width / 2,
-                                           stone.Z + stone.Height, 0);
+        const TPoint p = app->Scene.View().Project(stone.X + stone.Length / 2, stone.Y + stone.Width / 2,
+                                                   stone.Z + stone.Height, 0);
         TMouseClick click;
         click.X = p.x;
         click.Y = p.y;
@@ -50,7 +50,7 @@ protected:
     }
     std::vector<std::string> Strings() const {
         std::vector<std::string> strings;
-        for (const TBlock* s : app->Model.Stones())
+        for (const TBlock* s : app->Document.Model().Stones())
             strings.push_back(s->ToString());
         std::sort(strings.begin(), strings.end());
         return strings;
@@ -62,7 +62,7 @@ protected:
 } // namespace
 
 TEST_F(PlacingTest, PositionsSnapAndRestOnTheStonesBelow) {
-    TBlockList& model = app->Model;
+    TBlockList& model = app->Document.Model();
     model.InsertSorted(StoneInUnits('B', 0, 0, 0, 40, 40, 20));
     model.InsertSorted(StoneInUnits('R', 60, 0, 0, 20, 20, 40));
     model.InsertSorted(StoneInUnits('B', 0, 0, 20, 20, 20, 6));
@@ -75,105 +75,105 @@ TEST_F(PlacingTest, PositionsSnapAndRestOnTheStonesBelow) {
     CutState().Reset();
 
     // The ground point under the mouse, snapped per grid.
-    app->ViewControl.SetViewAngles(0, 0); // seen from above, near enough to point at single units
-    app->ViewControl.SetZoom(4);
-    app->TakePaletteEntry(0);
+    app->Scene.Control().SetViewAngles(0, 0); // seen from above, near enough to point at single units
+    app->Scene.Control().SetZoom(4);
+    app->PaletteCommands.TakePaletteEntry(0);
     TBlock& hand = *app->Hand.Stone();
-    const TPoint at = app->View.Project(159, 75, 0, 0);
+    const TPoint at = app->Scene.View().Project(159, 75, 0, 0);
     const int32_t expected[] = {80, 120, 140, 150, 159};
     for (int grid = grNormal; grid <= grFine; ++grid) {
         app->Hand.Grid = static_cast<TGridResolution>(grid);
         app->Hand.SafePositioning = false;
         hand.Z = 50;
-        app->HandFollows(at.x, at.y);
+        app->Placing.HandFollows(at.x, at.y);
         EXPECT_NEAR(hand.X, expected[grid], 1) << grid;
         EXPECT_EQ(hand.Z, SnapHeightToGrid(50, static_cast<TGridResolution>(grid)));
     }
     app->Hand.SafePositioning = true;
     app->Hand.Grid = grQuarter;
-    const TPoint over = app->View.Project(10, 10, 0, 0);
-    app->HandFollows(over.x, over.y);
+    const TPoint over = app->Scene.View().Project(10, 10, 0, 0);
+    app->Placing.HandFollows(over.x, over.y);
     EXPECT_EQ(hand.Z, 26);
 
     // Keys move the stone by its size, or with Shift by the grid.
     hand.X = 100;
-    app->EditKey(TEditKey::ekRight, false, false, false);
+    app->Input.EditKey(TEditKey::ekRight, false, false, false);
     EXPECT_EQ(hand.X, 140);
-    app->EditKey(TEditKey::ekRight, true, false, false);
+    app->Input.EditKey(TEditKey::ekRight, true, false, false);
     EXPECT_EQ(hand.X, 160);
     app->Hand.SafePositioning = false;
     hand.Z = 0;
-    app->EditKey(TEditKey::ekPageDown, false, false, false);
+    app->Input.EditKey(TEditKey::ekPageDown, false, false, false);
     EXPECT_EQ(hand.Z, 0);
-    app->EditKey(TEditKey::ekPageUp, false, false, false);
+    app->Input.EditKey(TEditKey::ekPageUp, false, false, false);
     EXPECT_EQ(hand.Z, 20);
     app->Hand.SafePositioning = true;
-    app->EditKey(TEditKey::ekPageUp, false, false, false); // back on its support
+    app->Input.EditKey(TEditKey::ekPageUp, false, false, false); // back on its support
     EXPECT_EQ(hand.Z, 0);
-    app->EditKey(TEditKey::ekInsert, false, false, false);
+    app->Input.EditKey(TEditKey::ekInsert, false, false, false);
     EXPECT_EQ(hand.Turn, 1);
     EXPECT_EQ(hand.Length, 80);
-    app->EditKey(TEditKey::ekEscape, false, false, false);
+    app->Input.EditKey(TEditKey::ekEscape, false, false, false);
     EXPECT_FALSE(app->Hand.Holding());
 }
 
 TEST_F(PlacingTest, PlacingRepeatsChargesTheSupplyAndRespectsTheCut) {
-    app->Supply.Load({{"2x4x3", 2}}, app->Model);
+    app->Supply.Load({{"2x4x3", 2}}, app->Document.Model());
     PlaceAt(0, 0, 0);
     PlaceAt(0, 0, 0);
     PlaceAt(0, 0, 0);
-    ASSERT_EQ(app->Model.Count(), 3);
-    EXPECT_EQ(app->Model[2]->Z, 40); // each on top of the one before
+    ASSERT_EQ(app->Document.Model().Count(), 3);
+    EXPECT_EQ(app->Document.Model()[2]->Z, 40); // each on top of the one before
     EXPECT_EQ(app->Supply.Count("2x4x3"), -1);
     EXPECT_TRUE(app->Hand.Holding()); // a fourth waits in hand
     EXPECT_EQ(app->Hand.LastZ, 40);
-    EXPECT_TRUE(app->Dirty);
-    EXPECT_EQ(app->Model.UndoLog().front().substr(0, 2), "+:");
+    EXPECT_TRUE(app->Document.Dirty());
+    EXPECT_EQ(app->Document.Model().UndoLog().front().substr(0, 2), "+:");
 
     // Lifting a stone gives it back to the supply.
-    app->PointerMode();
-    app->ViewMouseDown([&] {
-        TMouseClick c = On(*app->Model[2]);
+    app->Placing.PointerMode();
+    app->Input.ViewMouseDown([&] {
+        TMouseClick c = On(*app->Document.Model()[2]);
         c.Shift = true;
         return c;
     }());
-    EXPECT_EQ(app->Model.Count(), 2);
+    EXPECT_EQ(app->Document.Model().Count(), 2);
     EXPECT_EQ(app->Supply.Count("2x4x3"), 0);
     EXPECT_EQ(app->Hand.Mode, THandMode::hmMove);
-    app->PlaceHand();
+    app->Placing.PlaceHand();
     EXPECT_FALSE(app->Hand.Holding()); // moved: the hand is empty
     EXPECT_EQ(app->Supply.Count("2x4x3"), -1);
 
     CutState().ZHigh = 50;
-    app->TakePaletteEntry(0);
+    app->PaletteCommands.TakePaletteEntry(0);
     app->Hand.Stone()->Z = 60;
-    app->PlaceHand();
-    EXPECT_EQ(app->Model.Count(), 3); // outside the cut: refused
+    app->Placing.PlaceHand();
+    EXPECT_EQ(app->Document.Model().Count(), 3); // outside the cut: refused
 }
 
 TEST_F(PlacingTest, SubassembliesFormANewGroupAtEveryPlacement) {
     const fs::path sub = Write("sub.stm", "= 70 330 20 0 0 0 1\r\n"
                                           "B 100 100 0 40 20 20 0 1 0 0 0 0  0\r\n"
                                           "B 100 100 20 40 20 20 255 1 0 0 0 0  0\r\n");
-    app->SetCaptionAndFileNames("/m/house.stm");
-    app->InsertSubassembly(sub, false);
-    EXPECT_EQ(app->Caption(), "Stonemill Ver 1.42 - /m/house.stm");
+    app->Document.SetCaptionAndFileNames("/m/house.stm");
+    app->Placing.InsertSubassembly(sub, false);
+    EXPECT_EQ(app->Document.Caption(), "Stonemill Ver 1.42 - /m/house.stm");
     ASSERT_TRUE(app->Hand.HoldsSubassembly());
     TBlock& proxy = *app->Hand.Stone();
     proxy.X = 0;
     proxy.Y = 0;
-    app->PlaceHand();
+    app->Placing.PlaceHand();
     proxy.X = 200;
-    app->PlaceHand();
-    ASSERT_EQ(app->Model.Count(), 4);
+    app->Placing.PlaceHand();
+    ASSERT_EQ(app->Document.Model().Count(), 4);
     std::vector<int32_t> groups;
-    for (const TBlock* s : app->Model.Stones())
+    for (const TBlock* s : app->Document.Model().Stones())
         groups.push_back(s->Group);
     std::sort(groups.begin(), groups.end());
     EXPECT_EQ(groups, (std::vector<int32_t>{1, 1, 2, 2}));
-    EXPECT_EQ(app->HighestGroup, 3); // the stones in hand wait as group 3
+    EXPECT_EQ(app->Document.HighestGroup(), 3); // the stones in hand wait as group 3
     const auto lowest =
-        std::min_element(app->Model.Stones().begin(), app->Model.Stones().end(),
+        std::min_element(app->Document.Model().Stones().begin(), app->Document.Model().Stones().end(),
                          [](const TBlock* a, const TBlock* b) { return a->X + a->Z < b->X + b->Z; });
     EXPECT_EQ((*lowest)->X, 0);
     EXPECT_EQ((*lowest)->Color, app->Palette.CurrentColor); // black took the current colour
@@ -185,16 +185,16 @@ TEST_F(PlacingTest, SubassembliesFormANewGroupAtEveryPlacement) {
     EXPECT_EQ(app->Hand.Pending()[0]->Turn, 3);
 
     // Shift + Alt copies a selected group into a new one, kept in hand for repeating.
-    app->PointerMode();
-    for (TBlock* s : app->Model.Stones())
+    app->Placing.PointerMode();
+    for (TBlock* s : app->Document.Model().Stones())
         s->Selected = s->Group == 1;
-    TMouseClick copy = On(*app->Model[0]);
+    TMouseClick copy = On(*app->Document.Model()[0]);
     copy.Shift = copy.Alt = true;
-    app->ViewMouseDown(copy);
+    app->Input.ViewMouseDown(copy);
     EXPECT_EQ(app->Hand.Pending().Count(), 2);
     EXPECT_EQ(app->Hand.Mode, THandMode::hmRepeat);
-    EXPECT_EQ(app->SelectedCount(), 0);
-    EXPECT_EQ(app->Model.Count(), 4);
+    EXPECT_EQ(app->Selection.SelectedCount(), 0);
+    EXPECT_EQ(app->Document.Model().Count(), 4);
 }
 
 TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
@@ -203,23 +203,23 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
     const fs::path sub =
         Write("sub.stm", "B 0 0 0 2 1 3 0 1 0 0 0 0  0\r\nG 2 0 0 0 0 0 255 1 0 0 0 parts.dat arch 0  0\r\n");
     bool undoEnabled = false, redoEnabled = false;
-    app->OnUndoRedoState = [&](bool undo, bool redo) {
+    app->Document.OnUndoRedoState = [&](bool undo, bool redo) {
         undoEnabled = undo;
         redoEnabled = redo;
     };
     for (int sequence = 0; sequence < 100; ++sequence) {
-        app->NewModel();
+        app->Files.NewModel();
         for (int i = 0; i < 12; ++i) {
             TBlock* s = StoneInUnits("BRT"[pick(3)], pick(8) * 20, pick(8) * 20, pick(3) * 20,
                                      20 + pick(3) * 20, 20 + pick(2) * 20, 20, RGB(pick(256), 0, 0));
             s->Group = pick(3);
-            app->Model.InsertSorted(s);
+            app->Document.Model().InsertSorted(s);
         }
         const std::vector<std::string> start = Strings();
         for (int step = 0; step < 25; ++step) {
-            app->PointerMode();
-            const int count = app->Model.Count();
-            TBlock* stone = count > 0 ? app->Model[pick(count)] : nullptr;
+            app->Placing.PointerMode();
+            const int count = app->Document.Model().Count();
+            TBlock* stone = count > 0 ? app->Document.Model()[pick(count)] : nullptr;
             switch (pick(9)) {
             case 0:
                 PlaceAt(pick(5), pick(10) * 20, pick(10) * 20);
@@ -228,18 +228,18 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                 if (stone) {
                     TMouseClick c = On(*stone);
                     c.Shift = true;
-                    app->ViewMouseDown(c);
+                    app->Input.ViewMouseDown(c);
                     if (app->Hand.Holding()) {
                         app->Hand.Stone()->X = pick(10) * 20;
-                        app->Hand.Settle(app->Model);
-                        app->PlaceHand();
+                        app->Hand.Settle(app->Document.Model());
+                        app->Placing.PlaceHand();
                     }
                 }
                 break;
             case 2: // select some and delete them
-                for (TBlock* s : app->Model.Stones())
+                for (TBlock* s : app->Document.Model().Stones())
                     s->Selected = pick(4) == 0;
-                app->EditKey(TEditKey::ekDelete, false, false, false);
+                app->Input.EditKey(TEditKey::ekDelete, false, false, false);
                 break;
             case 3:
             case 4: // recolour, turn in place, or tag
@@ -247,54 +247,54 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                     TMouseClick c = On(*stone, mbRight);
                     c.Ctrl = pick(2) == 0;
                     c.Alt = !c.Ctrl && pick(2) == 0;
-                    app->ViewMouseDown(c);
+                    app->Input.ViewMouseDown(c);
                 }
                 break;
             case 5: // copy the selection and place it twice
                 if (stone) {
-                    for (TBlock* s : app->Model.Stones())
+                    for (TBlock* s : app->Document.Model().Stones())
                         s->Selected = pick(3) == 0;
                     stone->Selected = true;
                     TMouseClick c = On(*stone);
                     c.Shift = c.Alt = true;
-                    app->ViewMouseDown(c);
+                    app->Input.ViewMouseDown(c);
                     if (app->Hand.Holding()) {
-                        app->PlaceHand();
+                        app->Placing.PlaceHand();
                         app->Hand.Stone()->Y += 200;
-                        app->PlaceHand();
+                        app->Placing.PlaceHand();
                     }
                 }
                 break;
             case 6: // groups
-                for (TBlock* s : app->Model.Stones())
+                for (TBlock* s : app->Document.Model().Stones())
                     s->Selected = pick(3) == 0;
                 if (pick(2) == 0)
-                    app->MakeGroup();
+                    app->Selection.MakeGroup();
                 else
-                    app->BreakGroups();
+                    app->Selection.BreakGroups();
                 break;
             case 7:
-                app->InsertSubassembly(sub, false);
+                app->Placing.InsertSubassembly(sub, false);
                 app->Hand.Stone()->X = pick(10) * 20;
-                app->PlaceHand();
+                app->Placing.PlaceHand();
                 break;
             default:
                 app->Palette.CurrentColor = RGB(0, pick(256), 0);
                 if (stone)
-                    app->ViewMouseDown(On(*stone, mbRight));
+                    app->Input.ViewMouseDown(On(*stone, mbRight));
                 break;
             }
-            ASSERT_EQ(undoEnabled, app->Model.UndoCount() > 0);
+            ASSERT_EQ(undoEnabled, app->Document.Model().UndoCount() > 0);
         }
-        app->PointerMode();
+        app->Placing.PointerMode();
         const std::vector<std::string> edited = Strings();
-        while (app->Model.UndoCount() > 0)
-            app->UndoStep();
+        while (app->Document.Model().UndoCount() > 0)
+            app->Selection.UndoStep();
         ASSERT_EQ(Strings(), start) << "sequence " << sequence;
         ASSERT_FALSE(undoEnabled);
-        ASSERT_EQ(redoEnabled, app->Model.RedoCount() > 0);
-        while (app->Model.RedoCount() > 0)
-            app->RedoStep();
+        ASSERT_EQ(redoEnabled, app->Document.Model().RedoCount() > 0);
+        while (app->Document.Model().RedoCount() > 0)
+            app->Selection.RedoStep();
         ASSERT_EQ(Strings(), edited) << "sequence " << sequence;
         ASSERT_FALSE(redoEnabled);
     }
@@ -302,16 +302,16 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
 
 TEST_F(PlacingTest, PieceByPieceDrawingShowsEveryDisplayedStone) {
     for (int i = 0; i < 5; ++i)
-        app->Model.InsertSorted(StoneInUnits('B', 0, 0, i * 20, 40, 20, 20));
+        app->Document.Model().InsertSorted(StoneInUnits('B', 0, 0, i * 20, 40, 20, 20));
     int shown = 0;
-    app->OnStoneDrawn = [&](int, int total) {
+    app->Scene.OnStoneDrawn = [&](int, int total) {
         ++shown;
         EXPECT_EQ(total, 5);
     };
-    app->RedrawPicture();
+    app->Scene.RedrawPicture();
     EXPECT_EQ(shown, 0);
-    app->SlowRendering = true;
+    app->Scene.SetSlowRendering(true);
     CutState().ZHigh = 60; // three stones lie inside
-    app->RedrawPicture();
+    app->Scene.RedrawPicture();
     EXPECT_EQ(shown, 3);
 }

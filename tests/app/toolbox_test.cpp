@@ -10,12 +10,14 @@ class ToolboxTest : public ::testing::Test {
 protected:
     void SetUp() override {
         app = std::make_unique<TStonemillApp>(folder.Path());
-        app->ResizeView(120, 90);
-        for (auto [x, color] : {std::pair{0, RGB(200, 0, 0)}, std::pair{4, RGB(0, 200, 0)}, std::pair{8, RGB(200, 0, 0)}})
-            app->Model.InsertSorted(TBlockFactory::Create('B', x, 0, 0, 2, 1, 3, color, false, false, false, ""));
+        app->Scene.ResizeView(120, 90);
+        for (auto [x, color] :
+             {std::pair{0, RGB(200, 0, 0)}, std::pair{4, RGB(0, 200, 0)}, std::pair{8, RGB(200, 0, 0)}})
+            app->Document.Model().InsertSorted(
+                TBlockFactory::Create('B', x, 0, 0, 2, 1, 3, color, false, false, false, ""));
     }
     TBlock& Stone(int x) {
-        for (TBlock* s : app->Model.Stones())
+        for (TBlock* s : app->Document.Model().Stones())
             if (s->X == x)
                 return *s;
         ADD_FAILURE() << "no stone at " << x;
@@ -29,24 +31,24 @@ protected:
 
 TEST_F(ToolboxTest, SelectionCommandsAreLoggedAndUndone) {
     // Nothing selected: nothing moves, nothing is logged.
-    app->MoveSelection(0, 3);
-    EXPECT_EQ(app->Model.UndoCount(), 0);
-    EXPECT_EQ(app->ToolboxPosition, (TPoint3D{99999, 99999, 99999}));
+    app->Selection.MoveSelection(0, 3);
+    EXPECT_EQ(app->Document.Model().UndoCount(), 0);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{99999, 99999, 99999}));
 
     Stone(0).Selected = true;
     Stone(80).Selected = true;
     const std::string before = Stone(0).ToString() + Stone(80).ToString();
     app->Hand.Grid = grQuarter;
-    app->MoveSelection(0, 3); // three passes of 20 units, each logged before and after
-    EXPECT_EQ(app->Model.UndoCount(), 12);
-    EXPECT_EQ(app->ToolboxPosition, (TPoint3D{60, 0, 0}));
-    EXPECT_TRUE(app->Dirty);
-    app->MoveSelection(2, -1);
-    EXPECT_EQ(app->ToolboxPosition, (TPoint3D{60, 0, -20}));
-    app->TurnSelection();
+    app->Selection.MoveSelection(0, 3); // three passes of 20 units, each logged before and after
+    EXPECT_EQ(app->Document.Model().UndoCount(), 12);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{60, 0, 0}));
+    EXPECT_TRUE(app->Document.Dirty());
+    app->Selection.MoveSelection(2, -1);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{60, 0, -20}));
+    app->Selection.TurnSelection();
     EXPECT_EQ(Stone(60).Length, 20);
     for (int i = 0; i < 10; ++i) // each stone of each pass is a step of its own
-        app->UndoStep();
+        app->Selection.UndoStep();
     EXPECT_EQ(Stone(0).ToString() + Stone(80).ToString(), before);
 
     // Replace: the first selected stone's colour, throughout the model.
@@ -54,17 +56,17 @@ TEST_F(ToolboxTest, SelectionCommandsAreLoggedAndUndone) {
     Stone(80).Selected = false;
     Stone(160).Selected = false;
     app->Palette.CurrentColor = RGB(0, 0, 200);
-    app->ReplaceColor();
+    app->Selection.ReplaceColor();
     EXPECT_EQ(Stone(0).Color, RGB(0, 0, 200));
     EXPECT_EQ(Stone(160).Color, RGB(0, 0, 200));
     EXPECT_EQ(Stone(80).Color, RGB(0, 200, 0));
     Stone(0).Selected = false;
     Stone(80).Selected = true;
-    app->UseThisColor();
+    app->PaletteCommands.UseThisColor();
     EXPECT_EQ(app->Palette.CurrentColor, RGB(0, 200, 0));
-    app->ToggleSelectionTransparent();
+    app->Selection.ToggleSelectionTransparent();
     EXPECT_TRUE(Stone(80).Transparent);
     app->Palette.CurrentColor = RGB(9, 9, 9);
-    app->ColorSelection();
+    app->Selection.ColorSelection();
     EXPECT_EQ(Stone(80).Color, RGB(9, 9, 9));
 }

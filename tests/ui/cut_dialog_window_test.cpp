@@ -21,8 +21,8 @@ private slots:
     void TheModelIsCutOpenAndClosedAgain() {
         TWindowFixture f;
         fs::copy_file(BuiltProgramFolder() / "Models" / "tower.stm", f.Folder() / "tower.stm");
-        f.App().LoadModel(f.Folder() / "tower.stm", TLoadMode::lmComplete);
-        const TExtents box = f.App().Model.GetExtents();
+        f.App().Files.LoadModel(f.Folder() / "tower.stm", TLoadMode::lmComplete);
+        const TExtents box = f.App().Document.Model().GetExtents();
         auto* button = f.Find<QToolButton>("btnCut");
         QVERIFY(button != nullptr);
         auto* dialog = f.Form().findChild<TDlg*>("Dlg");
@@ -37,15 +37,15 @@ private slots:
 
         // The top lowered to half the tower: with "Auto" the view is drawn anew.
         const int half = box.MinZ + (box.MaxZ - box.MinZ) / 2;
-        const int passes = f.App().PassCount();
+        const int passes = f.App().Scene.PassCount();
         dialog->findChild<QSpinBox*>("edZTop")->setValue(half);
-        QTRY_VERIFY(f.App().PassCount() > passes);
+        QTRY_VERIFY(f.App().Scene.PassCount() > passes);
         int shown = 0;
-        for (int i = 0; i < f.App().Model.Count(); ++i)
-            shown += InCut(*f.App().Model[i]) ? 1 : 0;
-        QVERIFY(shown > 0 && shown < f.App().Model.Count());
+        for (int i = 0; i < f.App().Document.Model().Count(); ++i)
+            shown += InCut(*f.App().Document.Model()[i]) ? 1 : 0;
+        QVERIFY(shown > 0 && shown < f.App().Document.Model().Count());
         // Stones above the cut carry nothing placed over them.
-        QVERIFY(THand::SupportHeight(f.App().Model, box.MinX, box.MinY, box.MaxX - box.MinX,
+        QVERIFY(THand::SupportHeight(f.App().Document.Model(), box.MinX, box.MinY, box.MaxX - box.MinX,
                                      box.MaxY - box.MinY) <= half);
 
         // The "Both" arrows move the two limits of an axis by the grid.
@@ -61,8 +61,8 @@ private slots:
         QVERIFY(!dialog->isVisible());
         QVERIFY(!button->isChecked());
         QCOMPARE(CutState().ZHigh, TCutState::kOpenHigh);
-        for (int i = 0; i < f.App().Model.Count(); ++i)
-            QVERIFY(InCut(*f.App().Model[i]));
+        for (int i = 0; i < f.App().Document.Model().Count(); ++i)
+            QVERIFY(InCut(*f.App().Document.Model()[i]));
     }
 };
 

@@ -44,7 +44,7 @@ private slots:
 
         // Every piece of long work is made to take a while longer.
         int works = 0;
-        app.OnLongWork = [&](const std::string& what, const TStonemillApp::TLongWork& work) {
+        app.Work.OnLongWork = [&](const std::string& what, const TLongWorkGate::TLongWork& work) {
             ++works;
             RunLongWorkInWindow(f.Form(), what, [&](const TShareProgress& progress) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -62,37 +62,37 @@ private slots:
             f.Form().close();
             stayedOpen = f.Form().isVisible();
         });
-        app.LoadModel(path, TLoadMode::lmComplete);
+        app.Files.LoadModel(path, TLoadMode::lmComplete);
         QVERIFY(progressShown);
         QVERIFY(waitCursor);
         QVERIFY(stayedOpen);
-        QVERIFY(works >= 3);                           // the file, its stones, the sort
-        QCOMPARE(app.ViewControl.RotX().Position, 60); // F1 did not reach the view
-        QCOMPARE(app.Model.Count(), 400);
+        QVERIFY(works >= 3);                               // the file, its stones, the sort
+        QCOMPARE(app.Scene.Control().RotX().Position, 60); // F1 did not reach the view
+        QCOMPARE(app.Document.Model().Count(), 400);
         QVERIFY(!f.Form().statusBar()->isVisible());
         QCOMPARE(QApplication::overrideCursor(), nullptr);
-        QVERIFY(app.Busy() == false);
-        const std::vector<std::string> threaded = Strings(app.Model);
-        const QImage threadedPicture = app.Picture().Image().copy();
+        QVERIFY(app.Work.Busy() == false);
+        const std::vector<std::string> threaded = Strings(app.Document.Model());
+        const QImage threadedPicture = app.Scene.Picture().Image().copy();
 
         // The same load with the work run directly.
-        app.OnLongWork = nullptr;
-        app.LoadModel(path, TLoadMode::lmComplete);
-        QCOMPARE(Strings(app.Model), threaded);
-        QCOMPARE(app.Picture().Image(), threadedPicture);
+        app.Work.OnLongWork = nullptr;
+        app.Files.LoadModel(path, TLoadMode::lmComplete);
+        QCOMPARE(Strings(app.Document.Model()), threaded);
+        QCOMPARE(app.Scene.Picture().Image(), threadedPicture);
 
         // A failure of the work reaches the caller and leaves the model as it was.
-        app.OnLongWork = [&](const std::string& what, const TStonemillApp::TLongWork& work) {
+        app.Work.OnLongWork = [&](const std::string& what, const TLongWorkGate::TLongWork& work) {
             RunLongWorkInWindow(f.Form(), what, work);
         };
         bool failed = false;
         try {
-            app.LoadModel(f.Folder() / "Models" / "missing.stm", TLoadMode::lmComplete);
+            app.Files.LoadModel(f.Folder() / "Models" / "missing.stm", TLoadMode::lmComplete);
         } catch (const std::exception&) {
             failed = true;
         }
         QVERIFY(failed);
-        QCOMPARE(Strings(app.Model), threaded);
+        QCOMPARE(Strings(app.Document.Model()), threaded);
     }
 };
 

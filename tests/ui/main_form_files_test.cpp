@@ -77,11 +77,11 @@ private slots:
             QCOMPARE(fs::path(dialog->directory().absolutePath().toStdString()), f.Folder() / "Models");
             AcceptFileDialog(dialog, file);
         });
-        const int passes = f.App().PassCount();
+        const int passes = f.App().Scene.PassCount();
         WithMenu(f.Find<QToolButton>("btnOpen"),
                  [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
         QVERIFY(seen);
-        QCOMPARE(f.App().Model.Count(), 3);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
         QCOMPARE(f.Form().windowTitle(), Caption(file));
         // The view line's view, shown by the controls, in one picture.
         QCOMPARE(f.Find<QScrollBar>("RotX")->value(), 0);
@@ -89,8 +89,8 @@ private slots:
         QCOMPARE(f.Find<QScrollBar>("OffsetX")->value(), 7);
         QCOMPARE(f.Find<QScrollBar>("OffsetY")->value(), -3);
         QCOMPARE(f.Form().findChild<QComboBox*>("cbZoom")->currentText(), QString("100"));
-        QCOMPARE(f.App().PassCount(), passes + 1);
-        QCOMPARE(f.App().RecentFiles().front(), file.string());
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
+        QCOMPARE(f.App().Document.RecentFiles().front(), file.string());
     }
 
     void EachUnreadableLineShowsItsMessageAndLoadingGoesOn() {
@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(messages.Texts.size(), 2);
         for (const QString& text : messages.Texts)
             QVERIFY(!text.isEmpty());
-        QCOMPARE(f.App().Model.Count(), 2);
+        QCOMPARE(f.App().Document.Model().Count(), 2);
         QCOMPARE(f.Form().windowTitle(), Caption(file));
     }
 
@@ -117,14 +117,14 @@ private slots:
         QCOMPARE(messages.Texts.size(), 1);
         QCOMPARE(messages.Icons.front(), QMessageBox::Critical);
         QVERIFY(!messages.Texts.front().isEmpty());
-        QCOMPARE(f.App().Model.Count(), 0);
+        QCOMPARE(f.App().Document.Model().Count(), 0);
         QVERIFY(f.Form().isVisible());
     }
 
     void SaveTheCompleteModelThroughTheDialog() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
 
         QStringList captions;
         bool selectedEnabled = true;
@@ -157,8 +157,8 @@ private slots:
         QVERIFY(text.starts_with("= 0 90 10 7 -3 0 1\r\n"));
         QCOMPARE(LineCount(text), 4);
         QCOMPARE(f.Form().windowTitle(), Caption(written));
-        QVERIFY(!f.App().Dirty);
-        QCOMPARE(f.App().SaveFolder, f.Folder() / "Saves");
+        QVERIFY(!f.App().Document.Dirty());
+        QCOMPARE(f.App().Document.DialogFolders().Save, f.Folder() / "Saves");
 
         // Saved again under a name with an extension: it stays, and the old
         // file is replaced without a question.
@@ -179,9 +179,9 @@ private slots:
 
     void PartialSavesProposeTheirNamesAndKeepTheDirtyFlag() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
-        f.App().Model.Stones()[1]->Selected = true;
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Document.Model().Stones()[1]->Selected = true;
+        f.App().Document.SetDirty(true);
 
         bool selectedEnabled = false;
         WithMenu(f.Find<QToolButton>("btnSave"), [&](QMenu*) {
@@ -197,7 +197,7 @@ private slots:
         });
         PickSave(f, "&Selected stones only...");
         QCOMPARE(LineCount(f.ReadFile(selected)), 2);
-        QVERIFY(f.App().Dirty);
+        QVERIFY(f.App().Document.Dirty());
         QCOMPARE(f.Form().windowTitle(), Caption(selected));
 
         // The displayed save keeps the last name: the selection's file.
@@ -209,13 +209,13 @@ private slots:
         });
         PickSave(f, "&Displayed stones only...");
         QCOMPARE(LineCount(f.ReadFile(displayed)), 4);
-        QVERIFY(f.App().Dirty);
+        QVERIFY(f.App().Document.Dirty());
     }
 
     void NewModelAsksAboutUnsavedChanges() {
         TWindowFixture f;
         const fs::path file = f.WriteFile("Models/house.stm", kModel);
-        f.App().LoadModel(file, TLoadMode::lmComplete);
+        f.App().Files.LoadModel(file, TLoadMode::lmComplete);
 
         // Without changes nothing is asked.
         {
@@ -223,16 +223,16 @@ private slots:
             f.Click("btnClear");
             QVERIFY(unexpected.Texts.isEmpty());
         }
-        QCOMPARE(f.App().Model.Count(), 0);
+        QCOMPARE(f.App().Document.Model().Count(), 0);
         QCOMPARE(f.Form().windowTitle(), QString("Stonemill Ver 1.42"));
 
-        f.App().LoadModel(file, TLoadMode::lmComplete);
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(file, TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
         // Cancel: nothing happens.
         AnswerQuestion(QMessageBox::Cancel);
         f.Click("btnClear");
-        QCOMPARE(f.App().Model.Count(), 3);
-        QVERIFY(f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
+        QVERIFY(f.App().Document.Dirty());
 
         // Yes, then the save is cancelled: nothing happens.
         AnswerQuestion(QMessageBox::Yes);
@@ -241,8 +241,8 @@ private slots:
             dialog->reject();
         });
         f.Click("btnClear");
-        QCOMPARE(f.App().Model.Count(), 3);
-        QVERIFY(f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
+        QVERIFY(f.App().Document.Dirty());
 
         // Yes and saved: the model is written, then cleared.
         const fs::path saved = f.Folder() / "Models" / "kept.stm";
@@ -250,16 +250,16 @@ private slots:
         WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, saved); });
         f.Click("btnClear");
         QCOMPARE(LineCount(f.ReadFile(saved)), 4);
-        QCOMPARE(f.App().Model.Count(), 0);
-        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 0);
+        QVERIFY(!f.App().Document.Dirty());
 
         // No: cleared without saving.
-        f.App().LoadModel(file, TLoadMode::lmComplete);
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(file, TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
         AnswerQuestion(QMessageBox::No);
         f.Click("btnClear");
-        QCOMPARE(f.App().Model.Count(), 0);
-        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 0);
+        QVERIFY(!f.App().Document.Dirty());
         QCOMPARE(f.Form().windowTitle(), QString("Stonemill Ver 1.42"));
     }
 
@@ -267,8 +267,8 @@ private slots:
         TWindowFixture f;
         const fs::path first = f.WriteFile("Models/first.stm", kModel);
         const fs::path second = f.WriteFile("Models/second.stm", "B 0 0 0 40 40 20 244 1 0 0 0 0  0\r\n");
-        f.App().LoadModel(first, TLoadMode::lmComplete);
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(first, TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
 
         // Cancel: no dialog, nothing loaded.
         bool asked = false;
@@ -280,18 +280,18 @@ private slots:
             QVERIFY(asked);
             QVERIFY2(unexpected.Others.isEmpty(), qPrintable(unexpected.Others.join("; ")));
         }
-        QCOMPARE(f.App().Model.Count(), 3);
-        QVERIFY(f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
+        QVERIFY(f.App().Document.Dirty());
 
         // No: the dialog opens and the other model is loaded.
         AnswerQuestion(QMessageBox::No);
         LoadThroughTheDialog(f, second);
-        QCOMPARE(f.App().Model.Count(), 1);
-        QVERIFY(!f.App().Dirty);
+        QCOMPARE(f.App().Document.Model().Count(), 1);
+        QVERIFY(!f.App().Document.Dirty());
         QCOMPARE(f.Form().windowTitle(), Caption(second));
 
         // Yes: saved first, then loaded.
-        f.App().Dirty = true;
+        f.App().Document.SetDirty(true);
         const fs::path saved = f.Folder() / "Models" / "saved.stm";
         AnswerQuestion(QMessageBox::Yes);
         WhenModal<QFileDialog>([&](QFileDialog* dialog) {
@@ -301,19 +301,19 @@ private slots:
         });
         LoadThroughTheDialog(f, first);
         QCOMPARE(LineCount(f.ReadFile(saved)), 2);
-        QCOMPARE(f.App().Model.Count(), 3);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
         QCOMPARE(f.Form().windowTitle(), Caption(first));
     }
 
     void ClosingAsksAboutUnsavedChanges() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
-        f.App().Dirty = true;
+        f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
 
         AnswerQuestion(QMessageBox::Cancel);
         QVERIFY(!f.Form().close());
         QVERIFY(f.Form().isVisible());
-        QVERIFY(f.App().Dirty);
+        QVERIFY(f.App().Document.Dirty());
 
         // Exit asks the window to close.
         bool asked = false;
@@ -322,12 +322,12 @@ private slots:
         f.Click("ExitButton");
         QVERIFY(asked);
         QVERIFY(f.Form().isVisible());
-        QVERIFY(f.App().Dirty);
+        QVERIFY(f.App().Document.Dirty());
 
         AnswerQuestion(QMessageBox::No);
         QVERIFY(f.Form().close());
         QVERIFY(!f.Form().isVisible());
-        QVERIFY(!f.App().Dirty);
+        QVERIFY(!f.App().Document.Dirty());
     }
 
     void TheModelNamedAtStartIsLoadedOnceTheWindowShows() {
@@ -340,7 +340,7 @@ private slots:
         TStartArguments start;
         start.ModelFile = file.string();
         TWindowFixture f(start);
-        QTRY_COMPARE(f.App().Model.Count(), 3);
+        QTRY_COMPARE(f.App().Document.Model().Count(), 3);
         QCOMPARE(f.Form().windowTitle(), Caption(file));
         QCOMPARE(f.Find<QScrollBar>("RotZ")->value(), 90);
         // The program folder became the current folder.

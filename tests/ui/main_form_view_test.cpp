@@ -62,8 +62,8 @@ private slots:
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("50"));
         // The picture has the paint box's size.
         auto* paintBox = f.Find<QWidget>("PaintBox1");
-        QCOMPARE(f.App().Picture().Width(), paintBox->width());
-        QCOMPARE(f.App().Picture().Height(), paintBox->height());
+        QCOMPARE(f.App().Scene.Picture().Width(), paintBox->width());
+        QCOMPARE(f.App().Scene.Picture().Height(), paintBox->height());
     }
 
     void ToolbarsAndTheirButtons() {
@@ -128,63 +128,63 @@ private slots:
                                {"btnFromBack", 40, 180},   {"btnFrontLeft", 70, 30},
                                {"btnBackRight", 70, 210},  {"btnBackLeft", 70, 150},
                                {"btnFrontRight", 70, 330}, {"btnFrontView", 90, 100}};
-        f.App().ViewControl.SetZoom(0.75f);
+        f.App().Scene.Control().SetZoom(0.75f);
         for (const TCase& c : cases) {
-            f.App().ViewControl.SetViewAngles(40, 100);
-            const int passes = f.App().PassCount();
+            f.App().Scene.Control().SetViewAngles(40, 100);
+            const int passes = f.App().Scene.PassCount();
             f.Click(c.Button);
-            QCOMPARE(f.App().PassCount(), passes + 1);
-            QCOMPARE(f.App().ViewControl.RotX().Position, c.Tilt);
-            QCOMPARE(f.App().ViewControl.RotZ().Position, c.Turn);
+            QCOMPARE(f.App().Scene.PassCount(), passes + 1);
+            QCOMPARE(f.App().Scene.Control().RotX().Position, c.Tilt);
+            QCOMPARE(f.App().Scene.Control().RotZ().Position, c.Turn);
             // The hidden bars show the angles.
             QCOMPARE(Bar(f, "RotX")->value(), c.Tilt);
             QCOMPARE(Bar(f, "RotZ")->value(), c.Turn);
-            QCOMPARE(f.App().ViewControl.Zoom(), 0.75f);
+            QCOMPARE(f.App().Scene.Control().Zoom(), 0.75f);
         }
     }
 
     void RestoreOriginalViewKeepsTheZoom() {
         TWindowFixture f;
-        f.App().ViewControl.SetViewAngles(10, 20);
+        f.App().Scene.Control().SetViewAngles(10, 20);
         Bar(f, "OffsetX")->triggerAction(QAbstractSlider::SliderPageStepAdd);
         f.Click("btnZoomIn");
-        QCOMPARE(f.App().ViewControl.OffsetX().Position, 100);
-        const int passes = f.App().PassCount();
+        QCOMPARE(f.App().Scene.Control().OffsetX().Position, 100);
+        const int passes = f.App().Scene.PassCount();
         f.Click("btnRestoreView");
-        QCOMPARE(f.App().PassCount(), passes + 1);
-        QCOMPARE(f.App().ViewControl.RotX().Position, 70);
-        QCOMPARE(f.App().ViewControl.RotZ().Position, 330);
-        QCOMPARE(f.App().ViewControl.OffsetX().Position, 0);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.Control().RotX().Position, 70);
+        QCOMPARE(f.App().Scene.Control().RotZ().Position, 330);
+        QCOMPARE(f.App().Scene.Control().OffsetX().Position, 0);
         QCOMPARE(Bar(f, "OffsetX")->value(), 0);
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("55"));
     }
 
     void RotateButtonsWrapTheTurnAndClampTheTilt() {
         TWindowFixture f;
-        TViewController& view = f.App().ViewControl;
+        TViewController& view = f.App().Scene.Control();
         view.SetRotZ(0);
-        int passes = f.App().PassCount();
+        int passes = f.App().Scene.PassCount();
         f.Click("btnRotLeft");
         QCOMPARE(view.RotZ().Position, 355);
         QCOMPARE(Bar(f, "RotZ")->value(), 355);
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
         view.SetRotZ(360);
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         f.Click("btnRotRight");
         QCOMPARE(view.RotZ().Position, 5);
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
         view.SetRotX(175);
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         f.Click("btnRotUp");
         QCOMPARE(view.RotX().Position, 180);
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         f.Click("btnRotUp");
         QCOMPARE(view.RotX().Position, 180);
         QCOMPARE(Bar(f, "RotX")->value(), 180);
         // Nothing changed, nothing drawn.
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
         view.SetRotX(5);
         f.Click("btnRotDown");
@@ -203,12 +203,12 @@ private slots:
         }
         QVERIFY(!f.Find<QToolButton>("btnTopView")->autoRepeat());
         // Held for a second: repeats from 400 ms on, and the release counts.
-        f.App().ViewControl.SetRotZ(100);
+        f.App().Scene.Control().SetRotZ(100);
         auto* left = f.Find<QToolButton>("btnRotLeft");
         QTest::mousePress(left, Qt::LeftButton);
         QTest::qWait(1000);
         QTest::mouseRelease(left, Qt::LeftButton);
-        const int steps = (100 - f.App().ViewControl.RotZ().Position) / 5;
+        const int steps = (100 - f.App().Scene.Control().RotZ().Position) / 5;
         QVERIFY2(steps >= 2, qPrintable(QString::number(steps)));
     }
 
@@ -220,24 +220,24 @@ private slots:
             items << zoom->itemText(i);
         QCOMPARE(items, QStringList({"5", "10", "20", "25", "40", "50", "75", "100", "200", "400"}));
 
-        int passes = f.App().PassCount();
+        int passes = f.App().Scene.PassCount();
         f.Click("btnZoomIn");
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         QCOMPARE(zoom->currentText(), QString("55"));
         f.Click("btnZoomOut");
         QCOMPARE(zoom->currentText(), QString("50"));
-        QVERIFY(qAbs(f.App().ViewControl.Zoom() - 0.5f) < 1e-6f);
+        QVERIFY(qAbs(f.App().Scene.Control().Zoom() - 0.5f) < 1e-6f);
 
         // Picking "200" from the list.
         zoom->showPopup();
         QAbstractItemView* list = zoom->view();
         QTRY_VERIFY(list->isVisible());
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         const QRect item = list->visualRect(list->model()->index(8, 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
-        QCOMPARE(f.App().ViewControl.Zoom(), 2.0f);
+        QCOMPARE(f.App().Scene.Control().Zoom(), 2.0f);
         QCOMPARE(zoom->currentText(), QString("200"));
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
         // Typing into the list changes nothing.
         zoom->setFocus();
@@ -245,19 +245,19 @@ private slots:
         QTest::keyClick(zoom, Qt::Key_Down);
         QTest::keyClick(zoom, Qt::Key_Up);
         QTest::keyClicks(zoom->lineEdit(), "4");
-        QCOMPARE(f.App().ViewControl.Zoom(), 2.0f);
+        QCOMPARE(f.App().Scene.Control().Zoom(), 2.0f);
         QCOMPARE(zoom->currentText(), QString("200"));
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
     }
 
     void TheWheelZoomsOnlyInsideTheView() {
         TWindowFixture f;
-        TViewController& view = f.App().ViewControl;
-        int passes = f.App().PassCount();
+        TViewController& view = f.App().Scene.Control();
+        int passes = f.App().Scene.PassCount();
         // Rolling down zooms in, up zooms out.
         SendWheel(f.Find<QWidget>("PaintBox1"), -120);
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("55"));
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         SendWheel(f.Find<QWidget>("PaintBox1"), 120);
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("50"));
         // Over the offset bar (inside the view panel) the wheel zooms and does not scroll.
@@ -265,51 +265,51 @@ private slots:
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("55"));
         QCOMPARE(view.OffsetX().Position, 0);
         // Outside the view nothing zooms.
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         SendWheel(f.Find<QWidget>("edHint"), -120);
         SendWheel(f.Find<QWidget>("btnRotUp"), -120);
         QCOMPARE(f.Find<QComboBox>("cbZoom")->currentText(), QString("55"));
-        QCOMPARE(f.App().PassCount(), passes);
+        QCOMPARE(f.App().Scene.PassCount(), passes);
     }
 
     void OffsetBarsMoveTheViewWithoutEcho() {
         TWindowFixture f;
-        TViewController& view = f.App().ViewControl;
-        const float originX = f.App().View.ViewOffsetX;
-        int passes = f.App().PassCount();
+        TViewController& view = f.App().Scene.Control();
+        const float originX = f.App().Scene.View().ViewOffsetX;
+        int passes = f.App().Scene.PassCount();
         Bar(f, "OffsetX")->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(view.OffsetX().Position, 5);
-        QCOMPARE(f.App().View.ViewOffsetX, originX - 5);
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.View().ViewOffsetX, originX - 5);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         Bar(f, "OffsetY")->triggerAction(QAbstractSlider::SliderPageStepSub);
         QCOMPARE(view.OffsetY().Position, -100);
-        QCOMPARE(f.App().PassCount(), passes + 2);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 2);
         // The core writes the bars; that draws once, not once more per bar.
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         view.RestoreView();
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         QCOMPARE(Bar(f, "OffsetX")->value(), 0);
         QCOMPARE(Bar(f, "OffsetY")->value(), 0);
     }
 
     void HomeCentresTheModelKeepingAnglesAndZoom() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
-        f.App().ViewControl.SetZoom(0.8f);
-        const int passes = f.App().PassCount();
+        f.App().Files.LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
+        f.App().Scene.Control().SetZoom(0.8f);
+        const int passes = f.App().Scene.PassCount();
         f.Click("btnHome");
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         // The model's centre now projects onto the middle of the view.
-        const TExtents e = f.App().Model.GetExtents();
-        const TPoint centre =
-            f.App().View.ProjectPoint((e.MinX + e.MaxX) / 2, (e.MinY + e.MaxY) / 2, (e.MinZ + e.MaxZ) / 2);
+        const TExtents e = f.App().Document.Model().GetExtents();
+        const TPoint centre = f.App().Scene.View().ProjectPoint((e.MinX + e.MaxX) / 2, (e.MinY + e.MaxY) / 2,
+                                                                (e.MinZ + e.MaxZ) / 2);
         auto* paintBox = f.Find<QWidget>("PaintBox1");
         QVERIFY(qAbs(centre.x - paintBox->width() / 2) <= 1);
         QVERIFY(qAbs(centre.y - paintBox->height() / 2) <= 1);
-        QCOMPARE(Bar(f, "OffsetX")->value(), f.App().ViewControl.OffsetX().Position);
-        QCOMPARE(f.App().ViewControl.RotX().Position, 70);
-        QCOMPARE(f.App().ViewControl.RotZ().Position, 330);
-        QCOMPARE(f.App().ViewControl.Zoom(), 0.8f);
+        QCOMPARE(Bar(f, "OffsetX")->value(), f.App().Scene.Control().OffsetX().Position);
+        QCOMPARE(f.App().Scene.Control().RotX().Position, 70);
+        QCOMPARE(f.App().Scene.Control().RotZ().Position, 330);
+        QCOMPARE(f.App().Scene.Control().Zoom(), 0.8f);
     }
 
     void ShiftRightDragTurnsTheView() {
@@ -317,15 +317,15 @@ private slots:
         auto* paintBox = f.Find<QWidget>("PaintBox1");
         const QPoint from(100, 100), to(112, 95);
         QTest::mousePress(paintBox, Qt::RightButton, Qt::ShiftModifier, from);
-        const int passes = f.App().PassCount();
+        const int passes = f.App().Scene.PassCount();
         QMouseEvent move(QEvent::MouseMove, to, paintBox->mapToGlobal(to), Qt::NoButton, Qt::RightButton,
                          Qt::ShiftModifier);
         QApplication::sendEvent(paintBox, &move);
         QTest::mouseRelease(paintBox, Qt::RightButton, Qt::ShiftModifier, to);
         // One degree per pixel: 12 to the right turns, 5 up tilts.
-        QCOMPARE(f.App().ViewControl.RotZ().Position, 342);
-        QCOMPARE(f.App().ViewControl.RotX().Position, 75);
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.Control().RotZ().Position, 342);
+        QCOMPARE(f.App().Scene.Control().RotX().Position, 75);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
         // Without Shift the drag does not turn the view.
         QTest::mousePress(paintBox, Qt::RightButton, Qt::NoModifier, from);
@@ -333,15 +333,15 @@ private slots:
                           Qt::NoModifier);
         QApplication::sendEvent(paintBox, &plain);
         QTest::mouseRelease(paintBox, Qt::RightButton, Qt::NoModifier, to);
-        QCOMPARE(f.App().ViewControl.RotZ().Position, 342);
+        QCOMPARE(f.App().Scene.Control().RotZ().Position, 342);
     }
 
     void ThePaintBoxShowsThePictureAndFollowsTheWindowSize() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
+        f.App().Files.LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
         auto* paintBox = f.Find<QWidget>("PaintBox1");
         QImage shown = paintBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        QImage picture = f.App().Picture().ToImage().convertToFormat(QImage::Format_RGB32);
+        QImage picture = f.App().Scene.Picture().ToImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown.size(), picture.size());
         QVERIFY(shown == picture);
         // Some stone is drawn, not only the white background.
@@ -351,16 +351,16 @@ private slots:
                 coloured = picture.pixel(x, y) != qRgb(255, 255, 255);
         QVERIFY(coloured);
 
-        const int passes = f.App().PassCount();
+        const int passes = f.App().Scene.PassCount();
         f.Form().resize(f.Form().width() - 100, f.Form().height() - 50);
-        QTRY_COMPARE(f.App().Picture().Width(), paintBox->width());
-        QCOMPARE(f.App().Picture().Height(), paintBox->height());
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QTRY_COMPARE(f.App().Scene.Picture().Width(), paintBox->width());
+        QCOMPARE(f.App().Scene.Picture().Height(), paintBox->height());
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
     }
 
     void KeysRunTheirCommandsWhateverHasFocus() {
         TWindowFixture f;
-        TViewController& view = f.App().ViewControl;
+        TViewController& view = f.App().Scene.Control();
         f.Form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f.Form()));
         f.Find<QComboBox>("cbZoom")->setFocus();
@@ -376,32 +376,32 @@ private slots:
         QCOMPARE(view.RotZ().Position, 180);
         // W and the keypad's "*" press and release the wireframe button.
         QTest::keyClick(&f.Form(), Qt::Key_W);
-        QVERIFY(f.App().Wireframe());
+        QVERIFY(f.App().Scene.View().Wireframe);
         QVERIFY(f.Find<QToolButton>("btnWireFrame")->isChecked());
         QTest::keyClick(&f.Form(), Qt::Key_Asterisk, Qt::KeypadModifier);
-        QVERIFY(!f.App().Wireframe());
+        QVERIFY(!f.App().Scene.View().Wireframe);
         QTest::keyClick(&f.Form(), Qt::Key_Asterisk);
-        QVERIFY(!f.App().Wireframe());
+        QVERIFY(!f.App().Scene.View().Wireframe);
     }
 
     void WireframeButtonKeepsAndRestoresTheDrawingOptions() {
         TWindowFixture f;
-        f.App().SetDetailLevel(2);
-        f.App().SetShading(true);
+        f.App().Scene.SetDetailLevel(2);
+        f.App().Scene.SetShading(true);
         auto* button = f.Find<QToolButton>("btnWireFrame");
         QVERIFY(button->isCheckable());
-        int passes = f.App().PassCount();
+        int passes = f.App().Scene.PassCount();
         f.Click("btnWireFrame");
         QVERIFY(button->isChecked());
-        QVERIFY(f.App().Wireframe());
-        QCOMPARE(f.App().DetailLevel(), 0);
-        QVERIFY(!f.App().Shading());
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QVERIFY(f.App().Scene.View().Wireframe);
+        QCOMPARE(f.App().Scene.View().DetailLevel, 0);
+        QVERIFY(!f.App().Scene.View().Shading);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         f.Click("btnWireFrame");
         QVERIFY(!button->isChecked());
-        QCOMPARE(f.App().DetailLevel(), 2);
-        QVERIFY(f.App().Shading());
-        QCOMPARE(f.App().PassCount(), passes + 2);
+        QCOMPARE(f.App().Scene.View().DetailLevel, 2);
+        QVERIFY(f.App().Scene.View().Shading);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 2);
     }
 
     void RenderingOptionsMenu() {
@@ -418,44 +418,44 @@ private slots:
                  QStringList({"No details", "More detail (decorations)", "Even more detail (bitmaps)", "-",
                               "Shading", "AntiAlias (slow)", "BitDepth", "-", "Adjust light direction...",
                               "Edge darkening...", "Background &picture...", "Restore background &color", "-",
-                              "Mark matching blocks",
-                              "Mark matching blocks (AND color)", "-", "Refresh display"}));
+                              "Mark matching blocks", "Mark matching blocks (AND color)", "-",
+                              "Refresh display"}));
         QCOMPARE(depths, QStringList({"&8", "&16", "&24", "&32", "&Device"}));
         QVERIFY(f.Form().findChild<QAction*>("mi32bit")->isChecked());
         QVERIFY(f.Form().findChild<QAction*>("miNoDetails")->isChecked());
 
         // A detail level: only its item is checked, and the wireframe button comes up.
         f.Click("btnWireFrame");
-        int passes = f.App().PassCount();
+        int passes = f.App().Scene.PassCount();
         WithMenu(button, [](QMenu* menu) { ClickMenuItem(menu, "More detail (decorations)"); });
-        QCOMPARE(f.App().DetailLevel(), 1);
+        QCOMPARE(f.App().Scene.View().DetailLevel, 1);
         QVERIFY(f.Form().findChild<QAction*>("miMoreDetail")->isChecked());
         QVERIFY(!f.Form().findChild<QAction*>("miNoDetails")->isChecked());
         QVERIFY(!f.Find<QToolButton>("btnWireFrame")->isChecked());
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
 
-        const bool shading = f.App().Shading();
+        const bool shading = f.App().Scene.View().Shading;
         QCOMPARE(f.Form().findChild<QAction*>("miShading")->isChecked(), shading);
         WithMenu(button, [](QMenu* menu) { ClickMenuItem(menu, "Shading"); });
-        QCOMPARE(f.App().Shading(), !shading);
+        QCOMPARE(f.App().Scene.View().Shading, !shading);
         QCOMPARE(f.Form().findChild<QAction*>("miShading")->isChecked(), !shading);
-        QCOMPARE(f.App().PassCount(), passes + 2);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 2);
 
         // A bit depth from the submenu, then anti-aliasing, which goes back to 32 bits.
         WithMenu(button, [&](QMenu*) { f.Form().findChild<QAction*>("mi16bit")->trigger(); });
-        QCOMPARE(f.App().BitDepth(), bd16);
-        QCOMPARE(f.App().Picture().PixelFormat(), pf16bit);
+        QCOMPARE(f.App().Scene.BitDepth(), bd16);
+        QCOMPARE(f.App().Scene.Picture().PixelFormat(), pf16bit);
         QVERIFY(f.Form().findChild<QAction*>("mi16bit")->isChecked());
         WithMenu(button, [](QMenu* menu) { ClickMenuItem(menu, "AntiAlias (slow)"); });
-        QVERIFY(f.App().AntiAlias());
+        QVERIFY(f.App().Scene.View().AntiAlias);
         QVERIFY(f.Form().findChild<QAction*>("miAntiAlias")->isChecked());
-        QCOMPARE(f.App().BitDepth(), bd32);
+        QCOMPARE(f.App().Scene.BitDepth(), bd32);
         QVERIFY(f.Form().findChild<QAction*>("mi32bit")->isChecked());
         QVERIFY(!f.Form().findChild<QAction*>("mi16bit")->isChecked());
 
-        passes = f.App().PassCount();
+        passes = f.App().Scene.PassCount();
         WithMenu(button, [](QMenu* menu) { ClickMenuItem(menu, "Refresh display"); });
-        QCOMPARE(f.App().PassCount(), passes + 1);
+        QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 

@@ -59,10 +59,12 @@ private slots:
             guard.Opened = true;
             button->click();
         });
-        WithMenu(f.Find<QToolButton>("btnOpen"), [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+        WithMenu(f.Find<QToolButton>("btnOpen"),
+                 [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
         QVERIFY(previewed);
-        QCOMPARE(QString::fromStdString(fs::path(f.App().OpenFileName()).filename().string()), QString("house.stm"));
-        QVERIFY(f.App().Model.Count() > 0);
+        QCOMPARE(QString::fromStdString(fs::path(f.App().Document.OpenFileName()).filename().string()),
+                 QString("house.stm"));
+        QVERIFY(f.App().Document.Model().Count() > 0);
     }
 };
 

@@ -47,7 +47,7 @@ QImage ShownRow(TPaletteList* list, int row) {
 // The row as the application core draws it.
 QImage CoreRow(TWindowFixture& f, QSize size, int row) {
     TBitmap picture(size.width(), size.height(), pf32bit);
-    f.App().PaletteRows.Draw(picture, f.App().ShownRow(row));
+    f.App().PaletteCommands.Rows().Draw(picture, f.App().PaletteCommands.ShownRow(row));
     return picture.ToImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -164,9 +164,9 @@ private slots:
         TPalette& palette = f.App().Palette;
         WithEditMenu(f, 5, [&](QMenu* menu) {
             QCOMPARE(MenuCaptions(menu),
-                     QStringList({"&Edit...", "&Add...", "Add combo...", "&Remove", "-", "A&dd page", "Add page from &file...",
-                                  "Re&move page", "&Properties...", "-", "Re&order pages...",
-                                  "&Customize pages..."}));
+                     QStringList({"&Edit...", "&Add...", "Add combo...", "&Remove", "-", "A&dd page",
+                                  "Add page from &file...", "Re&move page", "&Properties...", "-",
+                                  "Re&order pages...", "&Customize pages..."}));
             QVERIFY(!MenuItem(menu, "&Remove")->isEnabled()); // no row under the mouse
             QVERIFY(!MenuItem(menu, "Re&move page")->isEnabled());
             QVERIFY(MenuItem(menu, "&Properties...")->isEnabled());
@@ -269,7 +269,7 @@ private slots:
                     none.pixelColor(x, y + 1) == red);
         }
         // A stone the set does not list counts 0 and is crossed out too.
-        QCOMPARE(f.App().ShownRow(1).Supply, 0);
+        QCOMPARE(f.App().PaletteCommands.ShownRow(1).Supply, 0);
         QVERIFY(HasPixel(ShownRow(list, 1), [&](QColor c) { return c == red; }));
 
         // Cancelling the dialog gives unlimited supply again.
@@ -287,13 +287,13 @@ private slots:
         for (const char* name : {"mi8bit", "mi16bit", "mi24bit", "mi32bit", "miDevice"})
             QVERIFY2(!f->Form().findChild<QAction*>(name)->isChecked(), name);
         QVERIFY(f->Form().findChild<QAction*>("miShading")->isChecked());
-        QCOMPARE(f->App().Picture().PixelFormat(), pf32bit);
+        QCOMPARE(f->App().Scene.Picture().PixelFormat(), pf32bit);
 
         auto* hints = f->Form().findChild<QAction*>("Hints1");
         QVERIFY(!hints->isChecked());
         WithMenu(f->Find<QToolButton>("btnOptions"), [](QMenu* menu) { ClickMenuItem(menu, "&Hints"); });
         QVERIFY(hints->isChecked());
-        QVERIFY(f->App().Hints);
+        QVERIFY(f->App().Hints());
 
         // Changing only the tool tips does not write the settings file.
         const fs::path ini = f->Folder() / "Stonemill.ini";

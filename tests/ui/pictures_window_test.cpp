@@ -54,10 +54,10 @@ private slots:
     void TheFrameSavesEveryKindOfPicture() {
         TWindowFixture f;
         f.WriteFile("Models/two.stm", kModel);
-        f.App().LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
-        f.App().ViewControl.FitModel(f.App().Model);
+        f.App().Files.LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        f.App().Scene.Control().FitModel(f.App().Document.Model());
         QWidget* box = f.Find<QWidget>("PaintBox1");
-        TPictureFrame& frame = f.App().Frame;
+        TPictureFrame& frame = f.App().Pictures.Frame();
         f.Click("btnSavePic");
         QVERIFY(frame.Shown);
         QVERIFY(f.Find<QToolButton>("btnSavePic")->isChecked());
@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(frame.Rect, Rect(50, 35, 250, 185));
         const QImage shown = box->grab().toImage();
         QCOMPARE(shown.pixelColor(50, 100), QColor(Qt::black)); // the frame is drawn over the view
-        QVERIFY(f.App().Picture().ToImage().pixelColor(50, 100) != QColor(Qt::black)); // not into its picture
+        QVERIFY(f.App().Scene.Picture().ToImage().pixelColor(50, 100) !=
+                QColor(Qt::black)); // not into its picture
 
         // Every title-bar button through the save dialog.
         const fs::path pict = f.Folder() / "Pict";
@@ -98,14 +99,15 @@ private slots:
                 AcceptFileDialog(dialog, pict / save.Name);
             });
             ClickAt(box, QPoint(frame.Rect.Left + save.Offset, frame.Rect.Top - 6));
-            const fs::path written = fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.BMP";
+            const fs::path written =
+                fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.BMP";
             QVERIFY2(fs::exists(written), written.c_str());
             QImage picture(QString::fromStdString(written.string()));
             QCOMPARE(picture.size(), QSize(200 * save.Factor, 150 * save.Factor));
         }
         // Plain and anti-aliased pictures show the frame's part of the view.
         const QImage plain(QString::fromStdString((pict / "plain.BMP").string()));
-        const QImage view = f.App().Picture().ToImage();
+        const QImage view = f.App().Scene.Picture().ToImage();
         QCOMPARE(plain.pixel(30, 40), view.pixel(80, 75));
         QCOMPARE(plain.pixel(150, 100), view.pixel(200, 135));
         QByteArray head;
@@ -132,8 +134,8 @@ private slots:
     void PrintingDrawsThePage() {
         TWindowFixture f;
         f.WriteFile("Models/two.stm", kModel);
-        f.App().LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
-        f.App().ViewControl.CenterModel(f.App().Model, true);
+        f.App().Files.LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        f.App().Scene.Control().CenterModel(f.App().Document.Model(), true);
 
         // The print button shows the page first.
         WhenModal<QPrintPreviewDialog>([](QPrintPreviewDialog* preview) { preview->reject(); });
@@ -147,7 +149,7 @@ private slots:
             printer.setOutputFileName(QString::fromStdString(pdf.string()));
             QPainter painter(&printer);
             TCanvas canvas(&painter);
-            f.App().PrintOn(canvas, printer.width(), printer.height());
+            f.App().Pictures.PrintOn(canvas, printer.width(), printer.height());
         }
         QProcess raster;
         raster.start("pdftoppm", {"-png", "-r", "40", "-singlefile", QString::fromStdString(pdf.string()),
@@ -190,13 +192,14 @@ private slots:
             QSKIP("POV-Ray is not installed (/usr/bin/povray); scripts/install-deps.sh installs it");
         TWindowFixture f;
         f.WriteFile("Models/two.stm", kModel);
-        f.App().LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        f.App().Files.LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
         fs::create_directories(f.Folder() / "Render");
-        fs::copy_file(BuiltProgramFolder() / "Render" / "smBlocks.inc", f.Folder() / "Render" / "smBlocks.inc");
-        f.App().PovRayProgram = "/nonexistent/povray";
+        fs::copy_file(BuiltProgramFolder() / "Render" / "smBlocks.inc",
+                      f.Folder() / "Render" / "smBlocks.inc");
+        f.App().Pov.SetProgram("/nonexistent/povray");
         QAction* pov = f.Form().findChild<QAction*>("POV1");
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu*) { QVERIFY(!pov->isEnabled()); });
-        f.App().PovRayProgram = "/usr/bin/povray";
+        f.App().Pov.SetProgram("/usr/bin/povray");
         QString offered;
         WhenModal<QMessageBox>([&](QMessageBox* box) {
             offered = box->text();
@@ -211,14 +214,15 @@ private slots:
         const QImage picture(QString::fromStdString((f.Folder() / "Render" / "test.png").string()));
         QCOMPARE(picture.size(), QSize(320, 240));
         // Names the include file lacks are drawn as mock-ups.
-        QVERIFY(f.ReadFile(f.Folder() / "Render" / "test.pov").find("#declare Glong = object {") != std::string::npos);
+        QVERIFY(f.ReadFile(f.Folder() / "Render" / "test.pov").find("#declare Glong = object {") !=
+                std::string::npos);
     }
 
     void LightEdgesAndBackground() {
         TWindowFixture f;
         TStonemillApp& app = f.App();
-        app.Model.InsertSorted(StoneInUnits('B', 0, 0, 0, 160, 80, 40, RGB(200, 200, 200)));
-        app.RefreshDisplay();
+        app.Document.Model().InsertSorted(StoneInUnits('B', 0, 0, 0, 160, 80, 40, RGB(200, 200, 200)));
+        app.Scene.RefreshDisplay();
         QWidget* box = f.Find<QWidget>("PaintBox1");
         QToolButton* options = f.Find<QToolButton>("btnWireBase");
 
@@ -226,23 +230,23 @@ private slots:
         int passes = 0;
         WhenModal<TfrmSetLight>([&](TfrmSetLight* dialog) {
             QCOMPARE(dialog->findChild<QSpinBox*>("rxsY")->value(), 5);
-            passes = app.PassCount();
+            passes = app.Scene.PassCount();
             dialog->findChild<QSpinBox*>("rxsX")->setValue(3); // no preview yet: nothing drawn
-            QCOMPARE(app.PassCount(), passes);
+            QCOMPARE(app.Scene.PassCount(), passes);
             dialog->findChild<QCheckBox*>("cbPreview")->setChecked(true);
             dialog->findChild<QSpinBox*>("rxsZ")->setValue(9);
-            QCOMPARE(app.PassCount(), passes + 1);
-            QCOMPARE(app.View.Light[2], 2); // put back after the preview
+            QCOMPARE(app.Scene.PassCount(), passes + 1);
+            QCOMPARE(app.Scene.View().Light[2], 2); // put back after the preview
             dialog->reject();
         });
         WithMenu(options, [](QMenu* menu) { ClickMenuItem(menu, "Adjust light direction..."); });
-        QCOMPARE(app.View.Light, (std::array<int32_t, 3>{0, 5, 2}));
+        QCOMPARE(app.Scene.View().Light, (std::array<int32_t, 3>{0, 5, 2}));
         WhenModal<TfrmSetLight>([](TfrmSetLight* dialog) {
             dialog->findChild<QSpinBox*>("rxsX")->setValue(4);
             dialog->accept();
         });
         WithMenu(options, [](QMenu* menu) { ClickMenuItem(menu, "Adjust light direction..."); });
-        QCOMPARE(app.View.Light, (std::array<int32_t, 3>{4, 5, 2}));
+        QCOMPARE(app.Scene.View().Light, (std::array<int32_t, 3>{4, 5, 2}));
 
         WhenModal<TfrmSetEdgeFactor>([](TfrmSetEdgeFactor* dialog) {
             QCOMPARE(dialog->findChild<QSpinBox*>("RxSpinEdit1")->value(), 70);
@@ -250,7 +254,7 @@ private slots:
             dialog->accept();
         });
         WithMenu(options, [](QMenu* menu) { ClickMenuItem(menu, "Edge darkening..."); });
-        QCOMPARE(app.View.EdgeFactor, 0.4f);
+        QCOMPARE(app.Scene.View().EdgeFactor, 0.4f);
 
         // A background picture behind the scene; a file that holds none says so.
         QImage stripes(40, 30, QImage::Format_RGB32);
@@ -266,10 +270,11 @@ private slots:
         WithMenu(options, [](QMenu* menu) { ClickMenuItem(menu, "Background &picture..."); });
         QTRY_COMPARE(recorder.Texts.size(), 1);
         QVERIFY(recorder.Texts[0].contains("holds no picture"));
-        QVERIFY(app.Background.Picture == nullptr);
+        QVERIFY(app.Scene.Background().Picture == nullptr);
         WithMenu(options, [](QMenu* menu) { ClickMenuItem(menu, "Restore background &color"); });
         const TColor face = ColorToRGB(clBtnFace);
-        QCOMPARE(box->grab().toImage().pixelColor(2, 2), QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
+        QCOMPARE(box->grab().toImage().pixelColor(2, 2),
+                 QColor(GetRValue(face), GetGValue(face), GetBValue(face)));
     }
 };
 

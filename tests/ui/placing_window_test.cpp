@@ -29,7 +29,7 @@ public:
 
     // The view point of a ground point (units).
     QPoint At(int32_t x, int32_t y, int32_t z = 0) const {
-        const TPoint p = F.App().View.Project(x, y, z, 0);
+        const TPoint p = F.App().Scene.View().Project(x, y, z, 0);
         return QPoint(p.x, p.y);
     }
     void Take(int row) {
@@ -68,7 +68,7 @@ private slots:
         TBuilder b(f);
         TStonemillApp& app = f.App();
         b.Key(Qt::Key_F1); // seen from above
-        QCOMPARE(app.ViewControl.RotX().Position, 0);
+        QCOMPARE(app.Scene.Control().RotX().Position, 0);
         auto* pointer = f.Find<QToolButton>("btnPointer");
         QVERIFY(pointer->isChecked());
 
@@ -81,36 +81,36 @@ private slots:
         b.Key(Qt::Key_Right); // a brick's length further
         b.Key(Qt::Key_Return);
         b.Click(b.At(50, 10));
-        QCOMPARE(app.Model.Count(), 3);
-        QCOMPARE(app.Model.UndoCount(), 3);
-        QVERIFY(app.Dirty);
+        QCOMPARE(app.Document.Model().Count(), 3);
+        QCOMPARE(app.Document.Model().UndoCount(), 3);
+        QVERIFY(app.Document.Dirty());
         b.Key(Qt::Key_Escape);
         QVERIFY(!app.Hand.Holding());
         QCOMPARE(b.Box->cursor().shape(), Qt::ArrowCursor);
 
         // With hints on, the stone under the mouse names itself.
-        app.Hints = true;
+        app.SetHints(true);
         b.Move(b.At(50, 10, 40));
         QCOMPARE(f.Find<QLineEdit>("HintLabel")->text(), QString(" 4x1x3"));
 
         // The two lower bricks become a group, lifted and put down further on.
         b.Click(b.At(10, 10, 20), Qt::LeftButton, Qt::ControlModifier);
         b.Click(b.At(150, 10, 20), Qt::LeftButton, Qt::ControlModifier);
-        QCOMPARE(app.SelectedCount(), 2);
+        QCOMPARE(app.Selection.SelectedCount(), 2);
         WithMenu(f.Find<QToolButton>("btnOptions"), [](QMenu* menu) {
             QVERIFY(menu->actions()[2]->isEnabled());
             ClickMenuItem(menu, "&Make group");
         });
-        QCOMPARE(app.SelectedCount(), 0);
+        QCOMPARE(app.Selection.SelectedCount(), 0);
         b.Click(b.At(10, 290)); // nothing there: nothing happens
-        QCOMPARE(app.SelectedCount(), 0);
+        QCOMPARE(app.Selection.SelectedCount(), 0);
         b.Click(b.At(150, 10, 20), Qt::LeftButton, Qt::ShiftModifier); // lifts the whole group
         QVERIFY(app.Hand.HoldsSubassembly());
         QCOMPARE(app.Hand.Mode, THandMode::hmMove);
-        QCOMPARE(app.Model.Count(), 1);
+        QCOMPARE(app.Document.Model().Count(), 1);
         b.Click(b.At(10, 210));
         QVERIFY(!app.Hand.Holding()); // moved stones leave the hand empty
-        QCOMPARE(app.Model.Count(), 3);
+        QCOMPARE(app.Document.Model().Count(), 3);
 
         // The tile copied twice with Shift + Alt, placed in repeat.
         b.Take(1);
@@ -122,18 +122,18 @@ private slots:
         b.Click(b.At(310, 110));
         b.Click(b.At(310, 210));
         b.Key(Qt::Key_Escape);
-        QCOMPARE(app.Model.Count(), 6);
+        QCOMPARE(app.Document.Model().Count(), 6);
 
         // Undo and redo through the buttons and the keys.
-        const int steps = app.Model.UndoCount();
+        const int steps = app.Document.Model().UndoCount();
         QTest::mouseClick(f.Find<QToolButton>("btnUndo"), Qt::LeftButton);
         b.Key(Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(app.Model.Count(), 4);
+        QCOMPARE(app.Document.Model().Count(), 4);
         QVERIFY(f.Find<QToolButton>("btnRedo")->isEnabled());
         QTest::mouseClick(f.Find<QToolButton>("btnRedo"), Qt::LeftButton);
         b.Key(Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(app.Model.Count(), 6);
-        QCOMPARE(app.Model.UndoCount(), steps);
+        QCOMPARE(app.Document.Model().Count(), 6);
+        QCOMPARE(app.Document.Model().UndoCount(), steps);
         QVERIFY(!f.Find<QToolButton>("btnRedo")->isEnabled());
 
         // The demo vehicle inserted as a subassembly and placed.
@@ -144,10 +144,10 @@ private slots:
         });
         b.Key(Qt::Key_M);
         QVERIFY(app.Hand.HoldsSubassembly());
-        QCOMPARE(app.Caption(), std::string("Stonemill Ver 1.42"));
+        QCOMPARE(app.Document.Caption(), std::string("Stonemill Ver 1.42"));
         b.Click(b.At(410, 10));
         b.Key(Qt::Key_Escape);
-        QCOMPARE(app.Model.Count(), 6 + 18); // the road is a base plate, left out
+        QCOMPARE(app.Document.Model().Count(), 6 + 18); // the road is a base plate, left out
 
         // Saved, the file holds exactly the expected lines.
         const fs::path saved = f.Folder() / "Models" / "built.stm";
@@ -157,7 +157,7 @@ private slots:
         if (qgetenv("STONEMILL_UPDATE_GOLDEN") == "1")
             fs::copy_file(saved, expected, fs::copy_options::overwrite_existing);
         QCOMPARE(FileLines(f, saved), FileLines(f, expected));
-        QVERIFY(!app.Dirty);
+        QVERIFY(!app.Document.Dirty());
     }
 };
 

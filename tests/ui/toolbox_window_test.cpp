@@ -18,7 +18,8 @@ const char* const kModel = "B 0 0 0 40 20 20 244 1 0 0 0 0  0\r\n"
                            "B 80 0 0 40 20 20 244 1 0 0 0 0  0\r\n";
 
 void ToggleToolbox(TWindowFixture& f) {
-    WithMenu(f.Find<QToolButton>("btnOptions"), [](QMenu* menu) { ClickMenuItem(menu, "Advanced &toolbox"); });
+    WithMenu(f.Find<QToolButton>("btnOptions"),
+             [](QMenu* menu) { ClickMenuItem(menu, "Advanced &toolbox"); });
 }
 
 } // namespace
@@ -28,7 +29,7 @@ class TToolboxWindowTest : public QObject {
 private slots:
     void TheSelectionIsMovedAndUndone() {
         TWindowFixture f;
-        f.App().LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
+        f.App().Files.LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
         ToggleToolbox(f);
         auto* toolbox = f.Form().findChild<TAdvOptions*>("AdvOptions");
         QVERIFY(toolbox != nullptr && toolbox->isVisible());
@@ -38,20 +39,21 @@ private slots:
 
         QTest::mouseClick(toolbox->findChild<QPushButton*>("spSelectAll"), Qt::LeftButton);
         QVERIFY(makeGroup->isEnabled()); // two stones selected
-        const std::string before = f.App().Model[0]->ToString() + f.App().Model[1]->ToString();
+        const std::string before =
+            f.App().Document.Model()[0]->ToString() + f.App().Document.Model()[1]->ToString();
         toolbox->findChild<QLineEdit*>("edX")->setText("3");
         QTest::mouseClick(toolbox->findChild<QToolButton*>("sbMoveX"), Qt::LeftButton);
         QCOMPARE(toolbox->findChild<QLabel*>("lx")->text(), QString("60")); // Quarter: 3 x 20
-        QCOMPARE(f.App().Model.UndoCount(), 12);
+        QCOMPARE(f.App().Document.Model().UndoCount(), 12);
         // A count that is no number is reported and moves nothing.
         TModalRecorder messages;
         toolbox->findChild<QLineEdit*>("edY")->setText("two");
         QTest::mouseClick(toolbox->findChild<QToolButton*>("sbMoveY"), Qt::LeftButton);
         QTRY_COMPARE(messages.Texts.size(), 1);
-        QCOMPARE(f.App().Model.UndoCount(), 12);
+        QCOMPARE(f.App().Document.Model().UndoCount(), 12);
         for (int i = 0; i < 6; ++i)
             f.Click("btnUndo");
-        QCOMPARE(f.App().Model[0]->ToString() + f.App().Model[1]->ToString(), before);
+        QCOMPARE(f.App().Document.Model()[0]->ToString() + f.App().Document.Model()[1]->ToString(), before);
 
         // "Close" hides it and clears the menu's check.
         QTest::mouseClick(toolbox->findChild<QPushButton*>("spClose"), Qt::LeftButton);

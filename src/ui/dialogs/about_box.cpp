@@ -8,20 +8,20 @@
 #include <QVBoxLayout>
 #include <system_error>
 
-#include "app/stonemill_app.h"
+#include "app/program_version.h"
 
 TAboutBox::TAboutBox(const std::filesystem::path& programFolder, QWidget* parent)
     : QDialog(parent), OpenUrl(&QDesktopServices::openUrl), FProgramFolder(programFolder) {
     setObjectName("AboutBox");
     setWindowTitle("About Stonemill");
     auto* title = new QLabel("<h2>Stonemill</h2>", this);
-    auto* version = new QLabel(QString("Version %1, released %2").arg(kProgramVersion, kProgramReleaseDate), this);
+    auto* version =
+        new QLabel(QString("Version %1, released %2").arg(kProgramVersion, kProgramReleaseDate), this);
     version->setObjectName("Version");
-    auto* credits = new QLabel(
-        "Written by the Stonemill developers.<br>"
-        "Its drawing, sorting and files are its own; Qt draws its windows,<br>"
-        "libpng and libjpeg write its pictures, and POV-Ray renders its scenes.",
-        this);
+    auto* credits = new QLabel("Written by the Stonemill developers.<br>"
+                               "Its drawing, sorting and files are its own; Qt draws its windows,<br>"
+                               "libpng and libjpeg write its pictures, and POV-Ray renders its scenes.",
+                               this);
     credits->setObjectName("Credits");
     credits->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     credits->setMargin(8);
@@ -41,8 +41,9 @@ void TAboutBox::InstructionsClick() {
     const std::filesystem::path guide = FProgramFolder / "instruct.html";
     std::error_code error;
     if (!std::filesystem::is_regular_file(guide, error)) {
-        QMessageBox::warning(this, "Stonemill",
-                             QString::fromStdString("The instructions " + guide.string() + " could not be found."));
+        QMessageBox::warning(
+            this, "Stonemill",
+            QString::fromStdString("The instructions " + guide.string() + " could not be found."));
         return;
     }
     if (!OpenUrl(QUrl::fromLocalFile(QString::fromStdString(guide.string()))))

@@ -29,8 +29,8 @@ TfrmCustomize::TfrmCustomize(TStonemillApp& app, QWidget* parent) : QDialog(pare
             if (row < 0 || row >= static_cast<int>(entries.size()))
                 return TPaletteRow();
             const float scale = FWork->Pages()[static_cast<size_t>(side.Page)].Scale;
-            return FApp.PaletteRowOf(entries[static_cast<size_t>(row)], FApp.Palette.CurrentColor, scale,
-                                     row == side.Selected);
+            return FApp.PaletteCommands.PaletteRowOf(entries[static_cast<size_t>(row)],
+                                                     FApp.Palette.CurrentColor, scale, row == side.Selected);
         };
         auto select = [this, left](int row) {
             if (FWork)

@@ -17,7 +17,8 @@
 TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, Qt::Tool), FApp(app) {
     setObjectName("AdvOptions");
     setWindowTitle("Advanced toolbox");
-    auto button = [this](QWidget* parent, const char* name, const char* caption, std::function<void()> click) {
+    auto button = [this](QWidget* parent, const char* name, const char* caption,
+                         std::function<void()> click) {
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(name);
         b->setAutoDefault(false);
@@ -26,19 +27,28 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
     };
     auto* selection = new QGroupBox("Selection", this);
     auto* grid = new QGridLayout(selection);
-    grid->addWidget(button(selection, "sbColor", "Color this piece", [this] { OnSelection([this] { FApp.ColorSelection(); }); }), 0, 0);
+    grid->addWidget(button(selection, "sbColor", "Color this piece",
+                           [this] { OnSelection([this] { FApp.Selection.ColorSelection(); }); }),
+                    0, 0);
     grid->addWidget(button(selection, "spTransp", "Transparent",
-                           [this] { OnSelection([this] { FApp.ToggleSelectionTransparent(); }); }),
+                           [this] { OnSelection([this] { FApp.Selection.ToggleSelectionTransparent(); }); }),
                     1, 0);
-    grid->addWidget(button(selection, "spTurn", "Turn", [this] { OnSelection([this] { FApp.TurnSelection(); }); }), 2, 0);
-    spMakeGroup = button(selection, "spMakeGroup", "Make group", [this] { Run([this] { FApp.MakeGroup(); }); });
-    spBreakGroup = button(selection, "spBreakGroup", "Break group", [this] { Run([this] { FApp.BreakGroups(); }); });
+    grid->addWidget(button(selection, "spTurn", "Turn",
+                           [this] { OnSelection([this] { FApp.Selection.TurnSelection(); }); }),
+                    2, 0);
+    spMakeGroup = button(selection, "spMakeGroup", "Make group",
+                         [this] { Run([this] { FApp.Selection.MakeGroup(); }); });
+    spBreakGroup = button(selection, "spBreakGroup", "Break group",
+                          [this] { Run([this] { FApp.Selection.BreakGroups(); }); });
     spMakeGroup->setEnabled(false);
     spBreakGroup->setEnabled(false);
     grid->addWidget(spMakeGroup, 3, 0);
     grid->addWidget(spBreakGroup, 4, 0);
-    grid->addWidget(button(selection, "spSelectAll", "Select all", [this] { Run([this] { FApp.SelectAll(); }); }), 5, 0);
-    grid->addWidget(button(selection, "spDeselectAll", "Deselect all", [this] { Run([this] { FApp.DeselectAll(); }); }),
+    grid->addWidget(button(selection, "spSelectAll", "Select all",
+                           [this] { Run([this] { FApp.Selection.SelectAll(); }); }),
+                    5, 0);
+    grid->addWidget(button(selection, "spDeselectAll", "Deselect all",
+                           [this] { Run([this] { FApp.Selection.DeselectAll(); }); }),
                     6, 0);
     const char* axes[3] = {"X:", "Y:", "Z:"};
     const char* edits[3] = {"edX", "edY", "edZ"};
@@ -66,7 +76,7 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
         FPosition[static_cast<size_t>(axis)] = position;
         grid->addWidget(position, row, 4);
         QWidget* spin = MakeSpinArrows(selection, spins[axis], [this, axis](bool up) {
-            OnSelection([this, axis, up] { FApp.MoveSelection(axis, up ? 1 : -1); });
+            OnSelection([this, axis, up] { FApp.Selection.MoveSelection(axis, up ? 1 : -1); });
         });
         grid->addWidget(spin, row, 5);
     }
@@ -84,8 +94,10 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
 
     auto* general = new QGroupBox("General", this);
     auto* generalRow = new QHBoxLayout(general);
-    generalRow->addWidget(button(general, "spReplaceColor", "Replace color", [this] { Run([this] { FApp.ReplaceColor(); }); }));
-    generalRow->addWidget(button(general, "spUseThisColor", "Use this color", [this] { Run([this] { FApp.UseThisColor(); }); }));
+    generalRow->addWidget(button(general, "spReplaceColor", "Replace color",
+                                 [this] { Run([this] { FApp.Selection.ReplaceColor(); }); }));
+    generalRow->addWidget(button(general, "spUseThisColor", "Use this color",
+                                 [this] { Run([this] { FApp.PaletteCommands.UseThisColor(); }); }));
     generalRow->addWidget(button(general, "spClose", "Close", [this] { hide(); }));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(selection);
@@ -103,18 +115,18 @@ void TAdvOptions::Move(int axis) {
         // A count that is no whole number is reported before anything moves.
         const int steps = StrToInt(FSteps[static_cast<size_t>(axis)]->text().toStdString());
         if (steps != 0)
-            FApp.MoveSelection(axis, steps);
+            FApp.Selection.MoveSelection(axis, steps);
     });
     ShowPosition();
 }
 
 void TAdvOptions::UpdateGroupButtons() {
-    spMakeGroup->setEnabled(FApp.CanMakeGroup());
-    spBreakGroup->setEnabled(FApp.CanBreakGroups());
+    spMakeGroup->setEnabled(FApp.Selection.CanMakeGroup());
+    spBreakGroup->setEnabled(FApp.Selection.CanBreakGroups());
 }
 
 void TAdvOptions::ShowPosition() {
-    const TPoint3D p = FApp.ToolboxPosition;
+    const TPoint3D p = FApp.Selection.ToolboxPosition();
     const int values[3] = {p.X, p.Y, p.Z};
     for (size_t i = 0; i < 3; ++i)
         FPosition[i]->setText(QString::number(values[i]));

@@ -1,0 +1,180 @@
+#include "app/model_files.h"
+
+#include "app/hand.h"
+#include "app/long_work_gate.h"
+#include "app/model_document.h"
+#include "app/palette.h"
+#include "app/scene_view.h"
+#include "app/stone_supply.h"
+#include "platform/data_folders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void FreeStones(TBlockList& list) {
+    for (TBlock* stone : list.Stones())
+        delete stone;
+    list.Clear();
+}
+
+} // namespace
+
+TModelFiles::TModelFiles(TModelDocument& document, TSceneView& scene, THand& hand, TPalette& palette,
+                         TStoneSupply& supply, TLongWorkGate& work, const TDataFolders& folders)
+    : FDocument(document), FScene(scene), FHand(hand), FPalette(palette), FSupply(supply), FWork(work),
+      FFolders(folders) {}
+
+void TModelFiles::NewModel() {
+    FDocument.SetCaptionAndFileNames("");
+    FHand.Drop();
+    FDocument.Clear();
+    FScene.RedrawPicture();
+    FPalette.ClearRecent();
+    FSupply.Clear();
+    FDocument.SetDirty(false);
+}
+
+void TModelFiles::ApplyView(const TViewRecord& record) {
+    TViewController& control = FScene.Control();
+    control.Batch([&] {
+        control.SetRotX(record.RotX);
+        control.SetRotZ(record.RotZ);
+        if (record.HasZoomAndOffsets) {
+            FScene.View().ViewScale = record.ZoomFactor;
+            control.SetOffsetX(record.OffsetX);
+            control.SetOffsetY(record.OffsetY);
+        }
+    });
+    TRecordedView recorded = control.Recorded();
+    recorded.RotX = record.RotX;
+    recorded.RotZ = record.RotZ;
+    if (record.HasZoomAndOffsets) {
+        recorded.OffsetX = record.OffsetX;
+        recorded.OffsetY = record.OffsetY;
+    }
+    control.SetRecorded(recorded);
+}
+
+TModelReadResult TModelFiles::ReadStones(const TStringList& lines, TBlockList& target,
+                                         const TModelReadSettings& settings, const std::string& fileName) {
+    // The stones are read into a list of their own, which the work may fill on
+    // another thread while the window still shows the lists as they are; the
+    // target, emptied before, then takes them in their order.
+    TBlockList read;
+    read.SortedOctant = target.SortedOctant;
+    struct TFreeUnused {
+        TBlockList& List;
+        ~TFreeUnused() { FreeStones(List); }
+    } freeUnused{read};
+    std::vector<std::pair<int, std::string>> lineErrors;
+    TModelReadResult result;
+    FWork.Run("Reading " + fileName, [&](const TShareProgress& progress) {
+        result = ReadModelLines(
+            lines, read, settings,
+            [&](int line, const std::string& message) { lineErrors.emplace_back(line, message); }, progress);
+    });
+    if (target.Count() == 0) {
+        target.TakeStones(read);
+    } else {
+        target.InsertAllSorted(read.Stones());
+        read.Clear();
+    }
+    target.HighestExtraNumber = read.HighestExtraNumber;
+    for (const auto& [line, message] : lineErrors)
+        if (OnLineError)
+            OnLineError(line, message);
+    return result;
+}
+
+TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
+    // The file is read before anything changes: one that cannot be read
+    // leaves the model, its name and the hand as they were.
+    const std::string name = path.string();
+    TStringList lines;
+    FWork.Run("Reading " + fs::path(name).filename().string(),
+              [&](const TShareProgress&) { lines = LoadLines(FindFileNoCase(path).value_or(path)); });
+    FHand.Drop();
+    FDocument.NoteRecentFile(name);
+    fs::path folder = path.parent_path();
+    std::error_code error;
+    if (!fs::is_directory(folder, error))
+        folder = FFolders.Shipped() / folder;
+    TDialogFolders& folders = FDocument.DialogFolders();
+    (mode == TLoadMode::lmComplete ? folders.Open : folders.Subassembly) = folder;
+
+    // The whole load ends in one picture, also when it fails.
+    TRenderState& view = FScene.View();
+    struct TSuppress {
+        TRenderState& View;
+        bool Was;
+        ~TSuppress() { View.SuppressRedraw = Was; }
+    };
+    TModelReadResult result;
+    {
+        TSuppress suppress{view, view.SuppressRedraw};
+        view.SuppressRedraw = true;
+        try {
+            TBlockList& model = FDocument.Model();
+            if (mode == TLoadMode::lmComplete) {
+                FDocument.SetDirty(false);
+                NewModel();
+            }
+            FDocument.SetCaptionAndFileNames(name);
+            TModelReadSettings settings;
+            settings.Mode = mode;
+            settings.HighestGroup = FDocument.HighestGroup();
+            settings.ExtraNumber = model.HighestExtraNumber;
+            settings.CurrentColor = FPalette.CurrentColor;
+            TBlockList& target = mode == TLoadMode::lmComplete ? model : FHand.Pending();
+            result = ReadStones(lines, target, settings, fs::path(name).filename().string());
+            FDocument.SetHighestGroup(result.HighestGroup);
+            if (mode == TLoadMode::lmComplete) {
+                model.HighestExtraNumber = result.HighestExtraNumber;
+                if (result.View)
+                    ApplyView(*result.View);
+                model.SortedOctant = -1; // a full view update sorts anew
+            } else {
+                FHand.Pending().HighestExtraNumber = model.HighestExtraNumber;
+                FHand.MakeProxy(result.Box);
+            }
+        } catch (...) {
+            view.SuppressRedraw = suppress.Was;
+            FScene.RedrawPicture();
+            throw;
+        }
+    }
+    FScene.RedrawPicture();
+    return result;
+}
+
+TViewRecord TModelFiles::CurrentViewRecord() const {
+    const TViewController& control = FScene.Control();
+    TViewRecord record;
+    record.RotX = control.RotX().Position;
+    record.RotZ = control.RotZ().Position;
+    record.ZoomFactor = FScene.View().ViewScale;
+    record.OffsetX = control.OffsetX().Position;
+    record.OffsetY = control.OffsetY().Position;
+    return record;
+}
+
+void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
+    TDialogFolders& folders = FDocument.DialogFolders();
+    (mode == TSaveMode::smComplete ? folders.Save : folders.PartialSave) = path.parent_path();
+    FDocument.SetCaptionAndFileNames(path.string());
+    SaveModelFile(path, FDocument.Model(), CurrentViewRecord(), mode);
+    if (mode == TSaveMode::smComplete)
+        FDocument.SetDirty(false);
+    TViewController& control = FScene.Control();
+    TRecordedView recorded = control.Recorded();
+    recorded.RotX = control.RotX().Position;
+    recorded.RotZ = control.RotZ().Position;
+    recorded.OffsetX = control.OffsetX().Position;
+    recorded.OffsetY = control.OffsetY().Position;
+    control.SetRecorded(recorded);
+}
+
+std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {
+    return ::BreakUpScene(path.string());
+}
