@@ -1,10 +1,12 @@
 #pragma once
 // The main window's commands as data: one row per command with the name of
-// its control, its caption (with the "&" of its accelerator), its hint and its
-// keys. Buttons and menu items are made from these rows, and the window runs a
-// command by its id in one place.
+// its control, its caption (with the "&" of its accelerator), its hint, its
+// keys, where its control sits, when it is enabled and which radio group it
+// belongs to. Toolbars and menus are made from these rows, and the window
+// runs a command by its id in one place.
 
 #include <array>
+#include <functional>
 #include <span>
 
 #include "ui/icons.h"
@@ -53,6 +55,7 @@ enum class TCommandId {
     cmEvenMoreDetail,
     cmShading,
     cmAntiAlias,
+    cmBitDepthMenu,
     cmBitDepth8,
     cmBitDepth16,
     cmBitDepth24,
@@ -70,6 +73,7 @@ enum class TCommandId {
     cmZoomStepIn,
     cmZoomStepOut,
     cmFitFromAbove,
+    cmPictureSize,
     cmTopView,
     cmFromFront,
     cmFromRight,
@@ -86,10 +90,55 @@ enum class TCommandId {
 
 // How a command's control behaves.
 enum TCommandStyle {
-    csPlain, // a button or menu item that runs once per click
-    csCheck, // a toggle: a button that stays down, a menu item with a check mark
-    csRadio, // one of a group of menu items of which one is checked
-    csMenu   // a button that drops down its menu
+    csPlain,  // a button or menu item that runs once per click
+    csCheck,  // a toggle: a button that stays down, a menu item with a check mark
+    csRadio,  // one of a radio group's menu items, of which one is checked
+    csMenu,   // a button that drops down its menu
+    csSubmenu // a menu item that opens its menu
+};
+
+// Where a command's control sits: a toolbar, a menu, or nowhere (keys only).
+// Controls of one place follow the order of the table.
+enum TCommandPlace {
+    cpKeysOnly,
+    cpMainBar,
+    cpBrickBar,
+    cpViewBar,
+    cpFixedViewsBar,
+    cpMiscBar,
+    cpViewCorner, // where the view's two scroll bars meet
+    cpLoadMenu,
+    cpSaveMenu,
+    cpOptionsMenu,
+    cpRenderingMenu,
+    cpBitDepthMenu,
+};
+
+// When a command is offered. A button or menu item is enabled only while its
+// command's rule holds (a button at all times, a menu item when its menu
+// opens); a key bound with a rule works only while the rule holds.
+enum TCommandRule {
+    crAlways,
+    crCanUndo,
+    crCanRedo,
+    crHasSelection,
+    crCanMakeGroup,
+    crCanBreakGroups,
+    crPovRayFound,
+    crFrameShown,
+};
+
+// The radio group a csRadio command belongs to.
+enum TRadioGroup { rgNone, rgDetailLevel, rgBitDepth };
+
+// A key that runs a command: the Qt key code (with Qt::KeypadModifier added
+// for a key of the keypad), the modifiers that must be held and those that
+// must not (others are ignored), and the rule under which the key works.
+struct TCommandKey {
+    int Key = 0;
+    int Held = 0;
+    int NotHeld = 0;
+    TCommandRule When = crAlways;
 };
 
 struct TCommand {
@@ -97,10 +146,15 @@ struct TCommand {
     const char* Name;    // the control's name
     const char* Caption; // with its "&"
     const char* Hint;
-    // Keys that run the command in the main window whatever the modifiers:
-    // Qt key codes, keypad keys with Qt::KeypadModifier added; 0 = none.
-    std::array<int, 3> Keys;
+    std::array<TCommandKey, 3> Keys;
     TCommandStyle Style;
+    TCommandPlace Place;
+    // A separator comes before it in its menu.
+    bool GroupStart;
+    // The menu a csMenu or csSubmenu command opens.
+    TCommandPlace Opens;
+    TCommandRule Enabled;
+    TRadioGroup Group;
     // The fixed view's tag, the detail level or the bit depth.
     int Tag;
     TGlyph Glyph;
@@ -110,5 +164,8 @@ struct TCommand {
 
 std::span<const TCommand> Commands();
 const TCommand& CommandOf(TCommandId id);
-// The command a key runs (modifiers other than the keypad's ignored), or null.
-const TCommand* CommandOfKey(int key, bool keypad);
+// The command a key runs, or null. A key bound under a rule comes before the
+// same key bound without one while the rule holds (ruleHolds tells; without
+// it no rule holds).
+const TCommand* CommandOfKey(int key, bool keypad, int modifiers = 0,
+                             const std::function<bool(TCommandRule)>& ruleHolds = nullptr);

@@ -133,80 +133,91 @@ TMainForm::~TMainForm() {
 
 // --- construction ---
 
+namespace {
+
+// The toolbars, top to bottom, each holding the commands of its place.
+struct TBarPlace {
+    TCommandPlace Place;
+    Qt::ToolBarArea Area;
+    const char* Title;
+    const char* Name;
+};
+constexpr TBarPlace kBars[] = {
+    {cpMainBar, Qt::TopToolBarArea, "Main menu", "tbMainMenu"},
+    {cpBrickBar, Qt::TopToolBarArea, "Brick selection", "tbBrickSelection"},
+    {cpViewBar, Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment"},
+    {cpFixedViewsBar, Qt::BottomToolBarArea, "Fixed Views", "tbFixedViews"},
+    {cpMiscBar, Qt::BottomToolBarArea, "Misc.", "tbMisc"},
+};
+
+// The menus the toolbar buttons drop down; submenus are made with the menu that holds them.
+struct TMenuPlace {
+    TCommandPlace Place;
+    const char* Name;
+};
+constexpr TMenuPlace kMenus[] = {{cpLoadMenu, "pumLoad"},
+                                 {cpSaveMenu, "pumSave"},
+                                 {cpOptionsMenu, "pumOptions"},
+                                 {cpRenderingMenu, "pumDetail"}};
+
+// The places whose controls are always in sight.
+constexpr std::initializer_list<TCommandPlace> kAlwaysShown = {cpMainBar,       cpBrickBar, cpViewBar,
+                                                               cpFixedViewsBar, cpMiscBar,  cpViewCorner};
+
+} // namespace
+
 void TMainForm::CreateActions() {
-    FDetailGroup = new QActionGroup(this);
-    FBitDepthGroup = new QActionGroup(this);
-    for (QActionGroup* group : {FDetailGroup, FBitDepthGroup})
-        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     for (const TCommand& command : Commands()) {
+        if (command.Style == csSubmenu)
+            continue; // its action is its menu's, made with the menus
         auto* action = new QAction(GlyphIcon(command.Glyph), command.Caption, this);
         action->setObjectName(command.Name);
         action->setStatusTip(command.Hint);
         if (*command.Hint != '\0')
             action->setToolTip(command.Hint);
         action->setCheckable(command.Style == csCheck || command.Style == csRadio);
-        if (command.Style == csRadio)
-            (command.Id >= TCommandId::cmBitDepth8 ? FBitDepthGroup : FDetailGroup)->addAction(action);
+        if (command.Group != rgNone) {
+            QActionGroup*& group = FRadioGroups[command.Group];
+            if (group == nullptr) {
+                group = new QActionGroup(this);
+                group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+            }
+            group->addAction(action);
+        }
         const TCommandId id = command.Id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
         FActions[id] = action;
     }
 }
 
+void TMainForm::FillMenu(QMenu* menu, TCommandPlace place) {
+    FMenus[place] = menu;
+    for (const TCommand& command : Commands()) {
+        if (command.Place != place)
+            continue;
+        if (command.GroupStart)
+            menu->addSeparator();
+        if (command.Style == csSubmenu) {
+            QMenu* submenu = menu->addMenu(command.Caption);
+            submenu->setObjectName(command.Name);
+            FActions[command.Id] = submenu->menuAction();
+            FillMenu(submenu, command.Opens);
+        } else {
+            menu->addAction(Action(command.Id));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, place] { ShowRules({place}); });
+}
+
 void TMainForm::CreateMenus() {
+    for (const TMenuPlace& place : kMenus) {
+        auto* menu = new QMenu(this);
+        menu->setObjectName(place.Name);
+        FillMenu(menu, place.Place);
+    }
     // The recent files are added below the fixed items each time the menu opens.
-    pumLoad = new QMenu(this);
-    pumLoad->setObjectName("pumLoad");
-    pumLoad->addAction(Action(TCommandId::cmLoadComplete));
-    pumLoad->addAction(Action(TCommandId::cmLoadSubassembly));
-    pumLoad->addSeparator();
-    pumLoad->addAction(Action(TCommandId::cmBreakUpScene));
-    pumLoad->addSeparator();
-    pumLoad->addAction(Action(TCommandId::cmLoadSet));
-    pumLoad->addAction(Action(TCommandId::cmInfiniteSupply));
+    pumLoad = FMenus.at(cpLoadMenu);
     connect(pumLoad, &QMenu::aboutToShow, this, &TMainForm::pumLoadPopup);
-
-    pumSave = new QMenu(this);
-    pumSave->setObjectName("pumSave");
-    pumSave->addAction(Action(TCommandId::cmSaveComplete));
-    pumSave->addAction(Action(TCommandId::cmSaveSelected));
-    pumSave->addAction(Action(TCommandId::cmSaveDisplayed));
-    connect(pumSave, &QMenu::aboutToShow, this, &TMainForm::pumSavePopup);
-
-    // More options come with pictures and the tool windows.
-    using enum TCommandId;
-    pumOptions = new QMenu(this);
-    pumOptions->setObjectName("pumOptions");
-    pumOptions->addAction(Action(cmPov));
-    pumOptions->addSeparator();
-    pumOptions->addAction(Action(cmSafePositioning));
-    pumOptions->addSeparator();
-    for (TCommandId id : {cmMakeGroup, cmBreakGroups, cmSelectAll, cmDeselectAll})
-        pumOptions->addAction(Action(id));
-    pumOptions->addSeparator();
-    for (TCommandId id : {cmSlowRendering, cmWireframeOnRotate, cmHints})
-        pumOptions->addAction(Action(id));
-    pumOptions->addSeparator();
-    pumOptions->addAction(Action(cmAdvancedToolbox));
-    connect(pumOptions, &QMenu::aboutToShow, this, &TMainForm::pumOptionsPopup);
-
-    pumDetail = new QMenu(this);
-    pumDetail->setObjectName("pumDetail");
-    pumDetail->addActions(FDetailGroup->actions());
-    pumDetail->addSeparator();
-    pumDetail->addAction(Action(TCommandId::cmShading));
-    pumDetail->addAction(Action(TCommandId::cmAntiAlias));
-    FBitDepthMenu = pumDetail->addMenu("BitDepth");
-    FBitDepthMenu->setObjectName("miBitDepth");
-    FBitDepthMenu->addActions(FBitDepthGroup->actions());
-    pumDetail->addSeparator();
-    for (TCommandId id : {cmAdjustLight, cmEdgeDarkening, cmBackgroundPicture, cmRestoreBackground})
-        pumDetail->addAction(Action(id));
-    pumDetail->addSeparator();
-    pumDetail->addAction(Action(cmMarkMatching));
-    pumDetail->addAction(Action(cmMarkColor));
-    pumDetail->addSeparator();
-    pumDetail->addAction(Action(TCommandId::cmRefreshDisplay));
 }
 
 QToolButton* TMainForm::MakeButton(TCommandId id, QWidget* parent) {
@@ -219,38 +230,33 @@ QToolButton* TMainForm::MakeButton(TCommandId id, QWidget* parent) {
     if (command.Repeats)
         SetRepeating(button);
     if (command.Style == csMenu) {
-        button->setMenu(id == TCommandId::cmLoadMenu      ? pumLoad
-                        : id == TCommandId::cmSaveMenu    ? pumSave
-                        : id == TCommandId::cmOptionsMenu ? pumOptions
-                                                          : pumDetail);
+        button->setMenu(FMenus.at(command.Opens));
         button->setPopupMode(QToolButton::InstantPopup);
     }
     FButtons[id] = button;
     return button;
 }
 
-void TMainForm::CreateToolBars() {
-    auto addBar = [this](Qt::ToolBarArea area, const char* title, const char* name,
-                         std::initializer_list<TCommandId> ids) {
-        auto* bar = new QToolBar(title, this);
-        bar->setObjectName(name);
-        bar->setMovable(true);
-        for (TCommandId id : ids)
-            bar->addWidget(MakeButton(id, bar));
-        addToolBar(area, bar);
-        return bar;
-    };
-    using enum TCommandId;
-    addBar(Qt::TopToolBarArea, "Main menu", "tbMainMenu",
-           {cmExit, cmNewModel, cmLoadMenu, cmSaveMenu, cmSavePicture, cmPrint, cmOptionsMenu});
-    FButtons[cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    // The about box comes with the tool windows.
-    addBar(Qt::TopToolBarArea, "Brick selection", "tbBrickSelection",
-           {cmPointer, cmTransparent, cmChooseColor, cmAbout});
+QToolBar* TMainForm::AddToolBar(Qt::ToolBarArea area, const char* title, const char* name,
+                                std::optional<TCommandPlace> place) {
+    auto* bar = new QToolBar(title, this);
+    bar->setObjectName(name);
+    bar->setMovable(true);
+    if (place)
+        for (const TCommand& command : Commands())
+            if (command.Place == *place)
+                bar->addWidget(MakeButton(command.Id, bar));
+    addToolBar(area, bar);
+    return bar;
+}
 
-    QToolBar* viewBar = addBar(Qt::TopToolBarArea, "View Adjustment", "tbViewAdjustment",
-                               {cmRotateUp, cmRotateDown, cmRotateLeft, cmRotateRight, cmWireframe,
-                                cmRenderingOptions, cmZoomIn, cmZoomOut});
+void TMainForm::CreateToolBars() {
+    std::map<TCommandPlace, QToolBar*> bars;
+    for (const TBarPlace& bar : kBars)
+        bars[bar.Place] = AddToolBar(bar.Area, bar.Title, bar.Name, bar.Place);
+    FButtons[TCommandId::cmExit]->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+
+    QToolBar* viewBar = bars.at(cpViewBar);
     cbZoom = new QComboBox(viewBar);
     cbZoom->setObjectName("cbZoom");
     cbZoom->setStatusTip("Zoom (%)");
@@ -263,11 +269,7 @@ void TMainForm::CreateToolBars() {
     connect(cbZoom, &QComboBox::activated, this, &TMainForm::cbZoomSelect);
     viewBar->addWidget(cbZoom);
 
-    addBar(Qt::BottomToolBarArea, "Fixed Views", "tbFixedViews",
-           {cmTopView, cmFromFront, cmFromRight, cmFromLeft, cmFromBack, cmFrontLeft, cmBackRight, cmBackLeft,
-            cmFrontRight, cmFrontView, cmRestoreView});
-
-    QToolBar* misc = addBar(Qt::BottomToolBarArea, "Misc.", "tbMisc", {cmUndo, cmRedo, cmCuttingDialog});
+    QToolBar* misc = bars.at(cpMiscBar);
     cbResolution = new QComboBox(misc);
     cbResolution->setObjectName("cbResolution");
     cbResolution->setStatusTip("Positioning grid");
@@ -276,7 +278,7 @@ void TMainForm::CreateToolBars() {
     connect(cbResolution, &QComboBox::activated, this, &TMainForm::cbResolutionChange);
     misc->addWidget(cbResolution);
 
-    QToolBar* hintBar = addBar(Qt::BottomToolBarArea, "Hint", "tbHint", {});
+    QToolBar* hintBar = AddToolBar(Qt::BottomToolBarArea, "Hint", "tbHint", std::nullopt);
     edHint = new QLineEdit(hintBar);
     edHint->setObjectName("edHint");
     edHint->setReadOnly(true);
@@ -329,7 +331,10 @@ void TMainForm::CreateView() {
     OffsetX = makeBar(Qt::Horizontal, "OffsetX", view.OffsetX(), &TMainForm::OffsetXChange);
     OffsetY = makeBar(Qt::Vertical, "OffsetY", view.OffsetY(), &TMainForm::OffsetXChange);
 
-    QToolButton* home = MakeButton(TCommandId::cmHome, Panel3);
+    QToolButton* home = nullptr;
+    for (const TCommand& command : Commands())
+        if (command.Place == cpViewCorner)
+            home = MakeButton(command.Id, Panel3);
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     home->setFixedSize(extent - 1, extent - 1);
     home->setIconSize(QSize(extent - 3, extent - 3));
@@ -378,6 +383,12 @@ void TMainForm::Execute(TCommandId id) {
     case cmOptionsMenu:
     case cmRenderingOptions:
         FButtons.at(id)->showMenu();
+        break;
+    case cmBitDepthMenu:
+        break; // a submenu: its items are the commands
+    case cmPictureSize:
+        SetFrameSize();
+        PaintBox1->update();
         break;
     case cmLoadComplete:
         mNewmodelClick();
@@ -580,8 +591,7 @@ void TMainForm::ShowState() {
     Action(cmWireframeOnRotate)->setChecked(FApp.Input.WireframeOnMouseRotate());
     Action(cmMarkMatching)->setChecked(scene.MarkMatching());
     Action(cmMarkColor)->setChecked(scene.MarkWithColor());
-    Action(cmUndo)->setEnabled(FApp.Document.Model().UndoCount() > 0);
-    Action(cmRedo)->setEnabled(FApp.Document.Model().RedoCount() > 0);
+    ShowRules(kAlwaysShown);
     cbResolution->setCurrentIndex(FApp.Hand.Grid);
     if (FToolbox) {
         FToolbox->SetResolution(FApp.Hand.Grid);
@@ -592,10 +602,10 @@ void TMainForm::ShowState() {
     // The item whose tag is the level or depth is checked; a value no item
     // has checks none.
     for (const TCommand& command : Commands())
-        if (command.Style == csRadio)
+        if (command.Group != rgNone)
             Action(command.Id)
                 ->setChecked(command.Tag ==
-                             (command.Id >= cmBitDepth8 ? scene.BitDepth() : scene.View().DetailLevel));
+                             (command.Group == rgBitDepth ? scene.BitDepth() : scene.View().DetailLevel));
     Panel2->ShowState();
     --FUpdating;
 }
@@ -698,19 +708,38 @@ void TMainForm::pumLoadPopup() {
     }
 }
 
-void TMainForm::pumOptionsPopup() {
-    Action(TCommandId::cmPov)->setEnabled(FApp.Pov.Available());
-    Action(TCommandId::cmMakeGroup)->setEnabled(FApp.Selection.CanMakeGroup());
-    Action(TCommandId::cmBreakGroups)->setEnabled(FApp.Selection.CanBreakGroups());
-}
-
 void TMainForm::cbResolutionChange(int index) {
     if (FUpdating == 0 && index >= 0)
         FApp.SetGrid(static_cast<TGridResolution>(index));
 }
 
-void TMainForm::pumSavePopup() {
-    Action(TCommandId::cmSaveSelected)->setEnabled(FApp.Selection.HasSelection());
+bool TMainForm::RuleHolds(TCommandRule rule) const {
+    switch (rule) {
+    case crAlways:
+        return true;
+    case crCanUndo:
+        return FApp.Document.Model().UndoCount() > 0;
+    case crCanRedo:
+        return FApp.Document.Model().RedoCount() > 0;
+    case crHasSelection:
+        return FApp.Selection.HasSelection();
+    case crCanMakeGroup:
+        return FApp.Selection.CanMakeGroup();
+    case crCanBreakGroups:
+        return FApp.Selection.CanBreakGroups();
+    case crPovRayFound:
+        return FApp.Pov.Available();
+    case crFrameShown:
+        return FApp.Pictures.Frame().Shown;
+    }
+    return true;
+}
+
+void TMainForm::ShowRules(std::initializer_list<TCommandPlace> places) {
+    for (const TCommand& command : Commands())
+        if (command.Enabled != crAlways &&
+            std::find(places.begin(), places.end(), command.Place) != places.end())
+            Action(command.Id)->setEnabled(RuleHolds(command.Enabled));
 }
 
 void TMainForm::RadioGroup1Click(int tag) {

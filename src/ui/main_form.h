@@ -64,7 +64,12 @@ protected:
 
 private:
     void CreateActions();
+    // Adds the commands of the place to the menu, its submenus with them.
+    void FillMenu(QMenu* menu, TCommandPlace place);
     void CreateMenus();
+    // A toolbar with the buttons of the commands of the place, if one is given.
+    QToolBar* AddToolBar(Qt::ToolBarArea area, const char* title, const char* name,
+                         std::optional<TCommandPlace> place);
     void CreateToolBars();
     void CreateView();
     // Reads the settings file into the palette, the swatches and the drawing options.
@@ -78,6 +83,10 @@ private:
     // Writes the core's state into the controls without their change events acting.
     void ShowState();
     void ShowError(const std::string& message);
+    // Whether a command's rule holds now.
+    bool RuleHolds(TCommandRule rule) const;
+    // Enables the controls of the commands in these places by their rules.
+    void ShowRules(std::initializer_list<TCommandPlace> places);
     void HandleMessage(int message);
     void DeferredStart();
 
@@ -87,7 +96,6 @@ private:
     void mSaveModelClick();
     void mSaveSelectedClick();
     void Displayedstonesonly1Click();
-    void pumSavePopup();
     void RadioGroup1Click(int tag);
     void btnHomeClick();
     void RefreshDisplayClick();
@@ -124,7 +132,6 @@ private:
     void mSubassemblyClick();
     void Breakupascene1Click();
     void pumLoadPopup();
-    void pumOptionsPopup();
     bool FormKeyDown(QKeyEvent* event);
     bool FormMouseWheel(QWheelEvent* event);
     bool FormCloseQuery();
@@ -152,13 +159,9 @@ private:
     TStartArguments FStart;
     std::map<TCommandId, QAction*> FActions;
     std::map<TCommandId, QToolButton*> FButtons;
-    QActionGroup* FDetailGroup = nullptr;
-    QActionGroup* FBitDepthGroup = nullptr;
+    std::map<TRadioGroup, QActionGroup*> FRadioGroups;
+    std::map<TCommandPlace, QMenu*> FMenus;
     QMenu* pumLoad = nullptr;
-    QMenu* pumSave = nullptr;
-    QMenu* pumDetail = nullptr;
-    QMenu* pumOptions = nullptr;
-    QMenu* FBitDepthMenu = nullptr;
     QWidget* Panel3 = nullptr;
     TPaintBox* PaintBox1 = nullptr;
     QScrollBar* RotX = nullptr;

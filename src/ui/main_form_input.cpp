@@ -142,14 +142,9 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
     const bool shift = keys & Qt::ShiftModifier, ctrl = keys & Qt::ControlModifier;
     if (editKey) {
         Run([&] { FApp.Input.EditKey(*editKey, shift, ctrl, keys & Qt::AltModifier); });
-    } else if (key == Qt::Key_F2 && FApp.Pictures.Frame().Shown) {
-        Run([&] { SetFrameSize(); });
-        PaintBox1->update();
-    } else if (ctrl && (key == Qt::Key_Z || key == Qt::Key_Y)) {
-        // The desktop's own keys for undo and redo.
-        RunCommand(key == Qt::Key_Z && !shift ? TCommandId::cmUndo : TCommandId::cmRedo);
     } else {
-        if (const TCommand* command = CommandOfKey(key, keypad))
+        const auto ruleHolds = [this](TCommandRule rule) { return RuleHolds(rule); };
+        if (const TCommand* command = CommandOfKey(key, keypad, static_cast<int>(keys), ruleHolds))
             RunCommand(command->Id);
         Run([&] { FApp.Input.AfterCommandKey(); });
     }

@@ -2,6 +2,7 @@
 
 #include <QSet>
 #include <QTest>
+#include <algorithm>
 
 #include "ui/commands.h"
 #include "ui/file_dialogs.h"
@@ -46,6 +47,46 @@ private slots:
         QCOMPARE(CommandOfKey(Qt::Key_Home, true)->Id, TCommandId::cmHome);
         QVERIFY(CommandOfKey(Qt::Key_X, false) == nullptr);
         QVERIFY(CommandOfKey(0, false) == nullptr);
+    }
+
+    void KeysHeedModifiersAndRules() {
+        const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+        // The desktop's undo and redo keys.
+        QCOMPARE(CommandOfKey(Qt::Key_Z, false, ctrl)->Id, TCommandId::cmUndo);
+        QCOMPARE(CommandOfKey(Qt::Key_Z, false, ctrl | shift)->Id, TCommandId::cmRedo);
+        QCOMPARE(CommandOfKey(Qt::Key_Y, false, ctrl | shift)->Id, TCommandId::cmRedo);
+        QVERIFY(CommandOfKey(Qt::Key_Z, false) == nullptr);
+        // Plain keys work whatever the modifiers.
+        QCOMPARE(CommandOfKey(Qt::Key_S, false, ctrl)->Id, TCommandId::cmSaveComplete);
+        // F2 sizes the picture frame while it is shown, else turns the view.
+        bool frameShown = false;
+        const auto holds = [&](TCommandRule rule) { return rule == crFrameShown && frameShown; };
+        QCOMPARE(CommandOfKey(Qt::Key_F2, false, 0, holds)->Id, TCommandId::cmFromFront);
+        frameShown = true;
+        QCOMPARE(CommandOfKey(Qt::Key_F2, false, 0, holds)->Id, TCommandId::cmPictureSize);
+    }
+
+    void PlacesHoldTheirControlsAndGroups() {
+        // Every menu button opens a menu that holds commands, and every radio
+        // item sits in a menu with the other items of its group.
+        for (const TCommand& command : Commands()) {
+            if (command.Style == csMenu || command.Style == csSubmenu) {
+                const auto items = std::count_if(Commands().begin(), Commands().end(),
+                                                 [&](const TCommand& c) { return c.Place == command.Opens; });
+                QVERIFY2(items > 0, command.Name);
+            }
+            QCOMPARE(command.Style == csRadio, command.Group != rgNone);
+            if (command.Group != rgNone)
+                for (const TCommand& other : Commands())
+                    if (other.Group == command.Group)
+                        QCOMPARE(other.Place, command.Place);
+            // A menu never starts with a separator.
+            const TCommand* first = nullptr;
+            for (const TCommand& c : Commands())
+                if (c.Place == command.Place && first == nullptr)
+                    first = &c;
+            QVERIFY2(!first->GroupStart, first->Name);
+        }
     }
 
     void FiltersBecomeQtNameFilters() {
