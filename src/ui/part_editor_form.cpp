@@ -246,8 +246,7 @@ void TAddHard::BuildLayout() {
     sbApply->setText("\u2713");
     sbNoApply = ToolButton("sbNoApply", "Keep the old dimensions");
     sbNoApply->setText("\u2717");
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
+    ShowDimensionsPending();
     connect(sbApply, &QToolButton::clicked, this, [this] { ApplyClick(); });
     connect(sbNoApply, &QToolButton::clicked, this, [this] { RevertClick(); });
     auto* applyRow = new QHBoxLayout;
@@ -561,6 +560,7 @@ void TAddHard::ShowState() {
     edtY->setValue(FEditor.DimensionEdits.Y);
     edtZ->setValue(FEditor.DimensionEdits.Z);
     FUpdatingDimensions = false;
+    ShowDimensionsPending();
     edtIdent->setText(Text(FEditor.Identity));
     btnWireBase->setChecked(FEditor.Stone() && FEditor.Stone()->Transparent);
     ShowControlsForKind();
@@ -595,6 +595,11 @@ void TAddHard::ShowControlsForKind() {
     }
 }
 
+void TAddHard::ShowDimensionsPending() {
+    sbApply->setEnabled(FEditor.DimensionsPending());
+    sbNoApply->setEnabled(FEditor.DimensionsPending());
+}
+
 void TAddHard::FillPolygonList() {
     const int row = lbAllPolys->currentRow();
     lbAllPolys->clear();
@@ -610,7 +615,7 @@ void TAddHard::FillDrawOrderList() {
     lbDrawOrder->clear();
     if (TDrawClass* copy = FEditor.WorkingCopy())
         for (int k = 0; k < copy->GetDrawCount(ShownOctant()); ++k)
-            lbDrawOrder->addItem(QString::number(copy->GetDrawOrder(ShownOctant(), k) + 1));
+            lbDrawOrder->addItem(QString::number(FEditor.DrawEntryPolygon(ShownOctant(), k) + 1));
 }
 
 void TAddHard::FillPointList() {
@@ -665,15 +670,13 @@ void TAddHard::DimensionKey(int key) {
         RevertClick();
         return;
     }
-    sbApply->setEnabled(true);
-    sbNoApply->setEnabled(true);
+    FEditor.TypeDimensions();
+    ShowDimensionsPending();
 }
 
 void TAddHard::ApplyClick() {
     if (FUpdatingDimensions)
         return;
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
     Run([this] {
         FEditor.DimensionEdits = {edtX->value(), edtY->value(), edtZ->value()};
         FEditor.ApplyDimensions();
@@ -681,8 +684,6 @@ void TAddHard::ApplyClick() {
 }
 
 void TAddHard::RevertClick() {
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
     FEditor.RevertDimensions();
     ShowState();
 }
@@ -690,12 +691,6 @@ void TAddHard::RevertClick() {
 void TAddHard::DimensionSpin() {
     if (FUpdatingDimensions)
         return;
-    // An arrow while a typed change is pending takes every edit back first,
-    // the arrow's own step included.
-    if (sbApply->isEnabled()) {
-        RevertClick();
-        return;
-    }
     const TPartExtents edits{edtX->value(), edtY->value(), edtZ->value()};
     Run([&] {
         FEditor.DimensionEdits = edits;
@@ -708,7 +703,7 @@ void TAddHard::PolygonClick(int row) {
 }
 
 void TAddHard::DrawOrderClick(int row) {
-    const int polygon = lbDrawOrder->item(row)->text().toInt() - 1;
+    const int polygon = FEditor.DrawEntryPolygon(ShownOctant(), row);
     Run([&] { FEditor.SelectPolygon(polygon); });
 }
 
@@ -747,8 +742,7 @@ void TAddHard::ConfirmClick() {
 }
 
 void TAddHard::DeletePolygonRow(bool ask) {
-    // The row names the polygon by its number, signed by its outline.
-    const int polygon = std::abs(lbAllPolys->currentItem()->text().toInt()) - 1;
+    const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
     if (ask && QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -761,7 +755,7 @@ void TAddHard::DropOnDrawOrder(QListWidget* source, int targetRow) {
         if (targetRow >= 0 && targetRow < lbDrawOrder->count())
             Run([&] { FEditor.MoveDrawEntry(ShownOctant(), from, targetRow); });
     } else if (source == lbAllPolys && lbAllPolys->currentItem() != nullptr) {
-        const int polygon = std::abs(lbAllPolys->currentItem()->text().toInt()) - 1;
+        const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
         Run([&] { FEditor.InsertDrawEntry(ShownOctant(), targetRow, polygon); });
     }
 }

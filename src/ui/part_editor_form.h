@@ -66,6 +66,7 @@ private:
     // Writes the core's state into every control.
     void ShowState();
     void ShowControlsForKind();
+    void ShowDimensionsPending();
     void FillPolygonList();
     void FillDrawOrderList();
     void FillPointList();

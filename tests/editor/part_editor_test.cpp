@@ -217,6 +217,70 @@ TEST_F(PartEditorTest, DrawOrderListsRowsAndKeys) {
     EXPECT_EQ(TPartEditor::NamesProblem(TNames{"userblks.dat", "arch2|Big arch"}), "");
 }
 
+TEST_F(PartEditorTest, ListRowsNameTheirPolygons) {
+    EXPECT_EQ(Editor.PolygonAtRow(0), -1); // no general stone: no rows
+    EXPECT_EQ(Editor.DrawEntryPolygon(0, 0), -1);
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    Editor.AddPolygon(false); // polygon 2, last in every order
+    // The polygon list's row r is polygon r, whatever its text's sign says.
+    Editor.WorkingCopy()->SetEdgeFlags(1, -2);
+    EXPECT_EQ(Editor.PolygonRowText(1), "-2");
+    EXPECT_EQ(Editor.PolygonAtRow(1), 1);
+    EXPECT_EQ(Editor.PolygonAtRow(2), 2);
+    EXPECT_EQ(Editor.PolygonAtRow(3), -1);
+    EXPECT_EQ(Editor.PolygonAtRow(-1), -1);
+    // A draw-order row is the entry of the octant's order at that row.
+    Editor.MoveDrawEntry(5, 2, 0);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 0), 2);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 1), 0);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 2), 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(4, 0), 0); // other octants keep their order
+    Editor.RemoveDrawEntry(5, 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 1), 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 2), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, -1), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(kOctantCount, 0), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(-1, 0), -1);
+}
+
+TEST_F(PartEditorTest, ATypedDimensionChangeWaitsUntilAppliedOrReverted) {
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    EXPECT_FALSE(Editor.DimensionsPending());
+    Editor.TypeDimensions();
+    EXPECT_TRUE(Editor.DimensionsPending());
+    // An arrow while a change is pending takes every edit back, its own step
+    // included, and stretches nothing.
+    Editor.DimensionEdits = {60, 20, 21};
+    Editor.SpinDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.DimensionEdits, (TPartExtents{40, 20, 20}));
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 0), (TPoint3D{0, 0, 20}));
+    // The next arrow stretches.
+    Editor.DimensionEdits = {40, 20, 21};
+    Editor.SpinDimensions();
+    EXPECT_EQ(Editor.StoredDimensions, (TPartExtents{40, 20, 21}));
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 0), (TPoint3D{0, 0, 21}));
+    // Applying ends a pending change and resizes; reverting ends it and
+    // takes the edits back.
+    Editor.TypeDimensions();
+    Editor.DimensionEdits.X = 60;
+    Editor.ApplyDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.Stone()->Length, 60);
+    Editor.TypeDimensions();
+    Editor.DimensionEdits.X = 80;
+    Editor.RevertDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.DimensionEdits.X, 60);
+    // Without a stone, applying still ends it.
+    Editor.LoadEntry("M Models/house", false);
+    Editor.TypeDimensions();
+    Editor.ApplyDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+}
+
 TEST_F(PartEditorTest, ANewPartIsWrittenAtTheEndAndDrawsTheSameWhenReadAgain) {
     TTempProgramFolder folder;
     folder.CopyShippedParts();
