@@ -304,7 +304,7 @@ void TAddHard::BuildLayout() {
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, level] {
-            FApp.View.DetailLevel = level;
+            FView.DetailLevel = level;
             RedrawView();
         });
         strip->addWidget(button);
@@ -527,7 +527,7 @@ int TAddHard::GetPictureHeight() const {
 
 void TAddHard::showEvent(QShowEvent* event) {
     // The editor draws at detail level 0 until a detail button says otherwise.
-    FApp.View.DetailLevel = 0;
+    FView.DetailLevel = 0;
     spbDet0->setChecked(true);
     ShowState();
     QDialog::showEvent(event);

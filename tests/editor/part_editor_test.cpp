@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "editor/editor_view.h"
+#include "editor/editor_view_state.h"
 #include "editor/part_editor.h"
 #include "files/palette_entry.h"
 #include "partlib/part_registry.h"
@@ -279,6 +281,37 @@ TEST_F(PartEditorTest, ATypedDimensionChangeWaitsUntilAppliedOrReverted) {
     Editor.TypeDimensions();
     Editor.ApplyDimensions();
     EXPECT_FALSE(Editor.DimensionsPending());
+}
+
+TEST_F(PartEditorTest, TheViewDrawsAtTheEditorsOwnDetailLevel) {
+    RegisterSlab();
+    Editor.StoneColor = RGB(200, 0, 0);
+    Editor.LoadEntry("G ed.dat, slab", false);
+    Editor.SelectPolygon(1);
+    Editor.SetDetail(1); // the slanted top is a decoration
+    TRenderState shared; // the main view, at its own level
+    shared.UpdateShades();
+    shared.DetailLevel = 2;
+    TEditorViewState state;
+    EXPECT_EQ(state.DetailLevel, 0);
+    auto draw = [&] {
+        TBitmap picture(120, 100, pf32bit);
+        int octant = -1;
+        EXPECT_TRUE(DrawEditorView(picture, Editor.Stone(), state, shared, clWhite, octant));
+        return picture.ToImage();
+    };
+    const QImage plain = draw();
+    EXPECT_EQ(shared.DetailLevel, 2); // put back after drawing
+    state.DetailLevel = 1;
+    const QImage decorated = draw();
+    EXPECT_NE(decorated, plain);
+    EXPECT_EQ(shared.DetailLevel, 2);
+    // The main view's level does not change what the editor shows.
+    shared.DetailLevel = 0;
+    EXPECT_EQ(draw(), decorated);
+    EXPECT_EQ(shared.DetailLevel, 0);
+    state.DetailLevel = 0;
+    EXPECT_EQ(draw(), plain);
 }
 
 TEST_F(PartEditorTest, ANewPartIsWrittenAtTheEndAndDrawsTheSameWhenReadAgain) {
