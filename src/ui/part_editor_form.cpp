@@ -216,7 +216,24 @@ QToolButton* TAddHard::ToolButton(const char* name, const char* hint) {
 }
 
 void TAddHard::BuildLayout() {
-    // Left column: kind, dimensions, identity.
+    QWidget* left = BuildLeftColumn();
+    QWidget* centre = BuildCentre();
+    BuildRightColumn();
+    QHBoxLayout* bottom = BuildBottomStrip();
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(left);
+    columns->addWidget(centre, 1);
+    columns->addWidget(RightColumn);
+    auto* layout = new QVBoxLayout(this);
+    FMenuBar = new QMenuBar(this);
+    BuildMenus(FMenuBar);
+    layout->setMenuBar(FMenuBar);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+}
+
+// The left column: kind, dimensions, identity.
+QWidget* TAddHard::BuildLeftColumn() {
     auto* left = new QWidget(this);
     left->setFixedWidth(113);
     auto* leftLayout = new QVBoxLayout(left);
@@ -262,12 +279,24 @@ void TAddHard::BuildLayout() {
             [this](const QString& text) { FEditor.Identity = text.toStdString(); });
     identityLayout->addWidget(edtIdent);
     leftLayout->addWidget(identity);
+    return left;
+}
 
-    // Centre: the tool strip and the view.
+// The centre: the tool strip and the view.
+QWidget* TAddHard::BuildCentre() {
     auto* centre = new QWidget(this);
     FCentre = centre;
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
+    centreLayout->addLayout(BuildToolStrip());
+    PaintBoxAddStd = new TEditorPaintBox(*this, centre);
+    centreLayout->addWidget(PaintBoxAddStd, 1);
+    return centre;
+}
+
+// Above the view: turning and zooming, the see-through stone, the detail
+// level and the colour of the selected face.
+QHBoxLayout* TAddHard::BuildToolStrip() {
     auto* strip = new QHBoxLayout;
     struct TTool {
         const char* Name;
@@ -326,11 +355,12 @@ void TAddHard::BuildLayout() {
     });
     strip->addWidget(spbColor);
     strip->addStretch();
-    centreLayout->addLayout(strip);
-    PaintBoxAddStd = new TEditorPaintBox(*this, centre);
-    centreLayout->addWidget(PaintBoxAddStd, 1);
+    return strip;
+}
 
-    // Right column: the three lists and the edits under them.
+// The right column, shown for general stones: the three lists and the edits
+// under them.
+void TAddHard::BuildRightColumn() {
     RightColumn = new QWidget(this);
     RightColumn->setObjectName("RightColumn");
     RightColumn->setFixedWidth(240);
@@ -360,9 +390,12 @@ void TAddHard::BuildLayout() {
     lbCoord->viewport()->installEventFilter(this);
     lbAllPolys->setContextMenuPolicy(Qt::CustomContextMenu);
     lbDrawOrder->setContextMenuPolicy(Qt::CustomContextMenu);
+    right->addLayout(BuildFaceEdits(), 3, 0, 1, 3);
+}
 
-    // Under the lists, three compact rows: the face's detail and the walls
-    // drawn out of it; adding and deleting with the octant shown; the point.
+// Under the lists, three compact rows: the face's detail and the walls drawn
+// out of it; adding and deleting with the octant shown; the point.
+QGridLayout* TAddHard::BuildFaceEdits() {
     auto* edits = new QGridLayout;
     edits->setVerticalSpacing(2);
     edits->addWidget(new QLabel("Detail:", RightColumn), 0, 0);
@@ -418,9 +451,11 @@ void TAddHard::BuildLayout() {
     connect(btnAddVertex, &QToolButton::clicked, this, [this] { Run([this] { FEditor.AddPoint(true); }); });
     pointRow->addWidget(btnAddVertex);
     edits->addLayout(pointRow, 2, 0, 1, 7);
-    right->addLayout(edits, 3, 0, 1, 3);
+    return edits;
+}
 
-    // Bottom strip and the whole.
+// The bottom strip: confirm and cancel.
+QHBoxLayout* TAddHard::BuildBottomStrip() {
     btnAddPiece = new QPushButton("Add", this);
     btnAddPiece->setObjectName("btnAddPiece");
     btnAddPiece->setDefault(false);
@@ -434,16 +469,7 @@ void TAddHard::BuildLayout() {
     bottom->addStretch();
     bottom->addWidget(btnAddPiece);
     bottom->addWidget(btnCancel);
-    auto* columns = new QHBoxLayout;
-    columns->addWidget(left);
-    columns->addWidget(centre, 1);
-    columns->addWidget(RightColumn);
-    auto* layout = new QVBoxLayout(this);
-    FMenuBar = new QMenuBar(this);
-    BuildMenus(FMenuBar);
-    layout->setMenuBar(FMenuBar);
-    layout->addLayout(columns, 1);
-    layout->addLayout(bottom);
+    return bottom;
 }
 
 void TAddHard::BuildMenus(QMenuBar* bar) {

@@ -13,7 +13,9 @@
 
 class QAction;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -58,6 +60,12 @@ private:
     friend class TEditorListBox;
     friend class TEditorPaintBox;
     void BuildLayout();
+    QWidget* BuildLeftColumn();
+    QWidget* BuildCentre();
+    QHBoxLayout* BuildToolStrip();
+    void BuildRightColumn();
+    QGridLayout* BuildFaceEdits();
+    QHBoxLayout* BuildBottomStrip();
     void BuildMenus(QMenuBar* bar);
     QToolButton* ToolButton(const char* name, const char* hint);
 
