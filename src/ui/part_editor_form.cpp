@@ -197,10 +197,12 @@ bool EditingKey(const QKeyEvent* e) {
 // --- the window ---
 
 TAddHard::TAddHard(TStonemillApp& app, QWidget* parent)
-    : QDialog(parent), FApp(app), FEditor(app.PartEditor), FNames(std::make_unique<TAskFileAndPart>(this)) {
+    : QDialog(parent), FEditor(app.PartEditor), FSharedView(app.View),
+      FCurrentColor(app.Palette.CurrentColor), FBackgroundColor(app.Background.Color),
+      FPicture(std::make_unique<TBitmap>(1, 1, app.Picture().PixelFormat())),
+      FNames(std::make_unique<TAskFileAndPart>(this)) {
     setObjectName("AddHard");
     setWindowTitle("Edit block");
-    FPicture = std::make_unique<TBitmap>(1, 1, app.Picture().PixelFormat());
     BuildLayout();
     resize(645, 411);
 }
@@ -534,7 +536,7 @@ void TAddHard::BuildMenus(QMenuBar* bar) {
 
 void TAddHard::LoadEntry(const std::string& entry, bool asNew) {
     FView.Reset();
-    FEditor.StoneColor = FApp.Palette.CurrentColor;
+    FEditor.StoneColor = FCurrentColor;
     Run([&] { FEditor.LoadEntry(entry, asNew); });
 }
 
@@ -668,7 +670,7 @@ void TAddHard::RedrawView() {
     const QSize size = PaintBoxAddStd->size();
     FPicture->SetSize(std::max(size.width(), 1), std::max(size.height(), 1));
     int octant = ShownOctant();
-    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FApp.View, FApp.Background.Color, octant))
+    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FSharedView, FBackgroundColor, octant))
         return; // without a stone the view stays as it was
     PaintBoxAddStd->Shown = FPicture->ToImage();
     PaintBoxAddStd->update();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "common/color.h"
 #include "editor/editor_view_state.h"
 
 class QAction;
@@ -30,11 +31,14 @@ class TBitmap;
 class TEditorListBox;
 class TEditorPaintBox;
 class TPartEditor;
+class TRenderState;
 class TStonemillApp;
 
 class TAddHard : public QDialog {
     Q_OBJECT
 public:
+    // Takes from the application the part editor's state, the picture's pixel
+    // format, the current colour, and the view and background it draws with.
     TAddHard(TStonemillApp& app, QWidget* parent);
     ~TAddHard() override;
 
@@ -97,8 +101,10 @@ private:
     void DeletePolygonRow(bool ask);
     void PointRightClick(int row);
 
-    TStonemillApp& FApp;
     TPartEditor& FEditor;
+    TRenderState& FSharedView;
+    const TColor& FCurrentColor;
+    const TColor& FBackgroundColor;
     TEditorViewState FView;
     std::unique_ptr<TBitmap> FPicture;
     std::unique_ptr<TAskFileAndPart> FNames;
