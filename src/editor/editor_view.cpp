@@ -6,6 +6,23 @@
 #include "raster/draw_object.h"
 #include "view/render_state.h"
 
+namespace {
+
+// Puts back the shared view's detail level, however drawing ends.
+class TDetailRestore {
+public:
+    explicit TDetailRestore(TRenderState& view) : FView(view), FLevel(view.DetailLevel) {}
+    ~TDetailRestore() { FView.DetailLevel = FLevel; }
+    TDetailRestore(const TDetailRestore&) = delete;
+    TDetailRestore& operator=(const TDetailRestore&) = delete;
+
+private:
+    TRenderState& FView;
+    int FLevel;
+};
+
+} // namespace
+
 bool DrawEditorView(TBitmap& picture, const TBlock* stone, const TEditorViewState& state, TRenderState& shared,
                     TColor background, int& octant) {
     TCanvas& canvas = picture.Canvas();
@@ -17,6 +34,8 @@ bool DrawEditorView(TBitmap& picture, const TBlock* stone, const TEditorViewStat
     // The shared view is borrowed and put back as it was.
     const TViewScaleRestore restoreScale(shared);
     const int rotX = shared.RotX(), rotY = shared.RotY(), rotZ = shared.RotZ();
+    const TDetailRestore restoreDetail(shared);
+    shared.DetailLevel = state.DetailLevel;
     shared.ViewScale = state.Zoom;
     shared.ViewOffsetX = 0;
     shared.ViewOffsetY = 0;

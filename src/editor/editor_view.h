@@ -1,7 +1,7 @@
 #pragma once
 // The part editor's picture of its stone: the stone alone, centred in the
-// picture, seen with the editor's own zoom, tilt and turn. The shared view
-// lends its colours, shading and detail level and is left as it was.
+// picture, seen with the editor's own zoom, tilt, turn and detail level. The
+// shared view lends its colours and shading and is left as it was.
 
 #include "common/color.h"
 #include "editor/editor_view_state.h"

@@ -17,6 +17,10 @@ public:
     float Zoom = 1.0f;
     float Tilt = 0;      // radians, 0 .. pi
     float TurnAngle = 0; // radians, 0 .. 2 pi
+    // The detail level the stone is drawn at (0 no details, 1 decorations,
+    // 2 bitmaps): 0 whenever the window opens, then as its buttons choose.
+    // The main view's own level is not touched.
+    int DetailLevel = 0;
 
     TEditorViewState() { Reset(); }
     // Tilt 60 and turn 30 degrees, as every entry is first seen; zoom stays.

@@ -189,15 +189,20 @@ void TPartEditor::ResizeTo(void (*reshape)(TDrawClass&, const TPartExtents&, con
 }
 
 void TPartEditor::ApplyDimensions() {
+    FDimensionsPending = false;
     ResizeTo(&ScalePart);
 }
 
 void TPartEditor::RevertDimensions() {
+    FDimensionsPending = false;
     DimensionEdits = StoredDimensions;
 }
 
 void TPartEditor::SpinDimensions() {
-    ResizeTo(&StretchPart);
+    if (FDimensionsPending)
+        RevertDimensions();
+    else
+        ResizeTo(&StretchPart);
 }
 
 // --- polygons and points ---
@@ -400,6 +405,16 @@ void TPartEditor::RemoveDrawEntry(int octant, int row) {
         return;
     order.erase(order.begin() + row);
     WriteOrder(*FWorkingCopy, octant, order);
+}
+
+int TPartEditor::PolygonAtRow(int row) const {
+    return FWorkingCopy && row >= 0 && row < FWorkingCopy->PolygonCount() ? row : -1;
+}
+
+int TPartEditor::DrawEntryPolygon(int octant, int row) const {
+    if (!FWorkingCopy || !ValidOctant(octant) || row < 0 || row >= FWorkingCopy->GetDrawCount(octant))
+        return -1;
+    return FWorkingCopy->GetDrawOrder(octant, row);
 }
 
 // --- lists ---

@@ -49,10 +49,16 @@ public:
     // --- kind and dimensions ---
     int KindRow() const;
     void ChangeKind(int row);
+    // A key was typed into a dimension edit: the change waits, pending, until
+    // it is applied or reverted.
+    void TypeDimensions() { FDimensionsPending = true; }
+    bool DimensionsPending() const { return FDimensionsPending; }
+    // Both end a pending change.
     void ApplyDimensions();
     void RevertDimensions();
     // A spin arrow changed an edit by one step: simple kinds are rebuilt,
-    // general stones stretched.
+    // general stones stretched. While a typed change is pending, every edit
+    // goes back to the stored dimensions instead, the arrow's step included.
     void SpinDimensions();
 
     // --- polygons and points of the working copy ---
@@ -84,6 +90,12 @@ public:
     // Moves the entry at row `from` to row `to`, both within the order.
     void MoveDrawEntry(int octant, int from, int to);
     void RemoveDrawEntry(int octant, int row);
+
+    // --- which polygon a list row stands for; -1 for no such row ---
+    // The polygon list shows every polygon in order.
+    int PolygonAtRow(int row) const;
+    // The draw-order list of an octant shows its order.
+    int DrawEntryPolygon(int octant, int row) const;
 
     // --- the lists' texts ---
     // A polygon row: its number from 1, negative unless every edge is outlined.
@@ -140,4 +152,5 @@ private:
     std::unique_ptr<TBlock> FStone;
     std::unique_ptr<TDrawClass> FWorkingCopy;
     TDrawClass* FSource = nullptr;
+    bool FDimensionsPending = false;
 };

@@ -220,13 +220,9 @@ void TPalettePanel::pumEditPopup() {
 void TPalettePanel::Editblock1Click() {
     if (!FApp.Palette.MenuState().Edit)
         return;
-    // The editor draws at its own detail level; the palette's comes back after.
-    const int detail = FApp.Scene.View().DetailLevel;
     FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), false);
     FPartEditor->SetTitles("Edit block", "Replace");
-    const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
-    FApp.Scene.View().DetailLevel = detail;
-    if (confirmed) {
+    if (FPartEditor->exec() == QDialog::Accepted) {
         FApp.Palette.ReplaceSelected(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
         FApp.Scene.RedrawPicture(); // the model's stones of an edited part change too
     }
@@ -235,13 +231,10 @@ void TPalettePanel::Editblock1Click() {
 void TPalettePanel::Addnewblock1Click() {
     if (!FApp.Palette.MenuState().Add)
         return;
-    const int detail = FApp.Scene.View().DetailLevel;
     if (FApp.Palette.SelectedRow >= 0 && !FApp.Palette.SelectedEntry().empty())
         FPartEditor->LoadEntry(FApp.Palette.SelectedEntry(), true);
     FPartEditor->SetTitles("Add new block", "Add");
-    const bool confirmed = FPartEditor->exec() == QDialog::Accepted;
-    FApp.Scene.View().DetailLevel = detail;
-    if (confirmed)
+    if (FPartEditor->exec() == QDialog::Accepted)
         FApp.Palette.AppendEntry(FPartEditor->GetEntry(), FPartEditor->GetPictureHeight());
 }
 

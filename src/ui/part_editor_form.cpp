@@ -197,10 +197,12 @@ bool EditingKey(const QKeyEvent* e) {
 // --- the window ---
 
 TAddHard::TAddHard(TStonemillApp& app, QWidget* parent)
-    : QDialog(parent), FApp(app), FEditor(app.PartEditor), FNames(std::make_unique<TAskFileAndPart>(this)) {
+    : QDialog(parent), FEditor(app.PartEditor), FSharedView(app.Scene.View()),
+      FCurrentColor(app.Palette.CurrentColor), FBackgroundColor(app.Scene.Background().Color),
+      FPicture(std::make_unique<TBitmap>(1, 1, app.Scene.Picture().PixelFormat())),
+      FNames(std::make_unique<TAskFileAndPart>(this)) {
     setObjectName("AddHard");
     setWindowTitle("Edit block");
-    FPicture = std::make_unique<TBitmap>(1, 1, app.Scene.Picture().PixelFormat());
     BuildLayout();
     resize(645, 411);
 }
@@ -216,7 +218,24 @@ QToolButton* TAddHard::ToolButton(const char* name, const char* hint) {
 }
 
 void TAddHard::BuildLayout() {
-    // Left column: kind, dimensions, identity.
+    QWidget* left = BuildLeftColumn();
+    QWidget* centre = BuildCentre();
+    BuildRightColumn();
+    QHBoxLayout* bottom = BuildBottomStrip();
+    auto* columns = new QHBoxLayout;
+    columns->addWidget(left);
+    columns->addWidget(centre, 1);
+    columns->addWidget(RightColumn);
+    auto* layout = new QVBoxLayout(this);
+    FMenuBar = new QMenuBar(this);
+    BuildMenus(FMenuBar);
+    layout->setMenuBar(FMenuBar);
+    layout->addLayout(columns, 1);
+    layout->addLayout(bottom);
+}
+
+// The left column: kind, dimensions, identity.
+QWidget* TAddHard::BuildLeftColumn() {
     auto* left = new QWidget(this);
     left->setFixedWidth(113);
     auto* leftLayout = new QVBoxLayout(left);
@@ -246,8 +265,7 @@ void TAddHard::BuildLayout() {
     sbApply->setText("\u2713");
     sbNoApply = ToolButton("sbNoApply", "Keep the old dimensions");
     sbNoApply->setText("\u2717");
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
+    ShowDimensionsPending();
     connect(sbApply, &QToolButton::clicked, this, [this] { ApplyClick(); });
     connect(sbNoApply, &QToolButton::clicked, this, [this] { RevertClick(); });
     auto* applyRow = new QHBoxLayout;
@@ -263,12 +281,24 @@ void TAddHard::BuildLayout() {
             [this](const QString& text) { FEditor.Identity = text.toStdString(); });
     identityLayout->addWidget(edtIdent);
     leftLayout->addWidget(identity);
+    return left;
+}
 
-    // Centre: the tool strip and the view.
+// The centre: the tool strip and the view.
+QWidget* TAddHard::BuildCentre() {
     auto* centre = new QWidget(this);
     FCentre = centre;
     auto* centreLayout = new QVBoxLayout(centre);
     centreLayout->setContentsMargins(0, 0, 0, 0);
+    centreLayout->addLayout(BuildToolStrip());
+    PaintBoxAddStd = new TEditorPaintBox(*this, centre);
+    centreLayout->addWidget(PaintBoxAddStd, 1);
+    return centre;
+}
+
+// Above the view: turning and zooming, the see-through stone, the detail
+// level and the colour of the selected face.
+QHBoxLayout* TAddHard::BuildToolStrip() {
     auto* strip = new QHBoxLayout;
     struct TTool {
         const char* Name;
@@ -305,7 +335,7 @@ void TAddHard::BuildLayout() {
         button->setCheckable(true);
         button->setAutoExclusive(true);
         connect(button, &QToolButton::clicked, this, [this, level] {
-            FApp.Scene.View().DetailLevel = level;
+            FView.DetailLevel = level;
             RedrawView();
         });
         strip->addWidget(button);
@@ -327,11 +357,12 @@ void TAddHard::BuildLayout() {
     });
     strip->addWidget(spbColor);
     strip->addStretch();
-    centreLayout->addLayout(strip);
-    PaintBoxAddStd = new TEditorPaintBox(*this, centre);
-    centreLayout->addWidget(PaintBoxAddStd, 1);
+    return strip;
+}
 
-    // Right column: the three lists and the edits under them.
+// The right column, shown for general stones: the three lists and the edits
+// under them.
+void TAddHard::BuildRightColumn() {
     RightColumn = new QWidget(this);
     RightColumn->setObjectName("RightColumn");
     RightColumn->setFixedWidth(240);
@@ -361,9 +392,12 @@ void TAddHard::BuildLayout() {
     lbCoord->viewport()->installEventFilter(this);
     lbAllPolys->setContextMenuPolicy(Qt::CustomContextMenu);
     lbDrawOrder->setContextMenuPolicy(Qt::CustomContextMenu);
+    right->addLayout(BuildFaceEdits(), 3, 0, 1, 3);
+}
 
-    // Under the lists, three compact rows: the face's detail and the walls
-    // drawn out of it; adding and deleting with the octant shown; the point.
+// Under the lists, three compact rows: the face's detail and the walls drawn
+// out of it; adding and deleting with the octant shown; the point.
+QGridLayout* TAddHard::BuildFaceEdits() {
     auto* edits = new QGridLayout;
     edits->setVerticalSpacing(2);
     edits->addWidget(new QLabel("Detail:", RightColumn), 0, 0);
@@ -419,9 +453,11 @@ void TAddHard::BuildLayout() {
     connect(btnAddVertex, &QToolButton::clicked, this, [this] { Run([this] { FEditor.AddPoint(true); }); });
     pointRow->addWidget(btnAddVertex);
     edits->addLayout(pointRow, 2, 0, 1, 7);
-    right->addLayout(edits, 3, 0, 1, 3);
+    return edits;
+}
 
-    // Bottom strip and the whole.
+// The bottom strip: confirm and cancel.
+QHBoxLayout* TAddHard::BuildBottomStrip() {
     btnAddPiece = new QPushButton("Add", this);
     btnAddPiece->setObjectName("btnAddPiece");
     btnAddPiece->setDefault(false);
@@ -435,16 +471,7 @@ void TAddHard::BuildLayout() {
     bottom->addStretch();
     bottom->addWidget(btnAddPiece);
     bottom->addWidget(btnCancel);
-    auto* columns = new QHBoxLayout;
-    columns->addWidget(left);
-    columns->addWidget(centre, 1);
-    columns->addWidget(RightColumn);
-    auto* layout = new QVBoxLayout(this);
-    FMenuBar = new QMenuBar(this);
-    BuildMenus(FMenuBar);
-    layout->setMenuBar(FMenuBar);
-    layout->addLayout(columns, 1);
-    layout->addLayout(bottom);
+    return bottom;
 }
 
 void TAddHard::BuildMenus(QMenuBar* bar) {
@@ -509,7 +536,7 @@ void TAddHard::BuildMenus(QMenuBar* bar) {
 
 void TAddHard::LoadEntry(const std::string& entry, bool asNew) {
     FView.Reset();
-    FEditor.StoneColor = FApp.Palette.CurrentColor;
+    FEditor.StoneColor = FCurrentColor;
     Run([&] { FEditor.LoadEntry(entry, asNew); });
 }
 
@@ -528,7 +555,7 @@ int TAddHard::GetPictureHeight() const {
 
 void TAddHard::showEvent(QShowEvent* event) {
     // The editor draws at detail level 0 until a detail button says otherwise.
-    FApp.Scene.View().DetailLevel = 0;
+    FView.DetailLevel = 0;
     spbDet0->setChecked(true);
     ShowState();
     QDialog::showEvent(event);
@@ -561,6 +588,7 @@ void TAddHard::ShowState() {
     edtY->setValue(FEditor.DimensionEdits.Y);
     edtZ->setValue(FEditor.DimensionEdits.Z);
     FUpdatingDimensions = false;
+    ShowDimensionsPending();
     edtIdent->setText(Text(FEditor.Identity));
     btnWireBase->setChecked(FEditor.Stone() && FEditor.Stone()->Transparent);
     ShowControlsForKind();
@@ -595,6 +623,11 @@ void TAddHard::ShowControlsForKind() {
     }
 }
 
+void TAddHard::ShowDimensionsPending() {
+    sbApply->setEnabled(FEditor.DimensionsPending());
+    sbNoApply->setEnabled(FEditor.DimensionsPending());
+}
+
 void TAddHard::FillPolygonList() {
     const int row = lbAllPolys->currentRow();
     lbAllPolys->clear();
@@ -610,7 +643,7 @@ void TAddHard::FillDrawOrderList() {
     lbDrawOrder->clear();
     if (TDrawClass* copy = FEditor.WorkingCopy())
         for (int k = 0; k < copy->GetDrawCount(ShownOctant()); ++k)
-            lbDrawOrder->addItem(QString::number(copy->GetDrawOrder(ShownOctant(), k) + 1));
+            lbDrawOrder->addItem(QString::number(FEditor.DrawEntryPolygon(ShownOctant(), k) + 1));
 }
 
 void TAddHard::FillPointList() {
@@ -637,7 +670,7 @@ void TAddHard::RedrawView() {
     const QSize size = PaintBoxAddStd->size();
     FPicture->SetSize(std::max(size.width(), 1), std::max(size.height(), 1));
     int octant = ShownOctant();
-    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FApp.Scene.View(), FApp.Scene.Background().Color, octant))
+    if (!DrawEditorView(*FPicture, FEditor.Stone(), FView, FSharedView, FBackgroundColor, octant))
         return; // without a stone the view stays as it was
     PaintBoxAddStd->Shown = FPicture->ToImage();
     PaintBoxAddStd->update();
@@ -665,15 +698,13 @@ void TAddHard::DimensionKey(int key) {
         RevertClick();
         return;
     }
-    sbApply->setEnabled(true);
-    sbNoApply->setEnabled(true);
+    FEditor.TypeDimensions();
+    ShowDimensionsPending();
 }
 
 void TAddHard::ApplyClick() {
     if (FUpdatingDimensions)
         return;
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
     Run([this] {
         FEditor.DimensionEdits = {edtX->value(), edtY->value(), edtZ->value()};
         FEditor.ApplyDimensions();
@@ -681,8 +712,6 @@ void TAddHard::ApplyClick() {
 }
 
 void TAddHard::RevertClick() {
-    sbApply->setEnabled(false);
-    sbNoApply->setEnabled(false);
     FEditor.RevertDimensions();
     ShowState();
 }
@@ -690,12 +719,6 @@ void TAddHard::RevertClick() {
 void TAddHard::DimensionSpin() {
     if (FUpdatingDimensions)
         return;
-    // An arrow while a typed change is pending takes every edit back first,
-    // the arrow's own step included.
-    if (sbApply->isEnabled()) {
-        RevertClick();
-        return;
-    }
     const TPartExtents edits{edtX->value(), edtY->value(), edtZ->value()};
     Run([&] {
         FEditor.DimensionEdits = edits;
@@ -708,7 +731,7 @@ void TAddHard::PolygonClick(int row) {
 }
 
 void TAddHard::DrawOrderClick(int row) {
-    const int polygon = lbDrawOrder->item(row)->text().toInt() - 1;
+    const int polygon = FEditor.DrawEntryPolygon(ShownOctant(), row);
     Run([&] { FEditor.SelectPolygon(polygon); });
 }
 
@@ -747,8 +770,7 @@ void TAddHard::ConfirmClick() {
 }
 
 void TAddHard::DeletePolygonRow(bool ask) {
-    // The row names the polygon by its number, signed by its outline.
-    const int polygon = std::abs(lbAllPolys->currentItem()->text().toInt()) - 1;
+    const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
     if (ask && QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
                                      QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -761,7 +783,7 @@ void TAddHard::DropOnDrawOrder(QListWidget* source, int targetRow) {
         if (targetRow >= 0 && targetRow < lbDrawOrder->count())
             Run([&] { FEditor.MoveDrawEntry(ShownOctant(), from, targetRow); });
     } else if (source == lbAllPolys && lbAllPolys->currentItem() != nullptr) {
-        const int polygon = std::abs(lbAllPolys->currentItem()->text().toInt()) - 1;
+        const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
         Run([&] { FEditor.InsertDrawEntry(ShownOctant(), targetRow, polygon); });
     }
 }

@@ -9,11 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "common/color.h"
 #include "editor/editor_view_state.h"
 
 class QAction;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,11 +31,14 @@ class TBitmap;
 class TEditorListBox;
 class TEditorPaintBox;
 class TPartEditor;
+class TRenderState;
 class TStonemillApp;
 
 class TAddHard : public QDialog {
     Q_OBJECT
 public:
+    // Takes from the application the part editor's state, the picture's pixel
+    // format, the current colour, and the view and background it draws with.
     TAddHard(TStonemillApp& app, QWidget* parent);
     ~TAddHard() override;
 
@@ -58,6 +64,12 @@ private:
     friend class TEditorListBox;
     friend class TEditorPaintBox;
     void BuildLayout();
+    QWidget* BuildLeftColumn();
+    QWidget* BuildCentre();
+    QHBoxLayout* BuildToolStrip();
+    void BuildRightColumn();
+    QGridLayout* BuildFaceEdits();
+    QHBoxLayout* BuildBottomStrip();
     void BuildMenus(QMenuBar* bar);
     QToolButton* ToolButton(const char* name, const char* hint);
 
@@ -66,6 +78,7 @@ private:
     // Writes the core's state into every control.
     void ShowState();
     void ShowControlsForKind();
+    void ShowDimensionsPending();
     void FillPolygonList();
     void FillDrawOrderList();
     void FillPointList();
@@ -88,8 +101,10 @@ private:
     void DeletePolygonRow(bool ask);
     void PointRightClick(int row);
 
-    TStonemillApp& FApp;
     TPartEditor& FEditor;
+    TRenderState& FSharedView;
+    const TColor& FCurrentColor;
+    const TColor& FBackgroundColor;
     TEditorViewState FView;
     std::unique_ptr<TBitmap> FPicture;
     std::unique_ptr<TAskFileAndPart> FNames;

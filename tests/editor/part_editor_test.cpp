@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "editor/editor_view.h"
+#include "editor/editor_view_state.h"
 #include "editor/part_editor.h"
 #include "files/palette_entry.h"
 #include "partlib/part_registry.h"
@@ -215,6 +217,101 @@ TEST_F(PartEditorTest, DrawOrderListsRowsAndKeys) {
     EXPECT_NE(TPartEditor::NamesProblem(TNames{"sub\\\\x.dat", "arch"}), "");
     EXPECT_NE(TPartEditor::NamesProblem(TNames{"userblks.dat", "big arch"}), "");
     EXPECT_EQ(TPartEditor::NamesProblem(TNames{"userblks.dat", "arch2|Big arch"}), "");
+}
+
+TEST_F(PartEditorTest, ListRowsNameTheirPolygons) {
+    EXPECT_EQ(Editor.PolygonAtRow(0), -1); // no general stone: no rows
+    EXPECT_EQ(Editor.DrawEntryPolygon(0, 0), -1);
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    Editor.AddPolygon(false); // polygon 2, last in every order
+    // The polygon list's row r is polygon r, whatever its text's sign says.
+    Editor.WorkingCopy()->SetEdgeFlags(1, -2);
+    EXPECT_EQ(Editor.PolygonRowText(1), "-2");
+    EXPECT_EQ(Editor.PolygonAtRow(1), 1);
+    EXPECT_EQ(Editor.PolygonAtRow(2), 2);
+    EXPECT_EQ(Editor.PolygonAtRow(3), -1);
+    EXPECT_EQ(Editor.PolygonAtRow(-1), -1);
+    // A draw-order row is the entry of the octant's order at that row.
+    Editor.MoveDrawEntry(5, 2, 0);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 0), 2);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 1), 0);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 2), 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(4, 0), 0); // other octants keep their order
+    Editor.RemoveDrawEntry(5, 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 1), 1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, 2), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(5, -1), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(kOctantCount, 0), -1);
+    EXPECT_EQ(Editor.DrawEntryPolygon(-1, 0), -1);
+}
+
+TEST_F(PartEditorTest, ATypedDimensionChangeWaitsUntilAppliedOrReverted) {
+    RegisterSlab();
+    Editor.LoadEntry("G ed.dat, slab", false);
+    EXPECT_FALSE(Editor.DimensionsPending());
+    Editor.TypeDimensions();
+    EXPECT_TRUE(Editor.DimensionsPending());
+    // An arrow while a change is pending takes every edit back, its own step
+    // included, and stretches nothing.
+    Editor.DimensionEdits = {60, 20, 21};
+    Editor.SpinDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.DimensionEdits, (TPartExtents{40, 20, 20}));
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 0), (TPoint3D{0, 0, 20}));
+    // The next arrow stretches.
+    Editor.DimensionEdits = {40, 20, 21};
+    Editor.SpinDimensions();
+    EXPECT_EQ(Editor.StoredDimensions, (TPartExtents{40, 20, 21}));
+    EXPECT_EQ(Editor.WorkingCopy()->GetPoint(1, 0), (TPoint3D{0, 0, 21}));
+    // Applying ends a pending change and resizes; reverting ends it and
+    // takes the edits back.
+    Editor.TypeDimensions();
+    Editor.DimensionEdits.X = 60;
+    Editor.ApplyDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.Stone()->Length, 60);
+    Editor.TypeDimensions();
+    Editor.DimensionEdits.X = 80;
+    Editor.RevertDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+    EXPECT_EQ(Editor.DimensionEdits.X, 60);
+    // Without a stone, applying still ends it.
+    Editor.LoadEntry("M Models/house", false);
+    Editor.TypeDimensions();
+    Editor.ApplyDimensions();
+    EXPECT_FALSE(Editor.DimensionsPending());
+}
+
+TEST_F(PartEditorTest, TheViewDrawsAtTheEditorsOwnDetailLevel) {
+    RegisterSlab();
+    Editor.StoneColor = RGB(200, 0, 0);
+    Editor.LoadEntry("G ed.dat, slab", false);
+    Editor.SelectPolygon(1);
+    Editor.SetDetail(1); // the slanted top is a decoration
+    TRenderState shared; // the main view, at its own level
+    shared.UpdateShades();
+    shared.DetailLevel = 2;
+    TEditorViewState state;
+    EXPECT_EQ(state.DetailLevel, 0);
+    auto draw = [&] {
+        TBitmap picture(120, 100, pf32bit);
+        int octant = -1;
+        EXPECT_TRUE(DrawEditorView(picture, Editor.Stone(), state, shared, clWhite, octant));
+        return picture.ToImage();
+    };
+    const QImage plain = draw();
+    EXPECT_EQ(shared.DetailLevel, 2); // put back after drawing
+    state.DetailLevel = 1;
+    const QImage decorated = draw();
+    EXPECT_NE(decorated, plain);
+    EXPECT_EQ(shared.DetailLevel, 2);
+    // The main view's level does not change what the editor shows.
+    shared.DetailLevel = 0;
+    EXPECT_EQ(draw(), decorated);
+    EXPECT_EQ(shared.DetailLevel, 0);
+    state.DetailLevel = 0;
+    EXPECT_EQ(draw(), plain);
 }
 
 TEST_F(PartEditorTest, ANewPartIsWrittenAtTheEndAndDrawsTheSameWhenReadAgain) {
