@@ -27,6 +27,7 @@
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/cut_dialog.h"
 #include "ui/dialogs/toolbox_window.h"
+#include "ui/error_report.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
 #include "ui/open_model_dialog.h"
@@ -355,11 +356,7 @@ QAction* TMainForm::Action(TCommandId id) const {
 // --- running commands ---
 
 void TMainForm::Run(const std::function<void()>& change) {
-    try {
-        change();
-    } catch (const std::exception& error) {
-        ShowError(error.what());
-    }
+    RunReporting(this, change);
     ShowState();
 }
 
@@ -611,7 +608,7 @@ void TMainForm::ShowState() {
 }
 
 void TMainForm::ShowError(const std::string& message) {
-    QMessageBox::critical(this, kApplicationTitle, Text(message));
+    ShowErrorBox(this, message);
 }
 
 void TMainForm::PostMessage(int message) {
@@ -812,11 +809,12 @@ void TMainForm::FormDestroy() {
     FDestroyed = true;
     try {
         FApp.WriteBackOnExit();
-    } catch (const std::exception& error) {
+    } catch (...) {
+        const std::string message = FailureMessage(std::current_exception());
         if (isVisible())
-            ShowError(error.what());
+            ShowError(message);
         else
-            std::cerr << error.what() << '\n';
+            std::cerr << message << '\n';
     }
 }
 
@@ -936,15 +934,9 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
         dialog.selectFile(Text(proposal.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    try {
-        FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode);
-    } catch (const std::exception& error) {
-        ShowError(error.what());
-        ShowState();
-        return false;
-    }
+    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode); });
     ShowState();
-    return true;
+    return saved;
 }
 
 void TMainForm::ShowLineError(const std::string& message) {

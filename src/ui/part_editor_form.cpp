@@ -33,6 +33,7 @@
 #include "editor/part_editor.h"
 #include "platform/bitmap.h"
 #include "ui/dialogs/part_name_dialog.h"
+#include "ui/error_report.h"
 #include "ui/icons.h"
 #include "ui/repeat_button.h"
 #include "ui/ui_helpers.h"
@@ -562,13 +563,7 @@ void TAddHard::showEvent(QShowEvent* event) {
 }
 
 void TAddHard::Run(const std::function<void()>& change) {
-    try {
-        change();
-    } catch (const EError& error) {
-        QMessageBox::critical(this, "Stonemill", Text(error.what()));
-    } catch (const std::exception&) {
-        QMessageBox::critical(this, "Stonemill", "The part could not be changed.");
-    }
+    RunReporting(this, change, "The part could not be changed.");
     ShowState();
 }
 

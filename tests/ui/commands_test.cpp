@@ -1,11 +1,14 @@
-// The command table and the file dialogs' filters.
+// The command table, the file dialogs' filters and the error box every window reports failures in.
 
 #include <QSet>
 #include <QTest>
 #include <algorithm>
 
+#include "common/error.h"
 #include "ui/commands.h"
+#include "ui/error_report.h"
 #include "ui/file_dialogs.h"
+#include "ui_test_support.h"
 
 class TCommandsTest : public QObject {
     Q_OBJECT
@@ -87,6 +90,18 @@ private slots:
                     first = &c;
             QVERIFY2(!first->GroupStart, first->Name);
         }
+    }
+
+    void FailuresAreReportedInTheProgramsWords() {
+        TModalRecorder boxes;
+        QVERIFY(RunReporting(nullptr, [] {}));
+        QVERIFY(!RunReporting(nullptr, [] { throw EError("The file x.stm cannot be read"); }));
+        // A library's own text never reaches the user.
+        QVERIFY(!RunReporting(nullptr, [] { throw std::runtime_error("basic_string::_M_create"); }));
+        QVERIFY(!RunReporting(nullptr, [] { throw std::bad_alloc(); }, "The part could not be changed."));
+        QCOMPARE(boxes.Texts, QStringList({"The file x.stm cannot be read", "The command could not be carried out.",
+                                           "The part could not be changed. There is not enough memory for it."}));
+        QCOMPARE(boxes.Icons, QList<QMessageBox::Icon>(3, QMessageBox::Critical));
     }
 
     void FiltersBecomeQtNameFilters() {

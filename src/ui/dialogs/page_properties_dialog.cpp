@@ -4,7 +4,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <charconv>
@@ -12,6 +11,7 @@
 
 #include "common/error.h"
 #include "common/strings.h"
+#include "ui/error_report.h"
 
 std::string ScaleForEditing(float scale) {
     const double value = scale;
@@ -69,10 +69,7 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent) {
 }
 
 void TfrmProperties::OkClick() {
-    try {
-        FScale = ScaleFromText(Edit2->text().toStdString());
-    } catch (const EError& error) {
-        QMessageBox::critical(this, "Stonemill", QString::fromStdString(error.what()));
+    if (!RunReporting(this, [this] { FScale = ScaleFromText(Edit2->text().toStdString()); })) {
         Edit2->setFocus();
         return;
     }
