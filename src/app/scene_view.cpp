@@ -210,7 +210,13 @@ bool TSceneView::LoadBackgroundPicture(const std::filesystem::path& path) {
 }
 
 void TSceneView::ChooseBackgroundPicture(const std::optional<std::filesystem::path>& chosen) {
-    if (!LoadBackgroundPicture(chosen.value_or(std::filesystem::path())) && chosen)
+    if (!chosen) {
+        FBackgroundPicture.reset();
+        FBackground.Picture = nullptr;
+        RedrawPicture();
+        return;
+    }
+    if (!LoadBackgroundPicture(*chosen))
         throw EError("The file " + chosen->string() + " holds no picture that can be shown.");
 }
 

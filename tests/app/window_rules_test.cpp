@@ -1,0 +1,107 @@
+// Rules the windows once kept to themselves, now the core's: the light
+// preview, the choices of the background and set dialogs, the models the
+// load menu lists, the grid that the cutting dialog steps by, and fitting the
+// model seen from above.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fstream>
+
+#include "app/stonemill_app.h"
+#include "common/error.h"
+#include "model/cut_state.h"
+#include "temp_program_folder.h"
+#include "test_stones.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class WindowRulesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app = std::make_unique<TStonemillApp>(folder.Path());
+        app->Scene.ResizeView(200, 150);
+    }
+    void TearDown() override { CutState().Reset(); }
+    TTempProgramFolder folder;
+    std::unique_ptr<TStonemillApp> app;
+};
+
+} // namespace
+
+TEST_F(WindowRulesTest, PreviewsAndDialogChoicesOfTheView) {
+    TSceneView& scene = app->Scene;
+    app->Document.Model().InsertSorted(StoneInUnits('B', 0, 0, 0, 160, 80, 40, RGB(200, 200, 200)));
+    scene.RedrawPicture();
+    const std::array<int32_t, 3> light = scene.View().Light;
+    const auto shades = scene.View().FaceShade;
+    const QImage before = scene.Picture().Image().copy();
+
+    // The light's preview draws once with the new light and keeps the light.
+    int passes = scene.PassCount();
+    scene.PreviewLight({5, 0, 1});
+    EXPECT_EQ(scene.PassCount(), passes + 1);
+    EXPECT_EQ(scene.View().Light, light);
+    EXPECT_EQ(scene.View().FaceShade, shades);
+    EXPECT_NE(scene.Picture().Image(), before);
+
+    // A background file without a picture is reported; cancelling the dialog
+    // leaves the view without a background picture.
+    const fs::path picture = folder.Path() / "sky.png";
+    QImage(4, 4, QImage::Format_RGB32).save(QString::fromStdString(picture.string()));
+    scene.ChooseBackgroundPicture(picture);
+    EXPECT_NE(scene.Background().Picture, nullptr);
+    std::ofstream(folder.Path() / "text.png") << "no picture";
+    try {
+        scene.ChooseBackgroundPicture(folder.Path() / "text.png");
+        ADD_FAILURE() << "a file without a picture was taken";
+    } catch (const EError& error) {
+        EXPECT_EQ(error.Message(), "The file " + (folder.Path() / "text.png").string() +
+                                       " holds no picture that can be shown.");
+    }
+    EXPECT_EQ(scene.Background().Picture, nullptr);
+    scene.ChooseBackgroundPicture(picture);
+    passes = scene.PassCount();
+    scene.ChooseBackgroundPicture(std::nullopt);
+    EXPECT_EQ(scene.Background().Picture, nullptr);
+    EXPECT_EQ(scene.BackgroundFile(), picture); // the dialog starts there next time
+    EXPECT_EQ(scene.PassCount(), passes + 1);
+
+    // Fitting from above: straight down, turned square, filling nine tenths.
+    scene.Control().SetViewAngles(70, 330);
+    scene.Control().FitFromAbove(app->Document.Model());
+    EXPECT_EQ(scene.Control().RotX().Position, 0);
+    EXPECT_EQ(scene.Control().RotZ().Position, 0);
+    const TPoint low = scene.View().Project(0, 0, 0, 0), high = scene.View().Project(160, 80, 0, 0);
+    EXPECT_NEAR(std::abs(high.x - low.x), 180, 2);
+}
+
+TEST_F(WindowRulesTest, SupplyRecentFilesAndGridFollowTheDialogs) {
+    // Cancelling the set dialog gives unlimited supply again.
+    const fs::path set = folder.Path() / "kit.set";
+    std::ofstream(set) << "2x4x3, 5\r\n";
+    app->PaletteCommands.ChooseSet(set);
+    EXPECT_FALSE(app->Supply.Unlimited());
+    app->PaletteCommands.ChooseSet(std::nullopt);
+    EXPECT_TRUE(app->Supply.Unlimited());
+
+    // The load menu lists the first 15 models of the run; a model loaded
+    // again moves to the top, and the list then keeps 12.
+    TModelDocument& document = app->Document;
+    for (int i = 0; i < 20; ++i)
+        document.NoteRecentFile("/m/" + std::to_string(i) + ".stm");
+    const std::vector<std::string> menu = document.RecentFilesForMenu();
+    ASSERT_EQ(menu.size(), 15u);
+    EXPECT_EQ(menu.front(), "/m/19.stm");
+    document.NoteRecentFile("/m/3.stm");
+    EXPECT_EQ(document.RecentFiles().size(), 19u);
+    EXPECT_EQ(document.RecentFiles().front(), "/m/3.stm");
+
+    // A new grid is the stone in hand's and the cutting dialog's step.
+    app->SetGrid(grHalf);
+    EXPECT_EQ(app->Hand.Grid, grHalf);
+    EXPECT_EQ(app->CutDialog.HorizontalStep, 40);
+    EXPECT_EQ(app->CutDialog.VerticalStep, 40);
+}
