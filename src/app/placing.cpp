@@ -1,6 +1,7 @@
 #include "app/placing.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "app/hand.h"
 #include "app/model_document.h"
@@ -142,8 +143,8 @@ void TPlacing::PointerMode() {
     // unless matching stones were marked for the hand.
     if (FScene.MarkMatching() && holding)
         FScene.RedrawPicture();
-    else if (holding && FScene.OnPictureChanged)
-        FScene.OnPictureChanged();
+    else if (holding)
+        FScene.ShowPicture();
 }
 
 void TPlacing::MovePointerTo(int32_t x, int32_t y, int32_t z) {

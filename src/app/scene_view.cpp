@@ -53,6 +53,10 @@ void TSceneView::RedrawPicture() {
     ++FPassCount;
     if (OnSceneDrawn)
         OnSceneDrawn();
+    ShowPicture();
+}
+
+void TSceneView::ShowPicture() {
     if (OnPictureChanged)
         OnPictureChanged();
 }

@@ -53,6 +53,8 @@ public:
     // Draws the scene anew into the picture (unless redraws are suppressed or
     // long work runs).
     void RedrawPicture();
+    // Tells the window to show the picture as it is, without drawing it anew.
+    void ShowPicture();
     // The number of drawing passes so far: one per visible change.
     int PassCount() const { return FPassCount; }
     // The view's client size changed: the picture follows, and it is drawn anew.
