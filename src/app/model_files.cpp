@@ -166,13 +166,8 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
     SaveModelFile(path, FDocument.Model(), CurrentViewRecord(), mode);
     if (mode == TSaveMode::smComplete)
         FDocument.SetDirty(false);
-    TViewController& control = FScene.Control();
-    TRecordedView recorded = control.Recorded();
-    recorded.RotX = control.RotX().Position;
-    recorded.RotZ = control.RotZ().Position;
-    recorded.OffsetX = control.OffsetX().Position;
-    recorded.OffsetY = control.OffsetY().Position;
-    control.SetRecorded(recorded);
+    // "Restore original view" returns to the view the file now records.
+    FScene.Control().RecordView();
 }
 
 std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {
