@@ -17,6 +17,17 @@ std::unique_ptr<TBlock> Stone(int32_t x, int32_t y, int32_t z, int32_t l = 20, i
     return StoneInUnits(kind, x, y, z, l, w, h);
 }
 
+// A stone that counts how many stones of its kind were freed.
+class TCountedStone : public TBlock {
+public:
+    TCountedStone(int32_t x, int& freed)
+        : TBlock(x, 0, 0, 1, 1, 3, clWhite, true, false, false, ""), FFreed(freed) {}
+    ~TCountedStone() override { ++FFreed; }
+
+private:
+    int& FFreed;
+};
+
 std::vector<std::string> Strings(const TBlockList& list) {
     std::vector<std::string> result;
     for (TBlock* s : list.Stones())
@@ -327,4 +338,53 @@ TEST(BlockList, StonesAtTheEdgesOfTheNumbersSortAndMeasureSoundly) {
               std::string::npos);
     EXPECT_NE(ErrorOf([] { CreateFromString("B:0:0:0:-20:20:20:0:1:0:0:0:0::0:"); }), "");
     EXPECT_EQ(ErrorOf([] { CreateFromString("B:10000000:0:0:0:20:20:0:1:0:0:0:0::0:"); }), "");
+}
+
+TEST(BlockList, AnOwnedListFreesItsStonesAndHandsThemOver) {
+    int freed = 0;
+    auto counted = [&freed](int32_t x) { return std::make_unique<TCountedStone>(x, freed); };
+    {
+        TOwnedBlockList list;
+        TBlock* first = list.Add(counted(0));
+        list.Add(counted(4));
+        list.InsertSorted(counted(8));
+
+        // A borrowing list frees nothing.
+        TBlockList borrowed;
+        borrowed.Add(first);
+        borrowed.Clear();
+        EXPECT_EQ(freed, 0);
+
+        // A released stone belongs to the caller.
+        std::unique_ptr<TBlock> taken = list.Release(list.IndexOf(first));
+        EXPECT_EQ(taken.get(), first);
+        EXPECT_EQ(list.Count(), 2);
+        EXPECT_EQ(freed, 0);
+        taken.reset();
+        EXPECT_EQ(freed, 1);
+
+        // Stones moved between owning lists stay alive.
+        TOwnedBlockList other;
+        other.TakeStones(list);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(other.Count(), 2);
+        list.InsertAllSorted(other.ReleaseAll());
+        EXPECT_EQ(other.Count(), 0);
+        EXPECT_EQ(list.Count(), 2);
+        EXPECT_EQ(freed, 1);
+
+        // A stone that undo removes is freed.
+        list.RecordUndo('+', *list[1]);
+        list.Undo();
+        EXPECT_EQ(list.Count(), 1);
+        EXPECT_EQ(freed, 2);
+
+        list.FreeAll();
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(list.UndoCount(), 0);
+        EXPECT_EQ(list.RedoCount(), 0);
+        EXPECT_EQ(freed, 3);
+        list.Add(counted(12));
+    }
+    EXPECT_EQ(freed, 4); // the list frees what it still holds
 }
