@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <random>
 
 #include "model/block_list.h"
@@ -11,26 +12,25 @@ namespace {
 
 enum TModelKind { kTown, kTower };
 
-std::vector<TBlock*> MakeModel(TModelKind kind, int count) {
+TStones MakeModel(TModelKind kind, int count) {
     return kind == kTown ? MakeTown(count) : MakeTower(count);
 }
 
 // The model as a list sorted for octant 0, as it stands after loading.
-void Fill(TBlockList& list, const std::vector<TBlock*>& stones) {
+void Fill(TOwnedBlockList& list, TStones stones) {
     list.SortedOctant = 0;
-    for (TBlock* s : stones)
-        list.InsertSorted(s);
+    for (auto& s : stones)
+        list.InsertSorted(std::move(s));
     list.Sort(0, true);
 }
 
 // method 0: the list's sort (a ring of compact boxes); 1: the earlier passes
 // exchanging pair by pair, for comparison. Both give the same order.
 void BM_SortAfterOctantChange(benchmark::State& state) {
-    auto stones = MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
     const int target = static_cast<int>(state.range(2));
     const bool earlier = state.range(3) == 1;
-    TBlockList list;
-    Fill(list, stones);
+    TOwnedBlockList list;
+    Fill(list, MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1))));
     const std::vector<TBlock*> start = list.Stones();
     std::vector<TBlock*> items;
     for (auto _ : state) {
@@ -41,14 +41,14 @@ void BM_SortAfterOctantChange(benchmark::State& state) {
             SortForOctant(items, target);
         benchmark::DoNotOptimize(items[0]);
     }
-    list.Clear();
-    FreeStones(stones);
 }
 
 // method 0: all stones inserted at once, as a model file is read; 1: one
 // after another by the backward walk, as before. Both give the same order.
 void BM_InsertSortedInFileOrder(benchmark::State& state) {
-    auto stones = MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
+    const TStones owned =
+        MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::vector<TBlock*> stones = Pointers(owned);
     const bool earlier = state.range(2) == 1;
     for (auto _ : state) {
         std::vector<TBlock*> items;
@@ -58,22 +58,20 @@ void BM_InsertSortedInFileOrder(benchmark::State& state) {
             InsertEachSorted(items, stones, 0);
         benchmark::DoNotOptimize(items[0]);
     }
-    FreeStones(stones);
 }
 
 // 1,000 recorded single-stone moves undone one step at a time, then redone.
 void BM_UndoRedo1000(benchmark::State& state) {
-    auto stones = MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1)));
-    TBlockList list;
-    Fill(list, stones);
+    TOwnedBlockList list;
+    Fill(list, MakeModel(static_cast<TModelKind>(state.range(0)), static_cast<int>(state.range(1))));
     std::mt19937 random(7);
     for (int i = 0; i < 1000; ++i) {
         int index = static_cast<int>(random() % static_cast<unsigned>(list.Count()));
         TBlock* s = list[index];
         list.RecordUndo('[', *s);
-        list.Delete(index);
-        s->X += 20;
-        list.InsertSorted(s);
+        std::unique_ptr<TBlock> moved = list.Release(index);
+        moved->X += 20;
+        list.InsertSorted(std::move(moved));
         list.RecordUndo(']', *s);
     }
     for (auto _ : state) {
@@ -83,9 +81,6 @@ void BM_UndoRedo1000(benchmark::State& state) {
             list.Redo();
     }
     state.counters["steps"] = benchmark::Counter(2000.0 * static_cast<double>(state.iterations()));
-    for (TBlock* s : list.Stones())
-        delete s;
-    list.Clear();
 }
 
 } // namespace

@@ -24,8 +24,8 @@ struct TTownView {
 
     TTownView() {
         SetProgramFolder(STONEMILL_PROGRAM_DIR);
-        for (TBlock* stone : MakeTown(10000))
-            App.Document.Model().Add(stone);
+        for (auto& stone : MakeTown(10000))
+            App.Document.Model().Add(std::move(stone));
         App.Palette.Pages = {{"", {"2x4x3"}, "Bricks", 40, 0.5f}};
         App.Palette.ShowPage(0);
         App.Scene.ResizeView(kWidth, kHeight);

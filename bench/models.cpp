@@ -7,15 +7,15 @@
 
 namespace {
 
-TBlock* Brick(char kind, int x, int y, int z, int l, int w, int h, TColor color) {
+std::unique_ptr<TBlock> Brick(char kind, int x, int y, int z, int l, int w, int h, TColor color) {
     // Positions in grid modules and thirds, as a user places them.
     return TBlockFactory::Create(kind, x, y, z, l, w, h, color, true, false, false, "");
 }
 
 } // namespace
 
-std::vector<TBlock*> MakeTown(int count) {
-    std::vector<TBlock*> stones;
+TStones MakeTown(int count) {
+    TStones stones;
     const int houseLength = 8, houseWidth = 6, courses = 6, street = 3;
     const int perRow = 12;
     for (int house = 0; static_cast<int>(stones.size()) < count; ++house) {
@@ -40,15 +40,13 @@ std::vector<TBlock*> MakeTown(int count) {
                 Brick('T', ox + x, oy + houseWidth / 2, courses * 3, 2, houseWidth / 2, 3, 0x2020A0));
         }
     }
-    while (static_cast<int>(stones.size()) > count) {
-        delete stones.back();
+    while (static_cast<int>(stones.size()) > count)
         stones.pop_back();
-    }
     return stones;
 }
 
-std::vector<TBlock*> MakeTower(int count) {
-    std::vector<TBlock*> stones;
+TStones MakeTower(int count) {
+    TStones stones;
     for (int course = 0; static_cast<int>(stones.size()) < count; ++course) {
         const int z = course * 3;
         if (course % 2 == 0) {
@@ -63,21 +61,21 @@ std::vector<TBlock*> MakeTower(int count) {
             stones.push_back(Brick('B', 0, 3, z, 3, 1, 3, 0xA0A0A0));
         }
     }
-    while (static_cast<int>(stones.size()) > count) {
-        delete stones.back();
+    while (static_cast<int>(stones.size()) > count)
         stones.pop_back();
-    }
     return stones;
 }
 
-void FreeStones(std::vector<TBlock*>& stones) {
-    for (TBlock* s : stones)
-        delete s;
-    stones.clear();
+std::vector<TBlock*> Pointers(const TStones& stones) {
+    std::vector<TBlock*> pointers;
+    pointers.reserve(stones.size());
+    for (const auto& s : stones)
+        pointers.push_back(s.get());
+    return pointers;
 }
 
-std::vector<TBlock*> MakeMixedScene(int count) {
-    std::vector<TBlock*> stones;
+TStones MakeMixedScene(int count) {
+    TStones stones;
     const int perSite = 10;
     const int sites = (count + perSite - 1) / perSite;
     const int side = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(sites))));
@@ -93,13 +91,11 @@ std::vector<TBlock*> MakeMixedScene(int count) {
         stones.push_back(Brick('T', ox, oy, 4, 4, 2, 3, 0x2020A0));
         stones.push_back(Brick('N', ox, oy + 2, 4, 4, 2, 3, 0x2020A0));
         stones.push_back(Brick('O', ox + 4, oy + 2, 0, 1, 1, 3, 0x303030));
-        stones.push_back(new TGeneralBlock(ox + 1, oy + 4, 0, 0, 0, 0, color, true, false, false, "parts.dat",
-                                           parts[site % 6], ""));
+        stones.push_back(std::make_unique<TGeneralBlock>(ox + 1, oy + 4, 0, 0, 0, 0, color, true, false,
+                                                         false, "parts.dat", parts[site % 6], ""));
         stones.push_back(Brick(site % 2 ? 'C' : 'E', ox + 4, oy + 4, 0, 2, 2, 3, 0x4040C0));
     }
-    while (static_cast<int>(stones.size()) > count) {
-        delete stones.back();
+    while (static_cast<int>(stones.size()) > count)
         stones.pop_back();
-    }
     return stones;
 }

@@ -35,16 +35,14 @@ constexpr int kWidth = 1920, kHeight = 1080;
 
 // A sorted model and a view that shows all of it.
 struct TPreparedScene {
-    TBlockList Model;
+    TOwnedBlockList Model;
     TRenderState View;
-    std::vector<TBlock*> Stones;
 
     // A mixed scene, or (town) the walled town of bricks and roofs.
     explicit TPreparedScene(int count, bool town = false) {
         SetProgramFolder(STONEMILL_PROGRAM_DIR);
-        Stones = town ? MakeTown(count) : MakeMixedScene(count);
-        for (TBlock* s : Stones)
-            Model.Add(s);
+        for (auto& s : town ? MakeTown(count) : MakeMixedScene(count))
+            Model.Add(std::move(s));
         const TExtents e = Model.GetExtents();
         View.SetRotation(60, 0, 30);
         const double span = std::max(e.MaxX - e.MinX, e.MaxY - e.MinY) + 1;
@@ -53,10 +51,6 @@ struct TPreparedScene {
         View.ViewOffsetX = static_cast<float>(kWidth / 2 - centre.x);
         View.ViewOffsetY = static_cast<float>(kHeight / 2 - centre.y);
         Model.Sort(View.Octant(), true); // the sort is not measured
-    }
-    ~TPreparedScene() {
-        Model.Clear();
-        FreeStones(Stones);
     }
 };
 

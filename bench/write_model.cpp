@@ -6,6 +6,7 @@
 
 #include "common/error.h"
 #include "files/model_file_writer.h"
+#include "model/block_list.h"
 #include "models.h"
 #include "platform/data_folders.h"
 
@@ -18,15 +19,13 @@ int main(int argc, char** argv) {
     const int count = std::atoi(argv[2]);
     try {
         SetProgramFolder(STONEMILL_PROGRAM_DIR);
-        std::vector<TBlock*> stones = kind == "town"    ? MakeTown(count)
-                                      : kind == "tower" ? MakeTower(count)
-                                                        : MakeMixedScene(count);
-        TBlockList model;
+        TStones stones = kind == "town"    ? MakeTown(count)
+                         : kind == "tower" ? MakeTower(count)
+                                           : MakeMixedScene(count);
+        TOwnedBlockList model;
         model.SortedOctant = 0;
-        model.InsertAllSorted(stones);
+        model.InsertAllSorted(std::move(stones));
         SaveModelFile(argv[3], model, TViewRecord{}, TSaveMode::smComplete);
-        model.Clear();
-        FreeStones(stones);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

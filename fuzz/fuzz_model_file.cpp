@@ -10,26 +10,16 @@
 #include "files/view_line.h"
 #include "fuzz_support.h"
 
-namespace {
-
-void Free(TBlockList& list) {
-    for (TBlock* stone : list.Stones())
-        delete stone;
-    list.Clear();
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzProgramFolder();
     const TStringList lines = SplitLines(TextOf(data, size));
     for (const std::string& line : lines) {
         try {
-            delete ReadBlockLine(line, 1);
+            ReadBlockLine(line, 1);
         } catch (const EError&) {
         }
         try {
-            delete ReadBlockLine(line, 0);
+            ReadBlockLine(line, 0);
         } catch (const EError&) {
         }
         try {
@@ -38,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     for (TLoadMode mode : {TLoadMode::lmComplete, TLoadMode::lmSubassembly}) {
-        TBlockList model;
+        TOwnedBlockList model;
         TModelReadSettings settings;
         settings.Mode = mode;
         settings.HighestGroup = 3;
@@ -49,15 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (mode == TLoadMode::lmComplete) {
                 // What was read is written, and reads back as the same stones.
                 const TStringList written = ModelFileLines(model, TViewRecord{}, TSaveMode::smComplete);
-                TBlockList back;
+                TOwnedBlockList back;
                 TModelReadSettings again;
                 ReadModelLines(written, back, again, [](int, const std::string&) { Require(false, "a written line reads back"); });
                 Require(back.Count() == model.Count(), "the written model reads back whole");
-                Free(back);
             }
         } catch (const EError&) {
         }
-        Free(model);
     }
     return 0;
 }

@@ -11,29 +11,26 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzProgramFolder();
     const std::string text(TextOf(data, size));
-    TBlockList list;
+    TOwnedBlockList list;
     list.IndexOfString(text);
     std::unique_ptr<TBlock> stone;
     try {
-        stone.reset(CreateFromString(text));
+        stone = CreateFromString(text);
     } catch (const EError&) {
         return 0;
     }
     const std::string written = stone->ToString();
-    std::unique_ptr<TBlock> again(CreateFromString(written));
+    std::unique_ptr<TBlock> again = CreateFromString(written);
     Require(again->ToString() == written, "a stone's string reads back to the same string");
 
     // Placed and taken away through the logs.
     list.SortedOctant = static_cast<int>(size % 9) - 1;
     list.RecordUndo('+', *stone);
-    list.InsertSorted(stone.release());
+    list.InsertSorted(std::move(stone));
     Require(list.IndexOfString(written) == 0, "the stone is found by its string");
     list.Undo();
     Require(list.Count() == 0, "undoing the placement takes it away");
     list.Redo();
     Require(list.Count() == 1 && list[0]->ToString() == written, "redoing puts it back");
-    for (TBlock* s : list.Stones())
-        delete s;
-    list.Clear();
     return 0;
 }

@@ -14,17 +14,7 @@ namespace {
 constexpr int32_t kDrawnMarginUnits = 10;
 constexpr int kDrawnMarginPixels = 3;
 
-void FreeStones(TBlockList& list) {
-    for (TBlock* stone : list.Stones())
-        delete stone;
-    list.Clear();
-}
-
 } // namespace
-
-THand::~THand() {
-    FreeStones(FPending);
-}
 
 void THand::Make(std::unique_ptr<TBlock> stone) {
     FStone = std::move(stone);
@@ -47,7 +37,7 @@ void THand::MakeProxy(const TSubassemblyBox& box) {
 
 void THand::Drop() {
     FStone.reset();
-    FreeStones(FPending);
+    FPending.FreeAll();
     Mode = THandMode::hmRepeat;
 }
 

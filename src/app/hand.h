@@ -22,15 +22,14 @@ enum class THandMode { hmRepeat, hmMove };
 class THand {
 public:
     THand() = default;
-    ~THand();
     THand(const THand&) = delete;
     THand& operator=(const THand&) = delete;
 
     TBlock* Stone() const { return FStone.get(); }
     bool Holding() const { return FStone != nullptr; }
     // The stones of a pending subassembly (empty when there is none).
-    TBlockList& Pending() { return FPending; }
-    const TBlockList& Pending() const { return FPending; }
+    TOwnedBlockList& Pending() { return FPending; }
+    const TOwnedBlockList& Pending() const { return FPending; }
     bool HoldsSubassembly() const { return FPending.Count() > 0; }
 
     // The stone becomes the stone in hand (the previous one is freed), with
@@ -83,5 +82,5 @@ public:
 
 private:
     std::unique_ptr<TBlock> FStone;
-    TBlockList FPending;
+    TOwnedBlockList FPending;
 };

@@ -34,18 +34,8 @@ TModelDocument::TModelDocument(const TDataFolders& folders) : FCaption(kProgramC
     FDialogFolders.Save = FDialogFolders.PartialSave = mine / "Models";
 }
 
-TModelDocument::~TModelDocument() {
-    FreeStones();
-}
-
-void TModelDocument::FreeStones() {
-    for (TBlock* stone : FModel.Stones())
-        delete stone;
-    FModel.Clear();
-}
-
 void TModelDocument::Clear() {
-    FreeStones();
+    FModel.FreeAll();
     FModel.SortedOctant = 0;
     FModel.HighestExtraNumber = 0;
     FHighestGroup = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// The open model as a document: its stones (which it frees), the dirty flag,
+// The open model as a document: its stones (which it owns), the dirty flag,
 // the highest group number, the caption and the file names of the dialogs,
 // the models loaded in this run and the folders the file dialogs start in.
 // It knows nothing of the view; loading and saving with the view are
@@ -41,12 +41,11 @@ public:
     // Models and sets are opened from the shipped data; models are saved
     // into the user folder, which the shipped data may not be.
     explicit TModelDocument(const TDataFolders& folders);
-    ~TModelDocument();
     TModelDocument(const TModelDocument&) = delete;
     TModelDocument& operator=(const TModelDocument&) = delete;
 
-    TBlockList& Model() { return FModel; }
-    const TBlockList& Model() const { return FModel; }
+    TOwnedBlockList& Model() { return FModel; }
+    const TOwnedBlockList& Model() const { return FModel; }
     // Frees every stone and empties the undo and redo logs; the group and
     // Extra numbers start again.
     void Clear();
@@ -91,9 +90,7 @@ public:
                            const std::function<bool()>& saveComplete);
 
 private:
-    void FreeStones();
-
-    TBlockList FModel;
+    TOwnedBlockList FModel;
     bool FDirty = false;
     int32_t FHighestGroup = 0;
     std::string FCaption;

@@ -10,16 +10,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void FreeStones(TBlockList& list) {
-    for (TBlock* stone : list.Stones())
-        delete stone;
-    list.Clear();
-}
-
-} // namespace
-
 TModelFiles::TModelFiles(TModelDocument& document, TSceneView& scene, THand& hand, TPalette& palette,
                          TStoneSupply& supply, TLongWorkGate& work, const TDataFolders& folders)
     : FDocument(document), FScene(scene), FHand(hand), FPalette(palette), FSupply(supply), FWork(work),
@@ -56,17 +46,14 @@ void TModelFiles::ApplyView(const TViewRecord& record) {
     control.SetRecorded(recorded);
 }
 
-TModelReadResult TModelFiles::ReadStones(const TStringList& lines, TBlockList& target,
+TModelReadResult TModelFiles::ReadStones(const TStringList& lines, TOwnedBlockList& target,
                                          const TModelReadSettings& settings, const std::string& fileName) {
     // The stones are read into a list of their own, which the work may fill on
     // another thread while the window still shows the lists as they are; the
-    // target, emptied before, then takes them in their order.
-    TBlockList read;
+    // target, emptied before, then takes them in their order. When reading
+    // fails, the stones read so far are freed with the list.
+    TOwnedBlockList read;
     read.SortedOctant = target.SortedOctant;
-    struct TFreeUnused {
-        TBlockList& List;
-        ~TFreeUnused() { FreeStones(List); }
-    } freeUnused{read};
     std::vector<std::pair<int, std::string>> lineErrors;
     TModelReadResult result;
     FWork.Run("Reading " + fileName, [&](const TShareProgress& progress) {
@@ -74,12 +61,10 @@ TModelReadResult TModelFiles::ReadStones(const TStringList& lines, TBlockList& t
             lines, read, settings,
             [&](int line, const std::string& message) { lineErrors.emplace_back(line, message); }, progress);
     });
-    if (target.Count() == 0) {
+    if (target.Count() == 0)
         target.TakeStones(read);
-    } else {
-        target.InsertAllSorted(read.Stones());
-        read.Clear();
-    }
+    else
+        target.InsertAllSorted(read.ReleaseAll());
     target.HighestExtraNumber = read.HighestExtraNumber;
     for (const auto& [line, message] : lineErrors)
         if (OnLineError)
@@ -115,7 +100,7 @@ TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
         TSuppress suppress{view, view.SuppressRedraw};
         view.SuppressRedraw = true;
         try {
-            TBlockList& model = FDocument.Model();
+            TOwnedBlockList& model = FDocument.Model();
             if (mode == TLoadMode::lmComplete) {
                 FDocument.SetDirty(false);
                 NewModel();
@@ -126,7 +111,7 @@ TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
             settings.HighestGroup = FDocument.HighestGroup();
             settings.ExtraNumber = model.HighestExtraNumber;
             settings.CurrentColor = FPalette.CurrentColor;
-            TBlockList& target = mode == TLoadMode::lmComplete ? model : FHand.Pending();
+            TOwnedBlockList& target = mode == TLoadMode::lmComplete ? model : FHand.Pending();
             result = ReadStones(lines, target, settings, fs::path(name).filename().string());
             FDocument.SetHighestGroup(result.HighestGroup);
             if (mode == TLoadMode::lmComplete) {

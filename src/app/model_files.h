@@ -55,7 +55,7 @@ private:
     void ApplyView(const TViewRecord& record);
     // Reads the stones of model lines into the emptied target as long work;
     // line errors go to OnLineError afterwards, in their order.
-    TModelReadResult ReadStones(const TStringList& lines, TBlockList& target,
+    TModelReadResult ReadStones(const TStringList& lines, TOwnedBlockList& target,
                                 const TModelReadSettings& settings, const std::string& fileName);
 
     TModelDocument& FDocument;

@@ -169,9 +169,9 @@ void TPlacing::PlaceHand() {
     FHand.LastX = inHand->X;
     FHand.LastY = inHand->Y;
     FHand.LastZ = inHand->Z;
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     if (FHand.HoldsSubassembly()) {
-        TBlockList& pending = FHand.Pending();
+        TOwnedBlockList& pending = FHand.Pending();
         model.Merge(pending, inHand->X, inHand->Y, inHand->Z);
         int32_t lowestGroup = 0;
         for (TBlock* stone : pending.Stones()) {
@@ -189,11 +189,9 @@ void TPlacing::PlaceHand() {
     } else {
         FSupply.Take(inHand->Caption);
         model.RecordUndo('+', *inHand);
-        std::unique_ptr<TBlock> placed = FHand.Release();
-        model.InsertSorted(placed.get());
-        TBlock* stone = placed.release();
+        const TBlock& stone = *model.InsertSorted(FHand.Release());
         if (FHand.Mode == THandMode::hmRepeat)
-            FHand.Keep(std::unique_ptr<TBlock>(CreateCopy(*stone)));
+            FHand.Keep(CreateCopy(stone));
     }
     FDocument.SetDirty(true);
     if (FHand.Mode == THandMode::hmMove)
@@ -286,7 +284,7 @@ void TPlacing::InsertSubassembly(const fs::path& path, bool keepFolder) {
 }
 
 void TPlacing::Lift(int index, bool copy) {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     const TBlock& stone = *model[index];
     if (stone.Selected || copy)
         LiftStones([](const TBlock& s) { return s.Selected; }, copy, true);
@@ -299,8 +297,8 @@ void TPlacing::Lift(int index, bool copy) {
 }
 
 void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool copy, bool clearSelection) {
-    TBlockList& model = FDocument.Model();
-    TBlockList& pending = FHand.Pending();
+    TOwnedBlockList& model = FDocument.Model();
+    TOwnedBlockList& pending = FHand.Pending();
     TSubassemblyBox box;
     int32_t copyGroup = 0;
     if (copy)
@@ -315,13 +313,12 @@ void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool c
             stone->Selected = false;
         box.Widen(*stone);
         if (copy) {
-            TBlock* twin = CreateCopy(*stone);
+            std::unique_ptr<TBlock> twin = CreateCopy(*stone);
             twin->Group = copyGroup;
-            pending.Add(twin);
+            pending.Add(std::move(twin));
             ++i;
         } else {
-            model.Delete(i);
-            pending.Add(stone);
+            pending.Add(model.Release(i));
             FSupply.GiveBack(stone->Caption);
             model.RecordUndo('-', *stone);
         }
@@ -338,12 +335,11 @@ void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool c
 }
 
 void TPlacing::LiftStone(int index) {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     TBlock* stone = model[index];
     FSupply.GiveBack(stone->Caption);
     model.RecordUndo('-', *stone);
-    model.Delete(index);
-    FHand.Make(std::unique_ptr<TBlock>(stone));
+    FHand.Make(model.Release(index));
     FHand.Mode = THandMode::hmMove;
     FDocument.SetDirty(true);
     MovePointerTo(stone->X, stone->Y, stone->Z);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "app/hand.h"
@@ -83,7 +84,7 @@ void TSelectionEditor::ClickSelect(int index, bool ctrl) {
 // --- one stone ---
 
 void TSelectionEditor::ChangeStone(TBlock& stone, const std::function<void(TBlock&)>& change) {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     model.RecordUndo('[', stone);
     const int index = model.IndexOf(&stone);
     const int32_t x = stone.X, y = stone.Y, z = stone.Z, l = stone.Length, w = stone.Width, h = stone.Height;
@@ -91,10 +92,8 @@ void TSelectionEditor::ChangeStone(TBlock& stone, const std::function<void(TBloc
     model.RecordUndo(']', stone);
     // A stone whose box changed takes its painter's-order place anew.
     if (index >= 0 && (x != stone.X || y != stone.Y || z != stone.Z || l != stone.Length ||
-                       w != stone.Width || h != stone.Height)) {
-        model.Delete(index);
-        model.InsertSorted(&stone);
-    }
+                       w != stone.Width || h != stone.Height))
+        model.InsertSorted(model.Release(index));
 }
 
 void TSelectionEditor::ChangeClicked(int index, const std::function<void(TBlock&)>& change) {
@@ -167,15 +166,14 @@ void TSelectionEditor::BreakGroups() {
 }
 
 void TSelectionEditor::DeleteSelection() {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     for (int i = model.Count() - 1; i >= 0; --i) {
-        TBlock* stone = model[i];
-        if (!stone->Selected)
+        const TBlock& stone = *model[i];
+        if (!stone.Selected)
             continue;
-        FSupply.GiveBack(stone->Caption);
-        model.RecordUndo('-', *stone);
-        model.Delete(i);
-        delete stone;
+        FSupply.GiveBack(stone.Caption);
+        model.RecordUndo('-', stone);
+        const std::unique_ptr<TBlock> deleted = model.Release(i); // freed here
         FDocument.SetDirty(true);
     }
     FScene.RedrawPicture();
@@ -184,7 +182,7 @@ void TSelectionEditor::DeleteSelection() {
 // Undo and redo put stones back at their painter's-order places, so the
 // order holds without sorting everything again.
 void TSelectionEditor::UndoStep() {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     if (model.UndoCount() == 0)
         return;
     model.Undo();
@@ -193,7 +191,7 @@ void TSelectionEditor::UndoStep() {
 }
 
 void TSelectionEditor::RedoStep() {
-    TBlockList& model = FDocument.Model();
+    TOwnedBlockList& model = FDocument.Model();
     if (model.RedoCount() == 0)
         return;
     model.Redo();

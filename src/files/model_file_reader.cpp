@@ -63,14 +63,14 @@ std::string SubassemblySizeText(const TSubassemblyBox& box) {
                      static_cast<long long>((box.MaxZ - box.MinZ) * 3 / kModuleUnits));
 }
 
-TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag) {
+std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag) {
     if (IsBlank(line))
         throw EError("The line is empty");
     char kind = line[0] == ' ' ? 'B' : line[0];
     std::string text = Trim(std::string_view(line).substr(1, kMaxBlockLineText));
     TLineFields fields(text);
 
-    std::unique_ptr<TBlock> stone(TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0, false, false, false, ""));
+    std::unique_ptr<TBlock> stone = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0, false, false, false, "");
     int32_t x = fields.ReadNumber();
     int32_t y = fields.ReadNumber();
     int32_t z = fields.ReadNumber();
@@ -110,10 +110,10 @@ TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag) {
     if (kind == 'G' && stone->Name.empty())
         stone->Name = ReplaceAll(partName, "-", "_");
     CheckStoneInRange(*stone);
-    return stone.release();
+    return stone;
 }
 
-TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
+TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& target,
                                 const TModelReadSettings& settings, const TLineErrorHandler& onLineError,
                                 const TShareProgress& progress) {
     const bool subassembly = settings.Mode == TLoadMode::lmSubassembly;
@@ -161,7 +161,7 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
                 continue;
             }
 
-            std::unique_ptr<TBlock> stone(ReadBlockLine(line, result.UnitsFlag));
+            std::unique_ptr<TBlock> stone = ReadBlockLine(line, result.UnitsFlag);
             if (subassembly) {
                 if (stone->Color == 0)
                     stone->Color = settings.CurrentColor;
@@ -186,13 +186,7 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
         }
     }
 
-    std::vector<TBlock*> stones;
-    stones.reserve(read.size());
-    for (const auto& stone : read)
-        stones.push_back(stone.get());
-    target.InsertAllSorted(stones);
-    for (auto& stone : read)
-        stone.release();
+    target.InsertAllSorted(std::move(read));
 
     target.HighestExtraNumber = result.HighestExtraNumber;
     if (subassembly)
@@ -200,7 +194,7 @@ TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
     return result;
 }
 
-TModelReadResult LoadModelFile(const std::filesystem::path& path, TBlockList& target,
+TModelReadResult LoadModelFile(const std::filesystem::path& path, TOwnedBlockList& target,
                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError) {
     std::filesystem::path file = FindFileNoCase(path).value_or(path);
     TStringList lines = LoadLines(file);

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -82,21 +83,21 @@ using TLineErrorHandler = std::function<void(int lineNumber, const std::string& 
 // Reads the lines of a model file. In complete mode the stones go into the
 // model (which the caller has emptied); in subassembly mode into the pending
 // subassembly list. Stones are inserted in painter's order and belong to the
-// list's owner from then on. Raises EError only when no group number is left
+// list from then on. Raises EError only when no group number is left
 // for a subassembly; line errors go to onLineError. Progress, when given, is
 // told the share of the lines read now and then.
-TModelReadResult ReadModelLines(const TStringList& lines, TBlockList& target,
+TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& target,
                                 const TModelReadSettings& settings, const TLineErrorHandler& onLineError,
                                 const TShareProgress& progress = nullptr);
 
 // Reads the file (looked up exactly, then without regard to letter case) and
 // then its lines as ReadModelLines. A file that cannot be read raises EError
 // before any stone is added.
-TModelReadResult LoadModelFile(const std::filesystem::path& path, TBlockList& target,
+TModelReadResult LoadModelFile(const std::filesystem::path& path, TOwnedBlockList& target,
                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError);
 
 // Builds the stone of one block line (the line starts with its kind letter).
 // Position and extents are converted from grid modules and thirds when
 // unitsFlag is 0. Colour, group, Extra number and the other mode rules are
 // left to the caller. Raises EError for a line that cannot be read.
-TBlock* ReadBlockLine(const std::string& line, int32_t unitsFlag);
+std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag);

@@ -96,8 +96,8 @@ std::unique_ptr<TBlock> CreateEntryStone(std::string_view text) {
         stone = std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clWhite, true, false, false, entry.PartFile,
                                                 entry.PartName, entry.Label);
     else
-        stone.reset(TBlockFactory::Create(entry.Kind, 0, 0, 0, entry.Length, entry.Width, entry.Height,
-                                          clWhite, true, false, false, entry.Label));
+        stone = TBlockFactory::Create(entry.Kind, 0, 0, 0, entry.Length, entry.Width, entry.Height, clWhite,
+                                      true, false, false, entry.Label);
     return stone;
 }
 

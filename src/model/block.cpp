@@ -17,8 +17,8 @@ TBlock::TBlock(int32_t x, int32_t y, int32_t z, int32_t length, int32_t width, i
       Width(ModulesToUnits(width)), Height(ThirdsToUnits(height)), Tag(tag), Color(color),
       Transparent(transparent), BasePlate(basePlate), Name(name) {}
 
-TBlock* TBlock::NewOfSameClass() const {
-    return new TBlock();
+std::unique_ptr<TBlock> TBlock::NewOfSameClass() const {
+    return std::unique_ptr<TBlock>(new TBlock());
 }
 
 namespace {
@@ -141,8 +141,8 @@ std::string TBlock::ToString() const {
     return PlainBlockString(*this);
 }
 
-TBlock* CreateCopy(const TBlock& stone) {
-    TBlock* copy = stone.NewOfSameClass();
+std::unique_ptr<TBlock> CreateCopy(const TBlock& stone) {
+    std::unique_ptr<TBlock> copy = stone.NewOfSameClass();
     copy->Kind = stone.Kind;
     copy->X = stone.X;
     copy->Y = stone.Y;

@@ -68,10 +68,10 @@ protected:
     // outline with its inner edges.
     void DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool shading) const;
 
-    friend TBlock* CreateCopy(const TBlock& stone);
+    friend std::unique_ptr<TBlock> CreateCopy(const TBlock& stone);
     friend class TBlockFactory;
     // A blank stone of the same class, for copies.
-    virtual TBlock* NewOfSameClass() const;
+    virtual std::unique_ptr<TBlock> NewOfSameClass() const;
     TBlock() = default;
 };
 
@@ -90,4 +90,4 @@ std::string PlainBlockString(const TBlock& stone);
 
 // A new stone of the same class with the same kind, place, extents, colour,
 // flags, turn, part, name, extra number and caption; in no group, not selected, not cut.
-TBlock* CreateCopy(const TBlock& stone);
+std::unique_ptr<TBlock> CreateCopy(const TBlock& stone);

@@ -12,51 +12,51 @@
 #include "model/round_block.h"
 #include "model/window.h"
 
-TBlock* TBlockFactory::CreateBlank(char kind) {
-    TBlock* stone = nullptr;
+std::unique_ptr<TBlock> TBlockFactory::CreateBlank(char kind) {
+    std::unique_ptr<TBlock> stone;
     switch (kind) {
     case 'R':
-        stone = new TRoundBlock();
+        stone = std::make_unique<TRoundBlock>();
         break;
     case 'T':
-        stone = new TRoof();
+        stone = std::make_unique<TRoof>();
         break;
     case 'N':
-        stone = new TRoofTop();
+        stone = std::make_unique<TRoofTop>();
         break;
     case 'C':
-        stone = new TRoofCorner();
+        stone = std::make_unique<TRoofCorner>();
         break;
     case 'I':
-        stone = new TRoofTopCorner();
+        stone = std::make_unique<TRoofTopCorner>();
         break;
     case 'E':
-        stone = new TRoofTopEnd();
+        stone = std::make_unique<TRoofTopEnd>();
         break;
     case 'G':
-        stone = new TGeneralBlock();
+        stone.reset(new TGeneralBlock());
         break;
     case 'W':
-        stone = new TWindow();
+        stone = std::make_unique<TWindow>();
         break;
     case 'D':
-        stone = new TDoor();
+        stone = std::make_unique<TDoor>();
         break;
     case 'O':
-        stone = new TWheel();
+        stone = std::make_unique<TWheel>();
         break;
     default:
-        stone = new TBlock();
+        stone.reset(new TBlock());
         break;
     }
     stone->Kind = kind;
     return stone;
 }
 
-TBlock* TBlockFactory::Create(char kind, int32_t x, int32_t y, int32_t z, int32_t length, int32_t width,
-                              int32_t height, TColor color, bool tag, bool basePlate, bool transparent,
-                              const std::string& name) {
-    TBlock* stone = CreateBlank(kind);
+std::unique_ptr<TBlock> TBlockFactory::Create(char kind, int32_t x, int32_t y, int32_t z, int32_t length,
+                                              int32_t width, int32_t height, TColor color, bool tag,
+                                              bool basePlate, bool transparent, const std::string& name) {
+    std::unique_ptr<TBlock> stone = CreateBlank(kind);
     stone->X = ModulesToUnits(x);
     stone->Y = ModulesToUnits(y);
     stone->Z = ThirdsToUnits(z);
@@ -71,14 +71,14 @@ TBlock* TBlockFactory::Create(char kind, int32_t x, int32_t y, int32_t z, int32_
     return stone;
 }
 
-TBlock* TBlockFactory::CreateFromString(const std::string& text) {
+std::unique_ptr<TBlock> TBlockFactory::CreateFromString(const std::string& text) {
     const bool general = !text.empty() && text[0] == 'G';
     std::vector<std::string> f = SplitFields(text, ':');
     if (f.size() != (general ? 18u : 16u) || f[0].empty())
         throw EError("Illegal string to CreateFromString: " + text);
 
     auto flag = [](const std::string& field) { return field == "1"; };
-    std::unique_ptr<TBlock> stone(CreateBlank(f[0][0]));
+    std::unique_ptr<TBlock> stone = CreateBlank(f[0][0]);
     stone->X = StrToInt(f[1]);
     stone->Y = StrToInt(f[2]);
     stone->Z = StrToInt(f[3]);
@@ -103,5 +103,5 @@ TBlock* TBlockFactory::CreateFromString(const std::string& text) {
         stone->Caption = f[15];
     }
     CheckStoneInRange(*stone);
-    return stone.release();
+    return stone;
 }

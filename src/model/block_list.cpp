@@ -34,76 +34,6 @@ int TBlockList::IndexOf(const TBlock* stone) const {
     return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
 }
 
-void TBlockList::Clear() {
-    FItems.clear();
-    FUndoLog.clear();
-    FRedoLog.clear();
-}
-
-void TBlockList::RecordUndo(char command, const TBlock& stone) {
-    FUndoLog.push_front(std::string(1, command) + ":" + stone.ToString());
-    FRedoLog.clear();
-    if (OnUndoEnabled)
-        OnUndoEnabled(true);
-    if (OnRedoEnabled)
-        OnRedoEnabled(false);
-}
-
-void TBlockList::RemoveByString(const std::string& text) {
-    int index = IndexOfString(text);
-    if (index < 0)
-        return;
-    TBlock* stone = FItems[static_cast<size_t>(index)];
-    FItems.erase(FItems.begin() + index);
-    delete stone;
-}
-
-void TBlockList::InsertFromString(const std::string& text) {
-    std::unique_ptr<TBlock> stone(CreateFromString(text));
-    InsertSorted(stone.get());
-    stone.release();
-}
-
-void TBlockList::Undo() {
-    while (!FUndoLog.empty()) {
-        std::string entry = FUndoLog.front();
-        FUndoLog.pop_front();
-        const char command = entry[0];
-        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
-        if (command == '+' || command == ']')
-            RemoveByString(stone);
-        else if (command == '-' || command == '[')
-            InsertFromString(stone);
-        else
-            throw EError("Illegal Undo Command: " + entry);
-        FRedoLog.push_front(entry);
-        if (OnRedoEnabled)
-            OnRedoEnabled(true);
-        if (command != ']')
-            break;
-    }
-}
-
-void TBlockList::Redo() {
-    while (!FRedoLog.empty()) {
-        std::string entry = FRedoLog.front();
-        FRedoLog.pop_front();
-        const char command = entry[0];
-        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
-        if (command == '+' || command == ']')
-            InsertFromString(stone);
-        else if (command == '-' || command == '[')
-            RemoveByString(stone);
-        else
-            throw EError("Illegal Redo Command: " + entry);
-        FUndoLog.push_front(entry);
-        if (OnUndoEnabled)
-            OnUndoEnabled(true);
-        if (command != '[')
-            break;
-    }
-}
-
 namespace {
 
 // The leading fields of a stone's string form (kind letter, place, extents,
@@ -203,24 +133,6 @@ void TBlockList::TakeStones(TBlockList& from) {
     from.FItems.clear();
 }
 
-void TBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {
-    int32_t minX = std::numeric_limits<int32_t>::max(), minY = minX, minZ = minX;
-    for (const TBlock* stone : source.FItems) {
-        minX = std::min(minX, stone->X);
-        minY = std::min(minY, stone->Y);
-        minZ = std::min(minZ, stone->Z);
-    }
-    for (TBlock* stone : source.FItems) {
-        stone->X += x - minX;
-        stone->Y += y - minY;
-        stone->Z += z - minZ;
-        TBlock* copy = CreateCopy(*stone);
-        copy->Group = stone->Group;
-        InsertSorted(copy);
-    }
-    SortedOctant = -1;
-}
-
 int TBlockList::StoneAt(const TProjector& view, int x, int y) const {
     for (int i = Count() - 1; i >= 0; --i) {
         TBlock& stone = *FItems[static_cast<size_t>(i)];
@@ -256,5 +168,133 @@ void TBlockList::DrawAll(TDrawObject& d, const TRenderState& view, bool all) con
     for (TBlock* stone : FItems) {
         if (InCut(*stone) || all)
             stone->Draw(d, view);
+    }
+}
+
+TOwnedBlockList::~TOwnedBlockList() {
+    FreeAll();
+}
+
+TBlock* TOwnedBlockList::Add(std::unique_ptr<TBlock> stone) {
+    TBlockList::Add(stone.get());
+    return stone.release();
+}
+
+TBlock* TOwnedBlockList::InsertSorted(std::unique_ptr<TBlock> stone) {
+    TBlockList::InsertSorted(stone.get());
+    return stone.release();
+}
+
+void TOwnedBlockList::InsertAllSorted(std::vector<std::unique_ptr<TBlock>> stones) {
+    std::vector<TBlock*> inserted;
+    inserted.reserve(stones.size());
+    for (const auto& stone : stones)
+        inserted.push_back(stone.get());
+    TBlockList::InsertAllSorted(inserted);
+    for (auto& stone : stones)
+        stone.release();
+}
+
+std::unique_ptr<TBlock> TOwnedBlockList::Release(int index) {
+    std::unique_ptr<TBlock> stone(Items(index));
+    TBlockList::Delete(index);
+    return stone;
+}
+
+std::vector<std::unique_ptr<TBlock>> TOwnedBlockList::ReleaseAll() {
+    std::vector<std::unique_ptr<TBlock>> stones;
+    stones.reserve(Stones().size());
+    for (TBlock* stone : Stones())
+        stones.emplace_back(stone);
+    TBlockList::Clear();
+    return stones;
+}
+
+void TOwnedBlockList::TakeStones(TOwnedBlockList& from) {
+    TBlockList::TakeStones(from);
+}
+
+void TOwnedBlockList::FreeAll() {
+    // The released stones are freed when their owners go out of scope here.
+    const std::vector<std::unique_ptr<TBlock>> stones = ReleaseAll();
+    FUndoLog.clear();
+    FRedoLog.clear();
+}
+
+void TOwnedBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {
+    int32_t minX = std::numeric_limits<int32_t>::max(), minY = minX, minZ = minX;
+    for (const TBlock* stone : source.Stones()) {
+        minX = std::min(minX, stone->X);
+        minY = std::min(minY, stone->Y);
+        minZ = std::min(minZ, stone->Z);
+    }
+    for (TBlock* stone : source.Stones()) {
+        stone->X += x - minX;
+        stone->Y += y - minY;
+        stone->Z += z - minZ;
+        std::unique_ptr<TBlock> copy = CreateCopy(*stone);
+        copy->Group = stone->Group;
+        InsertSorted(std::move(copy));
+    }
+    SortedOctant = -1;
+}
+
+void TOwnedBlockList::RecordUndo(char command, const TBlock& stone) {
+    FUndoLog.push_front(std::string(1, command) + ":" + stone.ToString());
+    FRedoLog.clear();
+    if (OnUndoEnabled)
+        OnUndoEnabled(true);
+    if (OnRedoEnabled)
+        OnRedoEnabled(false);
+}
+
+void TOwnedBlockList::RemoveByString(const std::string& text) {
+    const int index = IndexOfString(text);
+    if (index < 0)
+        return;
+    const std::unique_ptr<TBlock> removed = Release(index);
+}
+
+void TOwnedBlockList::InsertFromString(const std::string& text) {
+    InsertSorted(CreateFromString(text));
+}
+
+void TOwnedBlockList::Undo() {
+    while (!FUndoLog.empty()) {
+        std::string entry = FUndoLog.front();
+        FUndoLog.pop_front();
+        const char command = entry[0];
+        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
+        if (command == '+' || command == ']')
+            RemoveByString(stone);
+        else if (command == '-' || command == '[')
+            InsertFromString(stone);
+        else
+            throw EError("Illegal Undo Command: " + entry);
+        FRedoLog.push_front(entry);
+        if (OnRedoEnabled)
+            OnRedoEnabled(true);
+        if (command != ']')
+            break;
+    }
+}
+
+void TOwnedBlockList::Redo() {
+    while (!FRedoLog.empty()) {
+        std::string entry = FRedoLog.front();
+        FRedoLog.pop_front();
+        const char command = entry[0];
+        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
+        if (command == '+' || command == ']')
+            InsertFromString(stone);
+        else if (command == '-' || command == '[')
+            RemoveByString(stone);
+        else
+            throw EError("Illegal Redo Command: " + entry);
+        FUndoLog.push_front(entry);
+        if (OnUndoEnabled)
+            OnUndoEnabled(true);
+        if (command != '[')
+            break;
     }
 }

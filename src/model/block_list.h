@@ -1,13 +1,16 @@
 #pragma once
-// TBlockList: the stones of a model in painter's order for the current view
-// octant (stones painted first stand first), with the undo and redo logs.
+// TBlockList: stones in painter's order for the current view octant (stones
+// painted first stand first). It borrows its stones: they belong to someone
+// else, who frees them.
 //
-// The list holds its stones but Clear does not free them: the owner frees every
-// stone before clearing. Stones that undo and redo remove are freed here.
+// TOwnedBlockList: a TBlockList that owns its stones and frees them, with the
+// undo and redo logs. Stones go in and come out as std::unique_ptr; undo and
+// redo make and free the stones they add and remove.
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,7 +30,7 @@ struct TExtents {
 class TBlockList {
 public:
     TBlockList() = default;
-    ~TBlockList() = default;
+    virtual ~TBlockList() = default;
     TBlockList(const TBlockList&) = delete;
     TBlockList& operator=(const TBlockList&) = delete;
 
@@ -41,19 +44,8 @@ public:
     void Delete(int index);
     int IndexOf(const TBlock* stone) const;
 
-    // Empties the stones (without freeing them) and both logs.
-    void Clear();
-
-    // Puts command + ":" + the stone's string form on top of the undo log and
-    // empties the redo log.
-    void RecordUndo(char command, const TBlock& stone);
-    void Undo();
-    void Redo();
-    int UndoCount() const { return static_cast<int>(FUndoLog.size()); }
-    int RedoCount() const { return static_cast<int>(FRedoLog.size()); }
-    // Most recent entry first.
-    const std::deque<std::string>& UndoLog() const { return FUndoLog; }
-    const std::deque<std::string>& RedoLog() const { return FRedoLog; }
+    // Empties the list without freeing the stones.
+    void Clear() { FItems.clear(); }
 
     // The first stone whose string form equals the text exactly, or -1.
     int IndexOfString(const std::string& text) const;
@@ -74,10 +66,6 @@ public:
     // Moves the stones of `from` to the end of this list, in their order, and
     // empties it; an empty list filled this way stands as `from` stood.
     void TakeStones(TBlockList& from);
-    // Shifts the source's stones so their smallest corner lands at (x, y, z)
-    // and inserts copies of them, keeping their groups. The source keeps its
-    // (moved) stones.
-    void Merge(TBlockList& source, int32_t x, int32_t y, int32_t z);
     // The last stone in painter's order that passes the cut test and whose
     // outline holds the screen point, or -1.
     int StoneAt(const TProjector& view, int x, int y) const;
@@ -90,6 +78,57 @@ public:
     // The highest Extra number read from the last model file.
     int32_t HighestExtraNumber = 0;
 
+private:
+    std::vector<TBlock*> FItems;
+};
+
+class TOwnedBlockList : public TBlockList {
+public:
+    TOwnedBlockList() = default;
+    // Frees every stone.
+    ~TOwnedBlockList() override;
+
+    // The stone joins the list at its end; returns it.
+    TBlock* Add(std::unique_ptr<TBlock> stone);
+    // The stone joins the list at its painter's-order place for the sorted
+    // octant; returns it.
+    TBlock* InsertSorted(std::unique_ptr<TBlock> stone);
+    // The stones join the list as InsertSorted would put them, one after
+    // another, at once.
+    void InsertAllSorted(std::vector<std::unique_ptr<TBlock>> stones);
+    // Takes the stone at index out of the list; the caller owns it.
+    [[nodiscard]] std::unique_ptr<TBlock> Release(int index);
+    // Takes every stone out of the list, in their order; the caller owns them.
+    [[nodiscard]] std::vector<std::unique_ptr<TBlock>> ReleaseAll();
+    // Moves the stones of `from` and their ownership to the end of this list,
+    // in their order, and empties it; an empty list filled this way stands as
+    // `from` stood.
+    void TakeStones(TOwnedBlockList& from);
+    // Frees every stone and empties both logs.
+    void FreeAll();
+
+    // Stones go in and come out only as std::unique_ptr: the borrowing list's
+    // raw insertions and removals are not offered here.
+    void Insert(int index, TBlock* stone) = delete;
+    void Delete(int index) = delete;
+    void Clear() = delete;
+
+    // Shifts the source's stones so their smallest corner lands at (x, y, z)
+    // and inserts copies of them, keeping their groups. The source keeps its
+    // (moved) stones.
+    void Merge(TBlockList& source, int32_t x, int32_t y, int32_t z);
+
+    // Puts command + ":" + the stone's string form on top of the undo log and
+    // empties the redo log.
+    void RecordUndo(char command, const TBlock& stone);
+    void Undo();
+    void Redo();
+    int UndoCount() const { return static_cast<int>(FUndoLog.size()); }
+    int RedoCount() const { return static_cast<int>(FRedoLog.size()); }
+    // Most recent entry first.
+    const std::deque<std::string>& UndoLog() const { return FUndoLog; }
+    const std::deque<std::string>& RedoLog() const { return FRedoLog; }
+
     // Told when a log change enables or disables the Undo or Redo command.
     std::function<void(bool enabled)> OnUndoEnabled;
     std::function<void(bool enabled)> OnRedoEnabled;
@@ -98,7 +137,6 @@ private:
     void RemoveByString(const std::string& text);
     void InsertFromString(const std::string& text);
 
-    std::vector<TBlock*> FItems;
     std::deque<std::string> FUndoLog;
     std::deque<std::string> FRedoLog;
 };

@@ -1,8 +1,9 @@
 #include "model/block_paint.h"
 
-#include <vector>
+#include <algorithm>
 
 #include "model/block.h"
+#include "model/small_buffer.h"
 #include "platform/canvas.h"
 #include "raster/draw_object.h"
 #include "view/render_state.h"
@@ -59,13 +60,7 @@ TFaceColors MakeFaceColors(TColor color, int turn, bool shading, const TRenderSt
 
 void DrawPolygon3D(TDrawObject& d, const TRenderState& view, const TPoint3D* points, int count,
                    int quarterTurn) {
-    if (count > 16) {
-        std::vector<TPoint> large(static_cast<size_t>(count));
-        view.ProjectPoints(points, count, quarterTurn, large.data());
-        d.Polygon(large.data(), count - 1);
-        return;
-    }
-    TPoint screen[16];
-    view.ProjectPoints(points, count, quarterTurn, screen);
-    d.Polygon(screen, count - 1);
+    TSmallBuffer<TPoint> screen(static_cast<size_t>(std::max(count, 0)));
+    view.ProjectPoints(points, count, quarterTurn, screen.Data());
+    d.Polygon(screen.Data(), count - 1);
 }

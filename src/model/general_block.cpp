@@ -6,6 +6,7 @@
 #include "common/error.h"
 #include "model/block_paint.h"
 #include "model/picture_mapping.h"
+#include "model/small_buffer.h"
 #include "partlib/draw_class.h"
 #include "partlib/part_file.h"
 #include "partlib/part_registry.h"
@@ -100,19 +101,8 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
         return;
     const size_t n = poly.Points.size();
     // Parts' polygons mostly have a handful of points: those stay on the stack.
-    constexpr size_t kSmall = 16;
-    TPoint3D placedSmall[kSmall];
-    TPoint screenSmall[kSmall];
-    std::vector<TPoint3D> placedLarge;
-    std::vector<TPoint> screenLarge;
-    TPoint3D* placed = placedSmall;
-    TPoint* screen = screenSmall;
-    if (n > kSmall) {
-        placedLarge.resize(n);
-        screenLarge.resize(n);
-        placed = placedLarge.data();
-        screen = screenLarge.data();
-    }
+    TSmallBuffer<TPoint3D> placed(n);
+    TSmallBuffer<TPoint> screen(n);
     for (size_t k = 0; k < n; ++k) {
         TPoint3D p = TurnPartPoint(poly.Points[k], Turn & 3, Part->BoundingX(), Part->BoundingY());
         placed[k] = {p.X + X, p.Y + Y, p.Z + Z};
@@ -159,11 +149,11 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
     const int32_t edgeMode = canvas.Brush.Style == bsClear ? 1 : poly.EdgeFlags;
     const int high = static_cast<int>(n) - 1;
     if (edgeMode == 1) {
-        d.Polygon(screen, high);
+        d.Polygon(screen.Data(), high);
     } else {
         const TColor pen = canvas.Pen.Color;
         canvas.Pen.Color = canvas.Brush.Color;
-        d.Polygon(screen, high);
+        d.Polygon(screen.Data(), high);
         canvas.Pen.Color = pen;
         if (edgeMode != 0) {
             // Each edge whose bit is clear in the mask is outlined on its own.
@@ -189,7 +179,7 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
             d.MoveTo(screen[1].x, screen[1].y);
             d.LineTo(screen[3].x, screen[3].y);
         } else {
-            LayBitmap(d, view, {screen, n});
+            LayBitmap(d, view, {screen.Data(), n});
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TGeneralBlock: a stone whose shape is a part definition from the library.
 
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
@@ -33,5 +34,7 @@ protected:
     void LayBitmap(TDrawObject& d, const TRenderState& view, std::span<const TPoint> screen) const;
 
     TGeneralBlock() { Kind = 'G'; }
-    TBlock* NewOfSameClass() const override { return new TGeneralBlock(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override {
+        return std::unique_ptr<TBlock>(new TGeneralBlock());
+    }
 };

@@ -5,6 +5,7 @@
 // turn, which places them where the stone stands.
 
 #include <initializer_list>
+#include <memory>
 #include <utility>
 
 #include "model/block.h"
@@ -47,7 +48,7 @@ public:
     void Draw(TDrawObject& d, const TRenderState& view) const override;
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoof(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoof>(); }
     // The faces: the local y-max side, the y-min side, the roof surface seen
     // from above, the underside, the x-min side and the x-max side.
     virtual void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const;
@@ -70,7 +71,7 @@ public:
     }
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoofTop(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoofTop>(); }
     void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
@@ -86,7 +87,7 @@ public:
     }
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoofCorner(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoofCorner>(); }
     void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
@@ -102,7 +103,7 @@ public:
     }
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoofTopCorner(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoofTopCorner>(); }
     void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;
@@ -118,7 +119,7 @@ public:
     }
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoofTopEnd(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoofTopEnd>(); }
     void FrontFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void BackFace(const TRoofFrame& f, const TRoofPainter& p) const override;
     void TopFaces(const TRoofFrame& f, const TRoofPainter& p) const override;

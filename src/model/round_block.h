@@ -1,6 +1,7 @@
 #pragma once
 // TRoundBlock: a round stone standing in its box; turning it changes nothing.
 
+#include <memory>
 #include <utility>
 
 #include "model/block.h"
@@ -15,5 +16,5 @@ public:
     void Draw(TDrawObject& d, const TRenderState& view) const override;
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TRoundBlock(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoundBlock>(); }
 };

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <utility>
 
@@ -126,7 +127,7 @@ public:
     static std::span<const int> PieceOrder(int octant);
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TWindow(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TWindow>(); }
 
     // Draws the stone as its octant routine `octant` (0 .. 7 in the own frame).
     virtual void DrawOctant(int octant, const TWindowPainter& p) const;
@@ -171,7 +172,7 @@ public:
     static std::array<TPoint3D, 7> LeafOutline(const TWindowFrame& f, bool right, int32_t y);
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TDoor(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TDoor>(); }
 
     void SideX0(const TWindowPainter& p) const override;
     void InnerSideX0(const TWindowPainter& p) const override;
@@ -204,7 +205,7 @@ public:
     static TPoint3D RimPoint(const TWindowFrame& f, int degrees, double k, int32_t y);
 
 protected:
-    TBlock* NewOfSameClass() const override { return new TWheel(); }
+    std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TWheel>(); }
 
     void DrawOctant(int octant, const TWindowPainter& p) const override;
 

@@ -230,7 +230,6 @@ TEST_F(PaletteTest, SupplyFromASetCountsWhatIsPlaced) {
     app->PaletteCommands.LoadSet(folder.Path() / "Sets" / "a.set");
     app->Files.NewModel();
     EXPECT_TRUE(app->Supply.Unlimited());
-    app->Document.Model().Clear();
 }
 
 TEST_F(PaletteTest, SettingsAreWrittenOnlyWhenThePaletteChanged) {

@@ -62,7 +62,7 @@ protected:
 } // namespace
 
 TEST_F(PlacingTest, PositionsSnapAndRestOnTheStonesBelow) {
-    TBlockList& model = app->Document.Model();
+    TOwnedBlockList& model = app->Document.Model();
     model.InsertSorted(StoneInUnits('B', 0, 0, 0, 40, 40, 20));
     model.InsertSorted(StoneInUnits('R', 60, 0, 0, 20, 20, 40));
     model.InsertSorted(StoneInUnits('B', 0, 0, 20, 20, 20, 6));
@@ -210,10 +210,11 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
     for (int sequence = 0; sequence < 100; ++sequence) {
         app->Files.NewModel();
         for (int i = 0; i < 12; ++i) {
-            TBlock* s = StoneInUnits("BRT"[pick(3)], pick(8) * 20, pick(8) * 20, pick(3) * 20,
-                                     20 + pick(3) * 20, 20 + pick(2) * 20, 20, RGB(pick(256), 0, 0));
+            std::unique_ptr<TBlock> s =
+                StoneInUnits("BRT"[pick(3)], pick(8) * 20, pick(8) * 20, pick(3) * 20, 20 + pick(3) * 20,
+                             20 + pick(2) * 20, 20, RGB(pick(256), 0, 0));
             s->Group = pick(3);
-            app->Document.Model().InsertSorted(s);
+            app->Document.Model().InsertSorted(std::move(s));
         }
         const std::vector<std::string> start = Strings();
         for (int step = 0; step < 25; ++step) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/view_controller.h"
 #include "model/block_factory.h"
 #include "model/block_list.h"
@@ -120,9 +122,11 @@ TEST(ViewController, ZoomAndWheel) {
 
 TEST(ViewController, CenterModelMovesOnlyTheOffsets) {
     TCountedView v;
+    // The list does not own its stone: it lives as long as the test.
+    std::unique_ptr<TBlock> stone =
+        TBlockFactory::Create('B', 10, 10, 0, 2, 2, 3, 0, false, false, false, "");
     TBlockList model;
-    TBlock* stone = TBlockFactory::Create('B', 10, 10, 0, 2, 2, 3, 0, false, false, false, "");
-    model.Add(stone);
+    model.Add(stone.get());
     v.Control.SetViewAngles(60, 30);
     v.Redraws = 0;
     v.Control.CenterModel(model, false);
@@ -143,6 +147,4 @@ TEST(ViewController, CenterModelMovesOnlyTheOffsets) {
     TBlockList empty;
     v.Control.CenterModel(empty, false);
     EXPECT_EQ(v.Control.Zoom(), 0.5f);
-    delete stone;
-    model.Clear();
 }

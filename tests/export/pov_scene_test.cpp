@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <memory>
 
 #include "export/pov_scene.h"
 #include "model/block_list.h"
@@ -22,22 +23,16 @@ protected:
         settings.AngleZ = static_cast<float>(330 * M_PI / 180);
         settings.ViewScale = 0.5f;
     }
-    void TearDown() override {
-        for (TBlock* s : model.Stones())
-            delete s;
-        model.Clear();
-    }
-    TBlock* Add(TBlock* stone, const std::string& name, int turn = 0) {
+    TBlock* Add(std::unique_ptr<TBlock> stone, const std::string& name, int turn = 0) {
         stone->Name = name;
         stone->Turn = turn;
-        model.Add(stone);
-        return stone;
+        return model.Add(std::move(stone));
     }
     TStringList Lines(const TDeclaredNames& declared) const {
         return PovSceneLines(model, settings, declared);
     }
     TTempProgramFolder folder;
-    TBlockList model;
+    TOwnedBlockList model;
     TPovSettings settings;
 };
 
@@ -106,10 +101,12 @@ TEST_F(PovSceneTest, ADeclaredModelLineByLine) {
 }
 
 TEST_F(PovSceneTest, MissingPartsBecomeMockUpsAndViewsMoveTheCamera) {
-    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, RGB(10, 20, 30), true, false, false, "parts.dat", "slope45", ""),
+    Add(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, RGB(10, 20, 30), true, false, false, "parts.dat",
+                                        "slope45", ""),
         "my-slope");
     Add(StoneInUnits('R', 40, 0, 0, 40, 20, 13, RGB(0, 0, 0)), "drum", 1);
-    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "slope45", ""),
+    Add(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "slope45",
+                                        ""),
         "my-slope");
     const TStringList lines = Lines({});
     const auto section = std::find(lines.begin(), lines.end(), "#declare SW=0.02;");
@@ -189,10 +186,14 @@ TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThro
                          "P1=4, 1, 0,0,6, 40,0,6, 40,40,6, 0,40,6\r\nBM=1, tile.gif\r\nQ1=1 ,1\r\n");
     folder.WritePartFile("tile.gif", "GIF89a");
     settings.PartsFolder = folder.Parts();
-    Add(new TGeneralBlock(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "board", ""), "board",
-        2);
-    Add(new TGeneralBlock(0, 2, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "tile", ""), "tile");
-    Add(new TGeneralBlock(5, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "stationsign", ""),
+    Add(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "board",
+                                        ""),
+        "board", 2);
+    Add(std::make_unique<TGeneralBlock>(0, 2, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", "tile",
+                                        ""),
+        "tile");
+    Add(std::make_unique<TGeneralBlock>(5, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat",
+                                        "stationsign", ""),
         "stationsign");
     const TStringList lines =
         Lines({{"gboard", "Gboard"}, {"gtile", "Gtile"}, {"gstationsign", "Gstationsign"}});

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,18 +15,10 @@
 
 // A block list that owns its stones, as the main window's model does.
 struct TOwnedList {
-    TBlockList List;
-    TOwnedList() = default;
-    TOwnedList(const TOwnedList&) = delete;
-    TOwnedList& operator=(const TOwnedList&) = delete;
-    ~TOwnedList() { Free(); }
-    void Free() {
-        for (TBlock* stone : List.Stones())
-            delete stone;
-        List.Clear();
-    }
-    // Takes ownership of the stone.
-    void Add(TBlock* stone) { List.InsertSorted(stone); }
+    TOwnedBlockList List;
+    void Free() { List.FreeAll(); }
+    // Takes ownership of the stone and returns it.
+    TBlock* Add(std::unique_ptr<TBlock> stone) { return List.InsertSorted(std::move(stone)); }
     int Count() const { return List.Count(); }
     TBlock& operator[](int index) const { return *List[index]; }
 };

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TBlock* Stone(char kind, int32_t x, int32_t y, int32_t z, int32_t l, int32_t w, int32_t h) {
+std::unique_ptr<TBlock> Stone(char kind, int32_t x, int32_t y, int32_t z, int32_t l, int32_t w, int32_t h) {
     return StoneInUnits(kind, x, y, z, l, w, h, 255);
 }
 
@@ -106,9 +106,10 @@ TEST_F(ModelWriterTest, SaveAndLoadKeepEveryFieldOfEveryKind) {
     const std::string kinds = "BRTNCIEWDOGX";
     int32_t i = 0;
     for (char kind : kinds) {
-        TBlock* s = kind == 'G' ? new TGeneralBlock(0, 0, 0, 0, 0, 0, 0, false, false, false, "parts.dat",
-                                                    "slope45", "")
-                                : Stone(kind, 0, 0, 0, 40 + i, 20 + 2 * i, 6 + i);
+        std::unique_ptr<TBlock> s = kind == 'G'
+                                        ? std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, 0, false, false,
+                                                                          false, "parts.dat", "slope45", "")
+                                        : Stone(kind, 0, 0, 0, 40 + i, 20 + 2 * i, 6 + i);
         s->X = 100 * i - 300;
         s->Y = -7 * i;
         s->Z = 13 * i;
@@ -125,7 +126,7 @@ TEST_F(ModelWriterTest, SaveAndLoadKeepEveryFieldOfEveryKind) {
         s->Group = i % 5;
         s->Name = i % 4 == 0 ? "" : "n" + std::to_string(i);
         s->ExtraNumber = 1000 - 37 * i;
-        model.Add(s);
+        model.Add(std::move(s));
         ++i;
     }
     std::multiset<std::string> before;
@@ -161,10 +162,8 @@ TEST_F(ModelWriterTest, SaveAndLoadKeepEveryFieldOfEveryKind) {
 }
 
 TEST_F(ModelWriterTest, SelectedModeWritesSelectedStones) {
-    TBlock* a = Stone('B', 0, 0, 0, 20, 20, 20);
-    TBlock* b = Stone('B', 100, 0, 0, 20, 20, 20);
-    model.Add(a);
-    model.Add(b);
+    model.Add(Stone('B', 0, 0, 0, 20, 20, 20));
+    TBlock* b = model.Add(Stone('B', 100, 0, 0, 20, 20, 20));
     TStringList none = ModelFileLines(model.List, SomeView(), TSaveMode::smSelected);
     EXPECT_EQ(none, TStringList{"= 70 330 20 -120 45 0 1"}); // only the view line
     b->Selected = true;
@@ -174,13 +173,11 @@ TEST_F(ModelWriterTest, SelectedModeWritesSelectedStones) {
 }
 
 TEST_F(ModelWriterTest, DisplayedModeWritesStonesThatPassTheCut) {
-    TBlock* low = Stone('B', 0, 0, 0, 20, 20, 20);
-    TBlock* high = Stone('B', 100, 0, 40, 20, 20, 20);
-    TBlock* plate = Stone('B', 0, 0, -6, 200, 200, 6);
+    TBlock* low = model.Add(Stone('B', 0, 0, 0, 20, 20, 20));
+    model.Add(Stone('B', 100, 0, 40, 20, 20, 20));
+    std::unique_ptr<TBlock> plate = Stone('B', 0, 0, -6, 200, 200, 6);
     plate->BasePlate = true;
-    model.Add(low);
-    model.Add(high);
-    model.Add(plate);
+    model.Add(std::move(plate));
     // Open limits: everything is displayed.
     EXPECT_EQ(ModelFileLines(model.List, SomeView(), TSaveMode::smDisplayed).size(), 4u);
     CutState().ZLow = 0;

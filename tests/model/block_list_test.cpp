@@ -12,19 +12,20 @@
 
 namespace {
 
-TBlock* Stone(int32_t x, int32_t y, int32_t z, int32_t l = 20, int32_t w = 20, int32_t h = 20,
-              char kind = 'B') {
+std::unique_ptr<TBlock> Stone(int32_t x, int32_t y, int32_t z, int32_t l = 20, int32_t w = 20, int32_t h = 20,
+                              char kind = 'B') {
     return StoneInUnits(kind, x, y, z, l, w, h);
 }
 
-// Owns the stones of a list for a test and frees them at the end, as the main
-// window does before it clears its list.
-class TOwnedList : public TBlockList {
+// A stone that counts how many stones of its kind were freed.
+class TCountedStone : public TBlock {
 public:
-    ~TOwnedList() {
-        for (TBlock* s : Stones())
-            delete s;
-    }
+    TCountedStone(int32_t x, int& freed)
+        : TBlock(x, 0, 0, 1, 1, 3, clWhite, true, false, false, ""), FFreed(freed) {}
+    ~TCountedStone() override { ++FFreed; }
+
+private:
+    int& FFreed;
 };
 
 std::vector<std::string> Strings(const TBlockList& list) {
@@ -82,30 +83,25 @@ TEST(BlockList, BehindRelationInEveryOctant) {
 }
 
 TEST(BlockList, InsertSortedFindsThePaintersPlace) {
-    TOwnedList list;
+    TOwnedBlockList list;
     list.SortedOctant = 0;
-    TBlock* a = Stone(0, 0, 0, 40);
-    TBlock* b = Stone(40, 0, 0); // behind a in octant 0
-    TBlock* top = Stone(0, 0, 20, 40);
-    list.InsertSorted(a);
-    list.InsertSorted(b);
+    TBlock* a = list.InsertSorted(Stone(0, 0, 0, 40));
+    TBlock* b = list.InsertSorted(Stone(40, 0, 0)); // behind a in octant 0
     EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{b, a}));
-    list.InsertSorted(top); // lying on a: painted after it
+    TBlock* top = list.InsertSorted(Stone(0, 0, 20, 40)); // lying on a: painted after it
     EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{b, a, top}));
-    TBlock* far = Stone(200, 0, 0); // behind everything: goes to the start
-    list.InsertSorted(far);
+    TBlock* far = list.InsertSorted(Stone(200, 0, 0)); // behind everything: goes to the start
     EXPECT_EQ(list[0], far);
     // Octant -1 (after a merge) relates nothing: new stones are appended.
     list.SortedOctant = -1;
-    TBlock* any = Stone(500, 0, 0);
-    list.InsertSorted(any);
+    TBlock* any = list.InsertSorted(Stone(500, 0, 0));
     EXPECT_EQ(list[list.Count() - 1], any);
 }
 
 TEST(BlockList, SortMatchesTheFullBubblePassesAndSkipsWhenSorted) {
     std::mt19937 random(12345);
     for (int round = 0; round < 60; ++round) {
-        TOwnedList list;
+        TOwnedBlockList list;
         int n = 1 + static_cast<int>(random() % 40);
         // Small coordinates make overlapping boxes, where the relation is not a
         // total order and the result depends on the exact passes.
@@ -123,11 +119,9 @@ TEST(BlockList, SortMatchesTheFullBubblePassesAndSkipsWhenSorted) {
     }
     // Already sorted for the octant and not forced: nothing moves, even when
     // the list is out of order.
-    TOwnedList list;
-    TBlock* a = Stone(0, 0, 0);
-    TBlock* b = Stone(100, 0, 0);
-    list.Add(a);
-    list.Add(b);
+    TOwnedBlockList list;
+    TBlock* a = list.Add(Stone(0, 0, 0));
+    TBlock* b = list.Add(Stone(100, 0, 0));
     list.SortedOctant = 0;
     list.Sort(0, false);
     EXPECT_EQ(list.Stones(), (std::vector<TBlock*>{a, b}));
@@ -136,9 +130,8 @@ TEST(BlockList, SortMatchesTheFullBubblePassesAndSkipsWhenSorted) {
 }
 
 TEST(BlockList, UndoAndRedoOfAChange) {
-    TOwnedList list;
-    TBlock* s = Stone(0, 0, 0);
-    list.InsertSorted(s);
+    TOwnedBlockList list;
+    TBlock* s = list.InsertSorted(Stone(0, 0, 0));
     std::string before = s->ToString();
     list.RecordUndo('[', *s);
     s->X = 40;
@@ -158,8 +151,7 @@ TEST(BlockList, UndoAndRedoOfAChange) {
     EXPECT_EQ(list.UndoLog(), (std::deque<std::string>{"]:" + after, "[:" + before}));
 
     // Several stones changed together take one step each.
-    TBlock* t = Stone(100, 0, 0);
-    list.InsertSorted(t);
+    list.InsertSorted(Stone(100, 0, 0));
     for (int i = 0; i < 2; ++i) {
         list.RecordUndo('[', *list[i]);
         list[i]->Z = 20;
@@ -171,19 +163,17 @@ TEST(BlockList, UndoAndRedoOfAChange) {
 }
 
 TEST(BlockList, UndoAndRedoOfAdditionsAndRemovals) {
-    TOwnedList list;
+    TOwnedBlockList list;
     int undoCalls = 0, redoCalls = 0;
     bool undoEnabled = false, redoEnabled = true;
     list.OnUndoEnabled = [&](bool on) { ++undoCalls, undoEnabled = on; };
     list.OnRedoEnabled = [&](bool on) { ++redoCalls, redoEnabled = on; };
 
-    TBlock* a = Stone(0, 0, 0);
-    TBlock* twin = Stone(0, 0, 0);
-    list.InsertSorted(a);
+    TBlock* a = list.InsertSorted(Stone(0, 0, 0));
     list.RecordUndo('+', *a);
     EXPECT_TRUE(undoEnabled);
     EXPECT_FALSE(redoEnabled);
-    list.InsertSorted(twin);
+    TBlock* twin = list.InsertSorted(Stone(0, 0, 0));
     list.RecordUndo('+', *twin);
 
     list.Undo(); // removes the first of the two identical stones, in one step
@@ -195,8 +185,7 @@ TEST(BlockList, UndoAndRedoOfAdditionsAndRemovals) {
     // A recorded change after an undo makes redo impossible.
     list.RecordUndo('-', *twin);
     std::string removed = twin->ToString();
-    list.Delete(0);
-    delete twin;
+    list.Release(0).reset(); // the stone is freed
     EXPECT_EQ(list.RedoCount(), 0);
     EXPECT_FALSE(redoEnabled);
 
@@ -217,8 +206,8 @@ TEST(BlockList, UndoAndRedoOfAdditionsAndRemovals) {
 }
 
 TEST(BlockList, IllegalLogEntriesAreTakenOffAndReported) {
-    TOwnedList list;
-    std::unique_ptr<TBlock> s(Stone(0, 0, 0));
+    TOwnedBlockList list;
+    std::unique_ptr<TBlock> s = Stone(0, 0, 0);
     list.RecordUndo('*', *s);
     try {
         list.Undo();
@@ -240,7 +229,7 @@ TEST(BlockList, IllegalLogEntriesAreTakenOffAndReported) {
     EXPECT_EQ(list.Count(), 0);
 
     // A stone whose name holds ':' cannot be rebuilt from its entry.
-    TOwnedList other;
+    TOwnedBlockList other;
     s->Name = "a:b";
     other.RecordUndo('-', *s);
     EXPECT_THROW(other.Undo(), EError);
@@ -250,12 +239,12 @@ TEST(BlockList, IllegalLogEntriesAreTakenOffAndReported) {
 }
 
 TEST(BlockList, MergeMovesTheSourceAndInsertsGroupedCopies) {
-    TOwnedList source;
+    TOwnedBlockList source;
     source.Add(Stone(100, 60, 40));
     source.Add(Stone(140, 80, 60));
     source[0]->Group = 3;
     source[0]->Selected = true;
-    TOwnedList list;
+    TOwnedBlockList list;
     list.SortedOctant = 2;
     list.Merge(source, 0, 20, 6);
     EXPECT_EQ(list.SortedOctant, -1);
@@ -273,7 +262,7 @@ TEST(BlockList, MergeMovesTheSourceAndInsertsGroupedCopies) {
 }
 
 TEST(BlockList, ExtentsAndStringLookup) {
-    TOwnedList list;
+    TOwnedBlockList list;
     TExtents empty = list.GetExtents();
     EXPECT_EQ(empty.MinX, 99999);
     EXPECT_EQ(empty.MaxZ, -99999);
@@ -308,7 +297,7 @@ public:
 } // namespace
 
 TEST(BlockList, StoneAtTakesTheFrontmostStoneThatPassesTheCut) {
-    TOwnedList list;
+    TOwnedBlockList list;
     list.Add(Stone(0, 0, 0, 40, 40, 20));
     list.Add(Stone(20, 20, 20, 40, 40, 20));
     TTopView view;
@@ -325,7 +314,7 @@ TEST(BlockList, StonesAtTheEdgesOfTheNumbersSortAndMeasureSoundly) {
     // Places and sizes whose sums pass the 32-bit range: the behind test,
     // the insertion, the sort and the extents all stay exact.
     constexpr int32_t kFar = 2147483640;
-    TOwnedList list;
+    TOwnedBlockList list;
     list.Add(Stone(0, 0, 0));
     list.Add(Stone(kFar, 0, 0, 20, 20, 20));
     list.Add(Stone(-2147483647, 0, 0, 2000000000, 20, 20));
@@ -337,8 +326,7 @@ TEST(BlockList, StonesAtTheEdgesOfTheNumbersSortAndMeasureSoundly) {
         list.Sort(octant, true);
         EXPECT_EQ(list.Stones(), ReferenceSort(original, octant)) << octant;
     }
-    TBlock* more = Stone(kFar - 20, 0, 0, 40, 20, 20);
-    list.InsertSorted(more);
+    list.InsertSorted(Stone(kFar - 20, 0, 0, 40, 20, 20));
     EXPECT_EQ(list.Count(), 4);
     const TExtents e = list.GetExtents();
     EXPECT_EQ(e.MaxX, 2147483647);
@@ -346,8 +334,57 @@ TEST(BlockList, StonesAtTheEdgesOfTheNumbersSortAndMeasureSoundly) {
     EXPECT_EQ(e.CenterX, 0);
 
     // Such stones are refused where stones are read: from strings as from files.
-    EXPECT_NE(ErrorOf([&] { delete CreateFromString(list[3]->ToString()); }).find("lies outside what can be drawn"),
+    EXPECT_NE(ErrorOf([&] { CreateFromString(list[3]->ToString()); }).find("lies outside what can be drawn"),
               std::string::npos);
-    EXPECT_NE(ErrorOf([] { delete CreateFromString("B:0:0:0:-20:20:20:0:1:0:0:0:0::0:"); }), "");
-    EXPECT_EQ(ErrorOf([] { delete CreateFromString("B:10000000:0:0:0:20:20:0:1:0:0:0:0::0:"); }), "");
+    EXPECT_NE(ErrorOf([] { CreateFromString("B:0:0:0:-20:20:20:0:1:0:0:0:0::0:"); }), "");
+    EXPECT_EQ(ErrorOf([] { CreateFromString("B:10000000:0:0:0:20:20:0:1:0:0:0:0::0:"); }), "");
+}
+
+TEST(BlockList, AnOwnedListFreesItsStonesAndHandsThemOver) {
+    int freed = 0;
+    auto counted = [&freed](int32_t x) { return std::make_unique<TCountedStone>(x, freed); };
+    {
+        TOwnedBlockList list;
+        TBlock* first = list.Add(counted(0));
+        list.Add(counted(4));
+        list.InsertSorted(counted(8));
+
+        // A borrowing list frees nothing.
+        TBlockList borrowed;
+        borrowed.Add(first);
+        borrowed.Clear();
+        EXPECT_EQ(freed, 0);
+
+        // A released stone belongs to the caller.
+        std::unique_ptr<TBlock> taken = list.Release(list.IndexOf(first));
+        EXPECT_EQ(taken.get(), first);
+        EXPECT_EQ(list.Count(), 2);
+        EXPECT_EQ(freed, 0);
+        taken.reset();
+        EXPECT_EQ(freed, 1);
+
+        // Stones moved between owning lists stay alive.
+        TOwnedBlockList other;
+        other.TakeStones(list);
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(other.Count(), 2);
+        list.InsertAllSorted(other.ReleaseAll());
+        EXPECT_EQ(other.Count(), 0);
+        EXPECT_EQ(list.Count(), 2);
+        EXPECT_EQ(freed, 1);
+
+        // A stone that undo removes is freed.
+        list.RecordUndo('+', *list[1]);
+        list.Undo();
+        EXPECT_EQ(list.Count(), 1);
+        EXPECT_EQ(freed, 2);
+
+        list.FreeAll();
+        EXPECT_EQ(list.Count(), 0);
+        EXPECT_EQ(list.UndoCount(), 0);
+        EXPECT_EQ(list.RedoCount(), 0);
+        EXPECT_EQ(freed, 3);
+        list.Add(counted(12));
+    }
+    EXPECT_EQ(freed, 4); // the list frees what it still holds
 }

@@ -8,7 +8,7 @@
 
 namespace {
 std::unique_ptr<TBlock> Box(int32_t x, int32_t y, int32_t z, int32_t l, int32_t w, int32_t h) {
-    return std::unique_ptr<TBlock>(StoneInUnits('B', x, y, z, l, w, h));
+    return StoneInUnits('B', x, y, z, l, w, h);
 }
 } // namespace
 

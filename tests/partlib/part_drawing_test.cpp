@@ -176,13 +176,9 @@ private:
 };
 
 // A model holding one stone, which it frees.
-class TOneStone : public TBlockList {
+class TOneStone : public TOwnedBlockList {
 public:
-    explicit TOneStone(TBlock* stone) { Add(stone); }
-    ~TOneStone() {
-        for (TBlock* s : Stones())
-            delete s;
-    }
+    explicit TOneStone(std::unique_ptr<TBlock> stone) { Add(std::move(stone)); }
 };
 
 // Draws the part in a copy coloured by polygon and counts the pixels that show
@@ -200,8 +196,8 @@ int Faults(const TDrawClass& shipped, const TAim& aim, std::string& report) {
     TPartView part(*copy, aim);
     TPartRegistry::Instance().Clear();
     TPartRegistry::Instance().Register(copy);
-    TOneStone model(
-        new TGeneralBlock(0, 0, 0, 0, 0, 0, clSilver, true, false, false, kTestFile, shipped.PartName, ""));
+    TOneStone model(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clSilver, true, false, false, kTestFile,
+                                                    shipped.PartName, ""));
     TBitmap picture(kSize, kSize, pf32bit);
     DrawScenePlain(picture, model, part.View, TBackground{clWhite, nullptr});
     const QImage image = picture.ToImage();

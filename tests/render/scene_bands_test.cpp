@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -24,14 +25,6 @@
 #include "view/render_state.h"
 
 namespace {
-
-class TOwnedScene : public TBlockList {
-public:
-    ~TOwnedScene() {
-        for (TBlock* s : Stones())
-            delete s;
-    }
-};
 
 struct TThreadsBack {
     ~TThreadsBack() {
@@ -53,16 +46,17 @@ TEST(SceneBands, PicturesDrawnOnSeveralThreadsAreThePicturesDrawnOnOne) {
     const char kinds[] = {'B', 'T', 'N', 'C', 'I', 'E', 'W', 'D', 'O', 'G', 'R'};
     const char* parts[] = {"stdblock", "arch", "slope45", "cylinder", "cone", "stair", "beam3", "glasspane"};
     for (int round = 0; round < 24; ++round) {
-        TOwnedScene scene;
+        TOwnedBlockList scene;
         const int count = between(200, 500), spread = between(4, 30);
         for (int i = 0; i < count; ++i) {
             const char kind = kinds[between(0, 10)];
             const TColor color =
                 between(0, 9) == 0 ? clAqua : RGB(between(0, 255), between(0, 255), between(0, 255));
-            TBlock* s;
+            std::unique_ptr<TBlock> s;
             if (kind == 'G')
-                s = new TGeneralBlock(between(0, spread), between(0, spread), between(0, 6), 0, 0, 0, color,
-                                      true, false, between(0, 7) == 0, "parts.dat", parts[between(0, 7)], "");
+                s = std::make_unique<TGeneralBlock>(between(0, spread), between(0, spread), between(0, 6), 0,
+                                                    0, 0, color, true, false, between(0, 7) == 0, "parts.dat",
+                                                    parts[between(0, 7)], "");
             else
                 s = TBlockFactory::Create(kind, between(0, spread), between(0, spread), between(0, 6),
                                           between(1, 4), between(1, 4), between(1, 6), color, true, false,
@@ -70,7 +64,7 @@ TEST(SceneBands, PicturesDrawnOnSeveralThreadsAreThePicturesDrawnOnOne) {
             for (int t = between(0, 3); t > 0; --t)
                 s->TurnQuarter();
             s->Selected = between(0, 12) == 0;
-            scene.InsertSorted(s);
+            scene.InsertSorted(std::move(s));
         }
         TRenderState view;
         const int width = between(60, 260), height = between(40, 200);

@@ -20,27 +20,23 @@
 
 namespace {
 
-// A model whose stones the test owns, freed at the end as the window frees them.
-class TScene : public TBlockList {
+// A model that owns its stones, as the window's model does.
+class TScene : public TOwnedBlockList {
 public:
-    ~TScene() {
-        for (TBlock* s : Stones())
-            delete s;
-    }
     // A stone at a grid position (modules, thirds) with a size (modules, thirds).
     TBlock* Add(char kind, int x, int y, int z, int l, int w, int h, TColor color, int turns = 0) {
-        TBlock* s = TBlockFactory::Create(kind, x, y, z, l, w, h, color, true, false, false, "");
+        std::unique_ptr<TBlock> s =
+            TBlockFactory::Create(kind, x, y, z, l, w, h, color, true, false, false, "");
         for (int i = 0; i < turns; ++i)
             s->TurnQuarter();
-        InsertSorted(s);
-        return s;
+        return InsertSorted(std::move(s));
     }
     TBlock* AddPart(const std::string& part, int x, int y, int z, TColor color, int turns = 0) {
-        TBlock* s = new TGeneralBlock(x, y, z, 0, 0, 0, color, true, false, false, "parts.dat", part, "");
+        std::unique_ptr<TBlock> s = std::make_unique<TGeneralBlock>(x, y, z, 0, 0, 0, color, true, false,
+                                                                    false, "parts.dat", part, "");
         for (int i = 0; i < turns; ++i)
             s->TurnQuarter();
-        InsertSorted(s);
-        return s;
+        return InsertSorted(std::move(s));
     }
 };
 
@@ -319,9 +315,8 @@ TEST_F(SceneTest, BitmapFaceShowsItsPictureAtTheHighestDetail) {
     SavePictureFile(picture, folder.Parts() / "panel.bmp");
 
     TScene scene;
-    TBlock* panel =
-        new TGeneralBlock(-1, -1, 0, 0, 0, 0, RGB(0, 160, 0), true, false, false, "pics.dat", "panel", "");
-    scene.InsertSorted(panel);
+    scene.InsertSorted(std::make_unique<TGeneralBlock>(-1, -1, 0, 0, 0, 0, RGB(0, 160, 0), true, false, false,
+                                                       "pics.dat", "panel", ""));
     TRenderState view;
     Aim(view, 120, 100, 80, 0, 2.0f);
     view.Shading = false;

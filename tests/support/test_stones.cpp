@@ -3,9 +3,9 @@
 #include "common/error.h"
 #include "model/block_factory.h"
 
-TBlock* StoneInUnits(char kind, int32_t x, int32_t y, int32_t z, int32_t length, int32_t width,
-                     int32_t height, TColor color) {
-    TBlock* s = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, color, true, false, false, "");
+std::unique_ptr<TBlock> StoneInUnits(char kind, int32_t x, int32_t y, int32_t z, int32_t length,
+                                     int32_t width, int32_t height, TColor color) {
+    std::unique_ptr<TBlock> s = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, color, true, false, false, "");
     s->X = x;
     s->Y = y;
     s->Z = z;
