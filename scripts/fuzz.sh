@@ -10,7 +10,7 @@ seconds="${1:-60}"
 shift || true
 harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(model_file part_file settings_file stone_string palette_entry)
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh fuzz
 cmake --preset fuzz > /dev/null
 cmake --build --preset fuzz -j2
 mkdir -p build-fuzz/findings

@@ -1,33 +1,73 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Stonemill needs to build, run and test.
+# Installs the Debian packages Stonemill needs.
+# Usage: scripts/install-deps.sh [program|fuzz|test]
+#   program  building and running the program (scripts/run.sh; the default)
+#   fuzz     also clang and its sanitizer runtime for the fuzz harnesses (scripts/fuzz.sh)
+#   test     also the tests, the benchmarks, the fuzz harnesses, the Debian package
+#            step and the outside programs the tests check files with (scripts/test.sh)
 # Idempotent: packages already present are left alone, and apt is only
 # touched when something is missing.
 set -euo pipefail
 
-packages=(
+what="${1:-program}"
+
+# Compiler and build tools, the libraries the program is built with, the fonts
+# its text is drawn in, and POV-Ray, which the program runs to render scenes.
+program=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools
     libpng-dev libjpeg-dev zlib1g-dev libgl-dev
+    fonts-dejavu-core povray povray-includes
+)
+# The libFuzzer harnesses are built with clang; its sanitizer runtime is added
+# below, for the version of clang that is installed.
+fuzz=(clang)
+# GoogleTest and Qt Test (in qt6-base-dev) for the tests, Google Benchmark;
+# pdftoppm for printed pages; desktop-file-validate and update-mime-database
+# check the installed desktop entry and file type; cpack's Debian package step
+# runs dpkg-shlibdeps (dpkg-dev), which needs file.
+tests=(
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core poppler-utils povray povray-includes
-    desktop-file-utils shared-mime-info
-    clang libclang-rt-14-dev
+    poppler-utils desktop-file-utils shared-mime-info
+    dpkg-dev file
 )
 
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
+case "$what" in
+    program) wanted=("${program[@]}") ;;
+    fuzz) wanted=("${program[@]}" "${fuzz[@]}") ;;
+    test) wanted=("${program[@]}" "${fuzz[@]}" "${tests[@]}") ;;
+    *)
+        echo "usage: $0 [program|fuzz|test]" >&2
+        exit 2
+        ;;
+esac
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "Installing: ${missing[*]}"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
-$SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+updated=no
+
+# Installs those of the named packages that are not installed yet.
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
+    echo "Installing: ${missing[*]}"
+    if [ "$updated" = no ]; then
+        $SUDO apt-get -o DPkg::Lock::Timeout=600 update -q
+        updated=yes
+    fi
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${wanted[@]}"
+
+if [ "$what" != program ]; then
+    # The sanitizer and libFuzzer runtime of the clang that builds the harnesses.
+    major="$(clang -dumpversion | cut -d. -f1)"
+    install_missing "libclang-rt-$major-dev"
+fi
