@@ -103,9 +103,6 @@ public:
     void SetBackgroundColor(TColor color);
     // "Restore background &color": the button face colour.
     void RestoreBackgroundColor();
-    // A picture stretched behind the scene; false when the file holds none
-    // (the view then has no background picture).
-    bool LoadBackgroundPicture(const std::filesystem::path& path);
     // The background picture dialog's answer: a chosen file is loaded, and
     // one that holds no picture is reported (raising EError); cancelling
     // leaves the view without a background picture.
@@ -116,6 +113,10 @@ public:
     const std::filesystem::path& BackgroundFile() const { return FBackgroundFile; }
 
 private:
+    // A picture stretched behind the scene; false when the file holds none
+    // (the view then has no background picture).
+    bool LoadBackgroundPicture(const std::filesystem::path& path);
+
     TBlockList& FModel;
     const THand& FHand;
     TLongWorkGate& FWork;
