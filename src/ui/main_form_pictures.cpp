@@ -17,10 +17,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
-#include <cstring>
 
 #include "common/error.h"
-#include "common/process.h"
 #include "platform/canvas.h"
 #include "ui/dialogs/edge_factor_dialog.h"
 #include "ui/dialogs/light_dialog.h"
