@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -13,12 +15,42 @@
 #include "platform/system_colors.h"
 #include "ui/main_form.h"
 
+namespace {
+
+const char* const kNoDisplay = "stonemill: the window cannot be shown: there is no display to show it on. "
+                               "The commands that need no display are listed by stonemill --help.\n";
+
+// While the window system is being reached, Qt's messages wait; a failure to
+// reach it ends the program with the program's own message instead of an abort.
+void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type == QtFatalMsg) {
+        std::cerr << kNoDisplay;
+        std::_Exit(1);
+    }
+}
+
+// Whether there is a display, or a platform of Qt's named to show the window on.
+bool DisplayNamed(const std::vector<std::string>& args) {
+    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    return std::find(args.begin(), args.end(), "-platform") != args.end();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (IsHeadlessCommand(args))
         return RunHeadlessCommand(args, DataFolders(), std::cout, std::cerr);
+    if (!DisplayNamed(args)) {
+        std::cerr << kNoDisplay;
+        return 1;
+    }
 
+    const QtMessageHandler usual = qInstallMessageHandler(WhileStarting);
     QApplication application(argc, argv);
+    qInstallMessageHandler(usual);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setDesktopFileName("stonemill");
     QIcon icon;

@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -48,10 +50,11 @@ int IntArgument(const std::string& option, const std::string& text) {
     }
 }
 
+// A finite number: "nan" and "inf" are no numbers a command can use.
 double NumberArgument(const std::string& option, const std::string& text) {
     double value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size())
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
         Usage(option + " takes a number, not \"" + text + "\"");
     return value;
 }
@@ -375,10 +378,10 @@ TStartArguments ParseStartArguments(const std::vector<std::string>& args, const 
 }
 
 bool IsHeadlessCommand(const std::vector<std::string>& args) {
-    for (const auto& arg : args)
-        if (arg == "--render" || arg == "--convert" || arg == "--info" || arg == "--pov" || arg == "--help")
-            return true;
-    return false;
+    // The window takes a model and "-I"; every "--" argument is the commands'
+    // (one they do not know is reported there).
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& arg) { return arg.starts_with("--"); });
 }
 
 int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders& folders, std::ostream& out,
@@ -393,7 +396,10 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return 0;
         }
         if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov")
-            Usage("the command comes first: --render, --convert, --pov or --info");
+            Usage(command.starts_with("--")
+                      ? "unknown command \"" + command +
+                            "\"; the commands are --render, --convert, --pov and --info"
+                      : "the command comes first: --render, --convert, --pov or --info");
         const std::string model = a.Value(command);
         if (const std::string problem = folders.Prepare(); !problem.empty())
             err << "stonemill: " << problem << "\n";

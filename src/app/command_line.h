@@ -29,7 +29,8 @@ struct TStartArguments {
 };
 TStartArguments ParseStartArguments(const std::vector<std::string>& args, const TDataFolders& folders);
 
-// Whether the arguments ask for a command that runs without a window.
+// Whether the arguments ask for a command that runs without a window: any
+// argument beginning with "--" does (an unknown one is then reported).
 bool IsHeadlessCommand(const std::vector<std::string>& args);
 
 // Runs a command without a window and returns the exit status: 0 done, 1 a

@@ -8,6 +8,7 @@
 #include "platform/ini_file.h"
 
 TColor EdgeColorFromText(const std::string& text) {
+    // Each channel must be a whole number from 0 to 255.
     std::vector<std::string> tokens;
     std::string token;
     for (char c : text + ",") {
@@ -21,11 +22,17 @@ TColor EdgeColorFromText(const std::string& text) {
     }
     if (tokens.size() != 3)
         return clBlack;
+    int channels[3] = {};
     try {
-        return RGB(StrToInt(tokens[0]), StrToInt(tokens[1]), StrToInt(tokens[2]));
+        for (size_t i = 0; i < 3; ++i)
+            channels[i] = StrToInt(tokens[i]);
     } catch (const EError&) {
         return clBlack;
     }
+    for (int channel : channels)
+        if (channel < 0 || channel > 255)
+            return clBlack;
+    return RGB(channels[0], channels[1], channels[2]);
 }
 
 TViewSettings ReadViewSettings(const std::filesystem::path& settingsFile) {
@@ -39,7 +46,8 @@ TViewSettings ReadViewSettings(const std::filesystem::path& settingsFile) {
 TViewSettings ReadViewSettings(const TIniFile& ini) {
     TViewSettings s;
     const double edgeFactor = ini.ReadFloat("Main", "EdgeFactor", 0.7);
-    s.EdgeFactor = std::isfinite(edgeFactor) ? static_cast<float>(edgeFactor) : 0.7f;
+    // Edges are drawn at 0 % to 100 % of the face colour.
+    s.EdgeFactor = edgeFactor >= 0 && edgeFactor <= 1 ? static_cast<float>(edgeFactor) : 0.7f;
     s.FixedEdgeColors = ini.ReadInteger("Main", "FixedEdgeColors", 0) != 0;
     s.DarkEdgeColor = EdgeColorFromText(ini.ReadString("Main", "DarkEdgeColor", "50, 50, 50"));
     s.LightEdgeColor = EdgeColorFromText(ini.ReadString("Main", "LightEdgeColor", "150, 150, 150"));

@@ -27,5 +27,5 @@ TViewSettings ReadViewSettings(const std::filesystem::path& settingsFile);
 TViewSettings ReadViewSettings(const TIniFile& ini);
 
 // An edge colour as stored: "red, green, blue", split at commas and spaces;
-// anything but exactly three whole numbers gives black.
+// anything but exactly three whole numbers from 0 to 255 gives black.
 TColor EdgeColorFromText(const std::string& text);

@@ -30,6 +30,7 @@ TEST(StartArguments, ModelNameAndSettingsFile) {
     EXPECT_EQ(parse({"/Imodels/a.stm"}).ModelFile, "/Imodels/a.stm");
     EXPECT_TRUE(IsHeadlessCommand({"--render", "a.stm"}));
     EXPECT_FALSE(IsHeadlessCommand({"a.stm", "-I", "x.ini"}));
+    EXPECT_TRUE(IsHeadlessCommand({"a.stm", "--bogus"})); // reported, not a window
 }
 
 TEST(StartArguments, SettingsOfAnInstalledProgramAreWrittenToTheUserFolder) {

@@ -32,8 +32,21 @@ std::string ReadAll(int fd) {
     return text;
 }
 
+// The environment without any display or Qt platform named.
+std::vector<char*> EnvironmentWithoutDisplay() {
+    std::vector<char*> kept;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string text = *variable;
+        if (!text.starts_with("DISPLAY=") && !text.starts_with("WAYLAND_DISPLAY=") &&
+            !text.starts_with("QT_QPA_PLATFORM="))
+            kept.push_back(*variable);
+    }
+    kept.push_back(nullptr);
+    return kept;
+}
+
 // Starts the program with the arguments (no shell) and waits for it.
-TRun RunStonemill(const std::vector<std::string>& args) {
+TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false) {
     const std::string program = (BuiltProgramFolder() / "stonemill").string();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -48,7 +61,9 @@ TRun RunStonemill(const std::vector<std::string>& args) {
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
     TRun run;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    std::vector<char*> withoutDisplayEnvironment = EnvironmentWithoutDisplay();
+    char** environment = withoutDisplay ? withoutDisplayEnvironment.data() : environ;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0) {
         int status = 0;
         waitpid(pid, &status, 0);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -200,6 +215,30 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
         TRun r = RunStonemill(bad);
         EXPECT_EQ(r.Status, 2) << bad.back();
         EXPECT_NE(r.Err.find("Usage:"), std::string::npos);
+    }
+}
+
+// Arguments the program does not know, numbers no command can use, and a
+// window asked for where there is no display: a message and an exit status,
+// never a window and never an abort.
+TEST_F(CommandLine, UnknownOptionsUnusableNumbersAndNoDisplay) {
+    const fs::path path = Write("m.stm", model);
+    for (std::vector<std::string> bad : std::vector<std::vector<std::string>>{
+             {"--bogus"},
+             {"--rendr", path.string(), "--output", "x.png"},
+             {path.string(), "--fast"},
+             {"--render", path.string(), "--output", "x.png", "--edge-factor", "nan"},
+             {"--render", path.string(), "--output", "x.png", "--zoom", "inf"}}) {
+        TRun r = RunStonemill(bad);
+        EXPECT_EQ(r.Status, 2) << bad.front();
+        EXPECT_NE(r.Err.find("Usage:"), std::string::npos) << bad.front();
+    }
+    EXPECT_NE(RunStonemill({"--bogus"}).Err.find("unknown command \"--bogus\""), std::string::npos);
+
+    for (std::vector<std::string> window : std::vector<std::vector<std::string>>{{}, {path.string()}}) {
+        TRun r = RunStonemill(window, true);
+        EXPECT_EQ(r.Status, 1);
+        EXPECT_NE(r.Err.find("there is no display to show it on"), std::string::npos) << r.Err;
     }
 }
 

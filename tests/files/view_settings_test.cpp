@@ -31,6 +31,12 @@ TEST(ViewSettings, ReadsKeysWithoutRegardToCase) {
     EXPECT_EQ(EdgeColorFromText("1,2,3"), EdgeColorFromText("1, 2, 3"));
     EXPECT_EQ(EdgeColorFromText("1,2"), clBlack);
     EXPECT_EQ(EdgeColorFromText("1,x,3"), clBlack);
+    // Numbers out of range take the defaults.
+    std::ofstream(path) << "[Main]\r\nEdgeFactor=5\r\nDarkEdgeColor=300,0,0\r\nLightEdgeColor=-1,2,3\r\n";
+    s = ReadViewSettings(path);
+    EXPECT_FLOAT_EQ(s.EdgeFactor, 0.7f);
+    EXPECT_EQ(s.DarkEdgeColor, clBlack);
+    EXPECT_EQ(s.LightEdgeColor, clBlack);
 }
 
 TEST(IniFile, WritesRawValuesInOrderWithCrLf) {
