@@ -7,6 +7,7 @@
 #include "app/scene_view.h"
 #include "common/error.h"
 #include "common/process.h"
+#include "platform/atomic_file.h"
 #include "platform/data_folders.h"
 
 namespace fs = std::filesystem;
@@ -84,10 +85,13 @@ void TPovExport::ExportWithInclude(const fs::path& folder) {
         throw EError("Cannot make the folder " + folder.string());
     Export(folder);
     const fs::path include = IncludeFile();
-    if (!fs::equivalent(include.parent_path(), folder, error))
-        fs::copy_file(include, folder / kPovIncludeFile, fs::copy_options::overwrite_existing, error);
-    if (error)
-        throw EError("Cannot copy " + include.string() + " into " + folder.string() + ": " + error.message());
+    if (fs::equivalent(include.parent_path(), folder, error))
+        return;
+    try {
+        CopyFileAtomically(include, folder / kPovIncludeFile);
+    } catch (const EError& e) {
+        throw EError("Cannot copy " + include.string() + " into " + folder.string() + ": " + e.Message());
+    }
 }
 
 std::vector<std::string> TPovExport::Arguments(bool withoutDisplay) const {

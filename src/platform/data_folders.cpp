@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "common/error.h"
 #include "common/strings.h"
 #include "platform/text_file.h"
 
@@ -73,7 +74,7 @@ fs::path TDataFolders::WritePath(const fs::path& relative) const {
     return FUser.empty() ? fs::path() : FUser / relative;
 }
 
-std::string TDataFolders::Prepare() const {
+std::string TDataFolders::Prepare(const TFileOperations& operations) const {
     if (!Separate())
         return {};
     if (FUser.empty())
@@ -98,7 +99,7 @@ std::string TDataFolders::Prepare() const {
     }
     std::string problems;
     for (const fs::path& relative : seeds) {
-        const std::string problem = Seed(relative);
+        const std::string problem = Seed(relative, operations);
         if (!problem.empty())
             problems += (problems.empty() ? "" : "\n") + problem;
     }
@@ -109,38 +110,49 @@ std::string TDataFolders::Prepare() const {
 // changed follows the shipped file when a newer program ships another: the
 // file as last seeded is kept in .shipped/ to tell the two apart. A file the
 // user changed is never touched.
-std::string TDataFolders::Seed(const fs::path& relative) const {
+//
+// Each file is replaced whole, the user's copy before the record in
+// .shipped/, so that a run stopped at any point leaves every file either as it
+// was or as shipped, and the next start finishes the work: a copy equal to the
+// shipped file is the shipped one, whatever the record says.
+std::string TDataFolders::Seed(const fs::path& relative, const TFileOperations& operations) const {
     const fs::path shipped = FShipped / relative, mine = FUser / relative,
                    seeded = FUser / kSeededFolder / relative;
     std::error_code error;
     if (!fs::is_regular_file(shipped, error))
         return {};
+    const std::optional<std::string> now = ReadWhole(shipped), last = ReadWhole(seeded);
+    if (!now)
+        return {};
     bool copyMine = !fs::exists(fs::symlink_status(mine, error));
     if (!copyMine) {
-        const std::optional<std::string> current = ReadWhole(mine), last = ReadWhole(seeded),
-                                         now = ReadWhole(shipped);
-        if (!current || !now)
+        const std::optional<std::string> current = ReadWhole(mine);
+        if (!current)
             return {};
-        if (last) {
-            // Unchanged since it was seeded, and the program ships another now.
-            copyMine = *current == *last && *now != *last;
-            if (!copyMine)
+        if (*current == *now) {
+            // Already as shipped; the record follows if it lags behind.
+            if (last == now)
                 return {};
-        } else if (*current != *now) {
-            // Seeded before .shipped/ was kept, or the user's own: left alone;
-            // an equal copy is followed from now on.
+        } else if (last && *current == *last) {
+            // Unchanged since it was seeded, and the program ships another now.
+            copyMine = true;
+        } else {
+            // Changed by the user, or seeded before .shipped/ was kept: left
+            // alone. An equal copy is followed from now on.
             return {};
         }
     }
-    std::vector<fs::path> targets = {seeded};
+    std::vector<fs::path> targets;
     if (copyMine)
         targets.push_back(mine);
+    targets.push_back(seeded);
     for (const fs::path& target : targets) {
         fs::create_directories(target.parent_path(), error);
-        fs::copy_file(shipped, target, fs::copy_options::overwrite_existing, error);
-        if (error)
-            return "Cannot copy " + shipped.string() + " to " + target.string() + " (" + error.message() +
-                   ").";
+        try {
+            CopyFileAtomically(shipped, target, operations);
+        } catch (const EError& e) {
+            return "Cannot copy " + shipped.string() + " to " + target.string() + " (" + e.Message() + ").";
+        }
     }
     return {};
 }

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/atomic_file.h"
+
 class TDataFolders {
 public:
     TDataFolders() = default;
@@ -53,10 +55,11 @@ public:
     // the shipped file changes; a changed one is never overwritten. Returns
     // what went wrong, in the user's words, or nothing when all went well
     // (also when the user folder is the shipped one).
-    std::string Prepare() const;
+    // Every file is written with WriteFileAtomically through operations.
+    std::string Prepare(const TFileOperations& operations = TFileOperations::System()) const;
 
 private:
-    std::string Seed(const std::filesystem::path& relative) const;
+    std::string Seed(const std::filesystem::path& relative, const TFileOperations& operations) const;
 
     std::filesystem::path FShipped;
     std::filesystem::path FUser;

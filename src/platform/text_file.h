@@ -26,7 +26,6 @@ constexpr uintmax_t kLargestTextFile = uintmax_t{256} << 20;
 // not a readable file of at most kLargestTextFile bytes.
 TStringList LoadLines(const std::filesystem::path& path);
 
-// Writes the lines, each ended by CR LF. The text goes to a temporary file in
-// the same folder that is renamed over the target only when complete, so a
-// failure leaves the old file as it was. Raises EError on failure.
+// Writes the lines, each ended by CR LF, with WriteFileAtomically: a failure
+// leaves the old file as it was. Raises EError on failure.
 void SaveLines(const std::filesystem::path& path, const TStringList& lines);

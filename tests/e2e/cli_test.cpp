@@ -8,6 +8,8 @@
 #include <fstream>
 #include <set>
 #include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -109,6 +111,21 @@ TEST_F(CommandLine, ConvertWritesTheCompleteSave) {
     EXPECT_EQ(run.Status, 0) << run.Err;
     // Grid modules and thirds of a file without a view line become units.
     EXPECT_EQ(folder.ReadFile(out), "= 70 330 20 0 0 0 1\r\nB 20 40 20 40 80 20 255 1 0 0 0 0 w 0\r\n");
+}
+
+TEST_F(CommandLine, ConvertOntoAFullDeviceFails) {
+    const fs::path path = Write("m.stm", model);
+    // Our own node of the full device where we may make one (as the
+    // superuser, who could otherwise lose the system's to a faulty save).
+    fs::path full = folder.Path() / "full";
+    if (mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        full = "/dev/full";
+    if (!fs::is_character_file(full))
+        GTEST_SKIP() << "no /dev/full";
+    TRun run = RunStonemill({"--convert", path.string(), "--output", full.string()});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "stonemill: Cannot write file \"" + full.string() + "\". No space left on device\n");
+    EXPECT_TRUE(fs::is_character_file(full));
 }
 
 TEST_F(CommandLine, RenderSavesThePictureAsNamed) {

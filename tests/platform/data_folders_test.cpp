@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
+#include <set>
 
 #include "common/error.h"
 #include "partlib/draw_class.h"
@@ -23,6 +25,14 @@ void Write(const fs::path& file, const std::string& text) {
 std::string Read(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The files under a folder, by their paths in it.
+std::set<fs::path> Files(const fs::path& folder) {
+    std::set<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        files.insert(fs::relative(entry.path(), folder));
+    return files;
 }
 
 const char* const kPart = "[arch]\r\nNP=1\r\nBB=20 20 20\r\nP1=3,1,0,0,0,20,0,0,0,20,0,0,255\r\n";
@@ -137,5 +147,59 @@ TEST_F(DataFolders, ChangedPartsAreSavedToTheUserFolderAndReadFromThereFirst) {
         FAIL() << "saved without a folder";
     } catch (const EError& e) {
         EXPECT_NE(e.Message().find("no folder for your own files"), std::string::npos) << e.Message();
+    }
+}
+
+TEST_F(DataFolders, ARefreshStoppedAtAnyStepLeavesWholeFilesAndIsFinishedOnTheNextStart) {
+    const TDataFolders folders(Shipped, User);
+    EXPECT_EQ(folders.Prepare(), "");
+    Write(User / "Render" / "smBlocks.inc", "changed");
+    const fs::path snapshot = Temp.Path() / "snapshot";
+    fs::copy(User, snapshot, fs::copy_options::recursive);
+    const std::vector<fs::path> refreshed = {"Stonemill.ini", "parts/userblks.dat"};
+    std::map<fs::path, std::string> old;
+    for (const fs::path& file : refreshed) {
+        old[file] = Read(Shipped / file);
+        Write(Shipped / file, "newer " + file.string() + std::string(100000, '.'));
+    }
+    Write(Shipped / "Render" / "smBlocks.inc", "newer include");
+
+    // The program is stopped after the first `step` files are in place; no
+    // file is ever written after that.
+    for (int step = 0;; ++step) {
+        SCOPED_TRACE(step);
+        fs::remove_all(User);
+        fs::copy(snapshot, User, fs::copy_options::recursive);
+        int renames = 0;
+        const TFileOperations stopping{.Rename = [&](const char* from, const char* to) {
+            if (renames++ >= step) {
+                errno = EIO;
+                return -1;
+            }
+            return std::rename(from, to);
+        }};
+        const bool stopped = folders.Prepare(stopping) != "";
+        for (const fs::path& file : refreshed)
+            for (const fs::path& copy : {User / file, User / ".shipped" / file}) {
+                const std::string text = Read(copy);
+                EXPECT_TRUE(text == old[file] || text == Read(Shipped / file)) << copy << ": " << text.size();
+            }
+        // The next start brings the copies up to date, and follows the next
+        // shipped files too; the user's changed file stays.
+        EXPECT_EQ(folders.Prepare(), "");
+        for (const fs::path& file : refreshed) {
+            EXPECT_EQ(Read(User / file), Read(Shipped / file)) << file;
+            Write(Shipped / file, "newest");
+        }
+        EXPECT_EQ(folders.Prepare(), "");
+        for (const fs::path& file : refreshed) {
+            EXPECT_EQ(Read(User / file), "newest") << file;
+            Write(Shipped / file, "newer " + file.string() + std::string(100000, '.'));
+        }
+        EXPECT_EQ(Read(User / "Render" / "smBlocks.inc"), "changed");
+        EXPECT_EQ(Files(User), Files(snapshot)); // and nothing else
+        if (!stopped)
+            break;
+        ASSERT_LT(step, 10) << "the refresh is never done";
     }
 }
