@@ -156,5 +156,9 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
 }
 
 std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {
-    return ::BreakUpScene(path.string());
+    // A scene of many groups is written as many files: long work that leaves the model alone.
+    std::optional<TBreakUpResult> result;
+    FWork.Run("Breaking up " + path.filename().string(),
+              [&](const TShareProgress& progress) { result = ::BreakUpScene(path.string(), progress); });
+    return result;
 }

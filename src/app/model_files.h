@@ -43,8 +43,8 @@ public:
     // complete save clears the dirty flag. Raises EError when writing fails
     // (the old file stays).
     void SaveModel(const std::filesystem::path& path, TSaveMode mode);
-    // Splits a scene file into one numbered file per group; nothing when the
-    // path holds no ".STM".
+    // Splits a scene file into one numbered file per group, as long work;
+    // nothing when the path holds no ".STM".
     std::optional<TBreakUpResult> BreakUpScene(const std::filesystem::path& path);
 
     // The view as a model file's view line records it.
