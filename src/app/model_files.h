@@ -36,8 +36,9 @@ public:
     void NewModel();
     // Loads a model file as the complete model or as a subassembly (held in
     // the hand, its stones pending). Lines that cannot be read go to
-    // OnLineError. Raises EError when the file cannot be read; the model, its
-    // name and the hand then stay as they were. The load ends in one picture.
+    // OnLineError. Raises EError when the file cannot be read or is not a
+    // model; the model, its name and the hand then stay as they were. The load
+    // ends in one picture.
     TModelReadResult LoadModel(const std::filesystem::path& path, TLoadMode mode);
     // Writes the model file with the current view and takes its name; a
     // complete save clears the dirty flag. Raises EError when writing fails
@@ -53,10 +54,6 @@ public:
 private:
     // Shows the view a loaded file recorded, which "Restore original view" returns to.
     void ApplyView(const TViewRecord& record);
-    // Reads the stones of model lines into the emptied target as long work;
-    // line errors go to OnLineError afterwards, in their order.
-    TModelReadResult ReadStones(const TStringList& lines, TOwnedBlockList& target,
-                                const TModelReadSettings& settings, const std::string& fileName);
 
     TModelDocument& FDocument;
     TSceneView& FScene;
