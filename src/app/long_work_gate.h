@@ -1,8 +1,9 @@
 #pragma once
-// The gate long work of the core passes through: reading a model file and
-// sorting the stones for a new view octant. The window runs such work on a
-// thread of its own while it keeps drawing itself; while it runs, the model
-// must not change and no picture is drawn.
+// The gate long work of the core passes through: reading a model file,
+// sorting the stones for a new view octant, breaking up a scene into its
+// files. The window runs such work on a thread of its own while it keeps
+// drawing itself; while it runs, the model must not change and no picture is
+// drawn.
 
 #include <functional>
 #include <string>

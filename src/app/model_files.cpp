@@ -46,39 +46,36 @@ void TModelFiles::ApplyView(const TViewRecord& record) {
     control.SetRecorded(recorded);
 }
 
-TModelReadResult TModelFiles::ReadStones(const TStringList& lines, TOwnedBlockList& target,
-                                         const TModelReadSettings& settings, const std::string& fileName) {
+TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
+    // The file and its stones are read before anything changes: a file that
+    // cannot be read, or is not a model, leaves the model, its name and the
+    // hand as they were.
+    const std::string name = path.string();
+    const std::string what = "Reading " + fs::path(name).filename().string();
+    TStringList lines;
+    FWork.Run(what, [&](const TShareProgress&) { lines = LoadLines(FindFileNoCase(path).value_or(path)); });
+
+    const bool complete = mode == TLoadMode::lmComplete;
+    TOwnedBlockList& model = FDocument.Model();
+    TModelReadSettings settings;
+    settings.Mode = mode;
+    settings.HighestGroup = complete ? 0 : FDocument.HighestGroup(); // a complete load empties the model
+    settings.ExtraNumber = model.HighestExtraNumber;
+    settings.CurrentColor = FPalette.CurrentColor;
+    settings.FileName = name;
     // The stones are read into a list of their own, which the work may fill on
-    // another thread while the window still shows the lists as they are; the
-    // target, emptied before, then takes them in their order. When reading
-    // fails, the stones read so far are freed with the list.
+    // another thread while the window still shows the lists as they are. It is
+    // sorted as the list they go to: the emptied model (octant 0) or the hand.
     TOwnedBlockList read;
-    read.SortedOctant = target.SortedOctant;
+    read.SortedOctant = complete ? 0 : FHand.Pending().SortedOctant;
     std::vector<std::pair<int, std::string>> lineErrors;
     TModelReadResult result;
-    FWork.Run("Reading " + fileName, [&](const TShareProgress& progress) {
+    FWork.Run(what, [&](const TShareProgress& progress) {
         result = ReadModelLines(
             lines, read, settings,
             [&](int line, const std::string& message) { lineErrors.emplace_back(line, message); }, progress);
     });
-    if (target.Count() == 0)
-        target.TakeStones(read);
-    else
-        target.InsertAllSorted(read.ReleaseAll());
-    target.HighestExtraNumber = read.HighestExtraNumber;
-    for (const auto& [line, message] : lineErrors)
-        if (OnLineError)
-            OnLineError(line, message);
-    return result;
-}
 
-TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
-    // The file is read before anything changes: one that cannot be read
-    // leaves the model, its name and the hand as they were.
-    const std::string name = path.string();
-    TStringList lines;
-    FWork.Run("Reading " + fs::path(name).filename().string(),
-              [&](const TShareProgress&) { lines = LoadLines(FindFileNoCase(path).value_or(path)); });
     FHand.Drop();
     FDocument.NoteRecentFile(name);
     fs::path folder = path.parent_path();
@@ -86,7 +83,7 @@ TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
     if (!fs::is_directory(folder, error))
         folder = FFolders.Shipped() / folder;
     TDialogFolders& folders = FDocument.DialogFolders();
-    (mode == TLoadMode::lmComplete ? folders.Open : folders.Subassembly) = folder;
+    (complete ? folders.Open : folders.Subassembly) = folder;
 
     // The whole load ends in one picture, also when it fails.
     TRenderState& view = FScene.View();
@@ -95,26 +92,26 @@ TModelReadResult TModelFiles::LoadModel(const fs::path& path, TLoadMode mode) {
         bool Was;
         ~TSuppress() { View.SuppressRedraw = Was; }
     };
-    TModelReadResult result;
     {
         TSuppress suppress{view, view.SuppressRedraw};
         view.SuppressRedraw = true;
         try {
-            TOwnedBlockList& model = FDocument.Model();
-            if (mode == TLoadMode::lmComplete) {
+            if (complete) {
                 FDocument.SetDirty(false);
                 NewModel();
             }
             FDocument.SetCaptionAndFileNames(name);
-            TModelReadSettings settings;
-            settings.Mode = mode;
-            settings.HighestGroup = FDocument.HighestGroup();
-            settings.ExtraNumber = model.HighestExtraNumber;
-            settings.CurrentColor = FPalette.CurrentColor;
-            TOwnedBlockList& target = mode == TLoadMode::lmComplete ? model : FHand.Pending();
-            result = ReadStones(lines, target, settings, fs::path(name).filename().string());
+            TOwnedBlockList& target = complete ? model : FHand.Pending();
+            if (target.Count() == 0 && target.SortedOctant == read.SortedOctant)
+                target.TakeStones(read);
+            else
+                target.InsertAllSorted(read.ReleaseAll());
+            target.HighestExtraNumber = read.HighestExtraNumber;
+            for (const auto& [line, message] : lineErrors)
+                if (OnLineError)
+                    OnLineError(line, message);
             FDocument.SetHighestGroup(result.HighestGroup);
-            if (mode == TLoadMode::lmComplete) {
+            if (complete) {
                 model.HighestExtraNumber = result.HighestExtraNumber;
                 if (result.View)
                     ApplyView(*result.View);
@@ -156,5 +153,9 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
 }
 
 std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {
-    return ::BreakUpScene(path.string());
+    // A scene of many groups is written as many files: long work that leaves the model alone.
+    std::optional<TBreakUpResult> result;
+    FWork.Run("Breaking up " + path.filename().string(),
+              [&](const TShareProgress& progress) { result = ::BreakUpScene(path.string(), progress); });
+    return result;
 }

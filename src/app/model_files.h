@@ -36,15 +36,16 @@ public:
     void NewModel();
     // Loads a model file as the complete model or as a subassembly (held in
     // the hand, its stones pending). Lines that cannot be read go to
-    // OnLineError. Raises EError when the file cannot be read; the model, its
-    // name and the hand then stay as they were. The load ends in one picture.
+    // OnLineError. Raises EError when the file cannot be read or is not a
+    // model; the model, its name and the hand then stay as they were. The load
+    // ends in one picture.
     TModelReadResult LoadModel(const std::filesystem::path& path, TLoadMode mode);
     // Writes the model file with the current view and takes its name; a
     // complete save clears the dirty flag. Raises EError when writing fails
     // (the old file stays).
     void SaveModel(const std::filesystem::path& path, TSaveMode mode);
-    // Splits a scene file into one numbered file per group; nothing when the
-    // path holds no ".STM".
+    // Splits a scene file into one numbered file per group, as long work;
+    // nothing when the path holds no ".STM".
     std::optional<TBreakUpResult> BreakUpScene(const std::filesystem::path& path);
 
     // The view as a model file's view line records it.
@@ -53,10 +54,6 @@ public:
 private:
     // Shows the view a loaded file recorded, which "Restore original view" returns to.
     void ApplyView(const TViewRecord& record);
-    // Reads the stones of model lines into the emptied target as long work;
-    // line errors go to OnLineError afterwards, in their order.
-    TModelReadResult ReadStones(const TStringList& lines, TOwnedBlockList& target,
-                                const TModelReadSettings& settings, const std::string& fileName);
 
     TModelDocument& FDocument;
     TSceneView& FScene;

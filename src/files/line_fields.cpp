@@ -7,11 +7,15 @@ size_t TLineFields::FieldEnd() const {
     return end == std::string_view::npos ? FText.size() : end;
 }
 
-int32_t TLineFields::ReadNumber() {
+bool TLineFields::AtNumber() const {
     if (AtEnd())
-        return 0;
-    char c = FText[FPos];
-    if (!((c >= '0' && c <= '9') || c == '-'))
+        return false;
+    const char c = FText[FPos];
+    return (c >= '0' && c <= '9') || c == '-';
+}
+
+int32_t TLineFields::ReadNumber() {
+    if (!AtNumber())
         return 0;
     size_t end = FieldEnd();
     int32_t value = StrToInt(FText.substr(FPos, end - FPos));
@@ -26,4 +30,14 @@ std::string TLineFields::ReadWord(std::string_view defaultWord) {
     std::string word(FText.substr(FPos, end - FPos));
     FPos = end + 1;
     return word;
+}
+
+bool StartsWithNumbers(std::string_view text, int count) {
+    TLineFields fields(text);
+    for (int i = 0; i < count; ++i) {
+        if (!fields.AtNumber())
+            return false;
+        fields.ReadWord();
+    }
+    return true;
 }

@@ -23,6 +23,9 @@ public:
     // that space.
     std::string ReadWord(std::string_view defaultWord = {});
     bool AtEnd() const { return FPos >= FText.size(); }
+    // The field at the read position starts as a number does (a digit or "-"):
+    // ReadNumber takes it, or raises the conversion error when it is malformed.
+    bool AtNumber() const;
 
 private:
     // The end of the field starting at the read position, and the position behind it.
@@ -31,3 +34,7 @@ private:
     std::string_view FText;
     size_t FPos = 0;
 };
+
+// Whether the first `count` fields of the text all start as numbers do
+// (TLineFields::AtNumber); their values are not looked at.
+bool StartsWithNumbers(std::string_view text, int count);

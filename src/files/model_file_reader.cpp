@@ -1,9 +1,12 @@
 #include "files/model_file_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <exception>
 #include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "common/error.h"
 #include "common/strings.h"
@@ -14,8 +17,11 @@
 
 namespace {
 
-// Block lines are read from at most this many characters after the kind letter.
-constexpr size_t kMaxBlockLineText = 255;
+// A stone line is its kind letter and then the numbers of its place and size
+// (x, y, z, length, width, height); the fields behind them may be left out.
+constexpr int kStoneNumbers = 6;
+// A view line is "=" and then at least its rotations and its zoom code.
+constexpr int kViewNumbers = 3;
 
 int32_t Checked(int64_t value) {
     if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
@@ -34,6 +40,19 @@ int32_t OldThirdsToUnits(int32_t thirds) {
 
 bool IsBlank(const std::string& line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+// The fields of a line: everything behind its first character, trimmed.
+std::string FieldText(const std::string& line) {
+    return line.empty() ? std::string() : Trim(std::string_view(line).substr(1));
+}
+
+bool IsViewLine(const std::string& line) {
+    return !line.empty() && line[0] == '=' && StartsWithNumbers(FieldText(line), kViewNumbers);
+}
+
+bool IsStoneLine(const std::string& line) {
+    return !IsBlank(line) && line[0] != '=' && StartsWithNumbers(FieldText(line), kStoneNumbers);
 }
 
 } // namespace
@@ -67,16 +86,18 @@ std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag
     if (IsBlank(line))
         throw EError("The line is empty");
     char kind = line[0] == ' ' ? 'B' : line[0];
-    std::string text = Trim(std::string_view(line).substr(1, kMaxBlockLineText));
+    const std::string text = FieldText(line);
     TLineFields fields(text);
 
+    std::array<int32_t, kStoneNumbers> placeAndSize{};
+    for (int32_t& number : placeAndSize) {
+        if (!fields.AtNumber())
+            throw EError("The line is not a stone: a stone needs its kind letter and then six numbers, its "
+                         "place and its size");
+        number = fields.ReadNumber();
+    }
+    auto [x, y, z, length, width, height] = placeAndSize;
     std::unique_ptr<TBlock> stone = TBlockFactory::Create(kind, 0, 0, 0, 0, 0, 0, 0, false, false, false, "");
-    int32_t x = fields.ReadNumber();
-    int32_t y = fields.ReadNumber();
-    int32_t z = fields.ReadNumber();
-    int32_t length = fields.ReadNumber();
-    int32_t width = fields.ReadNumber();
-    int32_t height = fields.ReadNumber();
     if (unitsFlag == 0) {
         x = OldModulesToUnits(x);
         y = OldModulesToUnits(y);
@@ -127,12 +148,32 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
         result.HighestExtraNumber = settings.ExtraNumber;
     }
 
+    // Line errors are held back until a view line or a stone line shows that
+    // the text is a model at all: the lines of some other text are not
+    // reported one by one, the text is refused as a whole.
+    bool isModel = false;
+    bool hasText = false;
+    std::vector<std::pair<int, std::string>> heldErrors;
+    auto reportLineError = [&](int lineNumber, const std::string& message) {
+        if (!isModel)
+            heldErrors.emplace_back(lineNumber, message);
+        else if (onLineError)
+            onLineError(lineNumber, message);
+    };
+
     // The stones are read first and inserted all at once, in the order of their
     // lines, each where inserting it alone would have put it.
     std::vector<std::unique_ptr<TBlock>> read;
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string& line = lines[i];
         ++result.LinesRead;
+        hasText = hasText || !IsBlank(line);
+        if (!isModel && (IsViewLine(line) || IsStoneLine(line))) {
+            isModel = true;
+            for (const auto& [lineNumber, message] : heldErrors)
+                reportLineError(lineNumber, message);
+            heldErrors.clear();
+        }
         if (progress && i % 4096 == 4095)
             progress(static_cast<double>(i) / static_cast<double>(lines.size()));
         try {
@@ -181,10 +222,18 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
             ++result.StonesAdded;
         } catch (const std::exception& e) {
             ++result.LinesFailed;
-            if (onLineError)
-                onLineError(static_cast<int>(i) + 1, e.what());
+            reportLineError(static_cast<int>(i) + 1, e.what());
         }
     }
+    // Text without a single view line or stone line is something else. Lines
+    // without any text are an empty model, their blank lines reported.
+    if (!isModel && hasText)
+        throw EError(StrFormat("%s is not a Stonemill model: none of its lines is a view line or a stone",
+                               settings.FileName.empty() ? "The text"
+                                                         : ("File \"" + settings.FileName + "\"").c_str()));
+    if (onLineError)
+        for (const auto& [lineNumber, message] : heldErrors)
+            onLineError(lineNumber, message);
 
     target.InsertAllSorted(std::move(read));
 
@@ -198,5 +247,8 @@ TModelReadResult LoadModelFile(const std::filesystem::path& path, TOwnedBlockLis
                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError) {
     std::filesystem::path file = FindFileNoCase(path).value_or(path);
     TStringList lines = LoadLines(file);
-    return ReadModelLines(lines, target, settings, onLineError);
+    TModelReadSettings named = settings;
+    if (named.FileName.empty())
+        named.FileName = path.string();
+    return ReadModelLines(lines, target, named, onLineError);
 }

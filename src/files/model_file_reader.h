@@ -34,6 +34,8 @@ struct TModelReadSettings {
     int32_t ExtraNumber = 0;
     // Subassembly only: replaces colour 0 (black).
     TColor CurrentColor = clWhite;
+    // The file the lines come from, named in the error for a text that is not a model.
+    std::string FileName;
 };
 
 // The box around the stones of a subassembly, in units.
@@ -83,9 +85,13 @@ using TLineErrorHandler = std::function<void(int lineNumber, const std::string& 
 // Reads the lines of a model file. In complete mode the stones go into the
 // model (which the caller has emptied); in subassembly mode into the pending
 // subassembly list. Stones are inserted in painter's order and belong to the
-// list from then on. Raises EError only when no group number is left
-// for a subassembly; line errors go to onLineError. Progress, when given, is
-// told the share of the lines read now and then.
+// list from then on. Line errors go to onLineError. Raises EError, adding
+// nothing and reporting no line, when no group number is left for a
+// subassembly, and when the lines hold text but not one view line ("=" and at
+// least three numbers) or stone line (a kind letter and six numbers): that
+// text is not a model. Lines without any text (none, or only blank ones, each
+// a line error as anywhere) are an empty model. Progress, when given, is told
+// the share of the lines read now and then.
 TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& target,
                                 const TModelReadSettings& settings, const TLineErrorHandler& onLineError,
                                 const TShareProgress& progress = nullptr);
@@ -96,8 +102,11 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
 TModelReadResult LoadModelFile(const std::filesystem::path& path, TOwnedBlockList& target,
                                const TModelReadSettings& settings, const TLineErrorHandler& onLineError);
 
-// Builds the stone of one block line (the line starts with its kind letter).
-// Position and extents are converted from grid modules and thirds when
-// unitsFlag is 0. Colour, group, Extra number and the other mode rules are
-// left to the caller. Raises EError for a line that cannot be read.
+// Builds the stone of one block line: its kind letter (a space stands for
+// "B"; a letter the program does not know makes a plain block that keeps it),
+// then the six numbers of place and size, then the fields that may be left
+// out. The whole line is read, however long. Position and extents are
+// converted from grid modules and thirds when unitsFlag is 0. Colour, group,
+// Extra number and the other mode rules are left to the caller. Raises EError
+// for a line that cannot be read, and for one without the six numbers.
 std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/progress.h"
 #include "platform/text_file.h"
 
 // The group a line of a scene belongs to: 0 for a line of 10 characters or
@@ -31,8 +32,10 @@ std::vector<std::string> SplitGroupTokens(const std::string& line);
 // begins with "=" is the view line and starts every file; then one file per
 // group, in the order in which each group first occurs, holding that group's
 // lines in file order. Raises the conversion error for a bad group token
-// before anything is split.
-std::vector<TStringList> SplitSceneLines(TStringList lines);
+// before anything is split. Takes time in proportion to the number of lines,
+// however many groups there are. Progress, when given, is told the share of
+// the lines whose group has been read now and then.
+std::vector<TStringList> SplitSceneLines(TStringList lines, const TShareProgress& progress = nullptr);
 
 // The folder a scene file is broken up into: the path with everything from
 // ".STM" (of any letter case) on removed; none when the path holds no ".STM".
@@ -46,5 +49,8 @@ struct TBreakUpResult {
 // Reads the scene file and writes one "N.stm" per group into its break-up
 // folder, creating the folder when needed. A path without ".STM" does
 // nothing and gives none. Raises EError when the file cannot be read, a group
-// token is bad, or the folder or a file cannot be written.
-std::optional<TBreakUpResult> BreakUpScene(const std::string& scenePath);
+// token is bad, or the folder or a file cannot be written. Progress, when
+// given, is told the share of the work done, the files written counting for
+// most of it.
+std::optional<TBreakUpResult> BreakUpScene(const std::string& scenePath,
+                                           const TShareProgress& progress = nullptr);

@@ -55,6 +55,26 @@ TEST_F(FailureTest, AModelThatCannotBeReadChangesNothing) {
     }
 }
 
+TEST_F(FailureTest, AFileThatIsNotAModelChangesNothing) {
+    const std::string caption = app->Document.Caption();
+    const auto recent = app->Document.RecentFiles();
+    std::vector<std::pair<int, std::string>> errors;
+    app->Files.OnLineError = [&](int line, const std::string& text) { errors.emplace_back(line, text); };
+    const fs::path letter = Write("letter.stm", "Dear builder,\r\n\r\nthis is not a model.\r\n");
+    for (TLoadMode mode : {TLoadMode::lmComplete, TLoadMode::lmSubassembly}) {
+        EXPECT_EQ(ErrorOf([&] { app->Files.LoadModel(letter, mode); }),
+                  "File \"" + letter.string() +
+                      "\" is not a Stonemill model: none of its lines is a view line or a stone");
+        EXPECT_EQ(app->Document.Model().Count(), 1);
+        EXPECT_EQ(app->Document.Model().UndoCount(), 1);
+        EXPECT_EQ(app->Document.Caption(), caption);
+        EXPECT_EQ(app->Document.RecentFiles(), recent);
+        EXPECT_TRUE(app->Document.Dirty());
+        EXPECT_FALSE(app->Hand.Holding());
+        EXPECT_TRUE(errors.empty());
+    }
+}
+
 TEST_F(FailureTest, SavesThatFailKeepTheOldFileAndTheDirtyFlag) {
     const std::string before = folder.ReadFile(model);
     fs::create_directories(folder.Path() / "taken.stm");

@@ -74,6 +74,38 @@ TEST_F(AppTest, LoadAppliesTheViewLineAndReportsBadLines) {
     EXPECT_THROW(app->Files.LoadModel(folder.Path() / "missing.stm", TLoadMode::lmComplete), EError);
 }
 
+TEST_F(AppTest, BreakingUpASceneIsLongWorkWithProgress) {
+    std::string scene = "= 70 330 20 0 0 0 1\r\n";
+    for (int group = 1; group <= 50; ++group)
+        scene += "B " + std::to_string(group * 40) + " 0 0 40 20 20 255 1 0 0 0 " + std::to_string(group) +
+                 " n 0\r\n";
+    const fs::path path = Write("scene.stm", scene);
+    std::vector<std::string> works;
+    std::vector<double> shares;
+    bool busy = false;
+    app->Work.OnLongWork = [&](const std::string& what, const TLongWorkGate::TLongWork& work) {
+        works.push_back(what);
+        busy = app->Work.Busy();
+        work([&](double share) { shares.push_back(share); });
+    };
+    const std::optional<TBreakUpResult> result = app->Files.BreakUpScene(path);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->Files.size(), 50u);
+    EXPECT_EQ(folder.ReadFile(folder.Path() / "scene" / "49.stm"),
+              "= 70 330 20 0 0 0 1\r\nB 2000 0 0 40 20 20 255 1 0 0 0 50 n 0\r\n");
+    EXPECT_EQ(works, std::vector<std::string>{"Breaking up scene.stm"});
+    EXPECT_TRUE(busy);
+    ASSERT_GE(shares.size(), 50u);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+    EXPECT_FALSE(app->Work.Busy());
+
+    // What the work raises reaches the caller.
+    const fs::path bad = Write("bad.stm", "B 0 0 0 20 20 20 255 1 0 0 0 x n 0\r\n");
+    EXPECT_THROW(app->Files.BreakUpScene(bad), EError);
+    EXPECT_FALSE(app->Work.Busy());
+}
+
 TEST_F(AppTest, SaveWritesTheCurrentViewAndClearsTheDirtyFlag) {
     const fs::path path = Write("m.stm", "B 0 0 0 2 1 3 255 1 1 2 1 0 name 9\r\n");
     app->Files.LoadModel(path, TLoadMode::lmComplete);

@@ -259,6 +259,52 @@ TEST_F(CommandLine, UnknownOptionsUnusableNumbersAndNoDisplay) {
     }
 }
 
+TEST_F(CommandLine, LongLinesAreConvertedWhole) {
+    const std::string view = "= 70 330 20 0 0 0 1\r\n";
+    const std::string line = "B 0 0 0 40 20 20 255 1 0 0 0 0 " + std::string(300, 'n') + " 5\r\n";
+    const fs::path path = Write("long.stm", view + line);
+    const fs::path out = folder.Path() / "out.stm";
+    const TRun run = RunStonemill({"--convert", path.string(), "--output", out.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(folder.ReadFile(out), view + line);
+}
+
+TEST_F(CommandLine, TextThatIsNotAModelIsRefused) {
+    std::string bytes;
+    uint32_t seed = 7;
+    for (int i = 0; i < 1000000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes += static_cast<char>(seed >> 16);
+    }
+    const fs::path out = folder.Path() / "out.stm";
+    for (const auto& [name, text] : {std::pair<std::string, std::string>{"noise.stm", bytes},
+                                     {"letter.stm", "Dear builder,\nthis is a letter.\n"}}) {
+        const fs::path path = Write(name, text);
+        const TRun info = RunStonemill({"--info", path.string()});
+        EXPECT_EQ(info.Status, 1) << name;
+        EXPECT_EQ(info.Err, "stonemill: File \"" + path.string() +
+                                "\" is not a Stonemill model: none of its lines is a view line or a stone\n");
+        EXPECT_EQ(info.Out, "");
+        EXPECT_EQ(RunStonemill({"--convert", path.string(), "--output", out.string()}).Status, 1) << name;
+        EXPECT_FALSE(fs::exists(out)) << name;
+    }
+
+    // In a model, a line without the numbers of a stone is a line left out.
+    const fs::path model = Write("m.stm", "= 70 330 20 0 0 0 1\nB 0 0 0 40 20 20\nHello world\nB 1 2\n");
+    const TRun lines = RunStonemill({"--info", model.string()});
+    EXPECT_EQ(lines.Status, 3);
+    const std::string notAStone = ": The line is not a stone: a stone needs its kind letter and then six "
+                                  "numbers, its place and its size\n";
+    EXPECT_EQ(lines.Err, model.string() + ":3" + notAStone + model.string() + ":4" + notAStone);
+    EXPECT_EQ(lines.Out.substr(0, 10), "stones: 1\n");
+
+    // An empty file is an empty model.
+    const TRun empty = RunStonemill({"--info", Write("empty.stm", "").string()});
+    EXPECT_EQ(empty.Status, 0) << empty.Err;
+    EXPECT_EQ(empty.Out.substr(0, 10), "stones: 0\n");
+}
+
 // Every model and combo shipped beside the program loads without a line
 // error, draws, and has the picture the open dialog or the palette shows;
 // together the demo models use every kind of stone.

@@ -6,6 +6,7 @@
 
 #include "common/error.h"
 #include "files/model_file_reader.h"
+#include "files/model_file_writer.h"
 #include "files_test_support.h"
 #include "model/general_block.h"
 #include "model/roof.h"
@@ -122,11 +123,6 @@ TEST_F(ModelReaderTest, ShortLinesAndFlags) {
     EXPECT_EQ(s.Name, "");
     EXPECT_EQ(s.ExtraNumber, 0);
     model.Free();
-    // The kind letter alone is a stone of size 0 at the origin.
-    Read({"= 0 0 20 0 0 0 1", "R"});
-    EXPECT_EQ(typeid(Only()), typeid(TRoundBlock));
-    EXPECT_EQ(Only().Length, 0);
-    model.Free();
     // Any non-zero flag counts as set.
     Read({"= 0 0 20 0 0 0 1", "B 0 0 0 20 20 20 0 7 -1 0 2"});
     EXPECT_TRUE(Only().Tag);
@@ -143,12 +139,11 @@ TEST_F(ModelReaderTest, NonNumericTokenGivesZeroForLaterNumbersWhileWordsConsume
     EXPECT_EQ(s.ExtraNumber, 0); // "nm" is no number either
     model.Free();
 
-    Read({"= 0 0 20 0 0 0 1", "B 20 40 20 red 80 20 255 1 1 1 1 3 nm 7"});
+    Read({"= 0 0 20 0 0 0 1", "B 20 40 20 40 80 20 red 1 1 1 1 3 nm 7"});
     TBlock& t = Only();
     EXPECT_EQ(t.Z, 20);
-    EXPECT_EQ(t.Length, 0);
-    EXPECT_EQ(t.Width, 0);
-    EXPECT_EQ(t.Height, 0);
+    EXPECT_EQ(t.Length, 40);
+    EXPECT_EQ(t.Height, 20);
     EXPECT_EQ(t.Color, 0u);
     EXPECT_FALSE(t.Tag);
     EXPECT_FALSE(t.BasePlate);
@@ -157,7 +152,7 @@ TEST_F(ModelReaderTest, NonNumericTokenGivesZeroForLaterNumbersWhileWordsConsume
     EXPECT_EQ(t.Group, 0);
     EXPECT_EQ(t.Name, "red");
     // Reading goes on behind the word, with the next token of the line.
-    EXPECT_EQ(t.ExtraNumber, 80);
+    EXPECT_EQ(t.ExtraNumber, 1);
     EXPECT_TRUE(errors.Items.empty());
 }
 
@@ -228,19 +223,38 @@ TEST_F(ModelReaderTest, KindLetters) {
     EXPECT_TRUE(errors.Items.empty());
 }
 
-TEST_F(ModelReaderTest, LongLinesAreReadFrom255Characters) {
-    std::string head = "B 0 0 0 20 20 20 255 1 0 0 0 0 ";
-    std::string name(400, 'n');
+TEST_F(ModelReaderTest, LongLinesAreReadWhole) {
+    // A name of any length and the number behind it.
+    const std::string head = "B 0 0 0 20 20 20 255 1 0 0 0 0 ";
+    const std::string name(400, 'n');
     Read({"= 0 0 20 0 0 0 1", head + name + " 5"});
-    EXPECT_EQ(Only().Name.size(), 255 - (head.size() - 1));
-    EXPECT_EQ(Only().ExtraNumber, 0);
+    EXPECT_EQ(Only().Name, name);
+    EXPECT_EQ(Only().ExtraNumber, 5);
     model.Free();
-    // The cut falls inside the extra number.
-    std::string padded = "B 0 0 0 20 20 20 255 1 0 0 0 0 " + std::string(220, 'a') + " 123456";
+    // A number that would have been cut in two.
+    const std::string padded = head + std::string(220, 'a') + " 123456";
     ASSERT_GT(padded.size(), 256u);
-    std::string expectedExtra = padded.substr(head.size() + 221, 256 - (head.size() + 221));
     Read({"= 0 0 20 0 0 0 1", padded});
-    EXPECT_EQ(Only().ExtraNumber, std::stoi(expectedExtra));
+    EXPECT_EQ(Only().ExtraNumber, 123456);
+    model.Free();
+    // A general stone's part words and a view line, each behind a long run of spaces.
+    const std::string spaces(300, ' ');
+    Read({"=" + spaces + "45 90 10 3 4 0 1",
+          "G" + spaces + "0 0 0 0 0 0 255 1 0 0 0 parts.dat stdblock 7 " + std::string(1000, 'g') + " 8"});
+    EXPECT_EQ(Only().Part->PartName, "stdblock");
+    EXPECT_EQ(Only().Group, 7);
+    EXPECT_EQ(Only().Name.size(), 1000u);
+    EXPECT_EQ(Only().ExtraNumber, 8);
+    EXPECT_TRUE(errors.Items.empty());
+
+    // What is written reads back the same, however long its lines.
+    TOwnedList back;
+    const TStringList written = ModelFileLines(model.List, TViewRecord{}, TSaveMode::smComplete);
+    ASSERT_GT(written[1].size(), 1000u);
+    ReadModelLines(written, back.List, {}, errors.Handler());
+    ASSERT_EQ(back.Count(), 1);
+    EXPECT_EQ(back[0].ToString(), Only().ToString());
+    EXPECT_EQ(back[0].Name, Only().Name);
     EXPECT_TRUE(errors.Items.empty());
 }
 
@@ -436,4 +450,88 @@ TEST_F(ModelReaderTest, LoadModelFile) {
         EXPECT_NE(e.Message().find(missing.string()), std::string::npos) << e.Message();
     }
     EXPECT_EQ(model.Count(), 0);
+}
+
+TEST_F(ModelReaderTest, OnlyLinesWithAPlaceAndASizeAreStonesAndOtherTextIsNoModel) {
+    const std::string notAStone =
+        "The line is not a stone: a stone needs its kind letter and then six numbers, its place and its size";
+    // Each line without the six numbers is a line error; reading goes on.
+    auto r =
+        Read({"= 0 0 20 0 0 0 1", "R", "B 20 40 20 red 80 20 255 1 1 1 1 3 nm 7", "B 1 2 3 4 5",
+              "Hello world", "B 0 0 0 20 20 20 255 1 0 0 0 0 kept 0", "X 40 0 0 20 20 20", "B 0  0 0 1 1 1"});
+    ASSERT_EQ(errors.Items.size(), 5u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(errors.Items[i], std::make_pair(static_cast<int>(i) + 2, notAStone));
+    EXPECT_EQ(errors.Items[4], std::make_pair(8, notAStone));
+    EXPECT_EQ(r.StonesAdded, 2);
+    ASSERT_EQ(model.Count(), 2);
+    // A well-formed line with an unknown kind letter is still a plain block keeping its letter.
+    const TBlock& unknown = model[0].Kind == 'X' ? model[0] : model[1];
+    EXPECT_EQ(unknown.Kind, 'X');
+    EXPECT_EQ(typeid(unknown), typeid(TBlock));
+    model.Free();
+    errors.Items.clear();
+
+    // Text without one view line or stone line is refused whole: nothing is
+    // added and no line is reported, in either mode.
+    for (TLoadMode mode : {TLoadMode::lmComplete, TLoadMode::lmSubassembly}) {
+        try {
+            Read({"Dear builder,", "", "this is a letter = not a model.", "Regards 1 2 3"}, mode);
+            ADD_FAILURE() << "no error";
+        } catch (const EError& e) {
+            EXPECT_EQ(e.Message(),
+                      "The text is not a Stonemill model: none of its lines is a view line or a stone");
+        }
+        EXPECT_EQ(model.Count(), 0);
+        EXPECT_TRUE(errors.Items.empty());
+    }
+    // A view line whose numbers are missing does not make a model either.
+    EXPECT_THROW(Read({"==== Heading ====", "Text"}), EError);
+    EXPECT_TRUE(errors.Items.empty());
+
+    // One view line or stone line makes it a model; the errors of the lines
+    // before it are reported then, in their order.
+    r = Read({"Title", "", "B 0 0 0 20 20 20", "more text"});
+    EXPECT_EQ(model.Count(), 1);
+    ASSERT_EQ(errors.Items.size(), 3u);
+    EXPECT_EQ(errors.Items[0], std::make_pair(1, notAStone));
+    EXPECT_EQ(errors.Items[1], std::make_pair(2, std::string("The line is empty")));
+    EXPECT_EQ(errors.Items[2], std::make_pair(4, notAStone));
+    model.Free();
+    errors.Items.clear();
+    r = Read({"= 70 330 20 0 0 0 1", "Not a stone"});
+    EXPECT_TRUE(r.View.has_value());
+    EXPECT_EQ(errors.Items.size(), 1u);
+    errors.Items.clear();
+
+    // Lines without any text are an empty model: no lines at all, or blank
+    // lines, each reported as empty as anywhere.
+    r = Read({});
+    EXPECT_EQ(r.LinesRead, 0);
+    EXPECT_TRUE(errors.Items.empty());
+    r = Read({"", "  \t"});
+    EXPECT_EQ(r.LinesFailed, 2);
+    EXPECT_EQ(errors.Items.size(), 2u);
+    EXPECT_EQ(model.Count(), 0);
+    errors.Items.clear();
+
+    // Bytes of any kind are no model; the file is named.
+    std::string bytes;
+    uint32_t seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        bytes += static_cast<char>(seed >> 16);
+    }
+    const fs::path noise = folder.Path() / "noise.stm";
+    WriteText(noise, bytes);
+    try {
+        LoadModelFile(noise, model.List, settings, errors.Handler());
+        ADD_FAILURE() << "no error";
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(),
+                  "File \"" + noise.string() +
+                      "\" is not a Stonemill model: none of its lines is a view line or a stone");
+    }
+    EXPECT_EQ(model.Count(), 0);
+    EXPECT_TRUE(errors.Items.empty());
 }

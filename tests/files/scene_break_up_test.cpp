@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/error.h"
 #include "files/model_file_reader.h"
 #include "files/scene_break_up.h"
@@ -90,6 +92,29 @@ TEST(SceneSplit, WithoutAViewLine) {
     EXPECT_TRUE(SplitSceneLines({kView}).empty());
     // A later view line is a line of group 0 like any other.
     EXPECT_EQ(SplitSceneLines({BLine(0, 0), kView}).size(), 1u);
+}
+
+TEST(SceneSplit, ManyGroupsSplitInOrderWithProgress) {
+    // Two courses of stones over 30,000 groups whose numbers come in a mixed
+    // order, negative ones among them.
+    const int groups = 30000;
+    auto keyOf = [&](int n) { return n * 7919 % groups - groups / 2; };
+    TStringList scene{kView};
+    for (int course = 0; course < 2; ++course)
+        for (int n = 0; n < groups; ++n)
+            scene.push_back(BLine(course, keyOf(n)));
+    std::vector<double> shares;
+    const auto files = SplitSceneLines(scene, [&](double share) { shares.push_back(share); });
+    ASSERT_EQ(files.size(), static_cast<size_t>(groups));
+    int misplaced = 0;
+    for (int n = 0; n < groups; ++n)
+        misplaced +=
+            files[static_cast<size_t>(n)] != TStringList{kView, BLine(0, keyOf(n)), BLine(1, keyOf(n))};
+    EXPECT_EQ(misplaced, 0);
+    ASSERT_GE(shares.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_GT(shares.front(), 0.0);
+    EXPECT_LE(shares.back(), 1.0);
 }
 
 TEST(SceneBreakUp, FolderFromTheCapitalExtension) {

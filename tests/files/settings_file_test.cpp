@@ -4,6 +4,8 @@
 
 #include "files/set_file.h"
 #include "files/settings_file.h"
+#include "partlib/draw_class.h"
+#include "partlib/part_file.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
 
@@ -166,4 +168,31 @@ TEST(SetFile, ReadsCaptionsAndCounts) {
     EXPECT_EQ(
         ReadSetFile(Write(folder, "c.set", "arch,2147483647\r\narch,24\r\ncone,-2147483648\r\ncone,-1\r\n")),
         (TSetList{{"arch", 2147483647}, {"cone", -2147483647 - 1}}));
+}
+
+// The settings, set and part files are read through the same line reading as
+// model files: a line of any length comes whole.
+TEST(LongLines, SettingsSetAndPartFilesAreReadWhole) {
+    TTempProgramFolder folder;
+    const std::string program = "/opt/" + std::string(600, 'p') + "/povray";
+    const std::string label(500, 'l');
+    const TSettingsData settings = ReadSettingsFile(
+        Write(folder, "long.ini",
+              "[Main]\r\nPovRayEng=" + program + "\r\nPages=1\r\nTitle1=T\r\n[page1]\r\n50 0.5\r\n2x4x3|" +
+                  label + "\r\n"));
+    EXPECT_EQ(settings.PovRayEng, program);
+    ASSERT_EQ(settings.Pages.size(), 1u);
+    EXPECT_EQ(settings.Pages[0].Entries, (std::vector<std::string>{"2x4x3|" + label}));
+
+    const std::string caption(400, 'c');
+    EXPECT_EQ(ReadSetFile(Write(folder, "long.set", caption + ",12\r\n")), (TSetList{{caption, 12}}));
+
+    std::string points;
+    for (int i = 0; i < 60; ++i)
+        points += ", " + std::to_string(i) + ",0," + std::to_string(60 - i);
+    folder.WritePartFile("long.dat", "[fan]\r\nNP=1\r\nBB=60,1,60\r\nP1=60, 1" + points + "\r\n");
+    TDrawClass part;
+    TPartReader::Load(part, "long.dat", "fan");
+    ASSERT_EQ(part.GetPointCount(0), 60);
+    EXPECT_EQ(part.GetPoint(0, 59), (TPoint3D{59, 0, 1}));
 }

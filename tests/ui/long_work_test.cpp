@@ -1,12 +1,15 @@
 // Long work in the window: a model whose reading and sorting take long shows
 // the wait cursor and its progress in the status bar, drops input and keeps
 // the window open meanwhile, and ends with the same model and picture as when
-// the work runs directly.
+// the work runs directly. Breaking up a scene shows its progress as well.
 
+#include <QFileDialog>
+#include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <chrono>
 #include <thread>
 
@@ -93,6 +96,40 @@ private slots:
         }
         QVERIFY(failed);
         QCOMPARE(Strings(app.Document.Model()), threaded);
+    }
+
+    void BreakingUpASceneShowsItsProgress() {
+        TWindowFixture f;
+        TStonemillApp& app = f.App();
+        std::string text = "= 70 330 20 0 0 0 1\r\n";
+        for (int group = 1; group <= 200; ++group)
+            text += "B 0 0 0 40 20 20 255 1 0 0 0 " + std::to_string(group) + " n 0\r\n";
+        const auto scene = f.WriteFile("Models/scene.stm", text);
+
+        std::vector<std::string> works;
+        bool progressShown = false;
+        app.Work.OnLongWork = [&](const std::string& what, const TLongWorkGate::TLongWork& work) {
+            works.push_back(what);
+            QTimer::singleShot(200, [&] {
+                auto* progress = f.Find<QProgressBar>("LongWorkProgress");
+                progressShown = progress != nullptr && progress->isVisible();
+            });
+            RunLongWorkInWindow(f.Form(), what, [&](const TShareProgress& progress) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(400));
+                work(progress);
+            });
+        };
+        TModalRecorder messages(true, false);
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, scene); });
+        WithMenu(f.Find<QToolButton>("btnOpen"),
+                 [](QMenu* menu) { ClickMenuItem(menu, "Break up a scene..."); });
+        QCOMPARE(works, std::vector<std::string>{"Breaking up scene.stm"});
+        QVERIFY(progressShown);
+        QCOMPARE(messages.Texts.size(), 1);
+        QVERIFY(messages.Texts.front().startsWith("The scene was broken up into 200 files"));
+        QVERIFY(std::filesystem::exists(f.Folder() / "Models" / "scene" / "199.stm"));
+        QVERIFY(!f.Form().statusBar()->isVisible());
+        QVERIFY(app.Work.Busy() == false);
     }
 };
 

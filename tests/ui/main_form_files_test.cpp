@@ -121,6 +121,20 @@ private slots:
         QVERIFY(f.Form().isVisible());
     }
 
+    void ATextThatIsNotAModelShowsOneErrorBoxAndKeepsTheModel() {
+        TWindowFixture f;
+        const fs::path file = f.WriteFile("Models/house.stm", kModel);
+        f.App().Files.LoadModel(file, TLoadMode::lmComplete);
+        const fs::path letter = f.WriteFile("Models/letter.stm", "Dear builder,\r\nthis is not a model.\r\n");
+        TModalRecorder messages(true, false);
+        LoadThroughTheDialog(f, letter);
+        QCOMPARE(messages.Texts.size(), 1);
+        QCOMPARE(messages.Icons.front(), QMessageBox::Critical);
+        QVERIFY(messages.Texts.front().contains("is not a Stonemill model"));
+        QCOMPARE(f.App().Document.Model().Count(), 3);
+        QCOMPARE(f.Form().windowTitle(), Caption(file));
+    }
+
     void SaveTheCompleteModelThroughTheDialog() {
         TWindowFixture f;
         f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
