@@ -125,6 +125,8 @@ void TPlacing::DrawHand() {
 }
 
 void TPlacing::Take(std::unique_ptr<TBlock> stone) {
+    // Taking another stone puts stones being moved back rather than losing them.
+    CancelMove();
     FHand.Make(std::move(stone));
     const TBlock& held = *FHand.Stone();
     MovePointerTo(held.X, held.Y, held.Z);
@@ -138,6 +140,8 @@ void TPlacing::Take(std::unique_ptr<TBlock> stone) {
 void TPlacing::PointerMode() {
     const bool holding = FHand.Holding();
     FHand.Drop();
+    // Stones being moved that are dropped stay removed, as one undo step.
+    EndMove();
     FShownValid = false;
     // The scene picture itself never held the hand: showing it is enough,
     // unless matching stones were marked for the hand.
@@ -170,6 +174,7 @@ void TPlacing::PlaceHand() {
     FHand.LastY = inHand->Y;
     FHand.LastZ = inHand->Z;
     TOwnedBlockList& model = FDocument.Model();
+    TUndoAction action(model);
     if (FHand.HoldsSubassembly()) {
         TOwnedBlockList& pending = FHand.Pending();
         model.Merge(pending, inHand->X, inHand->Y, inHand->Z);
@@ -194,8 +199,10 @@ void TPlacing::PlaceHand() {
             FHand.Keep(CreateCopy(stone));
     }
     FDocument.SetDirty(true);
-    if (FHand.Mode == THandMode::hmMove)
+    if (FHand.Mode == THandMode::hmMove) {
         FHand.Drop();
+        EndMove();
+    }
     FScene.SortModelForView(false);
     FScene.RedrawPicture();
 }
@@ -226,8 +233,12 @@ void TPlacing::MirrorHand() {
 void TPlacing::HandKey(TEditKey key, bool byGrid) {
     using enum TEditKey;
     switch (key) {
-    case ekBackspace:
     case ekEscape:
+        if (CancelMove())
+            return;
+        PointerMode();
+        return;
+    case ekBackspace:
     case ekDelete:
         PointerMode();
         return;
@@ -277,6 +288,7 @@ void TPlacing::InsertSubassembly(const fs::path& path, bool keepFolder) {
         }
     } restore{FDocument, FDocument.OpenFileName(),
               keepFolder ? std::optional<fs::path>(FDocument.DialogFolders().Subassembly) : std::nullopt};
+    CancelMove();
     FFiles.LoadModel(path, TLoadMode::lmSubassembly);
     if (!FHand.Holding())
         throw EError("The model " + path.string() + " holds no stone that can be inserted");
@@ -318,6 +330,8 @@ void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool c
             pending.Add(std::move(twin));
             ++i;
         } else {
+            if (pending.Count() == 0)
+                BeginMove();
             pending.Add(model.Release(i));
             FSupply.GiveBack(stone->Caption);
             model.RecordUndo('-', *stone);
@@ -337,6 +351,7 @@ void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool c
 void TPlacing::LiftStone(int index) {
     TOwnedBlockList& model = FDocument.Model();
     TBlock* stone = model[index];
+    BeginMove();
     FSupply.GiveBack(stone->Caption);
     model.RecordUndo('-', *stone);
     FHand.Make(model.Release(index));
@@ -344,4 +359,33 @@ void TPlacing::LiftStone(int index) {
     FDocument.SetDirty(true);
     MovePointerTo(stone->X, stone->Y, stone->Z);
     FScene.RedrawPicture();
+}
+
+void TPlacing::BeginMove() {
+    EndMove();
+    FDirtyBeforeMove = FDocument.Dirty();
+    FMoveStep = FDocument.Model().OpenUndoStep();
+}
+
+void TPlacing::EndMove() {
+    FDocument.Model().CloseUndoStep(FMoveStep);
+    FMoveStep = 0;
+}
+
+bool TPlacing::CancelMove() {
+    const uint64_t step = FMoveStep;
+    FMoveStep = 0;
+    if (step == 0 || !FHand.Holding() || FHand.Mode != THandMode::hmMove)
+        return false;
+    if (FHand.HoldsSubassembly())
+        for (const TBlock* stone : FHand.Pending().Stones())
+            FSupply.Take(stone->Caption);
+    else
+        FSupply.Take(FHand.Stone()->Caption);
+    FHand.Drop();
+    FShownValid = false;
+    FDocument.Model().CancelUndoStep(step);
+    FDocument.SetDirty(FDirtyBeforeMove);
+    FScene.RedrawPicture();
+    return true;
 }

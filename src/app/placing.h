@@ -56,6 +56,10 @@ public:
     // any stone with copy) the whole selection, copied with copy. A base
     // plate stays unless it is selected.
     void Lift(int index, bool copy);
+    // Stones lifted to be moved go back where they were, as they were, with
+    // nothing left in the undo log; the hand is empty. False when no stones
+    // are being moved.
+    bool CancelMove();
 
     // --- moving and placing ---
     // The mouse moved over the view: the stone in hand follows it.
@@ -69,7 +73,8 @@ public:
     void MirrorHand();
     // An editing key while a stone is in hand: the arrows and Page Up/Down
     // move it by its size (by the grid with byGrid), Insert turns it, Enter
-    // places it, Escape, Backspace and Delete drop it.
+    // places it, Backspace and Delete drop it, Escape puts lifted stones back
+    // (see CancelMove) or drops the stone in hand.
     void HandKey(TEditKey key, bool byGrid);
     // After a command key: the pointer goes to the ground point of the stone in hand.
     void ShowHandAtGround();
@@ -85,6 +90,10 @@ private:
     // hand as a subassembly.
     void LiftStones(const std::function<bool(const TBlock&)>& take, bool copy, bool clearSelection);
     void LiftStone(int index);
+    // Lifting stones to move them opens an undo step that their placing
+    // closes, so that the move is undone as one.
+    void BeginMove();
+    void EndMove();
     void MovePointerTo(int32_t x, int32_t y, int32_t z);
 
     THand& FHand;
@@ -95,4 +104,8 @@ private:
     TBitmap FShown;
     bool FShownValid = false;
     TRect FHandRect;
+    // The undo step of the stones being moved (0 when none are), and whether
+    // the model had unsaved changes before they were lifted.
+    uint64_t FMoveStep = 0;
+    bool FDirtyBeforeMove = false;
 };

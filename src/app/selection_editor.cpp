@@ -8,6 +8,7 @@
 #include "app/hand.h"
 #include "app/model_document.h"
 #include "app/palette.h"
+#include "app/placing.h"
 #include "app/scene_view.h"
 #include "app/stone_supply.h"
 #include "model/block.h"
@@ -38,8 +39,8 @@ TBlock* FirstSelected(const TBlockList& model) {
 }
 
 TSelectionEditor::TSelectionEditor(TModelDocument& document, TSceneView& scene, TStoneSupply& supply,
-                                   const TPalette& palette, const THand& hand)
-    : FDocument(document), FScene(scene), FSupply(supply), FPalette(palette), FHand(hand) {}
+                                   const TPalette& palette, const THand& hand, TPlacing& placing)
+    : FDocument(document), FScene(scene), FSupply(supply), FPalette(palette), FHand(hand), FPlacing(placing) {}
 
 // --- selecting ---
 
@@ -113,7 +114,8 @@ void TSelectionEditor::PaintStone(int index) {
 
 void TSelectionEditor::TurnInPlace(int index) {
     ChangeClicked(index, [this](TBlock& stone) {
-        // The stone, or every stone of its group.
+        // The stone, or every stone of its group, in one undo step.
+        TUndoAction action(FDocument.Model());
         std::vector<TBlock*> turning;
         for (TBlock* s : FDocument.Model().Stones())
             if (s == &stone || (stone.Group >= 1 && s->Group == stone.Group))
@@ -142,6 +144,7 @@ void TSelectionEditor::MakeGroup() {
     if (!CanMakeGroup())
         return;
     const int32_t group = FDocument.NewGroup();
+    TUndoAction action(FDocument.Model());
     // Group changes are recorded like every other change of a stone, so that
     // undoing an earlier placement still finds the stone it placed.
     for (TBlock* stone : FDocument.Model().Stones()) {
@@ -155,6 +158,7 @@ void TSelectionEditor::MakeGroup() {
 }
 
 void TSelectionEditor::BreakGroups() {
+    TUndoAction action(FDocument.Model());
     for (TBlock* stone : FDocument.Model().Stones()) {
         if (!stone->Selected)
             continue;
@@ -167,6 +171,7 @@ void TSelectionEditor::BreakGroups() {
 
 void TSelectionEditor::DeleteSelection() {
     TOwnedBlockList& model = FDocument.Model();
+    TUndoAction action(model);
     for (int i = model.Count() - 1; i >= 0; --i) {
         const TBlock& stone = *model[i];
         if (!stone.Selected)
@@ -180,8 +185,11 @@ void TSelectionEditor::DeleteSelection() {
 }
 
 // Undo and redo put stones back at their painter's-order places, so the
-// order holds without sorting everything again.
+// order holds without sorting everything again. Stones lifted to be moved
+// go back first: the move is what undo takes back.
 void TSelectionEditor::UndoStep() {
+    if (FPlacing.CancelMove())
+        return;
     TOwnedBlockList& model = FDocument.Model();
     if (model.UndoCount() == 0)
         return;
@@ -191,6 +199,7 @@ void TSelectionEditor::UndoStep() {
 }
 
 void TSelectionEditor::RedoStep() {
+    FPlacing.CancelMove();
     TOwnedBlockList& model = FDocument.Model();
     if (model.RedoCount() == 0)
         return;
@@ -203,6 +212,7 @@ void TSelectionEditor::RedoStep() {
 
 void TSelectionEditor::ChangeSelection(const std::function<void(TBlock&)>& change) {
     TPoint3D lowest{99999, 99999, 99999};
+    TUndoAction action(FDocument.Model());
     const std::vector<TBlock*> selected = SelectedStones(FDocument.Model());
     for (TBlock* stone : selected) {
         ChangeStone(*stone, change);
@@ -232,6 +242,7 @@ void TSelectionEditor::MoveSelection(int axis, int steps) {
     if (axis < 0 || axis > 2)
         return;
     const int64_t step = FHand.GridStep() * (steps < 0 ? -1 : 1);
+    TUndoAction action(FDocument.Model());
     for (int pass = 0; pass < std::abs(steps); ++pass)
         ChangeSelection([axis, step](TBlock& s) {
             int32_t& place = axis == 0 ? s.X : axis == 1 ? s.Y : s.Z;
@@ -249,6 +260,7 @@ void TSelectionEditor::ReplaceColor() {
     for (TBlock* stone : FDocument.Model().Stones())
         if (stone->Color == from)
             matching.push_back(stone);
+    TUndoAction action(FDocument.Model());
     for (TBlock* stone : matching)
         ChangeStone(*stone, [this](TBlock& s) { s.Color = FPalette.CurrentColor; });
     FDocument.SetDirty(true);

@@ -15,13 +15,14 @@ class TBlockList;
 class THand;
 class TModelDocument;
 class TPalette;
+class TPlacing;
 class TSceneView;
 class TStoneSupply;
 
 class TSelectionEditor {
 public:
     TSelectionEditor(TModelDocument& document, TSceneView& scene, TStoneSupply& supply,
-                     const TPalette& palette, const THand& hand);
+                     const TPalette& palette, const THand& hand, TPlacing& placing);
 
     // --- selecting ---
     int SelectedCount() const;
@@ -78,6 +79,7 @@ private:
     TStoneSupply& FSupply;
     const TPalette& FPalette;
     const THand& FHand;
+    TPlacing& FPlacing;
     TPoint3D FToolboxPosition{99999, 99999, 99999};
 };
 

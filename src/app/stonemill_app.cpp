@@ -7,7 +7,7 @@
 TStonemillApp::TStonemillApp(const TDataFolders& folders)
     : FFolders(folders), Document(FFolders), Scene(Document.Model(), Hand, Work),
       Files(Document, Scene, Hand, Palette, Supply, Work, FFolders),
-      Placing(Hand, Document, Files, Scene, Supply), Selection(Document, Scene, Supply, Palette, Hand),
+      Placing(Hand, Document, Files, Scene, Supply), Selection(Document, Scene, Supply, Palette, Hand, Placing),
       PaletteCommands(Palette, Supply, Hand, Placing, Scene, Document, FFolders),
       Pictures(Scene, Document, FFolders), Pov(Scene, Document, Palette, FFolders),
       Input(Scene, Placing, Selection, PaletteCommands, Palette, Document, Hand),

@@ -218,7 +218,10 @@ void TOwnedBlockList::FreeAll() {
     // The released stones are freed when their owners go out of scope here.
     const std::vector<std::unique_ptr<TBlock>> stones = ReleaseAll();
     FUndoLog.clear();
+    FUndoSteps.clear();
     FRedoLog.clear();
+    FRedoSteps.clear();
+    FOpenStep = 0;
 }
 
 void TOwnedBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z) {
@@ -240,12 +243,41 @@ void TOwnedBlockList::Merge(TBlockList& source, int32_t x, int32_t y, int32_t z)
 }
 
 void TOwnedBlockList::RecordUndo(char command, const TBlock& stone) {
+    uint64_t step = FOpenStep;
+    if (step == 0)
+        step = command == ']' && !FUndoLog.empty() && FUndoLog.front()[0] == '[' ? FUndoSteps.front()
+                                                                               : ++FLastStep;
     FUndoLog.push_front(std::string(1, command) + ":" + stone.ToString());
+    FUndoSteps.push_front(step);
     FRedoLog.clear();
+    FRedoSteps.clear();
     if (OnUndoEnabled)
         OnUndoEnabled(true);
     if (OnRedoEnabled)
         OnRedoEnabled(false);
+}
+
+uint64_t TOwnedBlockList::OpenUndoStep() {
+    if (FOpenStep == 0)
+        FOpenStep = ++FLastStep;
+    return FOpenStep;
+}
+
+void TOwnedBlockList::CloseUndoStep(uint64_t step) {
+    if (FOpenStep == step)
+        FOpenStep = 0;
+}
+
+void TOwnedBlockList::CancelUndoStep(uint64_t step) {
+    CloseUndoStep(step);
+    while (!FUndoLog.empty() && FUndoSteps.front() == step) {
+        const std::string entry = FUndoLog.front();
+        FUndoLog.pop_front();
+        FUndoSteps.pop_front();
+        Apply(entry, true);
+    }
+    if (OnUndoEnabled)
+        OnUndoEnabled(!FUndoLog.empty());
 }
 
 void TOwnedBlockList::RemoveByString(const std::string& text) {
@@ -259,42 +291,47 @@ void TOwnedBlockList::InsertFromString(const std::string& text) {
     InsertSorted(CreateFromString(text));
 }
 
+void TOwnedBlockList::Apply(const std::string& entry, bool backward) {
+    const char command = entry[0];
+    const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
+    const bool adds = command == '+' || command == ']';
+    if (!adds && command != '-' && command != '[')
+        throw EError((backward ? "Illegal Undo Command: " : "Illegal Redo Command: ") + entry);
+    if (adds == backward)
+        RemoveByString(stone);
+    else
+        InsertFromString(stone);
+}
+
 void TOwnedBlockList::Undo() {
-    while (!FUndoLog.empty()) {
-        std::string entry = FUndoLog.front();
+    FOpenStep = 0;
+    if (FUndoLog.empty())
+        return;
+    const uint64_t step = FUndoSteps.front();
+    while (!FUndoLog.empty() && FUndoSteps.front() == step) {
+        const std::string entry = FUndoLog.front();
         FUndoLog.pop_front();
-        const char command = entry[0];
-        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
-        if (command == '+' || command == ']')
-            RemoveByString(stone);
-        else if (command == '-' || command == '[')
-            InsertFromString(stone);
-        else
-            throw EError("Illegal Undo Command: " + entry);
+        FUndoSteps.pop_front();
+        Apply(entry, true);
         FRedoLog.push_front(entry);
+        FRedoSteps.push_front(step);
         if (OnRedoEnabled)
             OnRedoEnabled(true);
-        if (command != ']')
-            break;
     }
 }
 
 void TOwnedBlockList::Redo() {
-    while (!FRedoLog.empty()) {
-        std::string entry = FRedoLog.front();
+    if (FRedoLog.empty())
+        return;
+    const uint64_t step = FRedoSteps.front();
+    while (!FRedoLog.empty() && FRedoSteps.front() == step) {
+        const std::string entry = FRedoLog.front();
         FRedoLog.pop_front();
-        const char command = entry[0];
-        const std::string stone = entry.size() > 2 ? entry.substr(2) : std::string();
-        if (command == '+' || command == ']')
-            InsertFromString(stone);
-        else if (command == '-' || command == '[')
-            RemoveByString(stone);
-        else
-            throw EError("Illegal Redo Command: " + entry);
+        FRedoSteps.pop_front();
+        Apply(entry, false);
         FUndoLog.push_front(entry);
+        FUndoSteps.push_front(step);
         if (OnUndoEnabled)
             OnUndoEnabled(true);
-        if (command != '[')
-            break;
     }
 }

@@ -119,10 +119,23 @@ public:
     void Merge(TBlockList& source, int32_t x, int32_t y, int32_t z);
 
     // Puts command + ":" + the stone's string form on top of the undo log and
-    // empties the redo log.
+    // empties the redo log. The entry belongs to the open step; without one,
+    // it is a step of its own, except that "]" joins the "[" before it.
     void RecordUndo(char command, const TBlock& stone);
+    // Undoes (redoes) every entry of the latest (next) step, newest first
+    // (oldest first). Undoing closes the open step.
     void Undo();
     void Redo();
+
+    // Opens a step when none is open, so that the changes recorded until it
+    // is closed are undone and redone as one; returns the open step.
+    uint64_t OpenUndoStep();
+    bool UndoStepOpen() const { return FOpenStep != 0; }
+    // Closes the step when it is the open one.
+    void CloseUndoStep(uint64_t step);
+    // Undoes the entries of the step on top of the undo log without keeping
+    // them for redo, as if the changes had never been made, and closes it.
+    void CancelUndoStep(uint64_t step);
     int UndoCount() const { return static_cast<int>(FUndoLog.size()); }
     int RedoCount() const { return static_cast<int>(FRedoLog.size()); }
     // Most recent entry first.
@@ -136,7 +149,33 @@ public:
 private:
     void RemoveByString(const std::string& text);
     void InsertFromString(const std::string& text);
+    // Applies one entry: forward as it was recorded, or backward to undo it.
+    void Apply(const std::string& entry, bool backward);
 
+    // Each entry's step, in the order of the entries.
     std::deque<std::string> FUndoLog;
+    std::deque<uint64_t> FUndoSteps;
     std::deque<std::string> FRedoLog;
+    std::deque<uint64_t> FRedoSteps;
+    uint64_t FLastStep = 0;
+    uint64_t FOpenStep = 0;
+};
+
+// Makes the changes recorded in its lifetime one undo step, or part of the
+// step already open (such as a move of lifted stones).
+class TUndoAction {
+public:
+    explicit TUndoAction(TOwnedBlockList& model)
+        : FModel(model), FJoined(model.UndoStepOpen()), FStep(model.OpenUndoStep()) {}
+    ~TUndoAction() {
+        if (!FJoined)
+            FModel.CloseUndoStep(FStep);
+    }
+    TUndoAction(const TUndoAction&) = delete;
+    TUndoAction& operator=(const TUndoAction&) = delete;
+
+private:
+    TOwnedBlockList& FModel;
+    const bool FJoined;
+    const uint64_t FStep;
 };

@@ -197,6 +197,10 @@ TEST_F(PlacingTest, SubassembliesFormANewGroupAtEveryPlacement) {
     EXPECT_EQ(app->Document.Model().Count(), 4);
 }
 
+// Random actions of every kind: each is undone in one step back to exactly
+// the model before it and redone in one step to exactly the model after it;
+// stones lifted and put back with Escape leave the model and the undo log as
+// they were; at the end, undoing everything and redoing everything holds too.
 TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
     std::mt19937 random(20261208);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -217,11 +221,31 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
             app->Document.Model().InsertSorted(std::move(s));
         }
         const std::vector<std::string> start = Strings();
+        std::vector<std::string> before;
+        int undoCountBefore = 0;
+        // The action since `before` is undone and redone whole, one step each.
+        auto oneStep = [&](int line) {
+            TOwnedBlockList& model = app->Document.Model();
+            if (model.UndoCount() == undoCountBefore) {
+                ASSERT_EQ(Strings(), before) << "line " << line;
+            } else {
+                const std::vector<std::string> after = Strings();
+                app->Selection.UndoStep();
+                ASSERT_EQ(Strings(), before) << "sequence " << sequence << " line " << line;
+                ASSERT_EQ(model.UndoCount(), undoCountBefore) << "line " << line;
+                app->Selection.RedoStep();
+                ASSERT_EQ(Strings(), after) << "sequence " << sequence << " line " << line;
+            }
+            before = Strings();
+            undoCountBefore = model.UndoCount();
+        };
         for (int step = 0; step < 25; ++step) {
             app->Placing.PointerMode();
+            before = Strings();
+            undoCountBefore = app->Document.Model().UndoCount();
             const int count = app->Document.Model().Count();
             TBlock* stone = count > 0 ? app->Document.Model()[pick(count)] : nullptr;
-            switch (pick(9)) {
+            switch (pick(10)) {
             case 0:
                 PlaceAt(pick(5), pick(10) * 20, pick(10) * 20);
                 break;
@@ -230,7 +254,13 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                     TMouseClick c = On(*stone);
                     c.Shift = true;
                     app->Input.ViewMouseDown(c);
-                    if (app->Hand.Holding()) {
+                    if (app->Hand.Holding() && pick(3) == 0) {
+                        app->Hand.Stone()->X = pick(10) * 20;
+                        app->Input.EditKey(TEditKey::ekEscape, false, false, false);
+                        ASSERT_FALSE(app->Hand.Holding());
+                        ASSERT_EQ(Strings(), before);
+                        ASSERT_EQ(app->Document.Model().UndoCount(), undoCountBefore);
+                    } else if (app->Hand.Holding()) {
                         app->Hand.Stone()->X = pick(10) * 20;
                         app->Hand.Settle(app->Document.Model());
                         app->Placing.PlaceHand();
@@ -261,6 +291,7 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                     app->Input.ViewMouseDown(c);
                     if (app->Hand.Holding()) {
                         app->Placing.PlaceHand();
+                        oneStep(__LINE__);
                         app->Hand.Stone()->Y += 200;
                         app->Placing.PlaceHand();
                     }
@@ -274,6 +305,17 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                 else
                     app->Selection.BreakGroups();
                 break;
+            case 8: // a toolbox pass over the selection, or replace colour
+                for (TBlock* s : app->Document.Model().Stones())
+                    s->Selected = pick(2) == 0;
+                app->Palette.CurrentColor = RGB(0, 0, pick(256));
+                if (pick(3) == 0)
+                    app->Selection.MoveSelection(pick(3), pick(5) - 2);
+                else if (pick(2) == 0)
+                    app->Selection.TurnSelection();
+                else
+                    app->Selection.ReplaceColor();
+                break;
             case 7:
                 app->Placing.InsertSubassembly(sub, false);
                 app->Hand.Stone()->X = pick(10) * 20;
@@ -285,6 +327,7 @@ TEST_F(PlacingTest, RandomEditsUndoAndRedoExactly) {
                     app->Input.ViewMouseDown(On(*stone, mbRight));
                 break;
             }
+            oneStep(__LINE__);
             ASSERT_EQ(undoEnabled, app->Document.Model().UndoCount() > 0);
         }
         app->Placing.PointerMode();
