@@ -106,7 +106,10 @@ TPovRayRun TPovExport::Start(const fs::path& folder, bool withoutDisplay) const 
     if (!Available())
         throw EError("POV-Ray was not found at " + FProgram +
                      " (install the povray package, or name the program as PovRayEng in Stonemill.ini)");
-    const TLaunch launch = LaunchProgram(Arguments(withoutDisplay), folder, folder / "povray.log");
+    // A scene can write files (#fopen). POV-Ray 3.7 on Linux reads the file
+    // restrictions of its povray.conf but never applies them, so the system
+    // keeps POV-Ray's writing to the folder.
+    const TLaunch launch = LaunchProgram(Arguments(withoutDisplay), folder, folder / "povray.log", folder);
     if (launch.Process == -1)
         throw EError(StrFormat("POV-Ray could not be started (error %d: %s)", launch.Error,
                                std::strerror(launch.Error)));

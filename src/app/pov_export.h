@@ -65,7 +65,8 @@ public:
     // The program's arguments that render the exported scene in its folder;
     // without a display POV-Ray must not show the picture as it draws.
     std::vector<std::string> Arguments(bool withoutDisplay) const;
-    // Starts POV-Ray on the scene exported into the folder. Raises EError
+    // Starts POV-Ray on the scene exported into the folder; it may write files
+    // in that folder only, where the system can hold it to that. Raises EError
     // when the program is missing or cannot be started.
     TPovRayRun Start(const std::filesystem::path& folder, bool withoutDisplay) const;
 

@@ -4,11 +4,73 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include "common/write_confinement.h"
 
 extern char** environ;
 
+namespace {
+
+// Starts the program in a child process that takes on the rule set (when
+// there is one) before it becomes the program. Between fork and exec the
+// child calls only what is safe there; it reports a failure through a pipe
+// that closes when the program starts.
+TLaunch LaunchUnderRuleset(char* const argv[], const std::filesystem::path& folder,
+                           const std::filesystem::path& outputFile, int ruleset) {
+    TLaunch launch;
+    int report[2];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        launch.Error = errno;
+        return launch;
+    }
+    const pid_t process = fork();
+    if (process == 0) {
+        int failure = 0;
+        if (!outputFile.empty()) {
+            const int output = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (output < 0 || dup2(output, 1) < 0 || dup2(output, 2) < 0)
+                failure = errno;
+            if (output > 2)
+                close(output);
+        }
+        if (failure == 0 && !folder.empty() && chdir(folder.c_str()) != 0)
+            failure = errno;
+        if (failure == 0 && ruleset >= 0)
+            failure = TakeOnRuleset(ruleset);
+        if (failure == 0) {
+            execve(argv[0], argv, environ);
+            failure = errno;
+        }
+        [[maybe_unused]] const ssize_t written = write(report[1], &failure, sizeof failure);
+        _exit(127);
+    }
+    const int forkError = errno;
+    close(report[1]);
+    if (process < 0) {
+        close(report[0]);
+        launch.Error = forkError;
+        return launch;
+    }
+    int failure = 0;
+    ssize_t got;
+    while ((got = read(report[0], &failure, sizeof failure)) < 0 && errno == EINTR) {
+    }
+    close(report[0]);
+    if (got == static_cast<ssize_t>(sizeof failure)) {
+        while (waitpid(process, nullptr, 0) == -1 && errno == EINTR) {
+        }
+        launch.Error = failure;
+        return launch;
+    }
+    launch.Process = process;
+    return launch;
+}
+
+} // namespace
+
 TLaunch LaunchProgram(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                      const std::filesystem::path& outputFile) {
+                      const std::filesystem::path& outputFile, const std::filesystem::path& writableFolder) {
     TLaunch launch;
     if (arguments.empty()) {
         launch.Error = EINVAL;
@@ -18,6 +80,15 @@ TLaunch LaunchProgram(const std::vector<std::string>& arguments, const std::file
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    if (!writableFolder.empty()) {
+        const int ruleset = WritingRuleset(writableFolder, launch.Error);
+        if (launch.Error != 0)
+            return launch;
+        launch = LaunchUnderRuleset(argv.data(), folder, outputFile, ruleset);
+        if (ruleset >= 0)
+            close(ruleset);
+        return launch;
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!outputFile.empty()) {

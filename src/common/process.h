@@ -14,9 +14,13 @@ struct TLaunch {
 
 // Starts the program (arguments[0], a path) with the arguments in the
 // working folder (the current folder when empty); with an output file, what
-// the program writes to its standard output and error goes there.
+// the program writes to its standard output and error goes there. With a
+// writable folder, the program may make, change and remove files only
+// beneath that folder, where the system can hold it to that (see
+// write_confinement.h); it reads as before.
 TLaunch LaunchProgram(const std::vector<std::string>& arguments, const std::filesystem::path& folder,
-                      const std::filesystem::path& outputFile = {});
+                      const std::filesystem::path& outputFile = {},
+                      const std::filesystem::path& writableFolder = {});
 // Starts the program and leaves it running; true when it was started.
 bool RunProgram(const std::vector<std::string>& arguments, const std::filesystem::path& folder);
 

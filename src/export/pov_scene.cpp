@@ -8,6 +8,7 @@
 #include <iomanip>
 #include <limits>
 #include <locale>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -46,6 +47,14 @@ TBox3 ModelBox(const TBlockList& model) {
         }
     }
     return box;
+}
+
+// Text for a line comment: control characters, a line break among them, as spaces.
+std::string CommentText(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    return text;
 }
 
 std::string Vector(int64_t x, int64_t y, int64_t z, const char* separator) {
@@ -93,8 +102,8 @@ std::string PolygonText(const std::vector<TPoint3D>& points) {
     return text;
 }
 
-// The POV-Ray name of a picture format by the file's extension; "sys" is the
-// system's own format, which POV-Ray on Linux does not have.
+// The POV-Ray name of a picture format by the file's extension; empty for
+// any other file, which POV-Ray on Linux cannot read.
 std::string ImageFormatOf(const std::string& file) {
     const std::string lower = LowerCase(fs::path(file).extension().string());
     if (lower == ".bmp")
@@ -107,7 +116,24 @@ std::string ImageFormatOf(const std::string& file) {
         return "tga";
     if (lower == ".png")
         return "png";
-    return "sys";
+    return {};
+}
+
+// The file of a part's picture in the parts folder. Nothing for a name that
+// leads out of that folder, a file that is not there, or a format POV-Ray
+// cannot read: the picture is left out then, and the scene still renders.
+std::optional<fs::path> PictureFile(const TDrawClass& part, const TPovSettings& settings) {
+    const fs::path name = part.BitmapFileName;
+    if (name.empty() || name.is_absolute() || ImageFormatOf(part.BitmapFileName).empty())
+        return std::nullopt;
+    for (const fs::path& step : name)
+        if (step == "..")
+            return std::nullopt;
+    const fs::path file = settings.PartsFolder / name;
+    std::error_code error;
+    if (!fs::is_regular_file(file, error))
+        return std::nullopt;
+    return file;
 }
 
 // Whether a picture keeps its colours in a palette (a GIF, a PNG of palette
@@ -128,16 +154,37 @@ bool HasColorMap(const fs::path& file) {
     return false;
 }
 
-// The mock-ups of names the include file lacks: a general stone's part made
-// from its polygons, any other stone its box, as it stands unturned.
-void AddMockUps(TStringList& out, const TBlockList& model, const TDeclaredNames& declared) {
-    std::map<std::string, const TBlock*, TextLess> missing;
+// The object name of every named stone as the scene writes it, by its lower
+// case: the include file's spelling, else the first stone's. POV-Ray tells
+// names apart by letter case; the include file's names are matched without.
+using TSpellings = std::map<std::string, std::string>;
+
+TSpellings ObjectSpellings(const TBlockList& model, const TDeclaredNames& declared) {
+    TSpellings spellings;
     for (const TBlock* s : model.Stones()) {
         if (s->Name.empty())
             continue;
         const std::string name = PovName(s->Name);
-        if (!declared.contains(LowerCase(name)) && !missing.contains(name))
-            missing.emplace(name, s);
+        const std::string key = LowerCase(name);
+        if (spellings.contains(key))
+            continue;
+        const auto found = declared.find(key);
+        spellings.emplace(key, found != declared.end() ? found->second : name);
+    }
+    return spellings;
+}
+
+// The mock-ups of names the include file lacks: a general stone's part made
+// from its polygons, any other stone its box, as it stands unturned.
+void AddMockUps(TStringList& out, const TBlockList& model, const TDeclaredNames& declared,
+                const TSpellings& spellings) {
+    std::map<std::string, const TBlock*, TextLess> missing;
+    for (const TBlock* s : model.Stones()) {
+        if (s->Name.empty())
+            continue;
+        const std::string key = LowerCase(PovName(s->Name));
+        if (!declared.contains(key))
+            missing.emplace(spellings.at(key), s);
     }
     if (missing.empty())
         return;
@@ -183,11 +230,52 @@ std::string PovNumber(double value) {
 }
 
 std::string PovName(const std::string& stoneName) {
+    constexpr size_t kLongest = 255;
     std::string name = "G" + stoneName;
     for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+        if (!(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z') && !(c >= '0' && c <= '9') && c != '_')
             c = '_';
-    return name;
+    if (name.size() <= kLongest)
+        return name;
+    // FNV-1a over the whole stone name.
+    uint64_t hash = 14695981039346656037ull;
+    for (const unsigned char c : stoneName)
+        hash = (hash ^ c) * 1099511628211ull;
+    const std::string tail = StrFormat("_%016llx", static_cast<unsigned long long>(hash));
+    return name.substr(0, kLongest - tail.size()) + tail;
+}
+
+std::optional<std::string> PovFileName(const std::string& file) {
+    // POV-Ray reads no string longer than 255 characters.
+    constexpr size_t kPiece = 200;
+    std::vector<std::string> pieces;
+    std::string literal;
+    auto endLiteral = [&] {
+        if (!literal.empty())
+            pieces.push_back("\"" + literal + "\"");
+        literal.clear();
+    };
+    for (const unsigned char c : file) {
+        if (c == 0 || c >= 0x80)
+            return std::nullopt;
+        if (c < 0x20 || c == 0x7F || c == '"' || c == '\\') {
+            endLiteral();
+            pieces.push_back("chr(" + std::to_string(c) + ")");
+            continue;
+        }
+        literal += static_cast<char>(c);
+        if (literal.size() == kPiece)
+            endLiteral();
+    }
+    endLiteral();
+    if (pieces.empty())
+        return "\"\"";
+    if (pieces.size() == 1)
+        return pieces.front();
+    std::string joined = "concat(" + pieces.front();
+    for (size_t i = 1; i < pieces.size(); ++i)
+        joined += ", " + pieces[i];
+    return joined + ")";
 }
 
 TDeclaredNames ReadDeclaredNames(const fs::path& includeFile) {
@@ -218,12 +306,12 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
                        "// File: test.pov",
                        "// Vers: 3.5",
                        "// Desc: Produced by Stonemill",
-                       "// Date: " + settings.Date,
+                       "// Date: " + CommentText(settings.Date),
                        "//",
                        "",
                        "#version 3.5;",
                        "",
-                       std::string("#include \"") + kPovIncludeFile + "\"",
+                       "#include " + PovFileName(kPovIncludeFile).value(),
                        "",
                        "#declare USE_RADIOSITY = 0;",
                        "",
@@ -297,7 +385,8 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
                            "#if (USE_RADIOSITY)", "  focal_point <150,-50,-150>", "  aperture 25",
                            "  blur_samples 70", "  variance 1/1000 //even better: 0.0", "#end", "}", ""});
 
-    AddMockUps(out, model, declared);
+    const TSpellings spellings = ObjectSpellings(model, declared);
+    AddMockUps(out, model, declared, spellings);
 
     for (const TBlock* stone : model.Stones()) {
         if (stone->Name.empty())
@@ -311,10 +400,7 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
             x += stone->Length;
         const std::string rotation = "<0, " + PovNumber(90.0 * turn) + ", 0>";
         const std::string translation = Vector(x, z, y, " ");
-        std::string name = PovName(stone->Name);
-        // POV-Ray knows names only as the include file spells them.
-        if (auto found = declared.find(LowerCase(name)); found != declared.end())
-            name = found->second;
+        const std::string& name = spellings.at(LowerCase(PovName(stone->Name)));
         out.push_back("#object { " + name + " rotate " + rotation + " translate " + translation +
                       " material {" + MaterialOf(stone->Color, settings) + "} }");
 
@@ -324,12 +410,15 @@ TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
         const auto& points = part->Polygon(part->BitmapPolygon).Points;
         if (!IsFace(points))
             continue;
-        const fs::path picture = settings.PartsFolder / part->BitmapFileName;
+        const std::optional<fs::path> picture = PictureFile(*part, settings);
+        const std::optional<std::string> pictureName =
+            picture ? PovFileName(picture->string()) : std::nullopt;
+        if (!pictureName)
+            continue;
         out.push_back("#object {" + PolygonText(points) + "  }");
-        out.insert(out.end(),
-                   {"    pigment {", "      image_map {",
-                    "        " + ImageFormatOf(part->BitmapFileName) + " \"" + picture.string() + "\""});
-        if (HasColorMap(picture))
+        out.insert(out.end(), {"    pigment {", "      image_map {",
+                               "        " + ImageFormatOf(part->BitmapFileName) + " " + *pictureName});
+        if (HasColorMap(*picture))
             out.push_back("        transmit 1 1.0");
         out.insert(out.end(), {"      }", PictureMapping(*part, points, *stone), "    }",
                                "  rotate " + rotation + " translate " + translation + "}"});

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "common/color.h"
@@ -36,10 +37,20 @@ using TDeclaredNames = std::map<std::string, std::string>;
 TDeclaredNames ReadDeclaredNames(const std::filesystem::path& includeFile);
 
 // The object name of a stone name: "G" and the name, with "-" (and anything
-// else a POV-Ray name cannot hold) as "_".
+// else a POV-Ray name cannot hold: it holds ASCII letters, digits and "_") as
+// "_". POV-Ray reads names of up to 255 characters: a longer one is cut and
+// ends in "_" and 16 hex digits made from the whole stone name.
 std::string PovName(const std::string& stoneName);
 
-// The lines of test.pov. Stones without a name are left out.
+// A file name as the scene writes it for POV-Ray: in double quotes, with
+// quotes, backslashes and control characters made by chr() in a concat()
+// (in a file name POV-Ray reads no backslash escape but the quote's), and in
+// pieces short enough for POV-Ray's strings. Nothing for a name POV-Ray
+// cannot open: it reads characters beyond ASCII as spaces.
+std::optional<std::string> PovFileName(const std::string& file);
+
+// The lines of test.pov. Stones without a name are left out, and so are
+// part pictures that are not files of a known format in the parts folder.
 TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings, const TDeclaredNames& declared);
 
 // "%g" as POV-Ray reads it: up to 15 significant digits, "." as decimal point.

@@ -47,9 +47,12 @@ std::vector<char*> EnvironmentWithoutDisplay() {
     return kept;
 }
 
-// Starts the program with the arguments (no shell) and waits for it.
-TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false) {
-    const std::string program = (BuiltProgramFolder() / "stonemill").string();
+// Starts the program (the built one unless named) with the arguments (no
+// shell), without a display when asked, and waits for it.
+TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false,
+                  const fs::path& programFile = {}) {
+    const std::string program =
+        (programFile.empty() ? BuiltProgramFolder() / "stonemill" : programFile).string();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& a : args)
@@ -370,4 +373,98 @@ TEST(PovRay, DemoModelsRenderAsMoreThanSkyAndGround) {
         EXPECT_GT(differing, picture.width() * picture.height() / 5) << demo;
     }
 
+}
+
+namespace {
+
+// Every file below the folder, except those below one of its folders.
+std::set<fs::path> FilesBelow(const fs::path& folder, const fs::path& except) {
+    std::set<fs::path> files;
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+        if (it->path() == except)
+            it.disable_recursion_pending();
+        else
+            files.insert(it->path());
+    }
+    return files;
+}
+
+} // namespace
+
+// Names of every kind that reach the scene, made to break out of their
+// strings, from a model file and part files in a program folder of their
+// own, plain and with POV-Ray's signs in the folders' names: POV-Ray draws
+// the scene, and nothing is written outside its folder.
+TEST(PovRay, HostileNamesRenderAndWriteNothingOutsideTheSceneFolder) {
+    if (!fs::exists("/usr/bin/povray"))
+        GTEST_SKIP() << "POV-Ray is not installed (/usr/bin/povray); scripts/install-deps.sh installs it";
+    for (const auto& [programName, outName] :
+         {std::pair<std::string, std::string>{"program", "out"}, {"pro\"g #{\\ ;ram", "out \xc3\xa9 \"#1"}}) {
+        SCOPED_TRACE(programName);
+        TTempProgramFolder root;
+        const std::string top = root.Path().string();
+        const fs::path program = root.Path() / programName;
+        fs::create_directories(program);
+        fs::copy_file(BuiltProgramFolder() / "stonemill", program / "stonemill");
+        for (const char* data : {"parts", "Render"})
+            fs::copy(BuiltProgramFolder() / data, program / data, fs::copy_options::recursive);
+        fs::copy_file(BuiltProgramFolder() / "Stonemill.ini", program / "Stonemill.ini");
+        const fs::path poster = program / "parts" / "poster.png";
+        fs::copy_file(poster, root.Path() / "poster.png");
+
+        // Picture names: one that closes its string and writes a file (its
+        // folders made, so that the picture is there), one full of POV-Ray's
+        // signs, and ones that lead out of the parts folder, are missing, of
+        // an unknown format or beyond ASCII.
+        const std::string breakOut = "poster.png\" } } } #fopen F \"" + top +
+                                     "/pwned.txt\" write #declare Q = object { polygon { 4 <0 0 0> <1 0 0> "
+                                     "<1 1 0> <0 1 0> } pigment { image_map { png \"" +
+                                     top + "/poster.png";
+        const std::vector<std::string> pictures = {breakOut,        "q\" #declare {\\ ;%HOME%\t/*.png",
+                                                   "../poster.png", "missing.png",
+                                                   "sign.xyz",      "affich\xc3\xa9.png"};
+        std::string parts;
+        for (size_t i = 0; i < pictures.size(); ++i) {
+            const fs::path file = program / "parts" / pictures[i];
+            if (pictures[i] != "missing.png") {
+                fs::create_directories(file.parent_path());
+                fs::copy_file(poster, file, fs::copy_options::skip_existing);
+            }
+            parts += "[si\"gn{" + std::to_string(i) +
+                     "]\r\nNP=1\r\nBB=80,4,20\r\nP1=4, 1, 80,0,20, 80,0,0, 0,0,0, 0,0,20\r\nBM=1, " +
+                     pictures[i] + "\r\nQ1=1 ,1\r\n";
+        }
+        std::ofstream(program / "parts" / "e\"vil#.dat", std::ios::binary) << parts;
+        // The scene writes the signs from the largest x down: the one that
+        // breaks out comes first, so that no other name stops POV-Ray before it.
+        std::string model = "= 70 330 20 0 0 0 1\r\n";
+        for (size_t i = 0; i < pictures.size(); ++i)
+            model += "G " + std::to_string(100 * (pictures.size() - i)) +
+                     " 0 0 0 0 0 16777215 1 0 0 0 e\"vil#.dat si\"gn{" + std::to_string(i) + " 0 sign\"}" +
+                     std::to_string(i) + "#fopen 0\r\n";
+        // Stone names: letter case alone apart, POV-Ray's signs, beyond ASCII,
+        // a control character, and as long as a model line allows.
+        for (const std::string& name :
+             {std::string("Tower"), std::string("TOWER"), std::string("wall\"}#fopen"),
+              std::string("\xc3\xa9{"), std::string("%HOME%\x01x"), std::string(200, 'n')})
+            model += "B 0 40 0 40 40 20 255 1 0 0 0 0 " + name + " 0\r\n";
+        const fs::path modelFile = root.Path() / "m.stm";
+        std::ofstream(modelFile, std::ios::binary) << model;
+
+        const fs::path out = root.Path() / outName;
+        const std::set<fs::path> before = FilesBelow(root.Path(), out);
+        const TRun run = RunStonemill({"--pov", modelFile.string(), "--output", out.string(), "--run"},
+                                      program / "stonemill");
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Err, "");
+        EXPECT_EQ(QImage(QString::fromStdString((out / "test.png").string())).size(), QSize(320, 240));
+        EXPECT_EQ(FilesBelow(root.Path(), out), before);
+        EXPECT_FALSE(fs::exists(root.Path() / "pwned.txt"));
+        // The two pictures that are there lie on their signs.
+        std::ifstream scene(out / "test.pov");
+        int images = 0;
+        for (std::string line; std::getline(scene, line);)
+            images += line == "      image_map {\r";
+        EXPECT_EQ(images, 2);
+    }
 }

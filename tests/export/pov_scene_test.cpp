@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <memory>
@@ -217,4 +218,64 @@ TEST_F(PovSceneTest, PicturesLieOnTheirPolygonsAndOnlyPalettePicturesGetASeeThro
     EXPECT_EQ(tile[3], "        gif \"" + (folder.Parts() / "tile.gif").string() + "\"");
     EXPECT_EQ(tile[4], "        transmit 1 1.0");
     EXPECT_EQ(tile[6], "      rotate <-90,0,0> scale <40,1,40>");
+}
+
+TEST_F(PovSceneTest, HostileNamesStayInsideTheirStringsAndNames) {
+    const std::string png = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x02", 26);
+    const std::string hostile = "x\" } } } #fopen F \"pwned.txt\" write \\ \t.png";
+    folder.WritePartFile(hostile, png);
+    std::ofstream(folder.Path() / "outside.png", std::ios::binary) << png;
+    settings.PartsFolder = folder.Parts();
+    settings.Date = "8.12.2026\n#fopen D \"date.txt\" write";
+    // A picture name full of POV-Ray's own signs, and one leading out of the parts folder.
+    const std::vector<std::string> pictures = {hostile, "../outside.png"};
+    for (size_t i = 0; i < pictures.size(); ++i) {
+        const std::string part = "sign" + std::to_string(i);
+        folder.WritePartFile(part + ".bcp", "[" + part + "]\r\nNP=1\r\nBB=80,4,20\r\n" +
+                                                "P1=4, 1, 80,0,20, 80,0,0, 0,0,0, 0,0,20\r\nBM=1, " +
+                                                pictures[i] + "\r\nQ1=1 ,1\r\n");
+        Add(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clWhite, true, false, false, "parts.dat", part,
+                                            ""),
+            part);
+    }
+    const std::string longName(300, 'a');
+    for (const std::string& name : {std::string("Tower"), std::string("TOWER"), std::string("wall\"}#fopen"),
+                                    std::string("\xc3\xa9"), longName + "1", longName + "2"})
+        Add(StoneInUnits('B', 0, 0, 0, 20, 20, 20), name);
+
+    const TStringList lines = Lines({});
+    EXPECT_EQ(lines[4], "// Date: 8.12.2026 #fopen D \"date.txt\" write");
+    const std::string parts = folder.Parts().string();
+    std::vector<std::string> images;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i] == "      image_map {")
+            images.push_back(lines[i + 1]);
+    EXPECT_EQ(images,
+              (std::vector<std::string>{"        png concat(\"" + parts +
+                                        "/x\", chr(34), \" } } } #fopen F \", chr(34), \"pwned.txt\", "
+                                        "chr(34), \" write \", chr(92), \" \", chr(9), \".png\")"}));
+
+    // Names that differ only in letter case are one object to the include
+    // file, and so to the scene: declared once, named alike.
+    auto count = [&](const std::string& line) { return std::count(lines.begin(), lines.end(), line); };
+    EXPECT_EQ(count("#declare GTower = object {"), 1);
+    EXPECT_EQ(
+        count("#object { GTower rotate <0, 0, 0> translate <0 0 0> material {ColorX(0.99609375,0.99609375,"
+              "0.99609375)} }"),
+        2);
+    EXPECT_EQ(count("#declare Gwall___fopen = object {"), 1);
+    EXPECT_EQ(PovName("\xc3\xa9"), "G__");
+    // POV-Ray reads names of up to 255 characters; long ones stay apart.
+    const std::string long1 = PovName(longName + "1"), long2 = PovName(longName + "2");
+    EXPECT_EQ(long1.size(), 255u);
+    EXPECT_NE(long1, long2);
+    EXPECT_EQ(count("#declare " + long1 + " = object {"), 1);
+    EXPECT_EQ(PovName(std::string(254, 'b')), "G" + std::string(254, 'b'));
+
+    // POV-Ray opens no file whose name goes beyond ASCII, and reads no
+    // string longer than 255 characters.
+    EXPECT_EQ(PovFileName("/p/affich\xc3\xa9.png"), std::nullopt);
+    EXPECT_EQ(PovFileName(std::string(450, 'c')), "concat(\"" + std::string(200, 'c') + "\", \"" +
+                                                      std::string(200, 'c') + "\", \"" +
+                                                      std::string(50, 'c') + "\")");
 }
