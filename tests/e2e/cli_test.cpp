@@ -454,7 +454,7 @@ TEST(PovRay, HostileNamesRenderAndWriteNothingOutsideTheSceneFolder) {
         const fs::path out = root.Path() / outName;
         const std::set<fs::path> before = FilesBelow(root.Path(), out);
         const TRun run = RunStonemill({"--pov", modelFile.string(), "--output", out.string(), "--run"},
-                                      program / "stonemill");
+                                      false, program / "stonemill");
         EXPECT_EQ(run.Status, 0) << run.Err;
         EXPECT_EQ(run.Err, "");
         EXPECT_EQ(QImage(QString::fromStdString((out / "test.png").string())).size(), QSize(320, 240));
