@@ -164,6 +164,24 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
     }
 }
 
+// Pictures the options ask for that cannot be made are refused before the
+// model is read (here it does not even exist), as bad arguments, with no file.
+TEST_F(CommandLine, PicturesThatCannotBeMadeAreRefusedBeforeAnyWork) {
+    const fs::path missing = folder.Path() / "none.stm", out = folder.Path() / "x.png";
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--size", "20000x20000", "--bits", "24"},
+          std::vector<std::string>{"--size", "15000x15000", "--bits", "8"},
+          std::vector<std::string>{"--size", "5000x5000", "--scale", "8"}}) {
+        std::vector<std::string> args = {"--render", missing.string(), "--output", out.string()};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const TRun run = RunStonemill(args);
+        EXPECT_EQ(run.Status, 2) << bad[3];
+        EXPECT_NE(run.Err.find("pixels"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("more than"), std::string::npos) << run.Err;
+        EXPECT_FALSE(fs::exists(out));
+    }
+}
+
 TEST_F(CommandLine, BrokenFilesAndBadArguments) {
     const fs::path path = Write("broken.stm", "= 70 330 20 0 0 0 1\nB 0 0 0 40 20 20 255 1 0 0 0 0  0\n"
                                               "G 0 0 0 0 0 0 0 1 0 0 0 parts.dat nosuch 0  0\n"
