@@ -224,19 +224,17 @@ int Render(const std::string& model, TArguments& a, const TDataFolders& folders,
     // Every option is taken with redraws suppressed: one picture at the end.
     scene.View().SuppressRedraw = true;
     scene.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
-    // A picture that cannot be made is refused before the model is read.
-    const TBitDepth depth = o.AntiAlias ? bd32 : o.Bits ? DepthOfBits(*o.Bits) : scene.EffectiveBitDepth();
-    const std::string problem = o.Scale > 1 ? FramePictureProblem(o.Scale, Rect(0, 0, o.Width, o.Height))
-                                            : WholePictureProblem(depth, o.Width, o.Height);
-    if (!problem.empty())
-        Usage(problem);
-    // The picture is made when the view is drawn, band by band where it can be.
+    // The picture is made when the view is drawn, band by band where it can
+    // be; one that cannot be made is refused before the model is read.
     scene.SizeViewWithoutPicture(o.Width, o.Height);
-    const int loaded = LoadForCommand(app, model, err);
     if (o.Bits)
         scene.SetBitDepth(DepthOfBits(*o.Bits));
     if (o.AntiAlias)
         scene.SetAntiAlias(true);
+    const int factor = o.Scale > 1 ? o.Scale : 0;
+    if (const std::string problem = app.Pictures.ViewPictureProblem(factor); !problem.empty())
+        Usage(problem);
+    const int loaded = LoadForCommand(app, model, err);
     if (o.Shading)
         scene.SetShading(*o.Shading);
     if (o.Detail)
@@ -260,7 +258,7 @@ int Render(const std::string& model, TArguments& a, const TDataFolders& folders,
     scene.View().SuppressRedraw = false;
     // As the view draws it; at a scale, as the window saves a frame over the
     // whole view drawn anew larger.
-    app.Pictures.SaveViewPicture(o.Scale > 1 ? o.Scale : 0, o.Output);
+    app.Pictures.SaveViewPicture(factor, o.Output);
     return loaded;
 }
 

@@ -1,5 +1,6 @@
 #include "app/picture_output.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/model_document.h"
@@ -17,8 +18,23 @@ namespace {
 // Beyond this a picture held whole cannot be held in memory, nor written by
 // the picture formats.
 constexpr int64_t kLargestSide = 32767, kMostPixels = int64_t{1} << 28;
-// The most a picture drawn whole may take.
-constexpr int64_t kMostWholeBytes = int64_t{1} << 30;
+// The most a picture drawn whole may take: with what the program needs
+// besides, it is made within about 1 GB.
+constexpr int64_t kMostWholeBytes = int64_t{900} << 20;
+
+// Why a picture drawn whole, taking `bytes` per pixel while it is drawn and
+// saved, cannot be made, or "". `how` says how it is drawn, `instead` what
+// would make it.
+std::string WholeProblem(int width, int height, int bytes, const char* how, const char* instead) {
+    const int64_t needed = int64_t{width} * height * bytes;
+    if (needed <= kMostWholeBytes)
+        return "";
+    return StrFormat(
+        "A picture of %d x %d pixels %s is drawn whole and would take %lld MB, more than the %lld MB "
+        "it may%s",
+        width, height, how, static_cast<long long>(needed >> 20),
+        static_cast<long long>(kMostWholeBytes >> 20), instead);
+}
 
 } // namespace
 
@@ -34,35 +50,21 @@ std::string FramePictureProblem(int factor, const TRect& frame) {
 }
 
 std::string WholePictureProblem(TBitDepth depth, int width, int height) {
-    // What the picture takes per pixel while it is drawn and saved: at 8 bits
-    // the canvas draws on 32 bits beside the palette entries.
-    int bytes = 4;
-    const char* name = "the device's depth";
+    // At 8 bits the canvas draws on 32 bits beside the palette entries.
+    const char* const instead = "; at 32 bits it is drawn in bands";
     switch (depth) {
     case bd8:
-        bytes = 5;
-        name = "8 bits";
-        break;
+        return WholeProblem(width, height, 5, "at 8 bits", instead);
     case bd16:
-        bytes = 2;
-        name = "16 bits";
-        break;
+        return WholeProblem(width, height, 2, "at 16 bits", instead);
     case bd24:
-        bytes = 3;
-        name = "24 bits";
-        break;
-    case bd32:
-        return "";
+        return WholeProblem(width, height, 3, "at 24 bits", instead);
     case bdDevice:
+        return WholeProblem(width, height, 4, "at the device's depth", instead);
+    case bd32:
         break;
     }
-    const int64_t needed = int64_t{width} * height * bytes;
-    if (needed <= kMostWholeBytes)
-        return "";
-    return StrFormat("A picture of %d x %d pixels at %s is drawn whole and would take %lld MB, more than the "
-                     "%lld MB it may; at 32 bits it is drawn in bands",
-                     width, height, name, static_cast<long long>(needed >> 20),
-                     static_cast<long long>(kMostWholeBytes >> 20));
+    return "";
 }
 
 TPictureOutput::TPictureOutput(TSceneView& scene, TModelDocument& document, const TDataFolders& folders)
@@ -101,20 +103,12 @@ void TPictureOutput::SavePicture(int factor, const fs::path& path,
     if (factor == 0) {
         TBitmapRows rows(FScene.Picture(), frame);
         SavePictureFile(rows, path, tell);
-    } else if (FScene.Background().Picture != nullptr) {
-        // Drawing takes the first two thirds of the work, writing the rest.
-        TBitmap picture;
-        RenderFramePicture(picture, factor, frame, [&](int done, int total) {
-            if (total > 0)
-                tell(2.0 / 3 * done / total);
-        });
-        SavePictureFile(picture, path, [&](double written) { tell(2.0 / 3 + written / 3); });
     } else {
         // Recording the stones takes the first third, drawing and writing the rows the rest.
         const TBitmap& shown = FScene.Picture();
         const TScenePicture wanted{frame, shown.Width(), shown.Height(), factor >= 2 ? factor : 1,
                                    factor == 1};
-        TSceneRows rows(wanted, FDocument.Model(), FScene.View(), FScene.Background().Color,
+        TSceneRows rows(wanted, FDocument.Model(), FScene.View(), FScene.Background(),
                         [&](int done, int total) {
                             if (total > 0)
                                 tell(1.0 / 3 * done / total);
@@ -124,38 +118,46 @@ void TPictureOutput::SavePicture(int factor, const fs::path& path,
     FPictureFolder = path.parent_path();
 }
 
-void TPictureOutput::SaveViewPicture(int factor, const fs::path& path) {
-    const TViewController& control = FScene.Control();
-    const int width = control.ClientWidth(), height = control.ClientHeight();
-    const TRect view = Rect(0, 0, width, height);
-    const TBackground& background = FScene.Background();
-    if (factor >= 2) {
-        if (const std::string problem = FramePictureProblem(factor, view); !problem.empty())
-            throw EError(problem);
-        if (background.Picture != nullptr) {
-            TBitmap picture;
-            RenderFramePicture(picture, factor, view);
-            SavePictureFile(picture, path);
-            return;
-        }
-        TSceneRows rows(TScenePicture{view, width, height, factor, false}, FDocument.Model(), FScene.View(),
-                        background.Color);
-        SavePictureFile(rows, path);
-        return;
-    }
+bool TPictureOutput::ViewAntiAliased() const {
     // As TSceneView::RedrawPicture draws the view.
     const TPixelFormat format = PixelFormatOf(FScene.EffectiveBitDepth());
-    const bool antiAliased = FScene.View().AntiAlias && (format == pf32bit || format == pfDevice);
-    if (background.Picture == nullptr && (antiAliased || format == pf32bit)) {
-        TSceneRows rows(TScenePicture{view, width, height, 1, antiAliased}, FDocument.Model(), FScene.View(),
-                        background.Color);
+    return FScene.View().AntiAlias && (format == pf32bit || format == pfDevice);
+}
+
+bool TPictureOutput::ViewDrawnInBands(int factor) const {
+    // Drawn plainly, the view fits a background picture into itself, which
+    // the bands do not.
+    return factor >= 2 || ViewAntiAliased() ||
+           (FScene.EffectiveBitDepth() == bd32 && FScene.Background().Picture == nullptr);
+}
+
+std::string TPictureOutput::ViewPictureProblem(int factor) const {
+    const TViewController& control = FScene.Control();
+    const int width = control.ClientWidth(), height = control.ClientHeight();
+    if (width <= 0 || height <= 0)
+        return "The view is empty";
+    if (factor >= 2)
+        return FramePictureProblem(factor, Rect(0, 0, width, height));
+    if (ViewDrawnInBands(factor))
+        return "";
+    if (FScene.EffectiveBitDepth() == bd32)
+        return WholeProblem(width, height, 4, "over a background picture", "");
+    return WholePictureProblem(FScene.EffectiveBitDepth(), width, height);
+}
+
+void TPictureOutput::SaveViewPicture(int factor, const fs::path& path) {
+    if (const std::string problem = ViewPictureProblem(factor); !problem.empty())
+        throw EError(problem);
+    const TViewController& control = FScene.Control();
+    const int width = control.ClientWidth(), height = control.ClientHeight();
+    if (ViewDrawnInBands(factor)) {
+        const bool antiAliased = factor < 2 && ViewAntiAliased();
+        TSceneRows rows(
+            TScenePicture{Rect(0, 0, width, height), width, height, std::max(factor, 1), antiAliased},
+            FDocument.Model(), FScene.View(), FScene.Background());
         SavePictureFile(rows, path);
         return;
     }
-    if (!antiAliased)
-        if (const std::string problem = WholePictureProblem(FScene.EffectiveBitDepth(), width, height);
-            !problem.empty())
-            throw EError(problem);
     FScene.ResizeView(width, height);
     TBitmapRows rows(FScene.Picture());
     SavePictureFile(rows, path);

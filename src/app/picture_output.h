@@ -23,9 +23,9 @@ class TModelDocument;
 // pixels a side and 2^28 pixels.
 std::string FramePictureProblem(int factor, const TRect& frame);
 // Why the view's picture cannot be drawn at a bit depth that draws it whole
-// (8, 16 or 24 bits, or the device's: the canvas draws those, which cannot
-// be cut into bands with the same pixels), or "" when it can: it may take
-// 1024 MB.
+// (8, 16 or 24 bits, or the device's: drawn plainly into a bitmap of that
+// depth, it is not cut into bands), or "" when it can: it may take 900 MB
+// while it is drawn and saved.
 std::string WholePictureProblem(TBitDepth depth, int width, int height);
 
 class TPictureOutput {
@@ -42,23 +42,31 @@ public:
     // anew at that many times its size. The view is restored also on failure.
     void RenderFramePicture(TBitmap& target, int factor, const TRect& frame,
                             const TPassProgress& progress = nullptr);
-    // Saves the frame's picture in the format its name asks for, band by band
-    // (whole only over a background picture, which is stretched over all of
-    // it), with the pixels RenderFramePicture gives; told the share of the
+    // Saves the frame's picture in the format its name asks for, band by
+    // band, with the pixels RenderFramePicture gives; told the share of the
     // work done. Raises EError on failure.
     void SavePicture(int factor, const std::filesystem::path& path,
                      const std::function<void(double done)>& progress = nullptr);
+    // Why the picture of the whole view that SaveViewPicture makes at the
+    // factor cannot be made, or "": said before any work, at the view's size,
+    // bit depth and anti-aliasing.
+    std::string ViewPictureProblem(int factor) const;
     // Saves the picture of the whole view as the command line makes it, with
     // the pixels the view would show at its size: factor 0 draws it as the
     // view draws (anti-aliased or not, at its bit depth), 2, 4 and 8 anew at
-    // that many times its size. Drawn band by band, except at the depths
-    // that are drawn whole (see WholePictureProblem) and over a background
-    // picture. Raises EError on failure.
+    // that many times its size. Drawn band by band, except plainly at the
+    // depths the canvas draws (see WholePictureProblem) and over a
+    // background picture. Raises EError on failure.
     void SaveViewPicture(int factor, const std::filesystem::path& path);
     // Prints the page, of the size in device pixels, on the canvas.
     void PrintOn(TCanvas& canvas, int pageWidth, int pageHeight);
 
 private:
+    // Whether the view is drawn anti-aliased, and whether its picture at the
+    // factor is drawn band by band.
+    bool ViewAntiAliased() const;
+    bool ViewDrawnInBands(int factor) const;
+
     TSceneView& FScene;
     TModelDocument& FDocument;
     TPictureFrame FFrame;

@@ -17,8 +17,8 @@ constexpr int64_t kBandBytes = int64_t{64} << 20;
 
 } // namespace
 
-TSceneRows::TSceneRows(const TScenePicture& picture, TBlockList& model, TRenderState& view, TColor background,
-                       const TPassProgress& progress)
+TSceneRows::TSceneRows(const TScenePicture& picture, TBlockList& model, TRenderState& view,
+                       const TBackground& background, const TPassProgress& progress)
     : FPicture(picture), FModel(model), FView(view), FBackground(background) {
     if (view.SkipPainting || view.Painting)
         throw EError("The view is being drawn; its picture cannot be made now");
@@ -56,7 +56,7 @@ TSceneRows::TSceneRows(const TScenePicture& picture, TBlockList& model, TRenderS
     const bool severalBands = FBandRows < Height();
     if (severalBands || RecordingPays(model)) {
         FRecording = std::make_unique<TStoneRecording>();
-        canvas.Brush = TBrush{FBackground, bsSolid};
+        canvas.Brush = TBrush{FBackground.Color, bsSolid};
         if (!FRecording->Record(canvas, FDrawnWidth, FDrawnHeight, model, view, SceneThreads(), progress))
             FRecording.reset();
     }
@@ -97,7 +97,9 @@ void TSceneRows::DrawBand(int first) {
         canvas.Font = FStartFont;
         canvas.PenPos = FStartPenPos;
         canvas.SetOrigin(TPoint{0, held.Top});
-        FillBackground(canvas, FDrawnWidth, FDrawnHeight, FBackground);
+        FillBackground(canvas, FDrawnWidth, FDrawnHeight, FBackground.Color);
+        if (FBackground.Picture != nullptr)
+            canvas.StretchDraw(Rect(0, 0, FDrawnWidth, FDrawnHeight), *FBackground.Picture);
         if (FRecording) {
             FRecording->Draw(*FBand, held);
         } else {

@@ -24,6 +24,8 @@ class TViewScaleRestore;
 // view of ViewWidth x ViewHeight, drawn anew at Factor times its size (1: as
 // the view draws it, not anti-aliased), as DrawSceneScaled draws it; or,
 // anti-aliased, drawn as DrawSceneAntiAliased draws it, at the frame's size.
+// A background picture is stretched over the whole picture drawn, as those
+// passes stretch it.
 struct TScenePicture {
     TRect Frame;
     int ViewWidth = 0;
@@ -42,8 +44,8 @@ public:
     // also on failure. Sorts the model for the view and records its stones
     // (progress, when given, is told the stones recorded of all). Raises
     // EError while the view is being drawn.
-    TSceneRows(const TScenePicture& picture, TBlockList& model, TRenderState& view, TColor background,
-               const TPassProgress& progress = nullptr);
+    TSceneRows(const TScenePicture& picture, TBlockList& model, TRenderState& view,
+               const TBackground& background, const TPassProgress& progress = nullptr);
     ~TSceneRows() override;
     TSceneRows(const TSceneRows&) = delete;
     TSceneRows& operator=(const TSceneRows&) = delete;
@@ -69,7 +71,7 @@ private:
     TScenePicture FPicture;
     TBlockList& FModel;
     TRenderState& FView;
-    TColor FBackground;
+    TBackground FBackground;
     std::unique_ptr<TPaintingGuard> FGuard;
     std::unique_ptr<TViewScaleRestore> FRestore;
     // The picture the stones are drawn into, of which a band is held.

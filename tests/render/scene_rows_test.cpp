@@ -2,8 +2,9 @@
 // pictures drawn whole: random scenes of every kind of stone seen from every
 // side, plain, at a larger scale and anti-aliased, in frames partly outside
 // the view, cut into bands of a few rows, drawn on one thread and on several,
-// their rows asked for top down (PNG, JPEG) and bottom up (BMP). Stones with a
-// picture on a face draw on the canvas itself and are drawn anew in every band.
+// their rows asked for top down (PNG, JPEG) and bottom up (BMP), over a
+// background colour or picture. Stones with a picture on a face draw on the
+// canvas itself and are drawn anew in every band.
 
 #include <gtest/gtest.h>
 
@@ -91,14 +92,22 @@ TEST(SceneRows, PicturesDrawnInBandsAreThePicturesDrawnWhole) {
         const float scale = view.ViewScale, offsetY = view.ViewOffsetY;
         const int left = between(-20, width / 2), top = between(-20, height / 2);
         const TRect frame = Rect(left, top, left + between(20, width + 10), top + between(20, height + 10));
-        const TBackground background{RGB(between(0, 255), 200, 100), nullptr};
+        // Every other round over a background picture, stretched over all of it.
+        TBitmap backdrop(between(3, 40), between(3, 40), round % 4 == 1 ? pf24bit : pf32bit);
+        for (int i = 0; i < 12; ++i) {
+            backdrop.Canvas().Brush.Color = RGB(between(0, 255), between(0, 255), between(0, 255));
+            const int x = between(0, backdrop.Width() - 1), y = between(0, backdrop.Height() - 1);
+            backdrop.Canvas().FillRect(Rect(x, y, x + between(1, 9), y + between(1, 9)));
+        }
+        const TBackground background{RGB(between(0, 255), 200, 100), round % 2 == 1 ? &backdrop : nullptr};
 
-        // The plain picture of the whole view is the view's picture.
+        // The plain picture of the whole view is the view's picture (which
+        // fits a background picture into the view, keeping its proportions).
         TBitmap shown(width, height, pf32bit);
-        DrawScenePlain(shown, scene, view, background);
+        DrawScenePlain(shown, scene, view, TBackground{background.Color, nullptr});
         {
             TSceneRows plain(TScenePicture{Rect(0, 0, width, height), width, height, 1, false}, scene, view,
-                             background.Color);
+                             TBackground{background.Color, nullptr});
             plain.SetBandRows(7);
             ASSERT_EQ(FirstDifferentRow(plain, shown, true), -1) << "round " << round << ", plain";
         }
@@ -122,7 +131,7 @@ TEST(SceneRows, PicturesDrawnInBandsAreThePicturesDrawnWhole) {
                   TCase{3, 6, true}, TCase{1, 1000, false}, TCase{3, 1000, true}}) {
                 SetSceneThreads(c.Threads);
                 TSceneRows rows(TScenePicture{frame, width, height, factor, antiAliased}, scene, view,
-                                background.Color);
+                                background);
                 EXPECT_TRUE(view.Painting);
                 rows.SetBandRows(c.BandRows);
                 ASSERT_EQ(FirstDifferentRow(rows, whole, c.BottomUp), -1)
@@ -139,5 +148,6 @@ TEST(SceneRows, PicturesDrawnInBandsAreThePicturesDrawnWhole) {
     TOwnedBlockList none;
     TRenderState busy;
     busy.Painting = true;
-    EXPECT_THROW(TSceneRows(TScenePicture{Rect(0, 0, 8, 8), 8, 8, 1, false}, none, busy, clWhite), EError);
+    EXPECT_THROW(TSceneRows(TScenePicture{Rect(0, 0, 8, 8), 8, 8, 1, false}, none, busy, TBackground{}),
+                 EError);
 }
