@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,8 +47,10 @@ std::vector<char*> EnvironmentWithoutDisplay() {
     return kept;
 }
 
-// Starts the program with the arguments (no shell) and waits for it.
-TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false) {
+// Starts the program with the arguments (no shell) and waits for it; given
+// an address space, the program gets no more than that.
+TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false,
+                  rlim_t addressSpace = 0) {
     const std::string program = (BuiltProgramFolder() / "stonemill").string();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -63,7 +67,17 @@ TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = fa
     TRun run;
     std::vector<char*> withoutDisplayEnvironment = EnvironmentWithoutDisplay();
     char** environment = withoutDisplay ? withoutDisplayEnvironment.data() : environ;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0) {
+    // The limit is this process's while it starts the program, which keeps it.
+    rlimit saved{};
+    getrlimit(RLIMIT_AS, &saved);
+    if (addressSpace > 0) {
+        const rlimit limited{addressSpace, saved.rlim_max};
+        setrlimit(RLIMIT_AS, &limited);
+    }
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment);
+    if (addressSpace > 0)
+        setrlimit(RLIMIT_AS, &saved);
+    if (spawned == 0) {
         int status = 0;
         waitpid(pid, &status, 0);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -142,8 +156,8 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
     const fs::path path = Write("m.stm", model);
     const fs::path one = folder.Path() / "one.png", four = folder.Path() / "four.png";
     for (const auto& [out, scale] : {std::pair{one, "1"}, std::pair{four, "4"}})
-        ASSERT_EQ(RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "100x80", "--view",
-                                "Top view", "--fit", "--scale", scale})
+        ASSERT_EQ(RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "100x80",
+                                "--view", "Top view", "--fit", "--scale", scale})
                       .Status,
                   0);
     const QImage small(QString::fromStdString(one.string())), large(QString::fromStdString(four.string()));
@@ -161,6 +175,36 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
         const TRun run = RunStonemill(args);
         EXPECT_NE(run.Status, 0) << bad[1];
         EXPECT_NE(run.Err.find("stonemill: "), std::string::npos) << run.Err;
+    }
+}
+
+// Pictures far larger than the memory they are made in are drawn and written
+// a band of rows at a time: each of these would take more than the program
+// may have here if it were held whole.
+TEST_F(CommandLine, LargePicturesAreMadeInBandsWithinLittleMemory) {
+    const fs::path path = Write("m.stm", model);
+    const fs::path smooth = folder.Path() / "smooth.png", large = folder.Path() / "large.jpg";
+    constexpr rlim_t kAddressSpace = rlim_t{512} << 20;
+    TRun run = RunStonemill({"--render", path.string(), "--output", smooth.string(), "--size", "6000x6000",
+                             "--view", "Top view", "--fit", "--antialias"},
+                            false, kAddressSpace);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    run = RunStonemill({"--render", path.string(), "--output", large.string(), "--size", "1500x1500",
+                        "--view", "Top view", "--fit", "--scale", "8"},
+                       false, kAddressSpace);
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    // Whole pictures, with the stones over a good part of them.
+    for (const auto& [file, side] : {std::pair{smooth, 6000}, std::pair{large, 12000}}) {
+        QImageReader reader(QString::fromStdString(file.string()));
+        EXPECT_EQ(reader.size(), QSize(side, side));
+        reader.setScaledSize(QSize(side / 8, side / 8));
+        const QImage picture = reader.read();
+        ASSERT_FALSE(picture.isNull()) << file << ": " << reader.errorString().toStdString();
+        int coloured = 0;
+        for (int y = 0; y < picture.height(); y += 5)
+            for (int x = 0; x < picture.width(); x += 5)
+                coloured += (picture.pixel(x, y) & 0xFFFFFF) != (picture.pixel(0, 0) & 0xFFFFFF);
+        EXPECT_GT(coloured, 1000) << file;
     }
 }
 
@@ -202,12 +246,13 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
             args.insert(args.end(), {"--output", (folder.Path() / "out.png").string()});
         TRun folderRun = RunStonemill(args);
         EXPECT_EQ(folderRun.Status, 1) << command;
-        EXPECT_EQ(folderRun.Err, "stonemill: Cannot open file \"" + folder.Path().string() + "\". Is a directory\n")
+        EXPECT_EQ(folderRun.Err,
+                  "stonemill: Cannot open file \"" + folder.Path().string() + "\". Is a directory\n")
             << command;
     }
     // Any number of degrees of turn is taken round.
-    EXPECT_EQ(RunStonemill({"--render", path.string(), "--output", (folder.Path() / "t.png").string(), "--tilt",
-                            "30", "--turn", "-30"})
+    EXPECT_EQ(RunStonemill({"--render", path.string(), "--output", (folder.Path() / "t.png").string(),
+                            "--tilt", "30", "--turn", "-30"})
                   .Status,
               3);
 
@@ -285,8 +330,8 @@ TEST(DemoModels, LoadDrawAndUseEveryKind) {
             EXPECT_FALSE(QImage(QString::fromStdString(picture.string())).isNull()) << picture;
 
             const fs::path drawn = out.Path() / (name + ".png");
-            const TRun render = RunStonemill({"--render", file.path().string(), "--output", drawn.string(), "--size",
-                                             "160x120", "--fit", "--detail", "2"});
+            const TRun render = RunStonemill({"--render", file.path().string(), "--output", drawn.string(),
+                                              "--size", "160x120", "--fit", "--detail", "2"});
             EXPECT_EQ(render.Status, 0) << name << ": " << render.Err;
             const QImage image(QString::fromStdString(drawn.string()));
             int stonePixels = 0;
@@ -324,5 +369,4 @@ TEST(PovRay, DemoModelsRenderAsMoreThanSkyAndGround) {
                 differing += picture.pixel(x, y) != nothing.pixel(x, y);
         EXPECT_GT(differing, picture.width() * picture.height() / 5) << demo;
     }
-
 }
