@@ -38,8 +38,8 @@ public:
     // pixels the canvas gives it; hatched ones are left to the canvas.
     void Ellipse(int x1, int y1, int x2, int y2);
     // The same in the given colours, written into the bitmap's columns and the
-    // rows firstRow .. lastRow of those it holds. False, drawing nothing, for a hatched brush or
-    // a box too large to step: the canvas must paint those.
+    // rows firstRow .. lastRow of those it holds. False, drawing nothing, for
+    // a hatched brush or a box too large to step: the canvas must paint those.
     bool EllipseWith(int x1, int y1, int x2, int y2, TColor pen, TColor brush, TBrushStyle style, int firstRow,
                      int lastRow);
     // The rows the canvas paints while the rasteriser draws its band: all of
