@@ -13,8 +13,6 @@
 #include "common/error.h"
 #include "common/strings.h"
 #include "files/settings_file.h"
-#include "platform/canvas.h"
-#include "render/picture_writer.h"
 
 namespace fs = std::filesystem;
 
@@ -215,6 +213,10 @@ fs::path SettingsToRead(const TDataFolders& folders) {
     return folders.Find(kSettingsFileName).value_or(folders.Shipped() / kSettingsFileName);
 }
 
+TBitDepth DepthOfBits(int bits) {
+    return bits == 8 ? bd8 : bits == 16 ? bd16 : bits == 24 ? bd24 : bd32;
+}
+
 int Render(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
     const TRenderOptions o = ParseRenderOptions(a);
     TStonemillApp app(folders);
@@ -222,12 +224,17 @@ int Render(const std::string& model, TArguments& a, const TDataFolders& folders,
     // Every option is taken with redraws suppressed: one picture at the end.
     scene.View().SuppressRedraw = true;
     scene.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
-    scene.ResizeView(o.Width, o.Height);
-    const int loaded = LoadForCommand(app, model, err);
+    // The picture is made when the view is drawn, band by band where it can
+    // be; one that cannot be made is refused before the model is read.
+    scene.SizeViewWithoutPicture(o.Width, o.Height);
     if (o.Bits)
-        scene.SetBitDepth(*o.Bits == 8 ? bd8 : *o.Bits == 16 ? bd16 : *o.Bits == 24 ? bd24 : bd32);
+        scene.SetBitDepth(DepthOfBits(*o.Bits));
     if (o.AntiAlias)
         scene.SetAntiAlias(true);
+    const int factor = o.Scale > 1 ? o.Scale : 0;
+    if (const std::string problem = app.Pictures.ViewPictureProblem(factor); !problem.empty())
+        Usage(problem);
+    const int loaded = LoadForCommand(app, model, err);
     if (o.Shading)
         scene.SetShading(*o.Shading);
     if (o.Detail)
@@ -249,19 +256,9 @@ int Render(const std::string& model, TArguments& a, const TDataFolders& folders,
     if (o.Fit)
         scene.Control().FitModel(app.Document.Model());
     scene.View().SuppressRedraw = false;
-    TBitmap out;
-    if (o.Scale > 1) {
-        // As the window saves a frame over the whole view, drawn anew larger.
-        app.Pictures.RenderFramePicture(out, o.Scale, Rect(0, 0, o.Width, o.Height));
-    } else {
-        scene.RedrawPicture();
-        TBitmap& picture = scene.Picture();
-        out.SetPixelFormat(pf32bit);
-        out.SetSize(picture.Width(), picture.Height());
-        out.Canvas().Draw(0, 0, picture);
-        out.Canvas().Refresh();
-    }
-    SavePictureFile(out, o.Output);
+    // As the view draws it; at a scale, as the window saves a frame over the
+    // whole view drawn anew larger.
+    app.Pictures.SaveViewPicture(factor, o.Output);
     return loaded;
 }
 

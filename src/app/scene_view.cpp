@@ -71,6 +71,12 @@ void TSceneView::ResizeView(int width, int height) {
     RedrawPicture();
 }
 
+void TSceneView::SizeViewWithoutPicture(int width, int height) {
+    FPicture.SetPixelFormat(PixelFormatOf(EffectiveBitDepth()));
+    FPicture.SetSize(0, 0);
+    FControl.Resize(std::max(width, 0), std::max(height, 0));
+}
+
 void TSceneView::RefreshDisplay() {
     FView.Pictures.Clear(); // pictures changed on disk show again
     SortModelForView(true);

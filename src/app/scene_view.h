@@ -59,6 +59,10 @@ public:
     int PassCount() const { return FPassCount; }
     // The view's client size changed: the picture follows, and it is drawn anew.
     void ResizeView(int width, int height);
+    // The view takes the size while its picture is left empty: the command
+    // line's pictures of it are drawn band by band, or drawn into the picture
+    // by ResizeView where they must be drawn whole (TPictureOutput).
+    void SizeViewWithoutPicture(int width, int height);
     // Forgets the sorted octant and the pictures read, sorts and draws anew.
     void RefreshDisplay();
     // Sorts the model for the view's octant (when that changed, or always when

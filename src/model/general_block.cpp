@@ -199,9 +199,19 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
     TBitmap* picture = view.Pictures.Get(std::filesystem::path("parts") / Part->BitmapFileName);
     if (!picture)
         return;
-    TBitmap copy(maxX + 1, maxY + 1, pf32bit);
-    const TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
-    copy.Canvas().CopyRect(box, d.Canvas(), box);
+    // Each pixel is laid on its own: only the part of the box on the picture
+    // (on the band of its rows being drawn) is worked on, in a copy of its own.
+    TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
+    if (const TFastDraw* rasteriser = d.FastDraw()) {
+        box.Right = std::min(box.Right, rasteriser->Bitmap().Width());
+        box.Top = std::max(box.Top, rasteriser->HeldTop());
+        box.Bottom = std::min(box.Bottom, rasteriser->HeldBottom() + 1);
+    }
+    if (box.Width() <= 0 || box.Height() <= 0)
+        return;
+    TBitmap copy(box.Width(), box.Height(), pf32bit);
+    const TRect whole = Rect(0, 0, box.Width(), box.Height());
+    copy.Canvas().CopyRect(whole, d.Canvas(), box);
     auto pixelsOf = [](TBitmap& bitmap) {
         TPixels32 pixels;
         pixels.Pixels = static_cast<uint32_t*>(bitmap.ScanLine(0));
@@ -212,6 +222,7 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
                            : bitmap.Width();
         return pixels;
     };
-    MapPicture(pixelsOf(copy), pixelsOf(*picture), screen[0], screen[1], screen[3]);
-    d.CopyRect(box, copy.Canvas(), box);
+    MapPicture(pixelsOf(copy), TPoint{box.Left, box.Top}, pixelsOf(*picture), screen[0], screen[1],
+               screen[3]);
+    d.CopyRect(box, copy.Canvas(), whole);
 }

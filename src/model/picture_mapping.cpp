@@ -15,7 +15,8 @@ uint32_t Blend(uint32_t a, uint32_t b, double t) {
 
 } // namespace
 
-void MapPicture(const TPixels32& target, const TPixels32& picture, TPoint p0, TPoint p1, TPoint p3) {
+void MapPicture(const TPixels32& target, TPoint origin, const TPixels32& picture, TPoint p0, TPoint p1,
+                TPoint p3) {
     const int w = picture.Width, h = picture.Height;
     if (w <= 0 || h <= 0 || target.Width <= 0 || target.Height <= 0)
         return;
@@ -30,10 +31,10 @@ void MapPicture(const TPixels32& target, const TPixels32& picture, TPoint p0, TP
     if (!std::isfinite(kx) || !std::isfinite(ky))
         return; // a parallelogram without area shows nothing
     const TPoint p2{p1.x + p3.x - p0.x, p1.y + p3.y - p0.y};
-    const int left = std::max(0, std::min({p0.x, p1.x, p2.x, p3.x}));
-    const int right = std::min(target.Width - 1, std::max({p0.x, p1.x, p2.x, p3.x}));
-    const int top = std::max(0, std::min({p0.y, p1.y, p2.y, p3.y}));
-    const int bottom = std::min(target.Height - 1, std::max({p0.y, p1.y, p2.y, p3.y}));
+    const int left = std::max(origin.x, std::min({p0.x, p1.x, p2.x, p3.x}));
+    const int right = std::min(origin.x + target.Width - 1, std::max({p0.x, p1.x, p2.x, p3.x}));
+    const int top = std::max(origin.y, std::min({p0.y, p1.y, p2.y, p3.y}));
+    const int bottom = std::min(origin.y + target.Height - 1, std::max({p0.y, p1.y, p2.y, p3.y}));
     const uint32_t transparent = picture.At(0, 0) & 0xFFFFFF;
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {
@@ -56,7 +57,7 @@ void MapPicture(const TPixels32& target, const TPixels32& picture, TPoint p0, TP
                 result = Blend(pixel, picture.At(U - 1, V) & 0xFFFFFF, -fu);
             else if (fu > 0)
                 result = Blend(pixel, picture.At(U + 1, V) & 0xFFFFFF, fu);
-            target.At(x, y) = result;
+            target.At(x - origin.x, y - origin.y) = result;
         }
     }
 }

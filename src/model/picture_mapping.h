@@ -16,5 +16,8 @@ struct TPixels32 {
     uint32_t& At(int x, int y) const { return Pixels[static_cast<long>(y) * Pitch + x]; }
 };
 
-// Maps `picture` into `target`, whose pixel (0, 0) is screen pixel (0, 0).
-void MapPicture(const TPixels32& target, const TPixels32& picture, TPoint p0, TPoint p1, TPoint p3);
+// Maps `picture` into `target`, whose pixel (0, 0) is screen pixel `origin`.
+// Each pixel is worked out on its own, so any part of the screen gives the
+// pixels it has in the whole.
+void MapPicture(const TPixels32& target, TPoint origin, const TPixels32& picture, TPoint p0, TPoint p1,
+                TPoint p3);

@@ -96,17 +96,22 @@ struct TBitmap::TImpl {
     }
 
     // Brings the indexes of an 8-bit bitmap up to date with the canvas drawing,
-    // keeping their rows at the same addresses.
+    // keeping their rows at the same addresses. Each pixel takes the palette
+    // entry nearest its colour on its own, so the rows are reduced a band at a
+    // time, without another copy of the whole picture.
     void ReduceImage() {
         if (Format != pf8bit || IndexedState != isStale)
             return;
-        QImage reduced = Image.convertToFormat(QImage::Format_Indexed8, FixedPalette());
-        if (Indexed.size() == reduced.size()) {
-            for (int row = 0; row < reduced.height(); ++row)
-                std::memcpy(Indexed.scanLine(row), reduced.constScanLine(row),
+        if (Indexed.size() != Image.size())
+            Indexed = BlackImage(Image.width(), Image.height(), QImage::Format_Indexed8);
+        constexpr int kBandRows = 256;
+        for (int top = 0; top < Image.height(); top += kBandRows) {
+            const int rows = std::min(kBandRows, Image.height() - top);
+            const QImage reduced = Image.copy(0, top, Image.width(), rows)
+                                       .convertToFormat(QImage::Format_Indexed8, FixedPalette());
+            for (int row = 0; row < rows; ++row)
+                std::memcpy(Indexed.scanLine(top + row), reduced.constScanLine(row),
                             static_cast<size_t>(reduced.width()));
-        } else {
-            Indexed = reduced;
         }
         IndexedState = isCurrent;
     }

@@ -76,6 +76,7 @@ struct TCanvas::TImpl {
     QPainter* External = nullptr;   // the caller's painter, used as it is
     TBitmap* Owner = nullptr;       // the bitmap whose canvas this is
     QPainter Painter;               // opened on the first operation, kept until Refresh
+    TPoint Origin;                  // of the drawing coordinates, on the device's top-left pixel
 
     // The painter to draw with, or none when there is nothing to draw on.
     QPainter* Begin() {
@@ -85,6 +86,10 @@ struct TCanvas::TImpl {
                 QPaintDevice* device = Owner != nullptr ? Owner->BeginCanvasChange() : Device;
                 if (device == nullptr || !Painter.begin(device))
                     return nullptr;
+                // Whole pixels: every shape lands on the pixels it has drawn at
+                // the origin, and hatching stays lined up with the picture.
+                if (Origin != TPoint{0, 0})
+                    Painter.translate(-Origin.x, -Origin.y);
             }
             painter = &Painter;
         }
@@ -151,6 +156,17 @@ TCanvas::~TCanvas() {
     FImpl->End();
 }
 
+void TCanvas::SetOrigin(const TPoint& origin) {
+    if (origin == FImpl->Origin)
+        return;
+    FImpl->End(); // the next operation begins the painter at the new origin
+    FImpl->Origin = origin;
+}
+
+TPoint TCanvas::Origin() const {
+    return FImpl->Origin;
+}
+
 void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect) {
     if (dest.Width() <= 0 || dest.Height() <= 0 || sourceRect.Width() <= 0 || sourceRect.Height() <= 0)
         return;
@@ -161,7 +177,8 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRe
     if (p == nullptr)
         return;
     p->setCompositionMode(QPainter::CompositionMode_Source);
-    p->drawImage(ToQRect(dest), picture, ToQRect(sourceRect));
+    const TPoint from = source.FImpl->External == nullptr ? source.FImpl->Origin : TPoint{0, 0};
+    p->drawImage(ToQRect(dest), picture, ToQRect(sourceRect).translated(-from.x, -from.y));
     FImpl->Changed();
 }
 

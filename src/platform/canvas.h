@@ -54,6 +54,13 @@ public:
     TFont Font;
     TPoint PenPos;
 
+    // The point of the drawing coordinates that falls on the top-left pixel of
+    // the device, (0, 0) unless set: a bitmap holding a band of rows of a
+    // taller picture is drawn on, and copied from, in the picture's
+    // coordinates. A canvas on a caller's painter keeps the painter's own.
+    void SetOrigin(const TPoint& origin);
+    TPoint Origin() const;
+
     // Copies the Source rectangle of another canvas's picture into Dest, stretched
     // to fit. The source must be a bitmap's canvas or an image canvas.
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& sourceRect);

@@ -9,17 +9,21 @@ TDrawObject::TDrawObject(TCanvas& canvas) : FCanvas(&canvas) {
     BindCanvas();
 }
 
-TDrawObject::TDrawObject(TBitmap& bitmap) : FCanvas(&bitmap.Canvas()) {
+TDrawObject::TDrawObject(TBitmap& bitmap) : TDrawObject(bitmap, TPictureBand{}) {}
+
+TDrawObject::TDrawObject(TBitmap& bitmap, const TPictureBand& held) : FCanvas(&bitmap.Canvas()) {
+    if (held.Height > 0)
+        bitmap.Canvas().SetOrigin(TPoint{0, held.Top});
     BindCanvas();
     switch (bitmap.PixelFormat()) {
     case pf15bit:
-        BindRasteriser(std::make_unique<TFastDraw15>(bitmap, false));
+        BindRasteriser(std::make_unique<TFastDraw15>(bitmap, false, held));
         break;
     case pf16bit:
-        BindRasteriser(std::make_unique<TFastDraw15>(bitmap, true));
+        BindRasteriser(std::make_unique<TFastDraw15>(bitmap, true, held));
         break;
     case pf32bit:
-        BindRasteriser(std::make_unique<TFastDraw32>(bitmap));
+        BindRasteriser(std::make_unique<TFastDraw32>(bitmap, held));
         break;
     case pfDevice:
     case pf8bit:

@@ -27,6 +27,10 @@ public:
     // Draws on a bitmap: through the rasteriser for 15-, 16- and 32-bit pixels.
     // The bitmap must keep its size and format while the draw object lives.
     explicit TDrawObject(TBitmap& bitmap);
+    // Draws on a bitmap that holds a band of rows of a taller picture, in the
+    // picture's coordinates: the same pixels as drawing the whole picture, in
+    // the band's rows. Sets the origin of the bitmap's canvas to the band's top.
+    TDrawObject(TBitmap& bitmap, const TPictureBand& held);
     // Records what the rasteriser operations draw; everything else goes to
     // the canvas of `bitmap`, whose colours and styles the recorder reads.
     TDrawObject(TBitmap& bitmap, std::unique_ptr<TDisplayRecorder> recorder);

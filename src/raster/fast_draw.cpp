@@ -1,6 +1,8 @@
 #include "raster/fast_draw.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 
@@ -17,25 +19,44 @@ int Saturate(double value) {
 
 } // namespace
 
-TFastDraw::TFastDraw(TBitmap& bitmap) : FBitmap(bitmap), FCanvas(bitmap.Canvas()) {}
+TFastDraw::TFastDraw(TBitmap& bitmap, const TPictureBand& held)
+    : FBitmap(bitmap), FCanvas(bitmap.Canvas()), FHeld(held) {}
 
 TFastDraw::~TFastDraw() = default;
 
+int TFastDraw::HeldBottom() const {
+    if (FHeld.Height <= 0)
+        return FBitmap.Height() - 1;
+    return std::min(FHeld.Top + FBitmap.Height(), FHeld.Height) - 1;
+}
+
 void TFastDraw::PrepareRowsOf(int bytesPerPixel) {
-    const int height = FBitmap.Height();
-    FRows.assign(static_cast<size_t>(height), nullptr);
-    for (int row = 0; row < height; ++row)
-        FRows[static_cast<size_t>(row)] = FBitmap.ScanLine(row);
-    FPitch = 0;
-    if (height >= 2)
-        FPitch = (static_cast<const std::byte*>(FRows[1]) - static_cast<const std::byte*>(FRows[0])) /
-                 bytesPerPixel;
+    const int rows = FBitmap.Height();
+    const int height = FHeld.Height > 0 ? FHeld.Height : rows;
+    const int first = HeldTop();
+    FRows.assign(static_cast<size_t>(std::max(height, 0)), nullptr);
+    std::ptrdiff_t pitchBytes = 0;
+    if (rows >= 2)
+        pitchBytes = static_cast<const std::byte*>(FBitmap.ScanLine(1)) -
+                     static_cast<const std::byte*>(FBitmap.ScanLine(0));
+    FPitch = pitchBytes / bytesPerPixel;
+    if (rows > 0) {
+        // The rows not held are worked out as numbers: they lie outside the bitmap.
+        const auto base = reinterpret_cast<std::intptr_t>(FBitmap.ScanLine(0));
+        for (int row = 0; row < height; ++row) {
+            const int own = row - first;
+            FRows[static_cast<size_t>(row)] =
+                own >= 0 && own < rows
+                    ? FBitmap.ScanLine(own)
+                    : reinterpret_cast<void*>(base + static_cast<std::intptr_t>(own) * pitchBytes);
+        }
+    }
     Left = 1;
     Top = 1;
     Right = FBitmap.Width() - 1;
     Bottom = height - 2;
-    BandTop = Top;
-    BandBottom = Bottom;
+    BandTop = std::max(Top, first);
+    BandBottom = std::min(Bottom, HeldBottom());
 }
 
 bool TFastDraw::ClipSegment(const TPoint& from, const TPoint& to, TLineRun& run, TPoint& clippedEnd) const {

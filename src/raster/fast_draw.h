@@ -27,6 +27,14 @@
 #include <utility>
 #include <vector>
 
+// The rows of a picture drawn band by band that a bitmap holds: the rows from
+// Top on of a picture Height rows tall and as wide as the bitmap. Height 0:
+// the bitmap is the whole picture.
+struct TPictureBand {
+    int Top = 0;
+    int Height = 0;
+};
+
 class TFastDraw {
 public:
     virtual ~TFastDraw();
@@ -43,6 +51,11 @@ public:
     // bands of a picture drawn apart make the picture drawn at once.
     int BandTop = 1;
     int BandBottom = 0;
+
+    // The picture's rows the bitmap holds, inclusive: all of them, or a band
+    // (the clip box and the coordinates are still the picture's).
+    int HeldTop() const { return FHeld.Height > 0 ? FHeld.Top : 0; }
+    int HeldBottom() const;
 
     // Builds the row table, the pitch and the clip box from the bitmap.
     virtual void PrepareRows() = 0;
@@ -76,7 +89,7 @@ public:
     void* RowAddress(int row) const { return FRows[static_cast<size_t>(row)]; }
 
 protected:
-    explicit TFastDraw(TBitmap& bitmap);
+    explicit TFastDraw(TBitmap& bitmap, const TPictureBand& held = {});
 
     // An edge of the polygon being filled, from its top row down to (not including)
     // its bottom row.
@@ -154,7 +167,11 @@ protected:
 
     TBitmap& FBitmap;
     TCanvas& FCanvas;
-    std::vector<void*> FRows;  // first pixel of every row
+    TPictureBand FHeld;
+    // First pixel of every row of the picture. Rows the bitmap does not hold
+    // have the addresses they would have if it went on; only lines that are
+    // stepped from there into the band use them, and nothing is written there.
+    std::vector<void*> FRows;
     std::ptrdiff_t FPitch = 0; // in pixels
     std::vector<TEdge> FEdges; // the active edge list, kept between polygons
     int FEdgeCount = 0;

@@ -10,7 +10,8 @@ template <uint16_t Mask> inline uint16_t Blend(uint16_t half, uint16_t old) {
 
 } // namespace
 
-TFastDraw15::TFastDraw15(TBitmap& bitmap, bool layout565) : TFastDrawOf(bitmap) {
+TFastDraw15::TFastDraw15(TBitmap& bitmap, bool layout565, const TPictureBand& held)
+    : TFastDrawOf(bitmap, held) {
     FLayout565 = layout565;
     FSpanOp = &WriteSpan;
     FPixelOp = &WritePixel;

@@ -12,7 +12,8 @@ public:
     static constexpr uint16_t BlendMask555 = 0x7BDE;
     static constexpr uint16_t BlendMask565 = 0xF7DE;
 
-    TFastDraw15(TBitmap& bitmap, bool layout565);
+    // As TFastDraw32, on a whole bitmap or on the band of a picture it holds.
+    TFastDraw15(TBitmap& bitmap, bool layout565, const TPictureBand& held = {});
 
     void PrepareRows() override;
     void Polygon(const TPoint* points, int high) override;

@@ -3,7 +3,7 @@
 #include "raster/ellipse_spans.h"
 #include "raster/span_fill.h"
 
-TFastDraw32::TFastDraw32(TBitmap& bitmap) : TFastDrawOf(bitmap) {
+TFastDraw32::TFastDraw32(TBitmap& bitmap, const TPictureBand& held) : TFastDrawOf(bitmap, held) {
     FSpanOp = &WriteSpan;
     FPixelOp = &WritePixel;
     PrepareRows();
@@ -148,8 +148,8 @@ bool TFastDraw32::EllipseWith(int x1, int y1, int x2, int y2, TColor pen, TColor
     if (width > kLargestSpanEllipse || height > kLargestSpanEllipse)
         return false;
     const int lastColumn = FBitmap.Width() - 1;
-    firstRow = std::max(firstRow, 0);
-    lastRow = std::min(lastRow, FBitmap.Height() - 1);
+    firstRow = std::max(firstRow, HeldTop());
+    lastRow = std::min(lastRow, HeldBottom());
     if (width < 1 || height < 1 || lastColumn < 0 || firstRow > lastRow)
         return true;
     // The canvas paints opaque pixels.

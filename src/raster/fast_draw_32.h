@@ -12,7 +12,9 @@ public:
     // three channel sums cannot carry into each other.
     static constexpr uint32_t BlendMask = 0xFEFEFE;
 
-    explicit TFastDraw32(TBitmap& bitmap);
+    // Draws on the bitmap; or, given the band it holds, on the rows of a taller
+    // picture that it holds, in the picture's coordinates.
+    explicit TFastDraw32(TBitmap& bitmap, const TPictureBand& held = {});
 
     void PrepareRows() override;
     void Polygon(const TPoint* points, int high) override;
@@ -36,14 +38,14 @@ public:
     // pixels the canvas gives it; hatched ones are left to the canvas.
     void Ellipse(int x1, int y1, int x2, int y2);
     // The same in the given colours, written into the bitmap's columns and the
-    // rows firstRow .. lastRow. False, drawing nothing, for a hatched brush or
-    // a box too large to step: the canvas must paint those.
+    // rows firstRow .. lastRow of those it holds. False, drawing nothing, for
+    // a hatched brush or a box too large to step: the canvas must paint those.
     bool EllipseWith(int x1, int y1, int x2, int y2, TColor pen, TColor brush, TBrushStyle style, int firstRow,
                      int lastRow);
     // The rows the canvas paints while the rasteriser draws its band: all of
     // the bitmap's for the band that takes in the clip box's top or bottom.
-    int CanvasTop() const { return BandTop <= Top ? 0 : BandTop; }
-    int CanvasBottom() const { return BandBottom >= Bottom ? FBitmap.Height() - 1 : BandBottom; }
+    int CanvasTop() const { return BandTop <= Top ? HeldTop() : BandTop; }
+    int CanvasBottom() const { return BandBottom >= Bottom ? HeldBottom() : BandBottom; }
 
     static void WriteSpan(uint32_t* row, int x1, int x2, uint32_t pixel);
     static void BlendSpan(uint32_t* row, int x1, int x2, uint32_t pixel);

@@ -43,7 +43,7 @@ public:
     }
 
 protected:
-    explicit TFastDrawOf(TBitmap& bitmap) : TFastDraw(bitmap) {}
+    TFastDrawOf(TBitmap& bitmap, const TPictureBand& held) : TFastDraw(bitmap, held) {}
 
     // The canvas's pen colour as a pixel value, converted once per call.
     void TakePenColor() { FPenPixel = Self().PixelOf(FCanvas.Pen.Color); }

@@ -14,6 +14,7 @@
 #include "common/strings.h"
 #include "platform/atomic_file.h"
 #include "platform/bitmap.h"
+#include "render/picture_rows.h"
 
 namespace {
 
@@ -25,10 +26,6 @@ void Put16(std::vector<uint8_t>& out, uint32_t v) {
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
-}
-
-const uint32_t* Row(TBitmap& picture, int y) {
-    return static_cast<const uint32_t*>(picture.ScanLine(y));
 }
 
 // Reports the rows written now and then, not for every row.
@@ -45,7 +42,7 @@ private:
     int FRows;
 };
 
-bool WriteBmp(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
+bool WriteBmp(TPictureRows& picture, std::FILE* file, TRowProgress& progress) {
     const uint32_t width = static_cast<uint32_t>(picture.Width());
     const uint32_t height = static_cast<uint32_t>(picture.Height());
     const uint32_t imageSize = width * height * 4;
@@ -70,7 +67,7 @@ bool WriteBmp(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
         return false;
     std::vector<uint32_t> row(width);
     for (int y = picture.Height() - 1; y >= 0; --y) {
-        const uint32_t* source = Row(picture, y);
+        const uint32_t* source = picture.Row(y);
         for (uint32_t x = 0; x < width; ++x)
             row[x] = source[x] & 0xFFFFFF; // B, G, R, 0 in memory
         if (std::fwrite(row.data(), 4, width, file) != width)
@@ -110,23 +107,36 @@ int PngFilterOf(TPngFilter filter) {
     }
 }
 
-bool WritePng(TBitmap& picture, std::FILE* file, const TPngCompression& compression, TRowProgress& progress) {
-    // Rows are fetched before writing so nothing with a destructor lives
-    // across the jump; the 32-bit pixels (B, G, R, unused in memory) are
-    // written as they lie, as RGB.
-    const int height = picture.Height();
-    std::vector<png_bytep> rows(static_cast<size_t>(height));
-    for (int y = 0; y < height; ++y)
-        rows[static_cast<size_t>(y)] = static_cast<png_bytep>(picture.ScanLine(y));
-    TPngErrors errors;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, PngFailure, PngWarning);
-    if (png == nullptr)
-        throw EError("PNG: out of memory");
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(errors.Return)) {
-        png_destroy_write_struct(&png, &info);
-        throw EError(std::string("PNG: ") + errors.Message);
+// The write structures of libpng, destroyed however writing ends.
+struct TPngWrite {
+    png_structp Png = nullptr;
+    png_infop Info = nullptr;
+    TPngWrite() = default;
+    TPngWrite(const TPngWrite&) = delete;
+    TPngWrite& operator=(const TPngWrite&) = delete;
+    ~TPngWrite() {
+        if (Png != nullptr)
+            png_destroy_write_struct(&Png, &Info);
     }
+};
+
+bool WritePng(TPictureRows& picture, std::FILE* file, const TPngCompression& compression,
+              TRowProgress& progress) {
+    // The 32-bit pixels (B, G, R, unused in memory) are written as they lie,
+    // as RGB. An error of the library jumps back here past its own calls
+    // only; everything with a destructor lives from before the jump's mark,
+    // and a row that cannot be made raises its error between those calls.
+    const int height = picture.Height();
+    TPngErrors errors;
+    TPngWrite write;
+    write.Png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &errors, PngFailure, PngWarning);
+    if (write.Png == nullptr)
+        throw EError("PNG: out of memory");
+    write.Info = png_create_info_struct(write.Png);
+    png_structp png = write.Png;
+    png_infop info = write.Info;
+    if (setjmp(errors.Return))
+        throw EError(std::string("PNG: ") + errors.Message);
     if (info == nullptr)
         png_error(png, "out of memory");
     png_init_io(png, file);
@@ -139,11 +149,10 @@ bool WritePng(TBitmap& picture, std::FILE* file, const TPngCompression& compress
     png_set_bgr(png);
     png_set_filler(png, 0, PNG_FILLER_AFTER);
     for (int y = 0; y < height; ++y) {
-        png_write_row(png, rows[static_cast<size_t>(y)]);
+        png_write_row(png, reinterpret_cast<png_const_bytep>(picture.Row(y)));
         progress.Row(y + 1);
     }
     png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
     return true;
 }
 
@@ -161,20 +170,25 @@ struct TJpegErrors {
     std::longjmp(errors->Return, 1);
 }
 
-bool WriteJpeg(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
-    // Rows are fetched before compressing so nothing with a destructor lives
-    // across the jump.
-    std::vector<JSAMPROW> rows(static_cast<size_t>(picture.Height()));
-    for (int y = 0; y < picture.Height(); ++y)
-        rows[static_cast<size_t>(y)] = static_cast<JSAMPROW>(picture.ScanLine(y));
-    jpeg_compress_struct info;
+// The compression structure of libjpeg, destroyed however writing ends (which
+// does nothing while it has not been created: it starts all zero).
+struct TJpegWrite {
+    jpeg_compress_struct Info{};
+    TJpegWrite() = default;
+    TJpegWrite(const TJpegWrite&) = delete;
+    TJpegWrite& operator=(const TJpegWrite&) = delete;
+    ~TJpegWrite() { jpeg_destroy_compress(&Info); }
+};
+
+bool WriteJpeg(TPictureRows& picture, std::FILE* file, TRowProgress& progress) {
+    // As with PNG, the library's errors jump back here past its own calls only.
     TJpegErrors errors;
+    TJpegWrite write;
+    jpeg_compress_struct& info = write.Info;
     info.err = jpeg_std_error(&errors.Manager);
     errors.Manager.error_exit = JpegFailure;
-    if (setjmp(errors.Return)) {
-        jpeg_destroy_compress(&info);
+    if (setjmp(errors.Return))
         throw EError(std::string("JPEG: ") + errors.Message);
-    }
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
     info.image_width = static_cast<JDIMENSION>(picture.Width());
@@ -184,11 +198,13 @@ bool WriteJpeg(TBitmap& picture, std::FILE* file, TRowProgress& progress) {
     jpeg_set_defaults(&info);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        jpeg_write_scanlines(&info, &rows[info.next_scanline], 1);
+        // The library only reads the rows it is given.
+        JSAMPROW row = const_cast<JSAMPROW>(
+            reinterpret_cast<const JSAMPLE*>(picture.Row(static_cast<int>(info.next_scanline))));
+        jpeg_write_scanlines(&info, &row, 1);
         progress.Row(static_cast<int>(info.next_scanline));
     }
     jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
     return true;
 }
 
@@ -209,10 +225,8 @@ void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, const 
 
 namespace {
 
-void SavePicture(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
+void SavePicture(TPictureRows& picture, const std::filesystem::path& path, TPictureFileFormat format,
                  const TPngCompression& compression, const TWriteProgress& progress) {
-    if (picture.PixelFormat() != pf32bit && picture.PixelFormat() != pfDevice)
-        throw EError("Pictures are saved from 32-bit bitmaps");
     if (picture.Width() <= 0 || picture.Height() <= 0)
         throw EError("The picture is empty");
     TRowProgress rows(progress, picture.Height());
@@ -236,12 +250,30 @@ void SavePicture(TBitmap& picture, const std::filesystem::path& path, TPictureFi
 // large areas of flat colour, which the filters do not help.
 const TPngCompression kPngCompression{3, TPngFilter::None};
 
+namespace {
+
+// The rows of a 32-bit bitmap, the only kind these overloads save.
+TBitmapRows RowsOf32BitBitmap(TBitmap& picture) {
+    if (picture.PixelFormat() != pf32bit && picture.PixelFormat() != pfDevice)
+        throw EError("Pictures are saved from 32-bit bitmaps");
+    return TBitmapRows(picture);
+}
+
+} // namespace
+
 void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
                      const TWriteProgress& progress) {
-    SavePicture(picture, path, format, kPngCompression, progress);
+    TBitmapRows rows = RowsOf32BitBitmap(picture);
+    SavePicture(rows, path, format, kPngCompression, progress);
 }
 
 void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,
                  const TWriteProgress& progress) {
-    SavePicture(picture, path, ffPng, compression, progress);
+    TBitmapRows rows = RowsOf32BitBitmap(picture);
+    SavePicture(rows, path, ffPng, compression, progress);
+}
+
+void SavePictureFile(TPictureRows& picture, const std::filesystem::path& path,
+                     const TWriteProgress& progress) {
+    SavePicture(picture, path, PictureFormatOfName(path.filename().string()), kPngCompression, progress);
 }

@@ -1,11 +1,12 @@
 #pragma once
-// Saving pictures as BMP (32 bits per pixel), PNG or JPEG.
+// Saving pictures as BMP (32 bits per pixel), PNG or JPEG, row by row.
 
 #include <filesystem>
 #include <functional>
 #include <string>
 
 class TBitmap;
+class TPictureRows;
 
 enum TPictureFileFormat { ffBmp, ffPng, ffJpeg };
 
@@ -32,6 +33,10 @@ extern const TPngCompression kPngCompression;
 void SavePictureFile(TBitmap& picture, const std::filesystem::path& path,
                      const TWriteProgress& progress = nullptr);
 void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictureFileFormat format,
+                     const TWriteProgress& progress = nullptr);
+// Saves a picture handed out row by row (rows as large as the picture allows,
+// never all of it at once) in the format its name asks for.
+void SavePictureFile(TPictureRows& picture, const std::filesystem::path& path,
                      const TWriteProgress& progress = nullptr);
 // Saves it as PNG compressed as given.
 void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,

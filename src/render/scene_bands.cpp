@@ -59,25 +59,31 @@ int SceneThreads() {
     return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
 }
 
-bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view,
-                       const std::function<void(int done, int total)>& progress) {
-    const int threads = SceneThreads();
-    const int width = picture.Width(), height = picture.Height();
-    if (threads < 2 || model.Count() < kFewStones || picture.PixelFormat() != pf32bit || height < 3)
-        return false;
+bool RecordingPays(const TBlockList& model) {
+    return SceneThreads() >= 2 && model.Count() >= kFewStones;
+}
+
+TStoneRecording::TStoneRecording() = default;
+TStoneRecording::~TStoneRecording() = default;
+
+bool TStoneRecording::Record(const TCanvas& start, int width, int height, TBlockList& model,
+                             const TRenderState& view, int threads,
+                             const std::function<void(int done, int total)>& progress) {
     for (const TBlock* stone : model.Stones())
         if (stone->DrawsOnCanvas(view))
             return false;
+    FWidth = width;
+    FHeight = std::max(height, 0);
 
     // Each run of stones is recorded with a canvas of its own. The first starts
     // with the picture's canvas; the others with the state every stone leaves.
-    TCanvas& canvas = picture.Canvas();
-    const int parts = std::min(threads, model.Count());
+    const int parts = std::min(std::max(threads, 1), model.Count());
     // The lists keep their memory from pass to pass: a large scene records
     // tens of megabytes, which would otherwise be mapped anew every time.
-    std::unique_lock<std::mutex> reuse(gListsInUse, std::try_to_lock);
-    std::vector<TDisplayList> ownLists;
-    std::vector<TDisplayList>& lists = reuse.owns_lock() ? gLists : ownLists;
+    if (!FReuse.owns_lock())
+        FReuse = std::unique_lock<std::mutex>(gListsInUse, std::try_to_lock);
+    FLists = FReuse.owns_lock() ? &gLists : &FOwnLists;
+    std::vector<TDisplayList>& lists = *FLists;
     lists.resize(static_cast<size_t>(parts));
     for (TDisplayList& list : lists)
         list.Clear();
@@ -87,16 +93,15 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
         holders[static_cast<size_t>(part)] = std::make_unique<TBitmap>(1, 1, pf32bit);
         TCanvas& own = holders[static_cast<size_t>(part)]->Canvas();
         if (part == 0) {
-            own.Pen.Color = canvas.Pen.Color;
-            own.Brush.Color = canvas.Brush.Color;
-            own.Brush.Style = canvas.Brush.Style;
-            own.PenPos = canvas.PenPos;
+            own.Pen.Color = start.Pen.Color;
+            own.Brush.Color = start.Brush.Color;
+            own.Brush.Style = start.Brush.Style;
+            own.PenPos = start.PenPos;
         } else {
             EndBlockPaint(own, view);
         }
     }
     const std::vector<TBlock*>& stones = model.Stones();
-    // Recording takes about half the pass, drawing the bands the other half.
     const int total = model.Count();
     std::atomic<int> recorded{0};
     std::vector<std::vector<double>> work(static_cast<size_t>(parts));
@@ -105,7 +110,7 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
         const size_t end = stones.size() * static_cast<size_t>(part + 1) / static_cast<size_t>(parts);
         TBitmap& holder = *holders[static_cast<size_t>(part)];
         TDisplayList& list = lists[static_cast<size_t>(part)];
-        TDrawObject d(holder, std::make_unique<TDisplayRecorder>(holder, width, height, list));
+        TDrawObject d(holder, std::make_unique<TDisplayRecorder>(holder, width, FHeight, list));
         for (size_t i = begin; i < end; ++i) {
             if (!InCut(*stones[i]))
                 continue;
@@ -113,50 +118,93 @@ bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& 
             drewAny[static_cast<size_t>(part)] = 1;
             const int now = ++recorded;
             if (progress && part == 0 && now % 256 == 0)
-                progress(now / 2, total);
+                progress(now, total);
         }
-        work[static_cast<size_t>(part)].assign(static_cast<size_t>(height), 0.0);
+        work[static_cast<size_t>(part)].assign(static_cast<size_t>(FHeight), 0.0);
         AddRowWork(list, work[static_cast<size_t>(part)]);
     });
-    for (int part = 1; part < parts; ++part)
-        for (int row = 0; row < height; ++row)
-            work[0][static_cast<size_t>(row)] += work[static_cast<size_t>(part)][static_cast<size_t>(row)];
+    FWork.assign(static_cast<size_t>(FHeight), 0.0);
+    for (const std::vector<double>& partWork : work)
+        for (size_t row = 0; row < FWork.size(); ++row)
+            FWork[row] += partWork[row];
     std::vector<TDisplayList*> order;
     for (TDisplayList& list : lists)
         order.push_back(&list);
     // A new rasteriser writes lines until its first polygon says otherwise.
-    canvas.PenPos = LinkParts(order, false, canvas.PenPos);
+    FEndPen = LinkParts(order, false, start.PenPos);
+    FSetsColours = false;
     for (int part = parts - 1; part >= 0; --part) {
         if (!drewAny[static_cast<size_t>(part)])
             continue;
         const TCanvas& own = holders[static_cast<size_t>(part)]->Canvas();
-        canvas.Pen.Color = own.Pen.Color;
-        canvas.Brush.Color = own.Brush.Color;
-        canvas.Brush.Style = own.Brush.Style;
+        FSetsColours = true;
+        FPenColor = own.Pen.Color;
+        FBrushColor = own.Brush.Color;
+        FBrushStyle = own.Brush.Style;
         break;
     }
+    return true;
+}
 
+void TStoneRecording::Draw(TBitmap& bitmap, const TPictureBand& held,
+                           const std::function<void(double done)>& progress) {
+    std::vector<TDisplayList*> order;
+    for (TDisplayList& list : *FLists)
+        order.push_back(&list);
     // The bands: every rasteriser is made here, before the threads start.
+    const int threads = SceneThreads();
     std::vector<std::unique_ptr<TFastDraw32>> bands;
-    const TFastDraw32 whole(picture);
-    const std::vector<int> starts = BandStarts(work[0], whole.Top, whole.Bottom, threads);
-    for (int band = 0; band < threads; ++band) {
-        auto rasteriser = std::make_unique<TFastDraw32>(picture);
-        rasteriser->BandTop = starts[static_cast<size_t>(band)];
-        rasteriser->BandBottom = starts[static_cast<size_t>(band) + 1] - 1;
-        bands.push_back(std::move(rasteriser));
+    TFastDraw32 whole(bitmap, held);
+    if (!order.empty() && whole.BandTop > whole.BandBottom) {
+        // Only the bottom row, which the clip box leaves out: the canvas's ellipses alone reach it.
+        ReplayParts(order, whole, progress);
+    } else if (!order.empty() && static_cast<size_t>(whole.BandBottom) < FWork.size()) {
+        const std::vector<int> starts = BandStarts(FWork, whole.BandTop, whole.BandBottom, threads);
+        for (int band = 0; band < threads; ++band) {
+            auto rasteriser = std::make_unique<TFastDraw32>(bitmap, held);
+            rasteriser->BandTop = starts[static_cast<size_t>(band)];
+            rasteriser->BandBottom = starts[static_cast<size_t>(band) + 1] - 1;
+            bands.push_back(std::move(rasteriser));
+        }
+        RunOnWorkers(threads, [&](int band) {
+            TFastDraw32& rasteriser = *bands[static_cast<size_t>(band)];
+            if (rasteriser.BandTop > rasteriser.BandBottom)
+                return;
+            if (progress && band == 0)
+                ReplayParts(order, rasteriser, progress);
+            else
+                ReplayParts(order, rasteriser);
+        });
     }
-    RunOnWorkers(threads, [&](int band) {
-        TFastDraw32& rasteriser = *bands[static_cast<size_t>(band)];
-        if (rasteriser.BandTop > rasteriser.BandBottom)
-            return;
-        if (progress && band == 0)
-            ReplayParts(order, rasteriser, [&](double done) {
-                progress(total / 2 + static_cast<int>(done * (total - total / 2)), total);
-            });
-        else
-            ReplayParts(order, rasteriser);
-    });
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.PenPos = FEndPen;
+    if (FSetsColours) {
+        canvas.Pen.Color = FPenColor;
+        canvas.Brush.Color = FBrushColor;
+        canvas.Brush.Style = FBrushStyle;
+    }
+}
+
+bool DrawStonesInBands(TBitmap& picture, TBlockList& model, const TRenderState& view,
+                       const std::function<void(int done, int total)>& progress) {
+    const int threads = SceneThreads();
+    if (!RecordingPays(model) || picture.PixelFormat() != pf32bit || picture.Height() < 3)
+        return false;
+    // Recording takes about half the pass, drawing the bands the other half.
+    const int total = model.Count();
+    std::function<void(int, int)> recorded;
+    std::function<void(double)> drawn;
+    if (progress) {
+        recorded = [&](int done, int) { progress(done / 2, total); };
+        drawn = [&](double done) {
+            progress(total / 2 + static_cast<int>(done * (total - total / 2)), total);
+        };
+    }
+    TStoneRecording recording;
+    if (!recording.Record(picture.Canvas(), picture.Width(), picture.Height(), model, view, threads,
+                          recorded))
+        return false;
+    recording.Draw(picture, TPictureBand{}, drawn);
     if (progress)
         progress(total, total);
     return true;

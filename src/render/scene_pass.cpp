@@ -14,25 +14,21 @@
 #include "render/scene_bands.h"
 #include "view/render_state.h"
 
-namespace {
+TPaintingGuard::TPaintingGuard(TRenderState& view) : FView(view) {
+    FView.Painting = true;
+}
 
-// Holds the painting guard for one pass, releasing it however the pass ends.
-class TPaintingGuard {
-public:
-    explicit TPaintingGuard(TRenderState& view) : FView(view) { FView.Painting = true; }
-    ~TPaintingGuard() { FView.Painting = false; }
-    TPaintingGuard(const TPaintingGuard&) = delete;
-    TPaintingGuard& operator=(const TPaintingGuard&) = delete;
-
-private:
-    TRenderState& FView;
-};
+TPaintingGuard::~TPaintingGuard() {
+    FView.Painting = false;
+}
 
 void FillBackground(TCanvas& canvas, int width, int height, TColor color) {
     canvas.Brush.Color = color;
     canvas.Brush.Style = bsSolid;
     canvas.FillRect(Rect(0, 0, width, height));
 }
+
+namespace {
 
 // The largest rectangle of the picture's proportions centred in the view.
 TRect FittedRect(const TBitmap& picture, int width, int height) {
@@ -127,13 +123,7 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
             const int tx = x - rect.Left;
             if (tx < 0 || tx >= target.Width() || x < 0 || 2 * x + 1 >= bigWidth)
                 continue;
-            const uint32_t a = row0[2 * x], b = row0[2 * x + 1], c = row1[2 * x], e = row1[2 * x + 1];
-            auto channel = [&](int shift) {
-                const uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +
-                                     ((e >> shift) & 0xFF);
-                return (sum / 4) << shift;
-            };
-            out[tx] = channel(16) | channel(8) | channel(0);
+            out[tx] = AverageOfBlock(row0[2 * x], row0[2 * x + 1], row1[2 * x], row1[2 * x + 1]);
         }
     }
 }

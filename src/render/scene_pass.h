@@ -2,6 +2,7 @@
 // The drawing pass: the whole scene drawn back to front into an off-screen
 // picture over the background, plainly or with 2 x 2 supersampling.
 
+#include <cstdint>
 #include <functional>
 
 #include "common/color.h"
@@ -9,6 +10,7 @@
 
 class TBitmap;
 class TBlockList;
+class TCanvas;
 class TRenderState;
 
 // Told during a pass how many of the stones to draw are drawn. The plain pass
@@ -49,3 +51,30 @@ void DrawSceneAntiAliased(TBitmap& target, const TRect& rect, int width, int hei
 // all of it. Scale and offsets are restored afterwards, also on failure.
 void DrawSceneScaled(TBitmap& target, int factor, const TRect& frame, TBlockList& model, TRenderState& view,
                      const TBackground& background, const TPassProgress& progress = nullptr);
+
+// Holds the view's painting guard while a pass (or a picture drawn band by
+// band) runs, releasing it however the work ends.
+class TPaintingGuard {
+public:
+    explicit TPaintingGuard(TRenderState& view);
+    ~TPaintingGuard();
+    TPaintingGuard(const TPaintingGuard&) = delete;
+    TPaintingGuard& operator=(const TPaintingGuard&) = delete;
+
+private:
+    TRenderState& FView;
+};
+
+// The background colour over the width x height picture.
+void FillBackground(TCanvas& canvas, int width, int height, TColor color);
+
+// The anti-aliased pixel of a 2 x 2 block of 32-bit pixels: the average of
+// each channel, truncated.
+inline uint32_t AverageOfBlock(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+    auto channel = [&](int shift) {
+        const uint32_t sum =
+            ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) + ((d >> shift) & 0xFF);
+        return (sum / 4) << shift;
+    };
+    return channel(16) | channel(8) | channel(0);
+}

@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "app/stonemill_app.h"
+#include "render/picture_writer.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
 
@@ -113,4 +114,102 @@ TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
     app.Pictures.Frame().Rect = Rect(0, 0, 20000, 20000);
     EXPECT_EQ(ErrorOf([&] { app.Pictures.SavePicture(8, folder.Path() / "huge.bmp"); }),
               "The picture would be 160000 x 160000 pixels, more than can be made");
+}
+
+namespace {
+
+// The file's pixels against the bitmap's, channels only.
+::testing::AssertionResult SamePixels(const fs::path& file, const TBitmap& picture) {
+    const QImage saved(QString::fromStdString(file.string())), drawn = picture.ToImage();
+    if (saved.size() != drawn.size())
+        return ::testing::AssertionFailure() << "the sizes differ";
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x)
+            if ((saved.pixel(x, y) & 0xFFFFFF) != (drawn.pixel(x, y) & 0xFFFFFF))
+                return ::testing::AssertionFailure() << "pixel " << x << "," << y << " differs";
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+TEST(PictureOutput, SavedPicturesHaveThePixelsOfThePicturesDrawnWhole) {
+    TTempProgramFolder folder;
+    fs::copy(BuiltProgramFolder() / "Models" / "village.stm", folder.Path() / "village.stm");
+    fs::copy(BuiltProgramFolder() / "parts", folder.Parts(),
+             fs::copy_options::overwrite_existing | fs::copy_options::recursive);
+    TStonemillApp app(folder.Path());
+    app.Files.LoadModel((folder.Path() / "village.stm").string(), TLoadMode::lmComplete);
+    app.Scene.ResizeView(180, 130);
+    app.Scene.SetDetailLevel(2);
+    app.Scene.Control().FitModel(app.Document.Model());
+    const fs::path file = folder.Path() / "p.bmp";
+
+    // The frame's pictures, partly off the view, over the background colour
+    // and over a background picture.
+    app.Pictures.Frame().Rect = Rect(-10, 30, 150, 140);
+    TBitmap backdrop(9, 5, pf32bit);
+    backdrop.Canvas().Brush.Color = RGB(30, 90, 160);
+    backdrop.Canvas().FillRect(Rect(2, 1, 7, 4));
+    SavePictureFile(backdrop, folder.Path() / "backdrop.bmp");
+    for (bool overPicture : {false, true}) {
+        if (overPicture)
+            app.Scene.ChooseBackgroundPicture(folder.Path() / "backdrop.bmp");
+        for (int factor : {0, 1, 2, 8}) {
+            TBitmap whole;
+            app.Pictures.RenderFramePicture(whole, factor, app.Pictures.Frame().Rect);
+            app.Pictures.SavePicture(factor, file);
+            EXPECT_TRUE(SamePixels(file, whole))
+                << "factor " << factor << (overPicture ? " over a picture" : "");
+        }
+    }
+    app.Scene.DropBackgroundPicture();
+
+    // The command line's: as the view draws it at every depth, and larger.
+    for (TBitDepth depth : {bd8, bd16, bd24, bdDevice, bd32}) {
+        app.Scene.SetBitDepth(depth);
+        TBitmap shown(180, 130, pf32bit);
+        shown.Canvas().Draw(0, 0, app.Scene.Picture());
+        app.Pictures.SaveViewPicture(0, file);
+        EXPECT_TRUE(SamePixels(file, shown)) << "depth " << depth;
+    }
+    app.Scene.SetAntiAlias(true);
+    TBitmap smooth(180, 130, pf32bit);
+    smooth.Canvas().Draw(0, 0, app.Scene.Picture());
+    app.Pictures.SaveViewPicture(0, file);
+    EXPECT_TRUE(SamePixels(file, smooth));
+    TBitmap large;
+    app.Pictures.RenderFramePicture(large, 4, Rect(0, 0, 180, 130));
+    app.Pictures.SaveViewPicture(4, file);
+    EXPECT_TRUE(SamePixels(file, large));
+
+    // Beyond what can be made: said before anything is drawn.
+    EXPECT_EQ(FramePictureProblem(8, Rect(0, 0, 5000, 5000)),
+              "The picture would be 40000 x 40000 pixels, more than can be made");
+    EXPECT_EQ(FramePictureProblem(8, Rect(0, 0, 2048, 2048)), "");
+    EXPECT_EQ(WholePictureProblem(bd16, 20000, 20000), "");
+    EXPECT_EQ(WholePictureProblem(bd32, 20000, 20000), "");
+    const std::string tooLarge = "A picture of 20000 x 20000 pixels at 24 bits is drawn whole and would take "
+                                 "1144 MB, more than the 900 MB it may; at 32 bits it is drawn in bands";
+    EXPECT_EQ(WholePictureProblem(bd24, 20000, 20000), tooLarge);
+    app.Scene.SizeViewWithoutPicture(20000, 20000);
+    app.Scene.SetBitDepth(bd24);
+    EXPECT_EQ(app.Scene.Picture().Width(), 0);
+    EXPECT_EQ(app.Pictures.ViewPictureProblem(0), tooLarge);
+    EXPECT_EQ(ErrorOf([&] { app.Pictures.SaveViewPicture(0, file); }), tooLarge);
+    EXPECT_EQ(app.Scene.Picture().Width(), 0);
+    EXPECT_EQ(app.Pictures.ViewPictureProblem(2),
+              "The picture would be 40000 x 40000 pixels, more than can be made");
+    // Anti-aliased, and at 32 bits, it is drawn in bands, also over a
+    // background picture, but plainly over one it is drawn whole.
+    app.Scene.SetAntiAlias(true);
+    EXPECT_EQ(app.Pictures.ViewPictureProblem(0), "");
+    app.Scene.ChooseBackgroundPicture(folder.Path() / "backdrop.bmp");
+    EXPECT_EQ(app.Pictures.ViewPictureProblem(0), "");
+    app.Scene.SetAntiAlias(false);
+    EXPECT_EQ(
+        app.Pictures.ViewPictureProblem(0),
+        "A picture of 20000 x 20000 pixels over a background picture is drawn whole and would take 1525 MB, "
+        "more than the 900 MB it may");
+    app.Scene.DropBackgroundPicture();
+    EXPECT_EQ(app.Pictures.ViewPictureProblem(0), "");
 }

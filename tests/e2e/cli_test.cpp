@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -47,12 +49,21 @@ std::vector<char*> EnvironmentWithoutDisplay() {
     return kept;
 }
 
-// Starts the program (the built one unless named) with the arguments (no
-// shell), without a display when asked, and waits for it.
-TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = false,
-                  const fs::path& programFile = {}) {
+// How RunStonemill starts the program.
+struct TRunOptions {
+    bool WithoutDisplay = false;
+    // Given, the program gets no more address space than that.
+    rlim_t AddressSpace = 0;
+    // The program to run; the built one when empty.
+    fs::path Program;
+};
+
+// Starts the program with the arguments (no shell) and waits for it.
+TRun RunStonemill(const std::vector<std::string>& args, const TRunOptions& options = {}) {
+    const bool withoutDisplay = options.WithoutDisplay;
+    const rlim_t addressSpace = options.AddressSpace;
     const std::string program =
-        (programFile.empty() ? BuiltProgramFolder() / "stonemill" : programFile).string();
+        (options.Program.empty() ? BuiltProgramFolder() / "stonemill" : options.Program).string();
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& a : args)
@@ -68,7 +79,17 @@ TRun RunStonemill(const std::vector<std::string>& args, bool withoutDisplay = fa
     TRun run;
     std::vector<char*> withoutDisplayEnvironment = EnvironmentWithoutDisplay();
     char** environment = withoutDisplay ? withoutDisplayEnvironment.data() : environ;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment) == 0) {
+    // The limit is this process's while it starts the program, which keeps it.
+    rlimit saved{};
+    getrlimit(RLIMIT_AS, &saved);
+    if (addressSpace > 0) {
+        const rlimit limited{addressSpace, saved.rlim_max};
+        setrlimit(RLIMIT_AS, &limited);
+    }
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment);
+    if (addressSpace > 0)
+        setrlimit(RLIMIT_AS, &saved);
+    if (spawned == 0) {
         int status = 0;
         waitpid(pid, &status, 0);
         run.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -162,8 +183,8 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
     const fs::path path = Write("m.stm", model);
     const fs::path one = folder.Path() / "one.png", four = folder.Path() / "four.png";
     for (const auto& [out, scale] : {std::pair{one, "1"}, std::pair{four, "4"}})
-        ASSERT_EQ(RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "100x80", "--view",
-                                "Top view", "--fit", "--scale", scale})
+        ASSERT_EQ(RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "100x80",
+                                "--view", "Top view", "--fit", "--scale", scale})
                       .Status,
                   0);
     const QImage small(QString::fromStdString(one.string())), large(QString::fromStdString(four.string()));
@@ -181,6 +202,54 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
         const TRun run = RunStonemill(args);
         EXPECT_NE(run.Status, 0) << bad[1];
         EXPECT_NE(run.Err.find("stonemill: "), std::string::npos) << run.Err;
+    }
+}
+
+// Pictures far larger than the memory they are made in are drawn and written
+// a band of rows at a time: each of these would take more than the program
+// may have here if it were held whole.
+TEST_F(CommandLine, LargePicturesAreMadeInBandsWithinLittleMemory) {
+    const fs::path path = Write("m.stm", model);
+    const fs::path smooth = folder.Path() / "smooth.png", large = folder.Path() / "large.jpg";
+    constexpr rlim_t kAddressSpace = rlim_t{512} << 20;
+    TRun run = RunStonemill({"--render", path.string(), "--output", smooth.string(), "--size", "6000x6000",
+                             "--view", "Top view", "--fit", "--antialias"},
+                            {.AddressSpace = kAddressSpace});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    run = RunStonemill({"--render", path.string(), "--output", large.string(), "--size", "1500x1500",
+                        "--view", "Top view", "--fit", "--scale", "8"},
+                       {.AddressSpace = kAddressSpace});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    // Whole pictures, with the stones over a good part of them.
+    for (const auto& [file, side] : {std::pair{smooth, 6000}, std::pair{large, 12000}}) {
+        QImageReader reader(QString::fromStdString(file.string()));
+        EXPECT_EQ(reader.size(), QSize(side, side));
+        reader.setScaledSize(QSize(side / 8, side / 8));
+        const QImage picture = reader.read();
+        ASSERT_FALSE(picture.isNull()) << file << ": " << reader.errorString().toStdString();
+        int coloured = 0;
+        for (int y = 0; y < picture.height(); y += 5)
+            for (int x = 0; x < picture.width(); x += 5)
+                coloured += (picture.pixel(x, y) & 0xFFFFFF) != (picture.pixel(0, 0) & 0xFFFFFF);
+        EXPECT_GT(coloured, 1000) << file;
+    }
+}
+
+// Pictures the options ask for that cannot be made are refused before the
+// model is read (here it does not even exist), as bad arguments, with no file.
+TEST_F(CommandLine, PicturesThatCannotBeMadeAreRefusedBeforeAnyWork) {
+    const fs::path missing = folder.Path() / "none.stm", out = folder.Path() / "x.png";
+    for (const std::vector<std::string>& bad :
+         {std::vector<std::string>{"--size", "20000x20000", "--bits", "24"},
+          std::vector<std::string>{"--size", "15000x15000", "--bits", "8"},
+          std::vector<std::string>{"--size", "5000x5000", "--scale", "8"}}) {
+        std::vector<std::string> args = {"--render", missing.string(), "--output", out.string()};
+        args.insert(args.end(), bad.begin(), bad.end());
+        const TRun run = RunStonemill(args);
+        EXPECT_EQ(run.Status, 2) << bad[3];
+        EXPECT_NE(run.Err.find("pixels"), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("more than"), std::string::npos) << run.Err;
+        EXPECT_FALSE(fs::exists(out));
     }
 }
 
@@ -204,12 +273,13 @@ TEST_F(CommandLine, BrokenFilesAndBadArguments) {
             args.insert(args.end(), {"--output", (folder.Path() / "out.png").string()});
         TRun folderRun = RunStonemill(args);
         EXPECT_EQ(folderRun.Status, 1) << command;
-        EXPECT_EQ(folderRun.Err, "stonemill: Cannot open file \"" + folder.Path().string() + "\". Is a directory\n")
+        EXPECT_EQ(folderRun.Err,
+                  "stonemill: Cannot open file \"" + folder.Path().string() + "\". Is a directory\n")
             << command;
     }
     // Any number of degrees of turn is taken round.
-    EXPECT_EQ(RunStonemill({"--render", path.string(), "--output", (folder.Path() / "t.png").string(), "--tilt",
-                            "30", "--turn", "-30"})
+    EXPECT_EQ(RunStonemill({"--render", path.string(), "--output", (folder.Path() / "t.png").string(),
+                            "--tilt", "30", "--turn", "-30"})
                   .Status,
               3);
 
@@ -256,7 +326,7 @@ TEST_F(CommandLine, UnknownOptionsUnusableNumbersAndNoDisplay) {
     EXPECT_NE(RunStonemill({"--bogus"}).Err.find("unknown command \"--bogus\""), std::string::npos);
 
     for (std::vector<std::string> window : std::vector<std::vector<std::string>>{{}, {path.string()}}) {
-        TRun r = RunStonemill(window, true);
+        TRun r = RunStonemill(window, {.WithoutDisplay = true});
         EXPECT_EQ(r.Status, 1);
         EXPECT_NE(r.Err.find("there is no display to show it on"), std::string::npos) << r.Err;
     }
@@ -333,8 +403,8 @@ TEST(DemoModels, LoadDrawAndUseEveryKind) {
             EXPECT_FALSE(QImage(QString::fromStdString(picture.string())).isNull()) << picture;
 
             const fs::path drawn = out.Path() / (name + ".png");
-            const TRun render = RunStonemill({"--render", file.path().string(), "--output", drawn.string(), "--size",
-                                             "160x120", "--fit", "--detail", "2"});
+            const TRun render = RunStonemill({"--render", file.path().string(), "--output", drawn.string(),
+                                              "--size", "160x120", "--fit", "--detail", "2"});
             EXPECT_EQ(render.Status, 0) << name << ": " << render.Err;
             const QImage image(QString::fromStdString(drawn.string()));
             int stonePixels = 0;
@@ -372,7 +442,6 @@ TEST(PovRay, DemoModelsRenderAsMoreThanSkyAndGround) {
                 differing += picture.pixel(x, y) != nothing.pixel(x, y);
         EXPECT_GT(differing, picture.width() * picture.height() / 5) << demo;
     }
-
 }
 
 namespace {
@@ -454,7 +523,7 @@ TEST(PovRay, HostileNamesRenderAndWriteNothingOutsideTheSceneFolder) {
         const fs::path out = root.Path() / outName;
         const std::set<fs::path> before = FilesBelow(root.Path(), out);
         const TRun run = RunStonemill({"--pov", modelFile.string(), "--output", out.string(), "--run"},
-                                      false, program / "stonemill");
+                                      {.Program = program / "stonemill"});
         EXPECT_EQ(run.Status, 0) << run.Err;
         EXPECT_EQ(run.Err, "");
         EXPECT_EQ(QImage(QString::fromStdString((out / "test.png").string())).size(), QSize(320, 240));

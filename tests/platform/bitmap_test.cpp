@@ -199,3 +199,21 @@ TEST(Bitmap, LoadFromImageTakesSizeAndKeepsFormat) {
     EXPECT_EQ(b.PixelFormat(), pf24bit);
     EXPECT_EQ(static_cast<uint8_t*>(b.ScanLine(1))[0], 10);
 }
+
+TEST(Bitmap, TallEightBitPicturesTakeTheNearestEntryOfEveryPixel) {
+    // Reduced a band of rows at a time: as reducing the whole picture at once.
+    TBitmap drawn(37, 700, pf32bit), reduced(37, 700, pf8bit);
+    for (TBitmap* b : {&drawn, &reduced})
+        for (int i = 0; i < 300; ++i) {
+            b->Canvas().Brush.Color = RGB(i * 7 % 256, i * 13 % 256, i * 29 % 256);
+            b->Canvas().FillRect(Rect(i % 31, i * 7 % 690, i % 31 + 6, i * 7 % 690 + 11));
+        }
+    QList<QRgb> palette;
+    for (int i = 0; i < 256; ++i) {
+        const TColor c = FixedPaletteColor(i);
+        palette.append(qRgb(GetRValue(c), GetGValue(c), GetBValue(c)));
+    }
+    const QImage whole = drawn.ToImage().convertToFormat(QImage::Format_Indexed8, palette);
+    for (int y = 0; y < 700; ++y)
+        ASSERT_EQ(std::memcmp(reduced.ScanLine(y), whole.constScanLine(y), 37), 0) << "row " << y;
+}

@@ -220,3 +220,40 @@ TEST(CanvasColors, NamedAndSystemColours) {
     b.Canvas().FillRect(Rect(0, 0, 2, 2));
     EXPECT_EQ(b.ToImage().pixel(1, 1) & 0xFFFFFF, 0x010203u);
 }
+
+TEST(CanvasOrigin, ABandOfAPictureIsDrawnOnAndCopiedInThePicturesCoordinates) {
+    // Fills, hatched ellipses and copies to and from the band land on the
+    // pixels they have in the whole picture.
+    auto draw = [](TBitmap& b, TBitmap& source) {
+        TCanvas& c = b.Canvas();
+        c.Brush = TBrush{RGB(10, 200, 30), bsSolid};
+        c.FillRect(Rect(0, 0, 40, 30));
+        c.Pen.Color = RGB(200, 0, 0);
+        c.Brush = TBrush{RGB(0, 0, 250), bsDiagCross};
+        c.Ellipse(-6, 3, 33, 27);
+        c.CopyRect(Rect(20, 2, 36, 26), source.Canvas(), Rect(0, 0, 16, 24));
+        c.Refresh();
+    };
+    TBitmap source(16, 24, pf32bit);
+    source.Canvas().Brush.Color = RGB(90, 80, 70);
+    source.Canvas().FillRect(Rect(3, 5, 12, 19));
+    TBitmap whole(40, 30, pf32bit);
+    draw(whole, source);
+    const QImage expected = whole.ToImage();
+    for (int top = 0; top < 30; top += 6) {
+        TBitmap band(40, 6, pf32bit);
+        band.Canvas().SetOrigin(TPoint{0, top});
+        EXPECT_EQ(band.Canvas().Origin(), (TPoint{0, top}));
+        draw(band, source);
+        EXPECT_EQ(band.ToImage(), expected.copy(0, top, 40, 6)) << "band from " << top;
+        // Copied out of the band: the picture's rectangle, black off the band.
+        TBitmap out(40, 8, pf32bit);
+        out.Canvas().CopyRect(Rect(0, 0, 40, 8), band.Canvas(), Rect(0, top - 1, 40, top + 7));
+        const QImage copied = out.ToImage();
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 40; x += 3) {
+                const QRgb want = y >= 1 && y <= 6 ? expected.pixel(x, top + y - 1) & 0xFFFFFF : 0u;
+                EXPECT_EQ(copied.pixel(x, y) & 0xFFFFFF, want) << x << "," << y << " band from " << top;
+            }
+    }
+}

@@ -129,3 +129,57 @@ TEST(DisplayList, PartsLinkedAndBandsReplayedDrawThePictureDrawnAtOnce) {
                     << "round " << round << " pixel " << x << "," << y;
     }
 }
+
+TEST(DisplayList, ABitmapHoldingABandOfAPictureGetsTheRowsOfThePictureDrawnWhole) {
+    // Drawn there in the picture's coordinates, directly (the canvas's
+    // ellipses through its origin) and from a recording.
+    std::mt19937 random(2024);
+    for (int round = 0; round < 1500; ++round) {
+        const int w = 5 + static_cast<int>(random() % 60), h = 5 + static_cast<int>(random() % 50);
+        std::vector<TOperation> operations;
+        for (int i = 0, n = 1 + static_cast<int>(random() % 40); i < n; ++i)
+            operations.push_back(RandomOperation(random, w, h));
+        const TPoint startPen{static_cast<int>(random() % 20), static_cast<int>(random() % 20)};
+        TBitmap whole(w, h, pf32bit);
+        FillRaw(whole, 0x00FFFFFF);
+        whole.Canvas().PenPos = startPen;
+        {
+            TDrawObject d(whole);
+            for (const TOperation& op : operations)
+                op(d);
+        }
+        TDisplayList list;
+        {
+            TBitmap holder(1, 1, pf32bit);
+            TDrawObject d(holder, std::make_unique<TDisplayRecorder>(holder, w, h, list));
+            for (const TOperation& op : operations)
+                op(d);
+        }
+        LinkParts({&list}, false, startPen);
+
+        for (int top = 0; top < h;) {
+            const int rows = 2 + static_cast<int>(random() % 12);
+            const TPictureBand held{top, h};
+            TBitmap direct(w, rows, pf32bit), replayed(w, rows, pf32bit);
+            FillRaw(direct, 0x00FFFFFF);
+            FillRaw(replayed, 0x00FFFFFF);
+            direct.Canvas().PenPos = startPen;
+            {
+                TDrawObject d(direct, held);
+                for (const TOperation& op : operations)
+                    op(d);
+            }
+            TFastDraw32 rasteriser(replayed, held);
+            ReplayParts({&list}, rasteriser);
+            for (int y = top; y < std::min(top + rows, h); ++y)
+                for (int x = 0; x < w; ++x) {
+                    ASSERT_EQ(RawPixel(direct, x, y - top), RawPixel(whole, x, y))
+                        << "round " << round << " pixel " << x << "," << y << " of the band from " << top;
+                    ASSERT_EQ(RawPixel(replayed, x, y - top), RawPixel(whole, x, y))
+                        << "round " << round << " pixel " << x << "," << y << " replayed from " << top;
+                }
+            EXPECT_EQ(direct.Canvas().PenPos, whole.Canvas().PenPos) << "round " << round;
+            top += rows;
+        }
+    }
+}

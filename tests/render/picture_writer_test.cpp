@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "common/error.h"
 #include "platform/bitmap.h"
 #include "platform/canvas.h"
+#include "render/picture_rows.h"
 #include "render/picture_writer.h"
 #include "temp_program_folder.h"
+#include "test_stones.h"
 
 namespace fs = std::filesystem;
 
@@ -86,4 +90,70 @@ TEST(PictureWriter, FailuresKeepTheOldFile) {
     TBitmap empty;
     EXPECT_THROW(SavePictureFile(empty, path), EError);
     EXPECT_EQ(folder.ReadFile(path), "old");
+}
+
+TEST(PictureWriter, PicturesMadeRowByRowAreWrittenAsTheirBitmaps) {
+    // Each row is asked for once, in the writer's order (BMP bottom up); a row
+    // that cannot be made fails the save with its message and keeps the old file.
+    class TAskedRows final : public TPictureRows {
+    public:
+        explicit TAskedRows(TBitmap& picture) : FRows(picture) {}
+        int Width() const override { return FRows.Width(); }
+        int Height() const override { return FRows.Height(); }
+        const uint32_t* Row(int y) override {
+            Asked.push_back(y);
+            if (y == FailAt)
+                throw EError("This row cannot be made");
+            return FRows.Row(y);
+        }
+        std::vector<int> Asked;
+        int FailAt = -1;
+
+    private:
+        TBitmapRows FRows;
+    };
+    TTempProgramFolder folder;
+    TBitmap picture(7, 5, pf32bit);
+    Paint(picture);
+    for (const char* name : {"p.bmp", "p.png", "p.jpg"}) {
+        TAskedRows rows(picture);
+        SavePictureFile(rows, folder.Path() / (std::string("rows-") + name));
+        SavePictureFile(picture, folder.Path() / name);
+        EXPECT_EQ(folder.ReadFile(folder.Path() / (std::string("rows-") + name)),
+                  folder.ReadFile(folder.Path() / name))
+            << name;
+        const std::vector<int> down{0, 1, 2, 3, 4}, up{4, 3, 2, 1, 0};
+        EXPECT_EQ(rows.Asked, name == std::string("p.bmp") ? up : down) << name;
+        rows.FailAt = 2;
+        EXPECT_EQ(ErrorOf([&] { SavePictureFile(rows, folder.Path() / name); }),
+                  "Cannot write file \"" + (folder.Path() / name).string() + "\". This row cannot be made");
+        EXPECT_EQ(folder.ReadFile(folder.Path() / (std::string("rows-") + name)),
+                  folder.ReadFile(folder.Path() / name))
+            << name;
+    }
+}
+
+TEST(PictureWriter, RowsOfEveryPixelFormatAndOfRectanglesAreThoseOfTheirCopies) {
+    // 8, 16 and 24 bits converted as drawing them on a 32-bit bitmap does, in
+    // bands; a rectangle partly off the bitmap as copying it, black outside.
+    for (TPixelFormat format : {pf8bit, pf16bit, pf24bit, pf32bit}) {
+        // Rows of 8000 bytes: two bands.
+        TBitmap picture(2000, 3000, format);
+        for (int i = 0; i < 200; ++i) {
+            picture.Canvas().Brush.Color = RGB(i * 37 % 256, i * 11 % 256, i * 3 % 256);
+            picture.Canvas().FillRect(Rect(i * 9, i * 15, i * 9 + 400, i * 15 + 60));
+        }
+        TBitmap copy(2000, 3000, pf32bit);
+        copy.Canvas().Draw(0, 0, picture);
+        TBitmapRows rows(picture);
+        const TRect rect = Rect(-20, -100, 1990, 3100);
+        TBitmap part(rect.Width(), rect.Height(), pf32bit);
+        part.Canvas().CopyRect(Rect(0, 0, rect.Width(), rect.Height()), picture.Canvas(), rect);
+        TBitmapRows partRows(picture, rect);
+        for (int y = 2999; y >= 0; y -= 13)
+            ASSERT_EQ(std::memcmp(rows.Row(y), copy.ScanLine(y), 2000 * 4), 0) << format << " row " << y;
+        for (int y = 0; y < rect.Height(); y += 11)
+            ASSERT_EQ(std::memcmp(partRows.Row(y), part.ScanLine(y), rect.Width() * 4), 0)
+                << format << " row " << y;
+    }
 }
