@@ -211,14 +211,15 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
 TEST_F(CommandLine, LargePicturesAreMadeInBandsWithinLittleMemory) {
     const fs::path path = Write("m.stm", model);
     const fs::path smooth = folder.Path() / "smooth.png", large = folder.Path() / "large.jpg";
-    constexpr rlim_t kAddressSpace = rlim_t{512} << 20;
+    TRunOptions limited;
+    limited.AddressSpace = rlim_t{512} << 20;
     TRun run = RunStonemill({"--render", path.string(), "--output", smooth.string(), "--size", "6000x6000",
                              "--view", "Top view", "--fit", "--antialias"},
-                            {.AddressSpace = kAddressSpace});
+                            limited);
     ASSERT_EQ(run.Status, 0) << run.Err;
     run = RunStonemill({"--render", path.string(), "--output", large.string(), "--size", "1500x1500",
                         "--view", "Top view", "--fit", "--scale", "8"},
-                       {.AddressSpace = kAddressSpace});
+                       limited);
     ASSERT_EQ(run.Status, 0) << run.Err;
     // Whole pictures, with the stones over a good part of them.
     for (const auto& [file, side] : {std::pair{smooth, 6000}, std::pair{large, 12000}}) {
@@ -326,7 +327,9 @@ TEST_F(CommandLine, UnknownOptionsUnusableNumbersAndNoDisplay) {
     EXPECT_NE(RunStonemill({"--bogus"}).Err.find("unknown command \"--bogus\""), std::string::npos);
 
     for (std::vector<std::string> window : std::vector<std::vector<std::string>>{{}, {path.string()}}) {
-        TRun r = RunStonemill(window, {.WithoutDisplay = true});
+        TRunOptions noDisplay;
+        noDisplay.WithoutDisplay = true;
+        TRun r = RunStonemill(window, noDisplay);
         EXPECT_EQ(r.Status, 1);
         EXPECT_NE(r.Err.find("there is no display to show it on"), std::string::npos) << r.Err;
     }
