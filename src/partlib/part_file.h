@@ -24,6 +24,9 @@ TColor ColorFromNumber(int32_t number);
 constexpr int32_t kMaxPartCount = 100000;
 // Nor more points in all its polygons together than this.
 constexpr int64_t kMaxPartPoints = 1000000;
+// Point coordinates and bounding box sizes lie within this many units of 0, as
+// stones do; turn offsets, in grid modules, within a twentieth of it.
+constexpr int32_t kMaxPartCoordinate = 10'000'000;
 
 class TPartReader {
 public:
@@ -31,6 +34,9 @@ public:
     // precedence over the library file, and the user's copy of either over the
     // shipped one. Raises EError when the file or section is
     // missing or a value is malformed; def is then left unspecified.
+    // A section makes no more polygons, no more points and no longer draw
+    // orders than it writes numbers, so what a part takes grows with its text
+    // and not with a count alone.
     static void Load(TDrawClass& def, const std::string& file, const std::string& part);
     // The same from lines already read (whose origin is named by file).
     static void LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,

@@ -187,7 +187,10 @@ TEST(PartFile, HugeOrNegativeCountsAreRefused) {
               "Illegal point count -3 in part s in file lib.dat");
     EXPECT_EQ(LoadError({"[s]", "NP=1", "Q3=200000 ,1"}, "s"),
               "Illegal draw order count 200000 in part s in file lib.dat");
-    EXPECT_EQ(Read({"[s]", "NP=100000"}, "s").PolygonCount(), 100000);
+    // The largest count is taken where the section writes that many numbers
+    // (LargePartsReadBackInOnePass); a bare count is refused.
+    EXPECT_EQ(LoadError({"[s]", "NP=100000"}, "s"),
+              "Part s in file lib.dat counts 100000 polygons but writes only 1 numbers");
 
     // Numbers that would overflow when counted from 0 or written back from 1.
     EXPECT_EQ(LoadError({"[s]", "NP=1", "Q1=1 ,-2147483648"}, "s"),
@@ -206,6 +209,56 @@ TEST(PartFile, HugeOrNegativeCountsAreRefused) {
     for (int i = 1; i <= 11; ++i)
         heavy.push_back(StrFormat(hundredThousand.c_str(), i));
     EXPECT_EQ(LoadError(heavy, "h"), "Part h in file lib.dat has more than 1000000 points");
+}
+
+TEST(PartFile, CountsAndCoordinatesBeyondWhatTheSectionWritesAreRefused) {
+    // Polygons, points and draw order entries are each backed by a number the
+    // section writes: a small file cannot make a large part.
+    EXPECT_EQ(LoadError({"[s]", "NP=9", "P1=3, 1, 0,0,0"}, "s"),
+              "Part s in file lib.dat counts 9 polygons but writes only 7 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=100000, 1"}, "s"),
+              "Part s in file lib.dat counts 100000 points but writes only 4 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=2", "P1=6, 1", "P2=6, 1"}, "s"),
+              "Part s in file lib.dat counts 12 points but writes only 7 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "Q2=50000 ,1"}, "s"),
+              "Part s in file lib.dat counts 50000 draw order entries but writes only 4 numbers");
+    // Within what is written, short lines still read their missing numbers as 0.
+    TDrawClass shortLine = Read({"[s]", "NP=2", "P2=4, 1, 5,5", "Q1=3 ,2"}, "s");
+    EXPECT_EQ(shortLine.PolygonCount(), 2);
+    EXPECT_EQ(shortLine.GetPoint(1, 3), (TPoint3D{0, 0, 0}));
+    EXPECT_EQ(shortLine.GetDrawCount(0), 3);
+    EXPECT_EQ(shortLine.GetDrawOrder(0, 2), -1);
+
+    // Coordinates lie within the bound of stones, turn offsets within a twentieth of it.
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=3, 1, 0,0,0, 10000001,0,0, 0,1,0"}, "s"),
+              "Illegal point coordinate 10000001 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=3, 1, 0,0,0, 1,0,0, 0,-10000001,0"}, "s"),
+              "Illegal point coordinate -10000001 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=0", "BB=20,20000000,20"}, "s"),
+              "Illegal bounding box size 20000000 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=0", "RO=0,0, 500001,0"}, "s"),
+              "Illegal turn offset 500001 in part s in file lib.dat");
+    TDrawClass largest = Read({"[s]", "NP=1", "BB=10000000,10000000,10000000",
+                               "P1=3, 1, 0,0,0, 10000000,0,0, 0,-10000000,10000000", "RO=500000,-500000"},
+                              "s");
+    EXPECT_EQ(largest.GetPoint(0, 2), (TPoint3D{0, -10000000, 10000000}));
+    EXPECT_EQ(largest.BoundingZ(), 10000000);
+    EXPECT_EQ(largest.GetTurnOffset(0), (TTurnOffset{500000, -500000}));
+
+    // What the sections of one file make together stays near the file's size:
+    // a file of many sections, each counting the most polygons, points and
+    // entries, makes nothing at all.
+    TStringList bomb;
+    for (int i = 0; i < 200; ++i) {
+        bomb.push_back(StrFormat("[p%d]", i));
+        bomb.push_back("NP=100000");
+        for (int k = 1; k <= 10; ++k)
+            bomb.push_back(StrFormat("P%d=100000", k));
+        for (int o = 1; o <= 8; ++o)
+            bomb.push_back(StrFormat("Q%d=100000", o));
+    }
+    for (int i = 0; i < 200; ++i)
+        EXPECT_NE(LoadError(bomb, StrFormat("p%d", i)), "");
 }
 
 TEST(PartFile, LargePartsReadBackInOnePass) {
