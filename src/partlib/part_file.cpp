@@ -158,7 +158,7 @@ TColor ColorFromNumber(int32_t number) {
     return RGB(kColorNumbers[0].R, kColorNumbers[0].G, kColorNumbers[0].B);
 }
 
-void TPartReader::Load(TDrawClass& def, const std::string& file, const std::string& part) {
+TPartSource TPartReader::Load(TDrawClass& def, const std::string& file, const std::string& part) {
     std::string name = part;
     if (EndsWithText(name, ".dat"))
         name.resize(name.size() - 4);
@@ -173,7 +173,12 @@ void TPartReader::Load(TDrawClass& def, const std::string& file, const std::stri
         path = DataFolders().Find(fs::path("parts") / file);
     if (!path)
         throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));
-    LoadFromLines(def, LoadLines(*path), file, part);
+    const TStringList lines = LoadLines(*path);
+    LoadFromLines(def, lines, file, part);
+    TPartSource source{*path, 0};
+    for (const auto& line : lines)
+        source.Bytes += static_cast<int64_t>(line.size()) + 1;
+    return source;
 }
 
 void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,

@@ -3,6 +3,7 @@
 // part at a time from the parts/ folder (the user's, then the shipped one) and
 // written one definition at a time.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -28,6 +29,12 @@ constexpr int64_t kMaxPartPoints = 1000000;
 // stones do; turn offsets, in grid modules, within a twentieth of it.
 constexpr int32_t kMaxPartCoordinate = 10'000'000;
 
+// The file a part was read from, and the bytes of text it holds.
+struct TPartSource {
+    std::filesystem::path Path;
+    int64_t Bytes = 0;
+};
+
 class TPartReader {
 public:
     // Reads part `part` of library file `file`: a parts/PART.bcp file takes
@@ -36,8 +43,8 @@ public:
     // missing or a value is malformed; def is then left unspecified.
     // A section makes no more polygons, no more points and no longer draw
     // orders than it writes numbers, so what a part takes grows with its text
-    // and not with a count alone.
-    static void Load(TDrawClass& def, const std::string& file, const std::string& part);
+    // and not with a count alone. Returns the file it read.
+    static TPartSource Load(TDrawClass& def, const std::string& file, const std::string& part);
     // The same from lines already read (whose origin is named by file).
     static void LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
                               const std::string& part);

@@ -335,6 +335,72 @@ TEST(PartRegistry, KeysIgnoreCaseAndFailedLoadsRegisterNothing) {
     EXPECT_EQ(registry.Count(), 2);
 }
 
+TEST(PartRegistry, WhatTheDefinitionsTakeTogetherIsBounded) {
+    TTempProgramFolder folder;
+    // A part of 5000 triangles, about 380 KB, read from a .bcp under any file name.
+    std::string part = "[tri]\nNP=5000\nBB=1,1,1\n";
+    for (int i = 1; i <= 5000; ++i)
+        part += StrFormat("P%d=3, 1, 0,0,0, 1,0,0, 0,1,0\n", i);
+    folder.WritePartFile("tri.bcp", part);
+    TPartRegistry& registry = TPartRegistry::Instance();
+    registry.SetShapeLimit(int64_t{1} << 20);
+    const TDrawClass* first = FindPart("a.dat", "tri");
+    const int64_t one = registry.ShapeBytes();
+    EXPECT_EQ(one, first->ShapeBytes());
+    EXPECT_GT(one, 300000);
+    FindPart("b.dat", "tri");
+    try {
+        FindPart("c.dat", "tri");
+        ADD_FAILURE() << "a third copy went beyond the limit";
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(),
+                  "Part tri in file c.dat is not loaded: the parts in use would take more than 1 MB");
+    }
+    EXPECT_EQ(registry.Count(), 2);
+    EXPECT_EQ(registry.ShapeBytes(), 2 * one);
+    EXPECT_EQ(FindPart("A.DAT", "TRI"), first); // registered parts are found as before
+
+    // Definitions the editor registers count too; clearing frees it all.
+    auto mine = std::make_unique<TDrawClass>(*first);
+    mine->FileName = "userblks.dat";
+    EXPECT_TRUE(registry.Register(mine));
+    EXPECT_EQ(registry.ShapeBytes(), 3 * one);
+    registry.Clear();
+    EXPECT_EQ(registry.ShapeBytes(), 0);
+    FindPart("c.dat", "tri");
+    EXPECT_EQ(registry.Count(), 1);
+    registry.SetShapeLimit(kMaxLibraryShapeBytes);
+
+    // One file read under ever new names makes no more than its size allows:
+    // 40 KB whose every number backs a polygon, a point and eight draw order
+    // entries load under a first name, and not under the next.
+    std::string dense = "[dense]\nNP=20000\nBB=1,1,1\nP1=20000, 1\n";
+    for (int o = 1; o <= 8; ++o)
+        dense += StrFormat("Q%d=20000\n", o);
+    for (int i = 0; i < 20000; ++i)
+        dense += "1,";
+    dense += "\n";
+    folder.WritePartFile("dense.bcp", dense);
+    registry.Clear();
+    int loaded = 0;
+    std::string refusal;
+    for (int i = 0; i < 200 && refusal.empty(); ++i) {
+        try {
+            FindPart(StrFormat("f%d.dat", i), "dense");
+            ++loaded;
+        } catch (const EError& e) {
+            refusal = e.Message();
+        }
+    }
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(refusal,
+              "Part dense in file f1.dat is not loaded: the parts read from dense.bcp would take more "
+              "than 64 times its size");
+    EXPECT_GT(registry.ShapeBytes(), 20 * static_cast<int64_t>(dense.size()));
+    EXPECT_LE(registry.ShapeBytes(), kMaxShapeBytesPerFileByte * static_cast<int64_t>(dense.size()));
+    registry.Clear();
+}
+
 TEST(PartRegistry, SaveModifiedPartsWritesEachAloneAsBcp) {
     TTempProgramFolder folder;
     folder.WritePartFile("parts.dat", "[a]\nNP=0\nBB=1,1,1\n\n[b]\nNP=0\nBB=2,2,2\n");
