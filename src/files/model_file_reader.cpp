@@ -4,6 +4,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <new>
 
 #include "common/error.h"
 #include "common/strings.h"
@@ -179,10 +180,19 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
                 read.push_back(std::move(stone));
             }
             ++result.StonesAdded;
-        } catch (const std::exception& e) {
+        } catch (const std::bad_alloc&) {
             ++result.LinesFailed;
             if (onLineError)
-                onLineError(static_cast<int>(i) + 1, e.what());
+                onLineError(static_cast<int>(i) + 1, "There is not enough memory to read the line");
+        } catch (const EError& e) {
+            ++result.LinesFailed;
+            if (onLineError)
+                onLineError(static_cast<int>(i) + 1, e.Message());
+        } catch (const std::exception&) {
+            // Never a library's own text.
+            ++result.LinesFailed;
+            if (onLineError)
+                onLineError(static_cast<int>(i) + 1, "The line could not be read");
         }
     }
 

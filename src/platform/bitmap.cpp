@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -49,10 +50,18 @@ QImage::Format StorageFormat(TPixelFormat pixelFormat) {
     return QImage::Format_RGB32;
 }
 
+// A picture Qt could not make for want of memory comes back null: that is
+// raised as the allocation failure it is, not passed on as an empty picture.
+QImage Made(QImage image) {
+    if (image.isNull())
+        throw std::bad_alloc();
+    return image;
+}
+
 QImage BlackImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
-    QImage image(width, height, format);
+    QImage image = Made(QImage(width, height, format));
     if (format == QImage::Format_Indexed8) {
         image.setColorTable(FixedPalette());
         image.fill(0);
@@ -90,7 +99,7 @@ struct TBitmap::TImpl {
     // Brings the 32-bit picture of an 8-bit bitmap up to date with written rows.
     void ExpandIndexed() {
         if (Format == pf8bit && IndexedState == isHandedOut) {
-            Image = Indexed.convertToFormat(QImage::Format_RGB32);
+            Image = Indexed.isNull() ? QImage() : Made(Indexed.convertToFormat(QImage::Format_RGB32));
             IndexedState = isCurrent;
         }
     }
@@ -100,7 +109,8 @@ struct TBitmap::TImpl {
     void ReduceImage() {
         if (Format != pf8bit || IndexedState != isStale)
             return;
-        QImage reduced = Image.convertToFormat(QImage::Format_Indexed8, FixedPalette());
+        QImage reduced =
+            Image.isNull() ? QImage() : Made(Image.convertToFormat(QImage::Format_Indexed8, FixedPalette()));
         if (Indexed.size() == reduced.size()) {
             for (int row = 0; row < reduced.height(); ++row)
                 std::memcpy(Indexed.scanLine(row), reduced.constScanLine(row),
@@ -165,7 +175,7 @@ void TBitmap::SetPixelFormat(TPixelFormat pixelFormat) {
     QImage picture = SourcePicture();
     FImpl->Format = pixelFormat;
     const QImage::Format storage = StorageFormat(pixelFormat);
-    FImpl->Image = picture.isNull() ? QImage() : picture.convertToFormat(storage);
+    FImpl->Image = picture.isNull() ? QImage() : Made(picture.convertToFormat(storage));
     FImpl->Indexed = QImage();
     FImpl->IndexedState = TImpl::isCurrent;
     if (pixelFormat == pf8bit) {
@@ -196,7 +206,7 @@ QImage TBitmap::ToImage() const {
 
 void TBitmap::LoadFromImage(const QImage& image) {
     FImpl->Canvas.Refresh();
-    FImpl->Image = image.isNull() ? QImage() : image.convertToFormat(StorageFormat(FImpl->Format));
+    FImpl->Image = image.isNull() ? QImage() : Made(image.convertToFormat(StorageFormat(FImpl->Format)));
     if (FImpl->Format == pf8bit) {
         FImpl->Indexed = BlackImage(Width(), Height(), QImage::Format_Indexed8);
         FImpl->IndexedState = TImpl::isStale;
