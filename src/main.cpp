@@ -1,6 +1,5 @@
 // Stonemill: starts the main window, or runs a command without a window.
 
-#include <QApplication>
 #include <QIcon>
 #include <algorithm>
 #include <cstdlib>
@@ -13,7 +12,9 @@
 #include "app/stonemill_app.h"
 #include "platform/data_folders.h"
 #include "platform/system_colors.h"
+#include "ui/error_report.h"
 #include "ui/main_form.h"
+#include "ui/reporting_application.h"
 
 namespace {
 
@@ -48,31 +49,38 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const QtMessageHandler usual = qInstallMessageHandler(WhileStarting);
-    QApplication application(argc, argv);
-    qInstallMessageHandler(usual);
-    QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setDesktopFileName("stonemill");
-    QIcon icon;
-    for (const char* size : {"32", "64", "256"})
-        icon.addFile(QString(":/stonemill-%1.png").arg(size));
-    QApplication::setWindowIcon(icon);
-    UpdateSystemColors();
-    // The arguments Qt left after taking its own options.
-    args.assign(argv + 1, argv + argc);
-    const std::string folderProblem = DataFolders().Prepare();
-    TStartArguments start = ParseStartArguments(args, DataFolders());
-    start.StartProblem = folderProblem;
-    // The program makes its own folder the current one before it loads the
-    // model, so a name given relative to the folder it was started in is
-    // completed first when that file exists.
-    std::error_code error;
-    if (!start.ModelFile.empty() && std::filesystem::path(start.ModelFile).is_relative() &&
-        std::filesystem::exists(start.ModelFile, error))
-        start.ModelFile = std::filesystem::absolute(start.ModelFile, error).string();
+    // What fails while the window is made is told on the error output, in the
+    // program's words; once it runs, the application object reports failures.
+    try {
+        const QtMessageHandler usual = qInstallMessageHandler(WhileStarting);
+        TReportingApplication application(argc, argv);
+        qInstallMessageHandler(usual);
+        QApplication::setApplicationName(kApplicationTitle);
+        QApplication::setDesktopFileName("stonemill");
+        QIcon icon;
+        for (const char* size : {"32", "64", "256"})
+            icon.addFile(QString(":/stonemill-%1.png").arg(size));
+        QApplication::setWindowIcon(icon);
+        UpdateSystemColors();
+        // The arguments Qt left after taking its own options.
+        args.assign(argv + 1, argv + argc);
+        const std::string folderProblem = DataFolders().Prepare();
+        TStartArguments start = ParseStartArguments(args, DataFolders());
+        start.StartProblem = folderProblem;
+        // The program makes its own folder the current one before it loads the
+        // model, so a name given relative to the folder it was started in is
+        // completed first when that file exists.
+        std::error_code error;
+        if (!start.ModelFile.empty() && std::filesystem::path(start.ModelFile).is_relative() &&
+            std::filesystem::exists(start.ModelFile, error))
+            start.ModelFile = std::filesystem::absolute(start.ModelFile, error).string();
 
-    TStonemillApp app(DataFolders());
-    TMainForm form(app, start);
-    form.show();
-    return application.exec();
+        TStonemillApp app(DataFolders());
+        TMainForm form(app, start);
+        form.show();
+        return application.exec();
+    } catch (...) {
+        std::cerr << "stonemill: " << FailureMessage(std::current_exception()) << "\n";
+        return 1;
+    }
 }

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <exception>
 #include <map>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -412,6 +414,13 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
         return 2;
     } catch (const EError& e) {
         err << "stonemill: " << e.Message() << "\n";
+        return 1;
+    } catch (const std::bad_alloc&) {
+        err << "stonemill: The command could not be carried out. There is not enough memory for it.\n";
+        return 1;
+    } catch (const std::exception&) {
+        // A failure the program has no words of its own for: never the library's text.
+        err << "stonemill: The command could not be carried out.\n";
         return 1;
     }
 }

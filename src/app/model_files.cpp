@@ -28,6 +28,7 @@ void TModelFiles::NewModel() {
 void TModelFiles::ApplyView(const TViewRecord& record) {
     TViewController& control = FScene.Control();
     control.Batch([&] {
+        FScene.View().ViewAnchor = {};
         control.SetRotX(record.RotX);
         control.SetRotZ(record.RotZ);
         if (record.HasZoomAndOffsets) {

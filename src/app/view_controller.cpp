@@ -141,6 +141,7 @@ void TViewController::RecordView() {
 
 void TViewController::RestoreView() {
     Batch([&] {
+        FView.ViewAnchor = {};
         SetRotX(FRecorded.RotX);
         SetRotZ(FRecorded.RotZ);
         SetOffsetX(FRecorded.OffsetX);
@@ -206,6 +207,7 @@ void TViewController::Wheel(int delta) {
 }
 
 void TViewController::CenterModel(const TBlockList& model, bool fit) {
+    FView.ViewAnchor = {};
     int32_t cx = 0, cy = 0, cz = 0;
     if (model.Count() == 0) {
         FView.ViewScale = 0.5f;
@@ -228,10 +230,19 @@ void TViewController::CenterModel(const TBlockList& model, bool fit) {
             }
         }
     }
-    const TPoint p = FView.ProjectPoint(cx, cy, cz);
+    TPoint p = FView.ProjectPoint(cx, cy, cz);
+    int64_t x = int64_t{p.x} + FOffsetX.Position - FWidth / 2;
+    int64_t y = int64_t{p.y} + FOffsetY.Position - FHeight / 2;
+    if (x < FOffsetX.Min || x > FOffsetX.Max || y < FOffsetY.Min || y > FOffsetY.Max) {
+        // Farther than the offsets reach: the view is laid out from the model's centre.
+        FView.ViewAnchor = {cx, cy, cz};
+        p = FView.ProjectPoint(cx, cy, cz);
+        x = int64_t{p.x} + FOffsetX.Position - FWidth / 2;
+        y = int64_t{p.y} + FOffsetY.Position - FHeight / 2;
+    }
     Batch([&] {
-        SetOffsetX(p.x + FOffsetX.Position - FWidth / 2);
-        SetOffsetY(p.y + FOffsetY.Position - FHeight / 2);
+        SetOffsetX(static_cast<int>(std::clamp<int64_t>(x, INT_MIN, INT_MAX)));
+        SetOffsetY(static_cast<int>(std::clamp<int64_t>(y, INT_MIN, INT_MAX)));
     });
 }
 
@@ -243,6 +254,7 @@ void TViewController::Resize(int width, int height) {
 }
 
 void TViewController::FitModel(const TBlockList& model) {
+    FView.ViewAnchor = {};
     if (model.Count() > 0 && FWidth > 0 && FHeight > 0) {
         const TExtents e = model.GetExtents();
         const float scale = FView.ViewScale;

@@ -5,6 +5,7 @@
 #include <exception>
 #include <limits>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -220,9 +221,16 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
                 read.push_back(std::move(stone));
             }
             ++result.StonesAdded;
-        } catch (const std::exception& e) {
+        } catch (const std::bad_alloc&) {
             ++result.LinesFailed;
-            reportLineError(static_cast<int>(i) + 1, e.what());
+            reportLineError(static_cast<int>(i) + 1, "There is not enough memory to read the line");
+        } catch (const EError& e) {
+            ++result.LinesFailed;
+            reportLineError(static_cast<int>(i) + 1, e.Message());
+        } catch (const std::exception&) {
+            // Never a library's own text.
+            ++result.LinesFailed;
+            reportLineError(static_cast<int>(i) + 1, "The line could not be read");
         }
     }
     // Text without a single view line or stone line is something else. Lines

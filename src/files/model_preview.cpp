@@ -38,7 +38,9 @@ std::optional<fs::path> ModelPictureFile(const fs::path& model) {
 TPreviewPlace PreviewPlace(int pictureWidth, int pictureHeight, int boxWidth, int boxHeight) {
     if (pictureWidth <= boxWidth && pictureHeight <= boxHeight)
         return {(boxWidth - pictureWidth) / 2, (boxHeight - pictureHeight) / 2, pictureWidth, pictureHeight};
-    if (pictureWidth > pictureHeight)
+    // Scaled by the side that is longer in proportion to the box's, so the
+    // other fits too.
+    if (int64_t{pictureWidth} * boxHeight > int64_t{pictureHeight} * boxWidth)
         return {0, 0, boxWidth, MulDiv(pictureHeight, boxWidth, pictureWidth)};
     return {0, 0, MulDiv(pictureWidth, boxHeight, pictureHeight), boxHeight};
 }

@@ -149,6 +149,14 @@ TExtents TBlockList::GetExtents() const {
         return static_cast<int32_t>(std::clamp<int64_t>(
             int64_t{place} + size, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
     };
+    // The starting values stand for an empty list; a list's box starts at its
+    // first stone, so that a model lying wholly beyond them is boxed too.
+    if (!FItems.empty()) {
+        const TBlock& first = *FItems.front();
+        e.MinX = e.MaxX = first.X;
+        e.MinY = e.MaxY = first.Y;
+        e.MinZ = e.MaxZ = first.Z;
+    }
     for (const TBlock* s : FItems) {
         e.MinX = std::min(e.MinX, s->X);
         e.MinY = std::min(e.MinY, s->Y);

@@ -4,12 +4,14 @@
 // writes them; everything that walks the model for the user's eyes asks InCut.
 
 #include <cstdint>
+#include <limits>
 
 class TBlock;
 
 struct TCutState {
-    static constexpr int32_t kOpenLow = -19999;
-    static constexpr int32_t kOpenHigh = 19999;
+    // Wide open: every stone the model can hold passes.
+    static constexpr int32_t kOpenLow = std::numeric_limits<int32_t>::min();
+    static constexpr int32_t kOpenHigh = std::numeric_limits<int32_t>::max();
 
     int32_t XLow = kOpenLow, XHigh = kOpenHigh;
     int32_t YLow = kOpenLow, YHigh = kOpenHigh;

@@ -1,6 +1,7 @@
 #include "model/general_block.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "common/error.h"
@@ -184,9 +185,15 @@ void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderSt
     }
 }
 
+namespace {
+// The widest and tallest picture a picture is laid into on a canvas without
+// a rasteriser (a printer page), in pixels.
+constexpr int kLargestPictureSide = 32767;
+} // namespace
+
 void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
                               std::span<const TPoint> screen) const {
-    int minX = 9999, minY = 9999, maxX = -9999, maxY = -9999;
+    int minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
     for (const TPoint& p : screen) {
         minX = std::min(minX, p.x);
         minY = std::min(minY, p.y);
@@ -194,6 +201,12 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
         maxY = std::max(maxY, p.y);
     }
     if (maxX < 0 || maxY < 0 || maxX <= minX || maxY <= minY)
+        return;
+    // Only what lies in the picture drawn is copied out and back.
+    const TFastDraw* target = d.FastDraw();
+    maxX = std::min(maxX, target ? target->Bitmap().Width() - 1 : kLargestPictureSide);
+    maxY = std::min(maxY, target ? target->Bitmap().Height() - 1 : kLargestPictureSide);
+    if (maxX <= std::max(minX, 0) || maxY <= std::max(minY, 0))
         return;
     // A missing or unreadable picture file leaves the canvas as it was.
     TBitmap* picture = view.Pictures.Get(std::filesystem::path("parts") / Part->BitmapFileName);

@@ -30,11 +30,14 @@ void MapPicture(const TPixels32& target, TPoint origin, const TPixels32& picture
     const double kx = 1 / (sx - sx * gx * gy), ky = 1 / (sy - sy * gx * gy);
     if (!std::isfinite(kx) || !std::isfinite(ky))
         return; // a parallelogram without area shows nothing
-    const TPoint p2{p1.x + p3.x - p0.x, p1.y + p3.y - p0.y};
-    const int left = std::max(origin.x, std::min({p0.x, p1.x, p2.x, p3.x}));
-    const int right = std::min(origin.x + target.Width - 1, std::max({p0.x, p1.x, p2.x, p3.x}));
-    const int top = std::max(origin.y, std::min({p0.y, p1.y, p2.y, p3.y}));
-    const int bottom = std::min(origin.y + target.Height - 1, std::max({p0.y, p1.y, p2.y, p3.y}));
+    // The fourth corner in 64 bits: the others may lie a billion pixels out.
+    const int64_t p2x = int64_t{p1.x} + p3.x - p0.x, p2y = int64_t{p1.y} + p3.y - p0.y;
+    const int left = static_cast<int>(std::max<int64_t>(origin.x, std::min<int64_t>({p0.x, p1.x, p2x, p3.x})));
+    const int right = static_cast<int>(
+        std::min<int64_t>(int64_t{origin.x} + target.Width - 1, std::max<int64_t>({p0.x, p1.x, p2x, p3.x})));
+    const int top = static_cast<int>(std::max<int64_t>(origin.y, std::min<int64_t>({p0.y, p1.y, p2y, p3.y})));
+    const int bottom = static_cast<int>(
+        std::min<int64_t>(int64_t{origin.y} + target.Height - 1, std::max<int64_t>({p0.y, p1.y, p2y, p3.y})));
     const uint32_t transparent = picture.At(0, 0) & 0xFFFFFF;
     for (int y = top; y <= bottom; ++y) {
         for (int x = left; x <= right; ++x) {

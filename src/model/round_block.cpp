@@ -1,46 +1,77 @@
 #include "model/round_block.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "model/block_paint.h"
 #include "platform/canvas.h"
 #include "raster/draw_object.h"
 #include "view/render_state.h"
 
+namespace {
+
+// A screen coordinate or extent worked out in 64 bits, held within the
+// projection's limits.
+int OnScreen(int64_t v) {
+    return static_cast<int>(std::clamp<int64_t>(v, -kLargestScreenCoordinate, kLargestScreenCoordinate));
+}
+
+// Pixels rounded to nearest with halves to even, held within a million billion.
+int64_t Pixels(double v) {
+    constexpr double kLimit = 1e15;
+    return static_cast<int64_t>(std::nearbyint(std::clamp(v, -kLimit, kLimit)));
+}
+
+} // namespace
+
 void TRoundBlock::Draw(TDrawObject& d, const TRenderState& view) const {
     bool shading = false;
     TCanvas& canvas = d.Canvas();
     if (!BeginBlockPaint(*this, canvas, view, shading))
         return;
-    const TPoint c = view.ProjectPoint(X + Length / 2, Y + Width / 2, Z, 0);
-    const int cx = c.x, cy = c.y;
-    const int s = static_cast<int>(std::nearbyint(Length / 2.0 * static_cast<double>(view.ViewScale)));
-    const int t = static_cast<int>(std::nearbyint(std::fabs(std::cos(static_cast<double>(view.AngleX()))) *
-                                                  Width / 2.0 * static_cast<double>(view.ViewScale)));
-    // The top lies Height units up: the displacement of 20 units, scaled.
-    const int q = Height * view.Height20.x / 20;
-    const int r = Height * view.Height20.y / 20;
+    // The centre as far out as it lies: the shapes around it are held to the
+    // screen's limits only once worked out.
+    const auto [cx, cy] = view.ProjectWide(X + Length / 2, Y + Width / 2, Z);
+    const int64_t s = Pixels(Length / 2.0 * static_cast<double>(view.ViewScale));
+    const int64_t t = Pixels(std::fabs(std::cos(static_cast<double>(view.AngleX()))) * Width / 2.0 *
+                             static_cast<double>(view.ViewScale));
+    // The top lies Height units up: the displacement of 20 units, scaled, while
+    // the rounding of that step adds up to at most two pixels over the height
+    // (every stone of an ordinary height). A tall stone seen from far, where 20
+    // units shrink to a pixel or none, takes the exact displacement.
+    const int64_t q = int64_t{Height} * view.Height20.x / 20;
+    int64_t r = int64_t{Height} * view.Height20.y / 20;
+    if (std::fabs(view.Height20.y - view.HeightDisplacementY(20)) * Height / 20 > 2)
+        r = Pixels(view.HeightDisplacementY(Height));
     const bool above = view.Octant() < 4;
+    auto rectangle = [&](int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+        d.Rectangle(OnScreen(x1), OnScreen(y1), OnScreen(x2), OnScreen(y2));
+    };
+    auto ellipse = [&](int64_t x1, int64_t y1, int64_t x2, int64_t y2) {
+        d.Ellipse(OnScreen(x1), OnScreen(y1), OnScreen(x2), OnScreen(y2));
+    };
 
-    d.Rectangle(cx + q - s, cy + r, cx + s + 1, cy);
+    rectangle(cx + q - s, cy + r, cx + s + 1, cy);
     if (above)
-        d.Ellipse(cx - s, cy - t, cx + s + 1, cy + t + 1);
+        ellipse(cx - s, cy - t, cx + s + 1, cy + t + 1);
     else
-        d.Ellipse(cx + q - s, cy + r - t, cx + q + s + 1, cy + r + t + 1);
+        ellipse(cx + q - s, cy + r - t, cx + q + s + 1, cy + r + t + 1);
     // A rectangle one pixel narrower in the fill colour hides the inner lines.
     const TColor pen = canvas.Pen.Color;
     canvas.Pen.Color = canvas.Brush.Color;
-    d.Rectangle(cx + q - s + 1, cy + r, cx + s, cy);
+    rectangle(cx + q - s + 1, cy + r, cx + s, cy);
     canvas.Pen.Color = pen;
     if (above) {
-        d.Ellipse(cx + q - s, cy + r - t, cx + q + s + 1, cy + r + t + 1);
+        ellipse(cx + q - s, cy + r - t, cx + q + s + 1, cy + r + t + 1);
     } else {
-        d.Ellipse(cx - s, cy - t, cx + s + 1, cy + t + 1);
+        ellipse(cx - s, cy - t, cx + s + 1, cy + t + 1);
         // An eight-sided outline around the centre of the base.
+        const int x = OnScreen(cx), y = OnScreen(cy);
         const int R = view.EllipseR, H = view.EllipseH, R2 = view.EllipseR2, H2 = view.EllipseH2;
-        const TPoint outline[9] = {{cx - R, cy + H2}, {cx - R, cy - H2}, {cx - R2, cy - H},
-                                   {cx + R2, cy - H}, {cx + R, cy - H2}, {cx + R, cy + H2},
-                                   {cx + R2, cy + H}, {cx - R2, cy + H}, {cx - R, cy + H2}};
+        const TPoint outline[9] = {{x - R, y + H2}, {x - R, y - H2}, {x - R2, y - H},
+                                   {x + R2, y - H}, {x + R, y - H2}, {x + R, y + H2},
+                                   {x + R2, y + H}, {x - R2, y + H}, {x - R, y + H2}};
         d.Polyline(outline, 8);
     }
     EndBlockPaint(canvas, view);

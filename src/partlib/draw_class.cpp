@@ -119,6 +119,15 @@ const TIntegerList& TDrawClass::DrawOrder(int octant) const {
     return FDrawOrders[static_cast<size_t>(octant)];
 }
 
+int64_t TDrawClass::ShapeBytes() const {
+    int64_t bytes = static_cast<int64_t>(FPolygons.size() * sizeof(TPartPolygon));
+    for (const auto& polygon : FPolygons)
+        bytes += static_cast<int64_t>(polygon.Points.size() * sizeof(TPoint3D));
+    for (const auto& order : FDrawOrders)
+        bytes += int64_t{order.Count()} * static_cast<int64_t>(sizeof(int32_t));
+    return bytes;
+}
+
 void TDrawClass::SetBoundingBox(int32_t x, int32_t y, int32_t z) {
     FBoundingBox = {x, y, z};
     Modified = true;

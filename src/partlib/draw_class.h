@@ -84,6 +84,8 @@ public:
     // Stores the polygon index at the position, appending zeros first if needed.
     void SetDrawOrder(int octant, int position, int polygon);
     const TIntegerList& DrawOrder(int octant) const;
+    // The bytes its polygons, points and draw orders take, about.
+    int64_t ShapeBytes() const;
 
     int32_t BoundingX() const { return FBoundingBox[0]; }
     int32_t BoundingY() const { return FBoundingBox[1]; }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "common/convert.h"
 #include "common/error.h"
@@ -82,21 +83,48 @@ int32_t CheckedNumber(int32_t number, const char* what, const std::string& part,
     return number;
 }
 
-TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const std::string& file,
-                         int64_t& points) {
+int32_t CheckedCoordinate(int32_t value, const char* what, int32_t largest, const std::string& part,
+                          const std::string& file) {
+    if (value < -largest || value > largest)
+        throw EError(
+            StrFormat("Illegal %s %d in part %s in file %s", what, value, part.c_str(), file.c_str()));
+    return value;
+}
+
+// The numbers written in the section's lines (runs of digits, keys' digits
+// included): what its polygons, points and draw orders may add up to.
+int64_t CountNumbers(const TStringList& section) {
+    int64_t numbers = 0;
+    for (const auto& line : section) {
+        bool inNumber = false;
+        for (char c : line) {
+            const bool digit = c >= '0' && c <= '9';
+            numbers += digit && !inNumber;
+            inNumber = digit;
+        }
+    }
+    return numbers;
+}
+
+// Refuses a count of things the section does not write numbers for.
+void CheckBacked(int64_t count, const char* what, int64_t numbers, const std::string& part,
+                 const std::string& file) {
+    if (count > numbers)
+        throw EError(StrFormat("Part %s in file %s counts %lld %s but writes only %lld numbers", part.c_str(),
+                               file.c_str(), static_cast<long long>(count), what,
+                               static_cast<long long>(numbers)));
+}
+
+TPartPolygon ReadPolygon(std::string_view value, const std::string& part, const std::string& file) {
     TNumberScanner scan(value);
     TPartPolygon polygon;
     int32_t count = CheckedCount(scan.Next(), "point count", part, file);
-    points += count;
-    if (points > kMaxPartPoints)
-        throw EError(StrFormat("Part %s in file %s has more than %lld points", part.c_str(), file.c_str(),
-                               static_cast<long long>(kMaxPartPoints)));
     polygon.EdgeFlags = scan.Next();
     polygon.Points.resize(static_cast<size_t>(count));
     for (auto& point : polygon.Points) {
-        point.X = scan.Next();
-        point.Y = scan.Next();
-        point.Z = scan.Next();
+        point.X = CheckedCoordinate(scan.Next(), "point coordinate", kMaxPartCoordinate, part, file);
+        point.Y = CheckedCoordinate(scan.Next(), "point coordinate", kMaxPartCoordinate, part, file);
+        point.Z = CheckedCoordinate(scan.Next(), "point coordinate", kMaxPartCoordinate, part, file);
     }
     polygon.Detail = scan.Next();
     polygon.Color = scan.Next();
@@ -130,7 +158,7 @@ TColor ColorFromNumber(int32_t number) {
     return RGB(kColorNumbers[0].R, kColorNumbers[0].G, kColorNumbers[0].B);
 }
 
-void TPartReader::Load(TDrawClass& def, const std::string& file, const std::string& part) {
+TPartSource TPartReader::Load(TDrawClass& def, const std::string& file, const std::string& part) {
     std::string name = part;
     if (EndsWithText(name, ".dat"))
         name.resize(name.size() - 4);
@@ -145,7 +173,12 @@ void TPartReader::Load(TDrawClass& def, const std::string& file, const std::stri
         path = DataFolders().Find(fs::path("parts") / file);
     if (!path)
         throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));
-    LoadFromLines(def, LoadLines(*path), file, part);
+    const TStringList lines = LoadLines(*path);
+    LoadFromLines(def, lines, file, part);
+    TPartSource source{*path, 0};
+    for (const auto& line : lines)
+        source.Bytes += static_cast<int64_t>(line.size()) + 1;
+    return source;
 }
 
 void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
@@ -170,20 +203,38 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
     result.PartName = part;
     const TSectionValues values(section);
 
+    const int64_t numbers = CountNumbers(section);
+
     int32_t polygonCount =
         CheckedCount(StrToInt(values.Find("NP").value_or("")), "polygon count", name, file);
+    CheckBacked(polygonCount, "polygons", numbers, name, file);
 
     TNumberScanner box(values.Find("BB").value_or(""));
-    int32_t bx = box.Next();
-    int32_t by = box.Next();
-    int32_t bz = box.Next();
+    int32_t bx = CheckedCoordinate(box.Next(), "bounding box size", kMaxPartCoordinate, name, file);
+    int32_t by = CheckedCoordinate(box.Next(), "bounding box size", kMaxPartCoordinate, name, file);
+    int32_t bz = CheckedCoordinate(box.Next(), "bounding box size", kMaxPartCoordinate, name, file);
     result.FBoundingBox = {bx, by, bz};
 
-    result.FPolygons.resize(static_cast<size_t>(polygonCount));
+    // Every point count is weighed before any polygon is made.
+    std::vector<std::optional<std::string_view>> polygonValues(static_cast<size_t>(polygonCount));
     int64_t points = 0;
     for (int32_t i = 0; i < polygonCount; ++i) {
-        if (auto value = values.Find(StrFormat("P%d", i + 1)))
-            result.FPolygons[static_cast<size_t>(i)] = ReadPolygon(*value, name, file, points);
+        auto& value = polygonValues[static_cast<size_t>(i)];
+        value = values.Find(StrFormat("P%d", i + 1));
+        if (!value)
+            continue;
+        TNumberScanner scan(*value);
+        points += CheckedCount(scan.Next(), "point count", name, file);
+        if (points > kMaxPartPoints)
+            throw EError(StrFormat("Part %s in file %s has more than %lld points", name.c_str(), file.c_str(),
+                                   static_cast<long long>(kMaxPartPoints)));
+    }
+    CheckBacked(points, "points", numbers, name, file);
+
+    result.FPolygons.resize(static_cast<size_t>(polygonCount));
+    for (int32_t i = 0; i < polygonCount; ++i) {
+        if (const auto& value = polygonValues[static_cast<size_t>(i)])
+            result.FPolygons[static_cast<size_t>(i)] = ReadPolygon(*value, name, file);
         else
             result.FPolygons[static_cast<size_t>(i)] = TPartPolygon{{}, 0, 0, 0};
     }
@@ -194,6 +245,7 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
             continue;
         TNumberScanner scan(*value);
         int32_t count = CheckedCount(scan.Next(), "draw order count", name, file);
+        CheckBacked(count, "draw order entries", numbers, name, file);
         for (int32_t k = 0; k < count; ++k)
             result.FDrawOrders[static_cast<size_t>(o)].Put(
                 k, CheckedNumber(scan.Next(), "draw order entry", name, file) - 1);
@@ -211,8 +263,8 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
     if (offsets && !offsets->empty()) {
         TNumberScanner scan(*offsets);
         for (auto& offset : result.FTurnOffsets) {
-            offset.DX = scan.Next();
-            offset.DY = scan.Next();
+            offset.DX = CheckedCoordinate(scan.Next(), "turn offset", kMaxPartCoordinate / 20, name, file);
+            offset.DY = CheckedCoordinate(scan.Next(), "turn offset", kMaxPartCoordinate / 20, name, file);
         }
     }
 

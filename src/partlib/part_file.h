@@ -3,6 +3,7 @@
 // part at a time from the parts/ folder (the user's, then the shipped one) and
 // written one definition at a time.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -24,6 +25,15 @@ TColor ColorFromNumber(int32_t number);
 constexpr int32_t kMaxPartCount = 100000;
 // Nor more points in all its polygons together than this.
 constexpr int64_t kMaxPartPoints = 1000000;
+// Point coordinates and bounding box sizes lie within this many units of 0, as
+// stones do; turn offsets, in grid modules, within a twentieth of it.
+constexpr int32_t kMaxPartCoordinate = 10'000'000;
+
+// The file a part was read from, and the bytes of text it holds.
+struct TPartSource {
+    std::filesystem::path Path;
+    int64_t Bytes = 0;
+};
 
 class TPartReader {
 public:
@@ -31,7 +41,10 @@ public:
     // precedence over the library file, and the user's copy of either over the
     // shipped one. Raises EError when the file or section is
     // missing or a value is malformed; def is then left unspecified.
-    static void Load(TDrawClass& def, const std::string& file, const std::string& part);
+    // A section makes no more polygons, no more points and no longer draw
+    // orders than it writes numbers, so what a part takes grows with its text
+    // and not with a count alone. Returns the file it read.
+    static TPartSource Load(TDrawClass& def, const std::string& file, const std::string& part);
     // The same from lines already read (whose origin is named by file).
     static void LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
                               const std::string& part);

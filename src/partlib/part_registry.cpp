@@ -1,5 +1,7 @@
 #include "partlib/part_registry.h"
 
+#include <new>
+
 #include "common/error.h"
 #include "partlib/part_file.h"
 
@@ -13,11 +15,29 @@ TDrawClass* TPartRegistry::FindPart(const std::string& file, const std::string& 
     auto it = FParts.find(key);
     if (it != FParts.end())
         return it->second.get();
-    auto definition = std::make_unique<TDrawClass>();
-    TPartReader::Load(*definition, file, part);
-    TDrawClass* result = definition.get();
-    FParts.emplace(std::move(key), std::move(definition));
-    return result;
+    try {
+        auto definition = std::make_unique<TDrawClass>();
+        const TPartSource source = TPartReader::Load(*definition, file, part);
+        const int64_t bytes = definition->ShapeBytes();
+        if (FShapeBytes + bytes > FShapeLimit)
+            throw EError(StrFormat("Part %s in file %s is not loaded: the parts in use would take more than "
+                                   "%lld MB",
+                                   part.c_str(), file.c_str(), static_cast<long long>(FShapeLimit >> 20)));
+        int64_t& fromFile = FShapeBytesByFile[source.Path];
+        if (fromFile + bytes > kMaxShapeBytesPerFileByte * source.Bytes)
+            throw EError(StrFormat("Part %s in file %s is not loaded: the parts read from %s would take more "
+                                   "than %lld times its size",
+                                   part.c_str(), file.c_str(), source.Path.filename().string().c_str(),
+                                   static_cast<long long>(kMaxShapeBytesPerFileByte)));
+        TDrawClass* result = definition.get();
+        FParts.emplace(std::move(key), std::move(definition));
+        FShapeBytes += bytes;
+        fromFile += bytes;
+        return result;
+    } catch (const std::bad_alloc&) {
+        throw EError(
+            StrFormat("There is not enough memory to load part %s from file %s", part.c_str(), file.c_str()));
+    }
 }
 
 bool TPartRegistry::Register(std::unique_ptr<TDrawClass>& definition) {
@@ -26,6 +46,7 @@ bool TPartRegistry::Register(std::unique_ptr<TDrawClass>& definition) {
     std::string key = Key(definition->FileName, definition->PartName);
     if (FParts.contains(key))
         return false;
+    FShapeBytes += definition->ShapeBytes();
     FParts.emplace(std::move(key), std::move(definition));
     return true;
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -49,10 +50,18 @@ QImage::Format StorageFormat(TPixelFormat pixelFormat) {
     return QImage::Format_RGB32;
 }
 
+// A picture Qt could not make for want of memory comes back null: that is
+// raised as the allocation failure it is, not passed on as an empty picture.
+QImage Made(QImage image) {
+    if (image.isNull())
+        throw std::bad_alloc();
+    return image;
+}
+
 QImage BlackImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
-    QImage image(width, height, format);
+    QImage image = Made(QImage(width, height, format));
     if (format == QImage::Format_Indexed8) {
         image.setColorTable(FixedPalette());
         image.fill(0);
@@ -90,7 +99,7 @@ struct TBitmap::TImpl {
     // Brings the 32-bit picture of an 8-bit bitmap up to date with written rows.
     void ExpandIndexed() {
         if (Format == pf8bit && IndexedState == isHandedOut) {
-            Image = Indexed.convertToFormat(QImage::Format_RGB32);
+            Image = Indexed.isNull() ? QImage() : Made(Indexed.convertToFormat(QImage::Format_RGB32));
             IndexedState = isCurrent;
         }
     }
@@ -107,8 +116,8 @@ struct TBitmap::TImpl {
         constexpr int kBandRows = 256;
         for (int top = 0; top < Image.height(); top += kBandRows) {
             const int rows = std::min(kBandRows, Image.height() - top);
-            const QImage reduced = Image.copy(0, top, Image.width(), rows)
-                                       .convertToFormat(QImage::Format_Indexed8, FixedPalette());
+            const QImage reduced = Made(Made(Image.copy(0, top, Image.width(), rows))
+                                            .convertToFormat(QImage::Format_Indexed8, FixedPalette()));
             for (int row = 0; row < rows; ++row)
                 std::memcpy(Indexed.scanLine(top + row), reduced.constScanLine(row),
                             static_cast<size_t>(reduced.width()));
@@ -170,7 +179,7 @@ void TBitmap::SetPixelFormat(TPixelFormat pixelFormat) {
     QImage picture = SourcePicture();
     FImpl->Format = pixelFormat;
     const QImage::Format storage = StorageFormat(pixelFormat);
-    FImpl->Image = picture.isNull() ? QImage() : picture.convertToFormat(storage);
+    FImpl->Image = picture.isNull() ? QImage() : Made(picture.convertToFormat(storage));
     FImpl->Indexed = QImage();
     FImpl->IndexedState = TImpl::isCurrent;
     if (pixelFormat == pf8bit) {
@@ -201,7 +210,7 @@ QImage TBitmap::ToImage() const {
 
 void TBitmap::LoadFromImage(const QImage& image) {
     FImpl->Canvas.Refresh();
-    FImpl->Image = image.isNull() ? QImage() : image.convertToFormat(StorageFormat(FImpl->Format));
+    FImpl->Image = image.isNull() ? QImage() : Made(image.convertToFormat(StorageFormat(FImpl->Format)));
     if (FImpl->Format == pf8bit) {
         FImpl->Indexed = BlackImage(Width(), Height(), QImage::Format_Indexed8);
         FImpl->IndexedState = TImpl::isStale;

@@ -12,6 +12,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <utility>
 
 namespace {
@@ -309,11 +312,101 @@ void TCanvas::BoxShape(int x1, int y1, int x2, int y2, bool ellipse) {
     FImpl->Changed();
 }
 
+namespace {
+
+// Qt paints a box shape only while the box lies within its fixed-point range,
+// some eight million pixels; farther out its ellipses come out filling
+// everything. A box reaching beyond this is painted here, over what the
+// device shows.
+constexpr int64_t kLargestPaintedBox = int64_t{1} << 22;
+
+// The device's pixels in the painter's coordinates.
+QRect ShownRect(QPainter& p) {
+    const QPaintDevice* device = p.device();
+    if (device == nullptr)
+        return {};
+    return p.transform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+}
+
+// The ellipse through the pixel centres of the box x1 .. x2 - 1, y1 .. y2 - 1,
+// row by row: a row's outline covers where the ellipse crosses the row's
+// height of one pixel, so that it stays closed where the ellipse runs flat;
+// the brush fills between.
+void PaintLargeEllipse(QPainter& p, int64_t x1, int64_t y1, int64_t x2, int64_t y2, TColor pen,
+                       const TBrush& brush) {
+    const QRect shown = ShownRect(p);
+    if (shown.isEmpty())
+        return;
+    const double cx = (static_cast<double>(x1) + static_cast<double>(x2) - 1) / 2;
+    const double cy = (static_cast<double>(y1) + static_cast<double>(y2) - 1) / 2;
+    const double a = (static_cast<double>(x2) - 1 - static_cast<double>(x1)) / 2;
+    const double b = (static_cast<double>(y2) - 1 - static_cast<double>(y1)) / 2;
+    // Half the ellipse's width at a height; negative outside it.
+    auto halfWidth = [&](double y) {
+        const double v = (y - cy) / b;
+        return v * v > 1 ? -1.0 : a * std::sqrt(1 - v * v);
+    };
+    const int64_t left = int64_t{shown.left()} - 1, right = int64_t{shown.right()} + 1;
+    const QColor outline = ToQColor(pen);
+    const QBrush fill = MakeBrush(brush);
+    auto span = [&](int64_t y, int64_t from, int64_t to, bool inside) {
+        from = std::max(from, left);
+        to = std::min(to, right);
+        if (from > to || (inside && brush.Style == bsClear))
+            return;
+        const QRect row(static_cast<int>(from), static_cast<int>(y), static_cast<int>(to - from + 1), 1);
+        if (inside)
+            p.fillRect(row, fill);
+        else
+            p.fillRect(row, outline);
+    };
+    const auto at = [](double x) { return static_cast<int64_t>(std::floor(x + 0.5)); };
+    const int64_t top = std::max(y1, int64_t{shown.top()}),
+                  bottom = std::min(y2 - 1, int64_t{shown.bottom()});
+    for (int64_t y = top; y <= bottom; ++y) {
+        const double upper = halfWidth(static_cast<double>(y) - 0.5),
+                     lower = halfWidth(static_cast<double>(y) + 0.5);
+        const bool middle = static_cast<double>(y) - 0.5 <= cy && cy <= static_cast<double>(y) + 0.5;
+        const double wide = middle ? a : std::max(upper, lower);
+        if (wide < 0)
+            continue;
+        const double narrow = std::max(0.0, std::min(upper, lower));
+        const int64_t l = at(cx - wide), r = at(cx + wide);
+        const int64_t lEnd = std::max(l, at(cx - narrow)), rStart = std::min(r, at(cx + narrow));
+        if (lEnd + 1 < rStart)
+            span(y, lEnd + 1, rStart - 1, true);
+        span(y, l, lEnd, false);
+        span(y, rStart, r, false);
+    }
+}
+
+} // namespace
+
 void PaintBoxShape(QPainter& p, int x1, int y1, int x2, int y2, TColor pen, const TBrush& brush,
                    bool ellipse) {
     OrderBox(x1, y1, x2, y2);
-    if (x2 - x1 < 1 || y2 - y1 < 1)
+    const int64_t width = int64_t{x2} - x1, height = int64_t{y2} - y1;
+    if (width < 1 || height < 1)
         return;
+    const int64_t reach = std::max({std::abs(int64_t{x1}), std::abs(int64_t{x2}), std::abs(int64_t{y1}),
+                                    std::abs(int64_t{y2}), width, height});
+    if (reach > kLargestPaintedBox && width > 2 && height > 2) {
+        if (ellipse) {
+            PaintLargeEllipse(p, x1, y1, x2, y2, pen, brush);
+            return;
+        }
+        // A rectangle is cut down to what is shown and a pixel around it,
+        // where its cut edges are painted unseen.
+        const QRect shown = ShownRect(p);
+        if (shown.isEmpty())
+            return;
+        x1 = static_cast<int>(std::max<int64_t>(x1, int64_t{shown.left()} - 2));
+        y1 = static_cast<int>(std::max<int64_t>(y1, int64_t{shown.top()} - 2));
+        x2 = static_cast<int>(std::min<int64_t>(x2, int64_t{shown.right()} + 3));
+        y2 = static_cast<int>(std::min<int64_t>(y2, int64_t{shown.bottom()} + 3));
+        if (x2 - x1 < 1 || y2 - y1 < 1)
+            return;
+    }
     if (x2 - x1 <= 2 || y2 - y1 <= 2) {
         // Too small to have an inside: all outline.
         p.fillRect(QRect(x1, y1, x2 - x1, y2 - y1), ToQColor(pen));

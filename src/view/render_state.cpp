@@ -1,5 +1,6 @@
 #include "view/render_state.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -77,7 +78,8 @@ TGroundPoint TRenderState::ScreenToModel(int sx, int sy, TGridResolution grid) c
     const double x0 = FRows[0][0], x1 = FRows[1][0];
     const double y0 = FRows[3][0], y1 = FRows[4][0];
     const double s = ViewScale;
-    const double ox = ViewOffsetX, oy = ViewOffsetY;
+    // Where the ground plane passes under the anchor.
+    const double ox = ViewOffsetX, oy = ViewOffsetY + s * FRows[5][0] * ViewAnchor.Z;
     double x = 0, y = 0;
     if (std::fabs(x0) <= 0.00001) {
         x = std::fabs(y0) < 0.00001 ? 0.0 : (oy - sy) / s / y0;
@@ -87,8 +89,12 @@ TGroundPoint TRenderState::ScreenToModel(int sx, int sy, TGridResolution grid) c
         y = std::fabs(d) < 0.00001 ? 0.0 : (y0 * (sx - ox) + x0 * (sy - oy)) / d;
         x = ((sx - ox) / s - x1 * y) / x0;
     }
-    const int32_t fx = static_cast<int32_t>(std::floor(x));
-    const int32_t fy = static_cast<int32_t>(std::floor(y));
+    // A view along the ground finds its points very far out: they are held to the number range.
+    auto whole = [](double v) {
+        return static_cast<int32_t>(std::clamp(std::floor(v), -2147483648.0, 2147483647.0));
+    };
+    const int32_t fx = whole(x + ViewAnchor.X);
+    const int32_t fy = whole(y + ViewAnchor.Y);
     return {SnapToGrid(fx, grid), SnapToGrid(fy, grid)};
 }
 
@@ -121,9 +127,9 @@ TColor TRenderState::EdgeColor(TColor fill, TColor pen, float factor) const {
 }
 
 void TRenderState::ComputePassValues() {
-    const TPoint origin = ProjectPoint(0, 0, 0, 0);
-    const TPoint p3 = ProjectPoint(0, 0, 3, 0);
-    const TPoint p20 = ProjectPoint(0, 0, 20, 0);
+    const TPoint origin = ProjectPoint(ViewAnchor.X, ViewAnchor.Y, ViewAnchor.Z, 0);
+    const TPoint p3 = ProjectPoint(ViewAnchor.X, ViewAnchor.Y, ViewAnchor.Z + 3, 0);
+    const TPoint p20 = ProjectPoint(ViewAnchor.X, ViewAnchor.Y, ViewAnchor.Z + 20, 0);
     Height3 = {p3.x - origin.x, p3.y - origin.y};
     Height20 = {p20.x - origin.x, p20.y - origin.y};
     EllipseR = Round(5.0 * ViewScale);

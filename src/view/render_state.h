@@ -7,6 +7,7 @@
 // arithmetic on them runs in double and is rounded to float only where a value
 // is stored, so projected points come out the same on every machine.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -34,14 +35,25 @@ struct TGroundPoint {
     int32_t Y = 0;
 };
 
+// Projected points lie within this many pixels of the picture's origin: a
+// point beyond (a stone tens of millions of units across seen at a zoom in the
+// thousands) is held at the limit rather than wrapped round, and every sum and
+// difference of two screen coordinates fits an int.
+constexpr int kLargestScreenCoordinate = 1'000'000'000;
+
 class TRenderState final : public TProjector {
 public:
     TRenderState();
 
     // --- view transform ---
     float ViewScale = 0.5f;
+    // The screen position of the anchor.
     float ViewOffsetX = 0.0f;
     float ViewOffsetY = 0.0f;
+    // The model point the view is laid out from, (0, 0, 0) unless a model far
+    // from the origin is centred: points are projected relative to it, so such
+    // a model is drawn as precisely as one near the origin.
+    TPoint3D ViewAnchor{0, 0, 0};
     // Sets the three view angles from scroll positions in degrees and updates
     // the projection and octant.
     void SetRotation(int rotX, int rotY, int rotZ);
@@ -65,11 +77,34 @@ public:
     TPoint Project(int x, int y, int z, int quarterTurn) const {
         const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
         const double s = ViewScale;
-        const float px = static_cast<float>(s * (r[0] * x + r[1] * y));
-        const float py = static_cast<float>(s * (r[3] * x + r[4] * y + r[5] * z));
+        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
+        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
+        const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
+        const float px = static_cast<float>(s * (r[0] * ax + r[1] * ay));
+        const float py = static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az));
         // Rounds to nearest with halves to the even neighbour.
-        return {static_cast<int>(std::lrint(static_cast<double>(ViewOffsetX) + px)),
-                static_cast<int>(std::lrint(static_cast<double>(ViewOffsetY) - py))};
+        constexpr double kLimit = kLargestScreenCoordinate;
+        return {
+            static_cast<int>(std::lrint(std::clamp(static_cast<double>(ViewOffsetX) + px, -kLimit, kLimit))),
+            static_cast<int>(std::lrint(std::clamp(static_cast<double>(ViewOffsetY) - py, -kLimit, kLimit)))};
+    }
+    // The same without the screen limit, in 64 bits (held within a million
+    // billion pixels), for shapes that are worked out from one point.
+    std::array<int64_t, 2> ProjectWide(int x, int y, int z) const {
+        const auto& r = FRowsD[0];
+        const double s = ViewScale;
+        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
+        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
+        const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
+        const float px = static_cast<float>(s * (r[0] * ax + r[1] * ay));
+        const float py = static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az));
+        constexpr double kLimit = 1e15;
+        return {std::llrint(std::clamp(static_cast<double>(ViewOffsetX) + px, -kLimit, kLimit)),
+                std::llrint(std::clamp(static_cast<double>(ViewOffsetY) - py, -kLimit, kLimit))};
+    }
+    // The screen displacement, unrounded, of `height` units straight up.
+    double HeightDisplacementY(double height) const {
+        return -static_cast<double>(ViewScale) * FRowsD[0][5] * height;
     }
     void ProjectPoints(const TPoint3D* points, int count, int quarterTurn, TPoint* out) const;
     int ViewOctant() const override { return FOctant; }

@@ -37,7 +37,8 @@ TEST(CutDialogState, TheBoxStartsAtTheModelAndIsKeptWhileHidden) {
     // Hidden, the model is not cut; shown again, the box is back.
     dialog.Hide();
     EXPECT_FALSE(cut.DialogShown);
-    EXPECT_EQ(dialog.Limits(), (TCutLimits{-19999, 19999, -19999, 19999, -19999, 19999}));
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{TCutState::kOpenLow, TCutState::kOpenHigh, TCutState::kOpenLow,
+                                           TCutState::kOpenHigh, TCutState::kOpenLow, TCutState::kOpenHigh}));
     dialog.Show();
     EXPECT_EQ(dialog.Limits(), (TCutLimits{-80, -20, 0, 60, 1, 141}));
     dialog.SetLimits({0, 0, 0, 0, 2147483647, 2147483647});

@@ -148,3 +148,33 @@ TEST(ViewController, CenterModelMovesOnlyTheOffsets) {
     v.Control.CenterModel(empty, false);
     EXPECT_EQ(v.Control.Zoom(), 0.5f);
 }
+
+TEST(ViewController, AModelBeyondTheOffsetsReachIsCentredFromItsOwnCentre) {
+    TCountedView v;
+    std::unique_ptr<TBlock> stone = TBlockFactory::Create('B', 0, 0, 0, 1, 1, 3, 0, false, false, false, "");
+    TBlockList model;
+    model.Add(stone.get());
+    // Near the origin the view is laid out from the origin, as always.
+    v.Control.FitModel(model);
+    EXPECT_EQ(v.View.ViewAnchor, (TPoint3D{0, 0, 0}));
+    const float nearZoom = v.Control.Zoom();
+
+    // Ten million units out, and at every distance between, the stone is
+    // fitted and centred, its offsets within their scroll range.
+    for (int32_t far : {5000, 1'000'000, 10'000'000, -10'000'000}) {
+        stone->X = stone->Y = stone->Z = far;
+        v.Control.FitModel(model);
+        EXPECT_NEAR(v.Control.Zoom(), nearZoom, nearZoom / 10) << far;
+        const TPoint centre = v.View.ProjectPoint(far + 10, far + 10, far + 10);
+        EXPECT_NEAR(centre.x, 200, 1) << far;
+        EXPECT_NEAR(centre.y, 150, 1) << far;
+        EXPECT_LE(std::abs(v.Control.OffsetX().Position), 5000);
+        EXPECT_EQ(v.View.ViewAnchor, (TPoint3D{far + 10, far + 10, far + 10})) << far;
+    }
+    // Restoring the view, or taking one from a model file, starts from the origin again.
+    v.Control.RestoreView();
+    EXPECT_EQ(v.View.ViewAnchor, (TPoint3D{0, 0, 0}));
+    stone->X = stone->Y = stone->Z = 0;
+    v.Control.CenterModel(model, true);
+    EXPECT_EQ(v.View.ViewAnchor, (TPoint3D{0, 0, 0}));
+}

@@ -179,6 +179,35 @@ TEST_F(CommandLine, RenderSavesThePictureAsNamed) {
     EXPECT_EQ(QImage(QString::fromStdString(red.string())).pixel(0, 0) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(CommandLine, RenderFitsStonesUpToTheLargestTheModelHolds) {
+    // One stone each: as large as a stone may be, and a small one as far out
+    // as one may lie, in either direction.
+    const std::vector<std::pair<std::string, std::string>> models = {
+        {"largest.stm", "B 0 0 0 10000000 10000000 10000000 255 1 0 0 0 0 x 0"},
+        {"corner.stm", "B 10000000 10000000 10000000 10000000 10000000 10000000 255 1 0 0 0 0 x 0"},
+        {"round.stm", "R -10000000 0 0 10000000 10000000 10000000 255 1 0 0 0 0 x 0"},
+        {"far.stm", "B 10000000 10000000 10000000 20 20 20 255 1 0 0 0 0 x 0"},
+        {"below.stm", "G -10000000 -10000000 -10000000 0 0 0 255 1 0 0 0 parts.dat arch 0 x 0"},
+    };
+    for (const auto& [name, line] : models) {
+        const fs::path path = Write(name, "= 70 330 20 0 0 0 1\n" + line + "\n");
+        const fs::path out = folder.Path() / (name + ".png");
+        TRun run = RunStonemill({"--render", path.string(), "--output", out.string(), "--size", "120x90",
+                                 "--fit", "--no-shading"});
+        EXPECT_EQ(run.Status, 0) << name << ": " << run.Err;
+        const QImage picture(QString::fromStdString(out.string()));
+        int red = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                red += (picture.pixel(x, y) & 0xFFFFFF) == 0xFF0000;
+        EXPECT_GT(red, 120 * 90 / 10) << name;
+    }
+    const TRun info = RunStonemill({"--info", (folder.Path() / "far.stm").string()});
+    EXPECT_EQ(info.Out,
+              "stones: 1\ngroups: 0\nextents: 10000000 10000000 10000000 10000020 10000020 10000020\n"
+              "kinds: B=1\n");
+}
+
 TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
     const fs::path path = Write("m.stm", model);
     const fs::path one = folder.Path() / "one.png", four = folder.Path() / "four.png";

@@ -26,4 +26,7 @@ TEST(ModelPreview, TheJpegComesFirstAndThePictureFitsItsBox) {
     EXPECT_EQ(place(100, 50, 141, 153), (std::vector<int>{20, 51, 100, 50})); // unscaled, centred
     EXPECT_EQ(place(400, 200, 141, 153), (std::vector<int>{0, 0, 141, 71}));  // 70.5 rounded up
     EXPECT_EQ(place(200, 400, 141, 153), (std::vector<int>{0, 0, 77, 153}));  // 76.5 rounded up
+    // Nearly square, a little too tall for the box: scaled to its width, which it would overrun.
+    EXPECT_EQ(place(150, 152, 141, 153), (std::vector<int>{0, 0, 141, 143}));
+    EXPECT_EQ(place(4001, 3999, 4000, 3000), (std::vector<int>{0, 0, 3002, 3000}));
 }

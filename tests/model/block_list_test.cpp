@@ -288,6 +288,24 @@ TEST(BlockList, ExtentsAndStringLookup) {
     EXPECT_EQ(list.IndexOfString(""), -1);
 }
 
+TEST(BlockList, ExtentsOfAModelWhollyFarFromTheOrigin) {
+    // Beyond the empty list's starting values on either side, the box is the stones' own.
+    TOwnedBlockList list;
+    list.Add(Stone(10000000, 200000, 150000, 20, 20, 20));
+    TExtents e = list.GetExtents();
+    EXPECT_EQ(e.MinX, 10000000);
+    EXPECT_EQ(e.MinY, 200000);
+    EXPECT_EQ(e.MinZ, 150000);
+    EXPECT_EQ(e.MaxX, 10000020);
+    EXPECT_EQ(e.CenterX, 10000010);
+    TOwnedBlockList below;
+    below.Add(Stone(-10000000, -10000000, -10000000, 20, 20, 20));
+    e = below.GetExtents();
+    EXPECT_EQ(e.MaxX, -9999980);
+    EXPECT_EQ(e.MaxZ, -9999980);
+    EXPECT_EQ(e.CenterY, -9999990);
+}
+
 namespace {
 class TTopView : public TProjector {
 public:

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "model/block.h"
 #include "model/block_factory.h"
 #include "model/cut_state.h"
 #include "test_stones.h"
@@ -16,8 +17,18 @@ TEST(CutState, HiddenDialogTestsOnlyHeight) {
     TCutState cut;
     auto far = Box(-50000, 50000, -19999, 20, 20, 19999 + 19999);
     EXPECT_TRUE(InCut(*far, cut)); // open limits: everything passes
+    // Open limits pass every stone the model can hold, however tall or far.
     auto tall = Box(0, 0, -19999, 20, 20, 39999);
-    EXPECT_FALSE(InCut(*tall, cut));
+    EXPECT_TRUE(InCut(*tall, cut));
+    for (const int32_t place : {-kLargestCoordinate, 0, kLargestCoordinate}) {
+        auto largest = Box(place, place, place, kLargestCoordinate, kLargestCoordinate, kLargestCoordinate);
+        EXPECT_TRUE(InCut(*largest, cut)) << place;
+    }
+    cut.DialogShown = true;
+    EXPECT_TRUE(InCut(*Box(kLargestCoordinate, -kLargestCoordinate, kLargestCoordinate, kLargestCoordinate,
+                           kLargestCoordinate, kLargestCoordinate),
+                      cut));
+    cut.DialogShown = false;
     // Primed to a model's box at start-up: a stone above the top fails.
     cut.ZLow = 0;
     cut.ZHigh = 26;

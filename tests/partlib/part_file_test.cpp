@@ -187,7 +187,10 @@ TEST(PartFile, HugeOrNegativeCountsAreRefused) {
               "Illegal point count -3 in part s in file lib.dat");
     EXPECT_EQ(LoadError({"[s]", "NP=1", "Q3=200000 ,1"}, "s"),
               "Illegal draw order count 200000 in part s in file lib.dat");
-    EXPECT_EQ(Read({"[s]", "NP=100000"}, "s").PolygonCount(), 100000);
+    // The largest count is taken where the section writes that many numbers
+    // (LargePartsReadBackInOnePass); a bare count is refused.
+    EXPECT_EQ(LoadError({"[s]", "NP=100000"}, "s"),
+              "Part s in file lib.dat counts 100000 polygons but writes only 1 numbers");
 
     // Numbers that would overflow when counted from 0 or written back from 1.
     EXPECT_EQ(LoadError({"[s]", "NP=1", "Q1=1 ,-2147483648"}, "s"),
@@ -206,6 +209,56 @@ TEST(PartFile, HugeOrNegativeCountsAreRefused) {
     for (int i = 1; i <= 11; ++i)
         heavy.push_back(StrFormat(hundredThousand.c_str(), i));
     EXPECT_EQ(LoadError(heavy, "h"), "Part h in file lib.dat has more than 1000000 points");
+}
+
+TEST(PartFile, CountsAndCoordinatesBeyondWhatTheSectionWritesAreRefused) {
+    // Polygons, points and draw order entries are each backed by a number the
+    // section writes: a small file cannot make a large part.
+    EXPECT_EQ(LoadError({"[s]", "NP=9", "P1=3, 1, 0,0,0"}, "s"),
+              "Part s in file lib.dat counts 9 polygons but writes only 7 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=100000, 1"}, "s"),
+              "Part s in file lib.dat counts 100000 points but writes only 4 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=2", "P1=6, 1", "P2=6, 1"}, "s"),
+              "Part s in file lib.dat counts 12 points but writes only 7 numbers");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "Q2=50000 ,1"}, "s"),
+              "Part s in file lib.dat counts 50000 draw order entries but writes only 4 numbers");
+    // Within what is written, short lines still read their missing numbers as 0.
+    TDrawClass shortLine = Read({"[s]", "NP=2", "P2=4, 1, 5,5", "Q1=3 ,2"}, "s");
+    EXPECT_EQ(shortLine.PolygonCount(), 2);
+    EXPECT_EQ(shortLine.GetPoint(1, 3), (TPoint3D{0, 0, 0}));
+    EXPECT_EQ(shortLine.GetDrawCount(0), 3);
+    EXPECT_EQ(shortLine.GetDrawOrder(0, 2), -1);
+
+    // Coordinates lie within the bound of stones, turn offsets within a twentieth of it.
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=3, 1, 0,0,0, 10000001,0,0, 0,1,0"}, "s"),
+              "Illegal point coordinate 10000001 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=1", "P1=3, 1, 0,0,0, 1,0,0, 0,-10000001,0"}, "s"),
+              "Illegal point coordinate -10000001 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=0", "BB=20,20000000,20"}, "s"),
+              "Illegal bounding box size 20000000 in part s in file lib.dat");
+    EXPECT_EQ(LoadError({"[s]", "NP=0", "RO=0,0, 500001,0"}, "s"),
+              "Illegal turn offset 500001 in part s in file lib.dat");
+    TDrawClass largest = Read({"[s]", "NP=1", "BB=10000000,10000000,10000000",
+                               "P1=3, 1, 0,0,0, 10000000,0,0, 0,-10000000,10000000", "RO=500000,-500000"},
+                              "s");
+    EXPECT_EQ(largest.GetPoint(0, 2), (TPoint3D{0, -10000000, 10000000}));
+    EXPECT_EQ(largest.BoundingZ(), 10000000);
+    EXPECT_EQ(largest.GetTurnOffset(0), (TTurnOffset{500000, -500000}));
+
+    // What the sections of one file make together stays near the file's size:
+    // a file of many sections, each counting the most polygons, points and
+    // entries, makes nothing at all.
+    TStringList bomb;
+    for (int i = 0; i < 200; ++i) {
+        bomb.push_back(StrFormat("[p%d]", i));
+        bomb.push_back("NP=100000");
+        for (int k = 1; k <= 10; ++k)
+            bomb.push_back(StrFormat("P%d=100000", k));
+        for (int o = 1; o <= 8; ++o)
+            bomb.push_back(StrFormat("Q%d=100000", o));
+    }
+    for (int i = 0; i < 200; ++i)
+        EXPECT_NE(LoadError(bomb, StrFormat("p%d", i)), "");
 }
 
 TEST(PartFile, LargePartsReadBackInOnePass) {
@@ -280,6 +333,72 @@ TEST(PartRegistry, KeysIgnoreCaseAndFailedLoadsRegisterNothing) {
     EXPECT_TRUE(registry.Register(mine));
     EXPECT_EQ(mine, nullptr);
     EXPECT_EQ(registry.Count(), 2);
+}
+
+TEST(PartRegistry, WhatTheDefinitionsTakeTogetherIsBounded) {
+    TTempProgramFolder folder;
+    // A part of 5000 triangles, about 380 KB, read from a .bcp under any file name.
+    std::string part = "[tri]\nNP=5000\nBB=1,1,1\n";
+    for (int i = 1; i <= 5000; ++i)
+        part += StrFormat("P%d=3, 1, 0,0,0, 1,0,0, 0,1,0\n", i);
+    folder.WritePartFile("tri.bcp", part);
+    TPartRegistry& registry = TPartRegistry::Instance();
+    registry.SetShapeLimit(int64_t{1} << 20);
+    const TDrawClass* first = FindPart("a.dat", "tri");
+    const int64_t one = registry.ShapeBytes();
+    EXPECT_EQ(one, first->ShapeBytes());
+    EXPECT_GT(one, 300000);
+    FindPart("b.dat", "tri");
+    try {
+        FindPart("c.dat", "tri");
+        ADD_FAILURE() << "a third copy went beyond the limit";
+    } catch (const EError& e) {
+        EXPECT_EQ(e.Message(),
+                  "Part tri in file c.dat is not loaded: the parts in use would take more than 1 MB");
+    }
+    EXPECT_EQ(registry.Count(), 2);
+    EXPECT_EQ(registry.ShapeBytes(), 2 * one);
+    EXPECT_EQ(FindPart("A.DAT", "TRI"), first); // registered parts are found as before
+
+    // Definitions the editor registers count too; clearing frees it all.
+    auto mine = std::make_unique<TDrawClass>(*first);
+    mine->FileName = "userblks.dat";
+    EXPECT_TRUE(registry.Register(mine));
+    EXPECT_EQ(registry.ShapeBytes(), 3 * one);
+    registry.Clear();
+    EXPECT_EQ(registry.ShapeBytes(), 0);
+    FindPart("c.dat", "tri");
+    EXPECT_EQ(registry.Count(), 1);
+    registry.SetShapeLimit(kMaxLibraryShapeBytes);
+
+    // One file read under ever new names makes no more than its size allows:
+    // 40 KB whose every number backs a polygon, a point and eight draw order
+    // entries load under a first name, and not under the next.
+    std::string dense = "[dense]\nNP=20000\nBB=1,1,1\nP1=20000, 1\n";
+    for (int o = 1; o <= 8; ++o)
+        dense += StrFormat("Q%d=20000\n", o);
+    for (int i = 0; i < 20000; ++i)
+        dense += "1,";
+    dense += "\n";
+    folder.WritePartFile("dense.bcp", dense);
+    registry.Clear();
+    int loaded = 0;
+    std::string refusal;
+    for (int i = 0; i < 200 && refusal.empty(); ++i) {
+        try {
+            FindPart(StrFormat("f%d.dat", i), "dense");
+            ++loaded;
+        } catch (const EError& e) {
+            refusal = e.Message();
+        }
+    }
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(refusal,
+              "Part dense in file f1.dat is not loaded: the parts read from dense.bcp would take more "
+              "than 64 times its size");
+    EXPECT_GT(registry.ShapeBytes(), 20 * static_cast<int64_t>(dense.size()));
+    EXPECT_LE(registry.ShapeBytes(), kMaxShapeBytesPerFileByte * static_cast<int64_t>(dense.size()));
+    registry.Clear();
 }
 
 TEST(PartRegistry, SaveModifiedPartsWritesEachAloneAsBcp) {

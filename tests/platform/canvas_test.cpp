@@ -134,6 +134,28 @@ TEST_F(CanvasTest, EllipseStaysInsideItsBox) {
     EXPECT_EQ(pic[1][1], '.');
 }
 
+TEST_F(CanvasTest, BoxesFarBeyondThePainterRangeArePaintedWhereTheyShow) {
+    // A rectangle reaching a billion pixels out: its visible corner as any other.
+    C.Rectangle(-1000000000, 2, 5, 1000000000);
+    EXPECT_EQ(Pic(),
+              (Rows{"........", "........", "#####...", "oooo#...", "oooo#...", "oooo#...", "oooo#..."}));
+    // An ellipse a billion pixels across: its left edge runs down column 1,
+    // one outline pixel wide with the brush inside, nothing left of it.
+    SetUp();
+    C.Ellipse(1, -500000000, 2000000001, 500000000);
+    EXPECT_EQ(Pic(),
+              (Rows{".#oooooo", ".#oooooo", ".#oooooo", ".#oooooo", ".#oooooo", ".#oooooo", ".#oooooo"}));
+    // Its top: an outline along row 1 over the brush.
+    SetUp();
+    C.Ellipse(-1000000000, 1, 1000000000, 2000000001);
+    EXPECT_EQ(Pic(),
+              (Rows{"........", "########", "oooooooo", "oooooooo", "oooooooo", "oooooooo", "oooooooo"}));
+    // One that passes the picture by paints nothing.
+    SetUp();
+    C.Ellipse(-2000000000, -2000000000, -10, -10);
+    EXPECT_EQ(Pic(), (Rows(7, "........")));
+}
+
 TEST_F(CanvasTest, DiagonalCrossBrushHatchesAndLeavesGapsAlone) {
     C.Brush.Style = bsDiagCross;
     C.FillRect(Rect(0, 0, 8, 7));

@@ -168,3 +168,63 @@ TEST(RenderState, PassValues) {
     EXPECT_EQ(view.EllipseR2, 5);
     EXPECT_EQ(view.EllipseH2, 2);
 }
+
+TEST(RenderState, AFarModelIsProjectedFromItsAnchorAsPreciselyAsOneNearTheOrigin) {
+    // The same stone near the origin and ten million units out, each seen from
+    // an anchor at its corner: the same pixels.
+    TRenderState near, far;
+    for (TRenderState* view : {&near, &far}) {
+        view->ViewScale = 3.7f;
+        view->ViewOffsetX = 60;
+        view->ViewOffsetY = 45;
+        view->SetRotation(70, 0, 330);
+    }
+    constexpr int32_t kFar = 10'000'000;
+    far.ViewAnchor = {kFar, -kFar, kFar};
+    for (int32_t x : {0, 20})
+        for (int32_t y : {0, 20})
+            for (int32_t z : {0, 13})
+                EXPECT_EQ(far.ProjectPoint(kFar + x, -kFar + y, kFar + z), near.ProjectPoint(x, y, z));
+    near.ComputePassValues();
+    far.ComputePassValues();
+    EXPECT_EQ(far.Height20, near.Height20);
+    EXPECT_EQ(far.Height3, near.Height3);
+    // Without the anchor, single precision at 37 million pixels loses them.
+    TRenderState& plain = near;
+    int differ = 0;
+    for (int32_t x = 0; x < 20; ++x)
+        differ += plain.ProjectPoint(kFar + x, -kFar, kFar).x - plain.ProjectPoint(kFar, -kFar, kFar).x !=
+                  near.ProjectPoint(x, 0, 0).x - near.ProjectPoint(0, 0, 0).x;
+    EXPECT_GT(differ, 0);
+
+    // The ground point under a screen point is found from the anchor too,
+    // with the ground as far below it as the anchor is high.
+    far.ViewAnchor = {kFar, -kFar, 0};
+    for (int sx : {10, 60, 97})
+        for (int sy : {5, 45, 80}) {
+            const TGroundPoint n = near.ScreenToModel(sx, sy, grFine);
+            const TGroundPoint g = far.ScreenToModel(sx, sy, grFine);
+            EXPECT_EQ(g.X, n.X + kFar);
+            EXPECT_EQ(g.Y, n.Y - kFar);
+        }
+    far.ViewAnchor = {0, 0, 20};
+    const TPoint ground = far.ProjectPoint(40, 60, 0);
+    const TGroundPoint under = far.ScreenToModel(ground.x, ground.y, grQuarter);
+    EXPECT_NEAR(under.X, 40, 20);
+    EXPECT_NEAR(under.Y, 60, 20);
+}
+
+TEST(RenderState, PointsBeyondTheScreenLimitAreHeldThereNotWrapped) {
+    TRenderState view;
+    view.SetRotation(0, 0, 0);
+    view.ViewScale = 1000.0f;
+    view.ViewOffsetX = 100;
+    view.ViewOffsetY = 100;
+    const TPoint far = view.ProjectPoint(20'000'000, -20'000'000, 0);
+    EXPECT_EQ(far.x, kLargestScreenCoordinate);
+    EXPECT_EQ(far.y, -kLargestScreenCoordinate);
+    const TPoint back = view.ProjectPoint(-20'000'000, 20'000'000, 0);
+    EXPECT_EQ(back.x, -kLargestScreenCoordinate);
+    EXPECT_EQ(back.y, kLargestScreenCoordinate);
+    EXPECT_EQ(view.ProjectPoint(1000, 0, 0).x, 1'000'100);
+}
