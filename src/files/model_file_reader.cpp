@@ -169,15 +169,15 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
         const std::string& line = lines[i];
         ++result.LinesRead;
         hasText = hasText || !IsBlank(line);
-        if (!isModel && (IsViewLine(line) || IsStoneLine(line))) {
-            isModel = true;
-            for (const auto& [lineNumber, message] : heldErrors)
-                reportLineError(lineNumber, message);
-            heldErrors.clear();
-        }
         if (progress && i % 4096 == 4095)
             progress(static_cast<double>(i) / static_cast<double>(lines.size()));
         try {
+            if (!isModel && (IsViewLine(line) || IsStoneLine(line))) {
+                isModel = true;
+                for (const auto& [lineNumber, message] : heldErrors)
+                    reportLineError(lineNumber, message);
+                heldErrors.clear();
+            }
             if (!line.empty() && line[0] == '=') {
                 std::array<int32_t, 7> n = ReadViewLineNumbers(line);
                 result.UnitsFlag = n[kViewUnitsField];

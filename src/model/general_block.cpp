@@ -202,25 +202,19 @@ void TGeneralBlock::LayBitmap(TDrawObject& d, const TRenderState& view,
     }
     if (maxX < 0 || maxY < 0 || maxX <= minX || maxY <= minY)
         return;
-    // Only what lies in the picture drawn is copied out and back.
-    const TFastDraw* target = d.FastDraw();
-    maxX = std::min(maxX, target ? target->Bitmap().Width() - 1 : kLargestPictureSide);
-    maxY = std::min(maxY, target ? target->Bitmap().Height() - 1 : kLargestPictureSide);
-    if (maxX <= std::max(minX, 0) || maxY <= std::max(minY, 0))
+    // Only what lies in the picture drawn (on the band of its rows being
+    // drawn) is copied out and back, in a copy of its own.
+    const TFastDraw* rasteriser = d.FastDraw();
+    maxX = std::min(maxX, rasteriser ? rasteriser->Bitmap().Width() - 1 : kLargestPictureSide);
+    maxY = std::min(maxY, rasteriser ? rasteriser->HeldBottom() : kLargestPictureSide);
+    TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
+    if (rasteriser)
+        box.Top = std::max(box.Top, rasteriser->HeldTop());
+    if (box.Width() <= 0 || box.Height() <= 0)
         return;
     // A missing or unreadable picture file leaves the canvas as it was.
     TBitmap* picture = view.Pictures.Get(std::filesystem::path("parts") / Part->BitmapFileName);
     if (!picture)
-        return;
-    // Each pixel is laid on its own: only the part of the box on the picture
-    // (on the band of its rows being drawn) is worked on, in a copy of its own.
-    TRect box = Rect(std::max(minX, 0), std::max(minY, 0), maxX + 1, maxY + 1);
-    if (const TFastDraw* rasteriser = d.FastDraw()) {
-        box.Right = std::min(box.Right, rasteriser->Bitmap().Width());
-        box.Top = std::max(box.Top, rasteriser->HeldTop());
-        box.Bottom = std::min(box.Bottom, rasteriser->HeldBottom() + 1);
-    }
-    if (box.Width() <= 0 || box.Height() <= 0)
         return;
     TBitmap copy(box.Width(), box.Height(), pf32bit);
     const TRect whole = Rect(0, 0, box.Width(), box.Height());
