@@ -53,6 +53,6 @@ void BM_BreakUpScene(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_SplitSceneLines)->Arg(20000)->Arg(40000)->Arg(80000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BreakUpScene)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BreakUpScene)->Arg(20000)->Arg(80000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -5,7 +5,9 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <random>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -87,6 +89,15 @@ void SweepLeftovers(const fs::path& folder) {
             it->symlink_status(ignored).type() == fs::file_type::regular)
             unlink(it->path().c_str());
     }
+}
+
+// Whether this is the run's first save into the folder.
+bool FirstSaveInto(const fs::path& folder) {
+    static std::mutex guard;
+    static std::set<fs::path> saved;
+    std::error_code ignored;
+    const std::lock_guard lock(guard);
+    return saved.insert(fs::absolute(folder, ignored).lexically_normal()).second;
 }
 
 // A new named temporary file in the folder, open for writing; -1 with errno
@@ -182,14 +193,20 @@ fs::path FollowLinks(fs::path path) {
 void Replace(const fs::path& path, const fs::path& real, const struct stat* old,
              const std::function<bool(std::FILE*)>& write, const TFileOperations& operations) {
     const fs::path folder = real.parent_path().empty() ? fs::path(".") : real.parent_path();
-    SweepLeftovers(folder);
     // Unnamed until complete, so that a killed save leaves nothing; named
     // where the file system does not have unnamed files.
     fs::path temporary;
     int fd = Or(operations.OpenUnnamed, TFileOperations::System().OpenUnnamed)(folder.c_str(),
                                                                                O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        SweepLeftovers(folder);
         fd = CreateNamed(folder, temporary);
+    } else if (FirstSaveInto(folder)) {
+        // An unnamed file gets its name only just before it replaces the
+        // target; what a save killed in that moment left is swept once a run,
+        // so that saving many files into one folder stays linear.
+        SweepLeftovers(folder);
+    }
     if (fd < 0)
         Fail("Cannot create", path, std::strerror(errno));
     std::FILE* file = fdopen(fd, "wb");
