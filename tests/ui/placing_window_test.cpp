@@ -159,6 +159,49 @@ private slots:
         QCOMPARE(FileLines(f, saved), FileLines(f, expected));
         QVERIFY(!app.Document.Dirty());
     }
+
+    // A group lifted with Shift + click: Escape puts it back with nothing to
+    // undo; moved, one Ctrl+Z brings it back whole and one Ctrl+Y moves it again.
+    void AGroupMoveIsPutBackByEscapeAndUndoneInOneStep() {
+        TWindowFixture f(kSettings);
+        TBuilder b(f);
+        TStonemillApp& app = f.App();
+        b.Key(Qt::Key_F1);
+        b.Take(0);
+        for (int x : {10, 90, 170})
+            b.Click(b.At(x, 10));
+        b.Key(Qt::Key_Escape);
+        for (int x : {10, 90, 170})
+            b.Click(b.At(x + 10, 10, 20), Qt::LeftButton, Qt::ControlModifier);
+        WithMenu(f.Find<QToolButton>("btnOptions"), [](QMenu* menu) { ClickMenuItem(menu, "&Make group"); });
+        auto strings = [&] {
+            QStringList all;
+            for (const TBlock* s : app.Document.Model().Stones())
+                all << QString::fromStdString(s->ToString());
+            all.sort();
+            return all;
+        };
+        const QStringList built = strings();
+        const int steps = app.Document.Model().UndoCount();
+
+        b.Click(b.At(100, 10, 20), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(app.Document.Model().Count(), 0);
+        b.Move(b.At(100, 210));
+        b.Key(Qt::Key_Escape);
+        QVERIFY(!app.Hand.Holding());
+        QCOMPARE(strings(), built);
+        QCOMPARE(app.Document.Model().UndoCount(), steps);
+
+        b.Click(b.At(100, 10, 20), Qt::LeftButton, Qt::ShiftModifier);
+        b.Click(b.At(100, 210));
+        const QStringList moved = strings();
+        QCOMPARE(moved.size(), 3);
+        QVERIFY(moved != built);
+        b.Key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(strings(), built);
+        b.Key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(strings(), moved);
+    }
 };
 
 QTEST_MAIN(TPlacingWindowTest)
