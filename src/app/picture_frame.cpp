@@ -101,16 +101,21 @@ TFrameArea TPictureFrame::AreaAt(int x, int y) const {
             if (ButtonShown(button.Factor) && Within(x, r.Left + button.Offset, r.Left + button.Offset + 8))
                 return button.Area;
     }
-    // The edges can be taken a little outside the frame too.
-    if (Within(x, r.Left - kEdgeReach, r.Right + kEdgeReach) &&
-        Within(y, r.Top - kBarHeight, r.Bottom + kEdgeReach))
-        return TFrameArea::faInside;
+    // The edges can be taken a little outside the frame too; inside them,
+    // clicks place and select as anywhere in the view.
+    const bool onBar = Within(y, r.Top - kBarHeight, r.Top - 1);
+    const bool acrossFrame = Within(x, r.Left - kEdgeReach, r.Right + kEdgeReach) &&
+                             Within(y, r.Top - kBarHeight, r.Bottom + kEdgeReach);
+    const bool inside = Within(x, r.Left + kEdgeReach + 1, r.Right - kEdgeReach - 1) &&
+                        Within(y, r.Top + kEdgeReach + 1, r.Bottom - kEdgeReach - 1);
+    if (acrossFrame && (onBar || !inside))
+        return TFrameArea::faHandle;
     return TFrameArea::faNone;
 }
 
 void TPictureFrame::StartDrag(int x, int y) {
     EndDrag();
-    if (AreaAt(x, y) != TFrameArea::faInside)
+    if (AreaAt(x, y) != TFrameArea::faHandle)
         return;
     FTop = std::abs(y - Rect.Top) <= kEdgeReach;
     FBottom = !FTop && std::abs(y - Rect.Bottom) <= kEdgeReach;
@@ -154,7 +159,7 @@ void TPictureFrame::Toggle() {
 }
 
 TFrameCursor TPictureFrame::CursorAt(int x, int y) const {
-    if (AreaAt(x, y) != TFrameArea::faInside)
+    if (AreaAt(x, y) != TFrameArea::faHandle)
         return TFrameCursor::fcDefault;
     const bool vertical = std::abs(y - Rect.Top) <= kEdgeReach || std::abs(y - Rect.Bottom) <= kEdgeReach;
     const bool left = std::abs(x - Rect.Left) <= kEdgeReach, right = std::abs(x - Rect.Right) <= kEdgeReach;

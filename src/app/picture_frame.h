@@ -22,7 +22,8 @@ enum class TFrameArea {
     faSave4,
     faSave8,
     faSizeLabel,
-    faInside, // the frame, its title bar and 3 pixels around it
+    faHandle, // the title bar and the frame's edges, 3 pixels either side:
+              // the frame's inside belongs to the view
 };
 
 // The mouse pointer's shape over the frame.
@@ -66,8 +67,8 @@ public:
     // Whether the title-bar button of a factor (1 " A ", 2, 4, 8) is shown:
     // only while it fits left of the presets button.
     bool ButtonShown(int factor) const;
-    // The left button went down at the point: the frame starts moving, or
-    // its edges within 3 pixels of the point start to be dragged.
+    // The left button went down at the point: the frame starts moving by its
+    // title bar, or its edges within 3 pixels of the point start to be dragged.
     void StartDrag(int x, int y);
     // The mouse moved with the button held: the frame or its dragged edges
     // follow, never smaller than 128 x 48. Returns whether anything moved.

@@ -89,11 +89,13 @@ void TMainForm::btnSavePicClick() {
 
 bool TMainForm::FrameMouseDown(QMouseEvent* event) {
     TPictureFrame& frame = FApp.Pictures.Frame();
-    if (!frame.Shown)
+    const QPoint at = event->position().toPoint();
+    // Only the frame's title bar and edges are the frame's; elsewhere the
+    // view places and selects as without it.
+    if (!frame.Shown || frame.AreaAt(at.x(), at.y()) == TFrameArea::faNone)
         return false;
     if (event->button() != Qt::LeftButton)
         return true;
-    const QPoint at = event->position().toPoint();
     const Qt::KeyboardModifiers keys = event->modifiers();
     switch (frame.AreaAt(at.x(), at.y())) {
     case TFrameArea::faClose:
@@ -132,15 +134,19 @@ bool TMainForm::FrameMouseMove(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) && frame.Dragging()) {
         if (frame.Drag(at.x(), at.y()))
             PaintBox1->update();
-    } else {
-        PaintBox1->setCursor(ShapeOf(frame.CursorAt(at.x(), at.y())));
+        return true;
     }
-    return true;
+    if (frame.AreaAt(at.x(), at.y()) != TFrameArea::faNone) {
+        PaintBox1->setCursor(ShapeOf(frame.CursorAt(at.x(), at.y())));
+        return true;
+    }
+    PaintBox1->setCursor(FApp.Hand.Holding() ? Qt::BlankCursor : Qt::ArrowCursor);
+    return false;
 }
 
 bool TMainForm::FrameMouseUp() {
     TPictureFrame& frame = FApp.Pictures.Frame();
-    if (!frame.Shown)
+    if (!frame.Shown || !frame.Dragging())
         return false;
     frame.EndDrag();
     return true;

@@ -35,13 +35,17 @@ TEST(PictureFrame, HotAreasDraggingAndSizes) {
     EXPECT_EQ(frame.AreaAt(210 + 68, bar), TFrameArea::faSave4);
     EXPECT_EQ(frame.AreaAt(210 + 88, bar), TFrameArea::faSave8);
     EXPECT_EQ(frame.AreaAt(610 + 20, bar), TFrameArea::faSizeLabel);
-    EXPECT_EQ(frame.AreaAt(300, 300), TFrameArea::faInside);
+    EXPECT_EQ(frame.AreaAt(400, bar), TFrameArea::faHandle);
+    EXPECT_EQ(frame.AreaAt(211, 300), TFrameArea::faHandle);
+    EXPECT_EQ(frame.AreaAt(300, 300), TFrameArea::faNone); // the inside is the view's
     EXPECT_EQ(frame.AreaAt(300, 500), TFrameArea::faNone);
 
-    // Moving, then edges that stop at the smallest size.
+    // Moving by the title bar, then edges that stop at the smallest size.
     frame.StartDrag(300, 300);
-    EXPECT_EQ(frame.CursorAt(300, 300), TFrameCursor::fcMove);
-    frame.Drag(310, 280);
+    EXPECT_FALSE(frame.Dragging());
+    frame.StartDrag(400, bar);
+    EXPECT_EQ(frame.CursorAt(400, bar), TFrameCursor::fcMove);
+    frame.Drag(410, bar - 20);
     EXPECT_EQ(frame.Rect, Rect(220, 130, 620, 430));
     frame.StartDrag(400, 431); // the bottom edge
     frame.Drag(400, 10);
@@ -57,7 +61,7 @@ TEST(PictureFrame, HotAreasDraggingAndSizes) {
     frame.Rect = Rect(0, 20, 134, 100);
     EXPECT_FALSE(frame.ButtonShown(8));
     EXPECT_TRUE(frame.ButtonShown(4));
-    EXPECT_EQ(frame.AreaAt(88, 14), TFrameArea::faInside);
+    EXPECT_EQ(frame.AreaAt(88, 14), TFrameArea::faHandle);
     frame.Rect.Right = 135;
     EXPECT_TRUE(frame.ButtonShown(8));
 

@@ -62,14 +62,24 @@ private slots:
         QVERIFY(frame.Shown);
         QVERIFY(f.Find<QToolButton>("btnSavePic")->isChecked());
 
-        // Moved by its inside, then sized by its bottom-right corner.
+        // Moved by its title bar, then sized by its bottom-right corner.
         frame.Rect = Rect(40, 40, 240, 190);
-        Drag(box, QPoint(100, 100), QPoint(110, 95));
+        Drag(box, QPoint(100, 34), QPoint(110, 29));
         QCOMPARE(frame.Rect, Rect(50, 35, 250, 185));
         Drag(box, QPoint(251, 186), QPoint(10, 10)); // no smaller than 128 x 48
         QCOMPARE(frame.Rect, Rect(50, 35, 178, 83));
         Drag(box, QPoint(178, 83), QPoint(250, 185));
         QCOMPARE(frame.Rect, Rect(50, 35, 250, 185));
+
+        // Its inside is the view's: a click there selects the stone under it.
+        const TRect kept = frame.Rect;
+        frame.Maximise(box->width(), box->height());
+        const TPoint onLong = f.App().Scene.View().Project(80, 40, 40, 0);
+        ClickAt(box, QPoint(onLong.x, onLong.y));
+        QCOMPARE(f.App().Selection.SelectedCount(), 1);
+        QVERIFY(frame.Shown);
+        f.App().Selection.DeselectAll();
+        frame.Rect = kept;
         const QImage shown = box->grab().toImage();
         QCOMPARE(shown.pixelColor(50, 100), QColor(Qt::black)); // the frame is drawn over the view
         QVERIFY(f.App().Scene.Picture().ToImage().pixelColor(50, 100) !=
