@@ -160,3 +160,23 @@ std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {
               [&](const TShareProgress& progress) { result = ::BreakUpScene(path.string(), progress); });
     return result;
 }
+
+std::optional<fs::path> TModelFiles::OwnFile() const {
+    const std::string open = FDocument.OpenFileName();
+    if (open.empty())
+        return std::nullopt;
+    std::error_code error;
+    const fs::path file = fs::weakly_canonical(open, error);
+    const fs::path shipped = fs::weakly_canonical(FFolders.Shipped(), error);
+    if (error || file.empty())
+        return std::nullopt;
+    // Inside the shipped folder unless the user's own folder lies inside it.
+    const fs::path user = fs::weakly_canonical(FFolders.User(), error);
+    auto within = [](const fs::path& path, const fs::path& folder) {
+        const fs::path relative = path.lexically_relative(folder);
+        return !folder.empty() && !relative.empty() && *relative.begin() != "..";
+    };
+    if (within(file, shipped) && !(within(user, shipped) && within(file, user)))
+        return std::nullopt;
+    return file;
+}

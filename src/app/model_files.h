@@ -44,6 +44,10 @@ public:
     // complete save clears the dirty flag. Raises EError when writing fails
     // (the old file stays).
     void SaveModel(const std::filesystem::path& path, TSaveMode mode);
+    // The file the model is saved into without a question (Ctrl + S): its own
+    // file, unless it has none or it is one of the models shipped with the
+    // program, which a save never changes unasked.
+    std::optional<std::filesystem::path> OwnFile() const;
     // Splits a scene file into one numbered file per group, as long work;
     // nothing when the path holds no ".STM".
     std::optional<TBreakUpResult> BreakUpScene(const std::filesystem::path& path);

@@ -1,6 +1,9 @@
 #include "ui/commands.h"
 
+#include <QKeySequence>
+#include <QStringList>
 #include <Qt>
+#include <bit>
 
 namespace {
 
@@ -8,10 +11,15 @@ constexpr int kKeypad = Qt::KeypadModifier;
 constexpr int kCtrl = Qt::ControlModifier;
 constexpr int kShift = Qt::ShiftModifier;
 
-using TKeys = std::array<TCommandKey, 3>;
+using TKeys = std::array<TCommandKey, 4>;
 // Keys that work whatever the modifiers.
 constexpr TKeys Keys(int a = 0, int b = 0, int c = 0) {
-    return {TCommandKey{a}, TCommandKey{b}, TCommandKey{c}};
+    return {TCommandKey{a}, TCommandKey{b}, TCommandKey{c}, TCommandKey{}};
+}
+// The desktop's Ctrl combination first, then the keys that work whatever the modifiers.
+constexpr TKeys CtrlAnd(int ctrlKey, int a = 0, int b = 0, int c = 0) {
+    return {TCommandKey{ctrlKey, Qt::ControlModifier, Qt::ShiftModifier}, TCommandKey{a}, TCommandKey{b},
+            TCommandKey{c}};
 }
 
 // clang-format off
@@ -20,25 +28,25 @@ const TCommand kCommands[] = {
     // enabling rule, radio group, tag, glyph, repeats while held.
     // The main toolbar and its menus.
     {TCommandId::cmExit,              "ExitButton",           "Exit",                             "Exit",                              Keys(),                                   csPlain,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glExit,        false},
-    {TCommandId::cmNewModel,          "btnClear",             "New model",                        "New model",                         Keys(Qt::Key_E),                          csPlain,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glNewModel,    false},
+    {TCommandId::cmNewModel,          "btnClear",             "New model",                        "New model",                         CtrlAnd(Qt::Key_N, Qt::Key_E),            csPlain,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glNewModel,    false},
     {TCommandId::cmLoadMenu,          "btnOpen",              "Load",                             "Load a model or sub-assembly",      Keys(),                                   csMenu,    cpMainBar,       false, cpLoadMenu,      crAlways,         rgNone,        0, glOpen,        false},
     {TCommandId::cmSaveMenu,          "btnSave",              "Save",                             "Save model (or selection)",         Keys(),                                   csMenu,    cpMainBar,       false, cpSaveMenu,      crAlways,         rgNone,        0, glSave,        false},
     {TCommandId::cmSavePicture,       "btnSavePic",           "Save picture",                     "Save picture",                      Keys(),                                   csCheck,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glCamera,      false},
-    {TCommandId::cmPrint,             "btnPrint",             "Print",                            "Print",                             Keys(),                                   csPlain,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glPrinter,     false},
+    {TCommandId::cmPrint,             "btnPrint",             "Print",                            "Print",                             CtrlAnd(Qt::Key_P),                       csPlain,   cpMainBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glPrinter,     false},
     {TCommandId::cmOptionsMenu,       "btnOptions",           "Options",                          "Options",                           Keys(),                                   csMenu,    cpMainBar,       false, cpOptionsMenu,   crAlways,         rgNone,        0, glOptions,     false},
-    {TCommandId::cmLoadComplete,      "mNewmodel",            "&Complete model...",               "",                                  Keys(Qt::Key_F, Qt::Key_G, Qt::Key_H),    csPlain,   cpLoadMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    {TCommandId::cmLoadComplete,      "mNewmodel",            "&Complete model...",               "",                                  CtrlAnd(Qt::Key_O, Qt::Key_F, Qt::Key_G, Qt::Key_H), csPlain,   cpLoadMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmLoadSubassembly,   "mSubassembly",         "&Subassembly...",                  "",                                  Keys(Qt::Key_M),                          csPlain,   cpLoadMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmBreakUpScene,      "Breakupascene1",       "Break up a scene...",              "",                                  Keys(),                                   csPlain,   cpLoadMenu,      true,  cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmLoadSet,           "Loadaset1",            "Load a &set...",                   "",                                  Keys(),                                   csPlain,   cpLoadMenu,      true,  cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmInfiniteSupply,    "Infinitesupply1",      "Infinite supply",                  "",                                  Keys(),                                   csPlain,   cpLoadMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
-    {TCommandId::cmSaveComplete,      "mSaveModel",           "&Complete model...",               "",                                  Keys(Qt::Key_S),                          csPlain,   cpSaveMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    {TCommandId::cmSaveComplete,      "mSaveModel",           "&Complete model...",               "",                                  {TCommandKey{Qt::Key_S, kCtrl | kShift}, TCommandKey{Qt::Key_S}}, csPlain, cpSaveMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmSaveSelected,      "mSaveSelected",        "&Selected stones only...",         "",                                  Keys(Qt::Key_P),                          csPlain,   cpSaveMenu,      false, cpKeysOnly,      crHasSelection,   rgNone,        0, glNone,        false},
     {TCommandId::cmSaveDisplayed,     "Displayedstonesonly1", "&Displayed stones only...",        "",                                  Keys(),                                   csPlain,   cpSaveMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmPov,               "POV1",                 "&POV",                             "Picture with POV-Ray",              Keys(),                                   csPlain,   cpOptionsMenu,   false, cpKeysOnly,      crPovRayFound,    rgNone,        0, glNone,        false},
     {TCommandId::cmSafePositioning,   "miSafe",               "&Safe positioning",                "ON to snap on top of other blocks", Keys(Qt::Key_F12),                        csCheck,   cpOptionsMenu,   true,  cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmMakeGroup,         "miGroup",              "&Make group",                      "",                                  Keys(),                                   csPlain,   cpOptionsMenu,   true,  cpKeysOnly,      crCanMakeGroup,   rgNone,        0, glNone,        false},
     {TCommandId::cmBreakGroups,       "miBreak",              "&Break group(s)",                  "",                                  Keys(),                                   csPlain,   cpOptionsMenu,   false, cpKeysOnly,      crCanBreakGroups, rgNone,        0, glNone,        false},
-    {TCommandId::cmSelectAll,         "miSelectAll",          "&Select all",                      "",                                  Keys(),                                   csPlain,   cpOptionsMenu,   false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    {TCommandId::cmSelectAll,         "miSelectAll",          "&Select all",                      "",                                  CtrlAnd(Qt::Key_A),                                   csPlain,   cpOptionsMenu,   false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmDeselectAll,       "miDeselectAll",        "Deselect &all",                    "",                                  Keys(),                                   csPlain,   cpOptionsMenu,   false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmSlowRendering,     "miSlow",               "S&low rendering (piece by piece)", "",                                  Keys(),                                   csCheck,   cpOptionsMenu,   true,  cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     {TCommandId::cmWireframeOnRotate, "miWireOnRotate",       "Wireframe on mouse rotate",        "",                                  Keys(),                                   csCheck,   cpOptionsMenu,   false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
@@ -58,6 +66,8 @@ const TCommand kCommands[] = {
     {TCommandId::cmRenderingOptions,  "btnWireBase",          "Rendering options",                "Rendering options",                 Keys(Qt::Key_B),                          csMenu,    cpViewBar,       false, cpRenderingMenu, crAlways,         rgNone,        0, glRendering,   false},
     {TCommandId::cmZoomIn,            "btnZoomIn",            "Zoom in",                          "Zoom in",                           Keys(),                                   csPlain,   cpViewBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glZoomIn,      true},
     {TCommandId::cmZoomOut,           "btnZoomOut",           "Zoom out",                         "Zoom out",                          Keys(),                                   csPlain,   cpViewBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glZoomOut,     true},
+    {TCommandId::cmZoomToFit,         "btnZoomToFit",         "Zoom to fit",                      "Zoom to fit the whole model",       CtrlAnd(Qt::Key_0),                       csPlain,   cpViewBar,       false, cpKeysOnly,      crAlways,         rgNone,        0, glZoomToFit,   false},
+    {TCommandId::cmViewKeysMenu,      "btnViewKeys",          "Views",                            "More views, with their keys",       Keys(),                                   csMenu,    cpViewBar,       false, cpViewKeysMenu,  crAlways,         rgNone,        0, glViews,       false},
     {TCommandId::cmNoDetails,         "miNoDetails",          "No details",                       "",                                  Keys(),                                   csRadio,   cpRenderingMenu, false, cpKeysOnly,      crAlways,         rgDetailLevel, 0, glNone,        false},
     {TCommandId::cmMoreDetail,        "miMoreDetail",         "More detail (decorations)",        "",                                  Keys(),                                   csRadio,   cpRenderingMenu, false, cpKeysOnly,      crAlways,         rgDetailLevel, 1, glNone,        false},
     {TCommandId::cmEvenMoreDetail,    "miEvenMoreDetail",     "Even more detail (bitmaps)",       "",                                  Keys(),                                   csRadio,   cpRenderingMenu, false, cpKeysOnly,      crAlways,         rgDetailLevel, 2, glNone,        false},
@@ -77,9 +87,11 @@ const TCommand kCommands[] = {
     {TCommandId::cmBitDepth32,        "mi32bit",              "&32",                              "",                                  Keys(),                                   csRadio,   cpBitDepthMenu,  false, cpKeysOnly,      crAlways,         rgBitDepth,    4, glNone,        false},
     {TCommandId::cmBitDepthDevice,    "miDevice",             "&Device",                          "",                                  Keys(),                                   csRadio,   cpBitDepthMenu,  false, cpKeysOnly,      crAlways,         rgBitDepth,    5, glNone,        false},
     // Keys without a control.
-    {TCommandId::cmZoomStepIn,        "ZoomStepIn",           "Zoom in a little",                 "",                                  Keys(Qt::Key_Plus | kKeypad, Qt::Key_Plus, Qt::Key_Equal), csPlain, cpKeysOnly, false, cpKeysOnly, crAlways,     rgNone,        0, glNone,        false},
-    {TCommandId::cmZoomStepOut,       "ZoomStepOut",          "Zoom out a little",                "",                                  Keys(Qt::Key_Minus | kKeypad, Qt::Key_Minus), csPlain, cpKeysOnly,  false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
-    {TCommandId::cmFitFromAbove,      "FitFromAbove",         "Fit the model seen from above",    "",                                  Keys(Qt::Key_T),                          csPlain,   cpKeysOnly,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    {TCommandId::cmZoomStepIn,        "ZoomStepIn",           "Zoom in a little",                 "",                                  Keys(Qt::Key_Plus | kKeypad, Qt::Key_Plus, Qt::Key_Equal), csPlain, cpViewKeysMenu, false, cpKeysOnly, crAlways,     rgNone,        0, glNone,        false},
+    {TCommandId::cmZoomStepOut,       "ZoomStepOut",          "Zoom out a little",                "",                                  Keys(Qt::Key_Minus | kKeypad, Qt::Key_Minus), csPlain, cpViewKeysMenu, false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    {TCommandId::cmFitFromAbove,      "FitFromAbove",         "Fit the model seen from above",    "",                                  Keys(Qt::Key_T),                          csPlain,   cpViewKeysMenu,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
+    // Ctrl + S saves under the model's own name without asking, where it has one.
+    {TCommandId::cmSave,              "SaveModel",            "Save",                             "",                                  CtrlAnd(Qt::Key_S),                       csPlain,   cpKeysOnly,      false, cpKeysOnly,      crAlways,         rgNone,        0, glNone,        false},
     // While the picture frame is shown, F2 sizes it instead of turning the view.
     {TCommandId::cmPictureSize,       "PictureSize",          "Picture size...",                  "",                                  {TCommandKey{Qt::Key_F2, 0, 0, crFrameShown}}, csPlain, cpKeysOnly,   false, cpKeysOnly,      crFrameShown,     rgNone,        0, glNone,        false},
     // The fixed views' toolbar.
@@ -131,16 +143,32 @@ const TCommand* CommandOfKey(int key, bool keypad, int modifiers,
     const int code = key | (keypad ? kKeypad : 0);
     modifiers &= ~kKeypad;
     const TCommand* plain = nullptr;
+    int plainHeld = -1;
     for (const TCommand& command : kCommands)
         for (const TCommandKey& binding : command.Keys) {
             if (!Matches(binding, code, modifiers))
                 continue;
             if (binding.When == crAlways) {
-                if (plain == nullptr)
+                const int held = std::popcount(static_cast<unsigned>(binding.Held));
+                if (held > plainHeld) {
                     plain = &command;
+                    plainHeld = held;
+                }
             } else if (ruleHolds && ruleHolds(binding.When)) {
                 return &command;
             }
         }
     return plain;
+}
+
+QString KeysText(const TCommand& command) {
+    QStringList names;
+    for (const TCommandKey& binding : command.Keys)
+        if (binding.Key != 0 && binding.When == crAlways)
+            names << QKeySequence(binding.Key | binding.Held).toString(QKeySequence::NativeText);
+    return names.join(", ");
+}
+
+bool IsMenu(TCommandPlace place) {
+    return place >= cpLoadMenu;
 }

@@ -9,6 +9,8 @@
 #include <functional>
 #include <span>
 
+#include <QString>
+
 #include "ui/icons.h"
 
 enum class TCommandId {
@@ -73,6 +75,9 @@ enum class TCommandId {
     cmZoomStepIn,
     cmZoomStepOut,
     cmFitFromAbove,
+    cmZoomToFit,
+    cmViewKeysMenu,
+    cmSave,
     cmPictureSize,
     cmTopView,
     cmFromFront,
@@ -112,6 +117,7 @@ enum TCommandPlace {
     cpOptionsMenu,
     cpRenderingMenu,
     cpBitDepthMenu,
+    cpViewKeysMenu,
 };
 
 // When a command is offered. A button or menu item is enabled only while its
@@ -146,7 +152,7 @@ struct TCommand {
     const char* Name;    // the control's name
     const char* Caption; // with its "&"
     const char* Hint;
-    std::array<TCommandKey, 3> Keys;
+    std::array<TCommandKey, 4> Keys;
     TCommandStyle Style;
     TCommandPlace Place;
     // A separator comes before it in its menu.
@@ -166,6 +172,13 @@ std::span<const TCommand> Commands();
 const TCommand& CommandOf(TCommandId id);
 // The command a key runs, or null. A key bound under a rule comes before the
 // same key bound without one while the rule holds (ruleHolds tells; without
-// it no rule holds).
+// it no rule holds); otherwise a key bound with modifiers held (Ctrl + S)
+// comes before the same key bound with fewer (S, whatever is held).
 const TCommand* CommandOfKey(int key, bool keypad, int modifiers = 0,
                              const std::function<bool(TCommandRule)>& ruleHolds = nullptr);
+
+// The command's keys as the desktop names them ("Ctrl+N, E"), for its menu
+// item and tool tip; empty for a command without keys.
+QString KeysText(const TCommand& command);
+// Whether the place is a menu (its items show their keys beside the caption).
+bool IsMenu(TCommandPlace place);

@@ -152,6 +152,29 @@ void DrawGlyph(QPainter& p, TGlyph glyph) {
     case glZoomOut:
         DrawMagnifier(p, false);
         break;
+    case glZoomToFit:
+        // Four corners framing a cube.
+        p.setPen(QPen(kInk, 2));
+        for (const QPointF corner : {QPointF(3, 3), QPointF(21, 3), QPointF(3, 21), QPointF(21, 21)}) {
+            const double dx = corner.x() < 12 ? 5 : -5, dy = corner.y() < 12 ? 5 : -5;
+            p.drawLine(corner, corner + QPointF(dx, 0));
+            p.drawLine(corner, corner + QPointF(0, dy));
+        }
+        p.save();
+        p.translate(6, 6);
+        p.scale(0.5, 0.5);
+        DrawCube(p, 70, 330);
+        p.restore();
+        break;
+    case glViews:
+        p.save();
+        p.scale(0.75, 0.75);
+        DrawCube(p, 70, 30);
+        p.restore();
+        p.setPen(Qt::NoPen);
+        p.setBrush(kInk);
+        p.drawPolygon(QPolygonF({QPointF(15, 17), QPointF(23, 17), QPointF(19, 22)}));
+        break;
     // The fixed views show the cube as the view shows the model; an angle the
     // view keeps is shown at the start view's value.
     case glTopView:

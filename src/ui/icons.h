@@ -17,6 +17,8 @@ enum TGlyph {
     glRendering,
     glZoomIn,
     glZoomOut,
+    glZoomToFit,
+    glViews,
     glTopView,
     glFromFront,
     glFromRight,

@@ -159,7 +159,8 @@ struct TMenuPlace {
 constexpr TMenuPlace kMenus[] = {{cpLoadMenu, "pumLoad"},
                                  {cpSaveMenu, "pumSave"},
                                  {cpOptionsMenu, "pumOptions"},
-                                 {cpRenderingMenu, "pumDetail"}};
+                                 {cpRenderingMenu, "pumDetail"},
+                                 {cpViewKeysMenu, "pumViewKeys"}};
 
 // The places whose controls are always in sight.
 constexpr std::initializer_list<TCommandPlace> kAlwaysShown = {cpMainBar,       cpBrickBar, cpViewBar,
@@ -171,11 +172,16 @@ void TMainForm::CreateActions() {
     for (const TCommand& command : Commands()) {
         if (command.Style == csSubmenu)
             continue; // its action is its menu's, made with the menus
-        auto* action = new QAction(GlyphIcon(command.Glyph), command.Caption, this);
+        // Menu items show their keys beside the caption, buttons in the tool tip.
+        const QString keys = KeysText(command);
+        QString caption = command.Caption;
+        if (IsMenu(command.Place) && !keys.isEmpty())
+            caption += "\t" + keys;
+        auto* action = new QAction(GlyphIcon(command.Glyph), caption, this);
         action->setObjectName(command.Name);
         action->setStatusTip(command.Hint);
         if (*command.Hint != '\0')
-            action->setToolTip(command.Hint);
+            action->setToolTip(keys.isEmpty() ? QString(command.Hint) : QString("%1 (%2)").arg(command.Hint, keys));
         action->setCheckable(command.Style == csCheck || command.Style == csRadio);
         if (command.Group != rgNone) {
             QActionGroup*& group = FRadioGroups[command.Group];
@@ -486,6 +492,14 @@ void TMainForm::Execute(TCommandId id) {
     case cmFitFromAbove:
         view.FitFromAbove(FApp.Document.Model());
         break;
+    case cmZoomToFit:
+        view.FitModel(FApp.Document.Model());
+        break;
+    case cmSave:
+        SaveModelUnderItsName();
+        break;
+    case cmViewKeysMenu:
+        break; // the button drops its menu down
     case cmInfiniteSupply:
         FApp.PaletteCommands.InfiniteSupply();
         break;
@@ -935,6 +949,15 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode); });
+    ShowState();
+    return saved;
+}
+
+bool TMainForm::SaveModelUnderItsName() {
+    const std::optional<fs::path> file = FApp.Files.OwnFile();
+    if (!file)
+        return SaveModelFile(TSaveMode::smComplete);
+    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(*file, TSaveMode::smComplete); });
     ShowState();
     return saved;
 }

@@ -150,6 +150,9 @@ private:
     // Runs the open dialog and loads the chosen file in the mode; false when cancelled.
     bool RunOpenDialog(const QString& title, TLoadMode mode);
     // Runs the save dialog and writes the file; false when cancelled or failed.
+    // Ctrl + S: the model goes back into its own file without a question;
+    // without one of the user's, the save dialog asks for a name.
+    bool SaveModelUnderItsName();
     bool SaveModelFile(TSaveMode mode);
     void ShowLineError(const std::string& message);
 

@@ -134,7 +134,10 @@ bool TMainForm::FormKeyDown(QKeyEvent* event) {
     const bool keypad = keys & Qt::KeypadModifier;
     const std::optional<TEditKey> editKey = EditKeyOf(key);
     // Alt + F4 is left to the system, which closes the window.
-    if (!editKey && (!IsCommandKey(key, keypad) || (key == Qt::Key_F4 && (keys & Qt::AltModifier))))
+    // The desktop's Ctrl combinations (Ctrl + 0 among them) are taken where a command has them.
+    const bool bound = IsCommandKey(key, keypad) ||
+                       ((keys & Qt::ControlModifier) && CommandOfKey(key, keypad, static_cast<int>(keys)));
+    if (!editKey && (!bound || (key == Qt::Key_F4 && (keys & Qt::AltModifier))))
         return false;
     if (FKeyBusy)
         return true;

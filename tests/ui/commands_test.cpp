@@ -59,8 +59,20 @@ private slots:
         QCOMPARE(CommandOfKey(Qt::Key_Z, false, ctrl | shift)->Id, TCommandId::cmRedo);
         QCOMPARE(CommandOfKey(Qt::Key_Y, false, ctrl | shift)->Id, TCommandId::cmRedo);
         QVERIFY(CommandOfKey(Qt::Key_Z, false) == nullptr);
-        // Plain keys work whatever the modifiers.
-        QCOMPARE(CommandOfKey(Qt::Key_S, false, ctrl)->Id, TCommandId::cmSaveComplete);
+        // Plain keys work whatever the modifiers, unless the desktop gives the
+        // combination its own meaning.
+        QCOMPARE(CommandOfKey(Qt::Key_S, false, shift)->Id, TCommandId::cmSaveComplete);
+        QCOMPARE(CommandOfKey(Qt::Key_S, false, ctrl)->Id, TCommandId::cmSave);
+        QCOMPARE(CommandOfKey(Qt::Key_S, false, ctrl | shift)->Id, TCommandId::cmSaveComplete);
+        QCOMPARE(CommandOfKey(Qt::Key_P, false, ctrl)->Id, TCommandId::cmPrint);
+        QCOMPARE(CommandOfKey(Qt::Key_P, false)->Id, TCommandId::cmSaveSelected);
+        QCOMPARE(CommandOfKey(Qt::Key_N, false, ctrl)->Id, TCommandId::cmNewModel);
+        QCOMPARE(CommandOfKey(Qt::Key_O, false, ctrl)->Id, TCommandId::cmLoadComplete);
+        QCOMPARE(CommandOfKey(Qt::Key_A, false, ctrl)->Id, TCommandId::cmSelectAll);
+        QCOMPARE(CommandOfKey(Qt::Key_0, false, ctrl)->Id, TCommandId::cmZoomToFit);
+        QVERIFY(CommandOfKey(Qt::Key_N, false) == nullptr);
+        QCOMPARE(KeysText(CommandOf(TCommandId::cmSaveComplete)), QString("Ctrl+Shift+S, S"));
+        QCOMPARE(KeysText(CommandOf(TCommandId::cmExit)), QString());
         // F2 sizes the picture frame while it is shown, else turns the view.
         bool frameShown = false;
         const auto holds = [&](TCommandRule rule) { return rule == crFrameShown && frameShown; };

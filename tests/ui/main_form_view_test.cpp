@@ -87,7 +87,7 @@ private slots:
              "View Adjustment",
              Qt::TopToolBarArea,
              {"btnRotUp", "btnRotDown", "btnRotLeft", "btnRotRight", "btnWireFrame", "btnWireBase",
-              "btnZoomIn", "btnZoomOut"}},
+              "btnZoomIn", "btnZoomOut", "btnZoomToFit", "btnViewKeys"}},
             {"tbFixedViews",
              "Fixed Views",
              Qt::BottomToolBarArea,
@@ -310,6 +310,38 @@ private slots:
         QCOMPARE(f.App().Scene.Control().RotX().Position, 70);
         QCOMPARE(f.App().Scene.Control().RotZ().Position, 330);
         QCOMPARE(f.App().Scene.Control().Zoom(), 0.8f);
+    }
+
+    // From every fixed view, far off and zoomed in, Ctrl + 0 (or the button)
+    // brings the whole model into the view; the views menu names its keys.
+    void ZoomToFitFramesTheModelFromEveryFixedView() {
+        TWindowFixture f;
+        f.App().Files.LoadModel(f.WriteFile("m.stm", kModel), TLoadMode::lmComplete);
+        auto* paintBox = f.Find<QWidget>("PaintBox1");
+        const TExtents e = f.App().Document.Model().GetExtents();
+        const char* views[] = {"btnTopView",   "btnFromFront", "btnFromRight", "btnFromLeft",
+                               "btnFromBack",  "btnFrontLeft", "btnBackRight", "btnBackLeft",
+                               "btnFrontRight", "btnFrontView"};
+        for (const char* button : views) {
+            f.Click(button);
+            f.App().Scene.Control().SetZoom(8.0f);
+            f.App().Scene.Control().SetOffsetX(900);
+            if (QString(button).contains("From"))
+                f.Click("btnZoomToFit");
+            else
+                QTest::keyClick(&f.Form(), Qt::Key_0, Qt::ControlModifier);
+            for (int corner = 0; corner < 8; ++corner) {
+                const TPoint p = f.App().Scene.View().ProjectPoint(
+                    corner & 1 ? e.MaxX : e.MinX, corner & 2 ? e.MaxY : e.MinY, corner & 4 ? e.MaxZ : e.MinZ);
+                QVERIFY2(p.x >= 0 && p.x < paintBox->width() && p.y >= 0 && p.y < paintBox->height(), button);
+            }
+        }
+        QVERIFY(f.Find<QToolButton>("btnZoomToFit")->toolTip().endsWith("(Ctrl+0)"));
+        QStringList items;
+        for (QAction* action : f.Find<QToolButton>("btnViewKeys")->menu()->actions())
+            items << action->text();
+        QCOMPARE(items, QStringList({"Zoom in a little\tNum++, +, =", "Zoom out a little\tNum+-, -",
+                                     "Fit the model seen from above\tT"}));
     }
 
     void ShiftRightDragTurnsTheView() {

@@ -178,7 +178,7 @@ void WithMenu(QToolButton* button, const std::function<void(QMenu*)>& act) {
 
 void ClickMenuItem(QMenu* menu, const QString& caption) {
     for (QAction* action : menu->actions()) {
-        if (action->text() == caption) {
+        if (action->text().section('\t', 0, 0) == caption) {
             QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
             return;
         }
@@ -190,6 +190,6 @@ QStringList MenuCaptions(QMenu* menu) {
     QStringList captions;
     for (QAction* action : menu->actions())
         if (action->isVisible())
-            captions << (action->isSeparator() ? QString("-") : action->text());
+            captions << (action->isSeparator() ? QString("-") : action->text().section('\t', 0, 0));
     return captions;
 }
