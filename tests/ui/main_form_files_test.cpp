@@ -360,6 +360,33 @@ private slots:
         // The program folder became the current folder.
         QCOMPARE(fs::current_path(), f.Folder());
     }
+
+    // Ctrl + S puts the model back into its own file without a question; a
+    // new model, or one of the models shipped with the program, gets the
+    // save dialog instead.
+    void CtrlSSavesIntoTheModelsOwnFileWithoutAQuestion() {
+        TWindowFixture f;
+        const fs::path own = f.WriteFile("Saves/own.stm", kModel);
+        f.App().Files.LoadModel(own, TLoadMode::lmComplete);
+        f.App().Document.SetDirty(true);
+        {
+            TModalRecorder unexpected(true, false);
+            QTest::keyClick(&f.Form(), Qt::Key_S, Qt::ControlModifier);
+            QVERIFY2(unexpected.Texts.isEmpty(), qPrintable(unexpected.Texts.join("; ")));
+        }
+        QVERIFY(!f.App().Document.Dirty());
+        QVERIFY(f.ReadFile(own).starts_with("= 0 90 10 7 -3 0 1\r\n"));
+
+        f.Click("btnClear");
+        bool asked = false;
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            asked = true;
+            QCOMPARE(dialog->windowTitle(), QString("Save model as..."));
+            dialog->reject();
+        });
+        QTest::keyClick(&f.Form(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(asked);
+    }
 };
 
 QTEST_MAIN(TMainFormFilesTest)
