@@ -7,6 +7,7 @@
 #include "app/placing.h"
 #include "app/scene_view.h"
 #include "app/selection_editor.h"
+#include "app/status_report.h"
 
 TViewInput::TViewInput(TSceneView& scene, TPlacing& placing, TSelectionEditor& selection,
                        TPaletteCommands& paletteCommands, TPalette& palette, const TModelDocument& document,
@@ -68,11 +69,11 @@ void TViewInput::ViewMouseUp() {
     FRotating = false;
 }
 
-std::optional<std::string> TViewInput::CaptionAt(int x, int y) const {
+std::optional<std::string> TViewInput::DescriptionAt(int x, int y) const {
     const int index = FDocument.Model().StoneAt(FScene.View(), x, y);
     if (index < 0)
         return std::nullopt;
-    return FDocument.Model()[index]->Caption;
+    return DescribeStone(*FDocument.Model()[index]);
 }
 
 void TViewInput::EditKey(TEditKey key, bool shift, bool ctrl, bool alt) {

@@ -40,8 +40,9 @@ public:
     bool ViewMouseDown(const TMouseClick& click);
     // The button was released: the wireframe state from before the mouse turned the view returns.
     void ViewMouseUp();
-    // The caption of the displayed stone under the point, or none.
-    std::optional<std::string> CaptionAt(int x, int y) const;
+    // How the displayed stone under the point names itself (see
+    // DescribeStone), or none.
+    std::optional<std::string> DescriptionAt(int x, int y) const;
 
     void EditKey(TEditKey key, bool shift, bool ctrl, bool alt);
     // After a command key with a stone in hand, the pointer goes to its ground point.

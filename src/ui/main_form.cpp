@@ -10,11 +10,13 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QToolBar>
@@ -24,6 +26,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/status_report.h"
 #include "ui/dialogs/about_box.h"
 #include "ui/dialogs/cut_dialog.h"
 #include "ui/dialogs/toolbox_window.h"
@@ -298,6 +301,35 @@ void TMainForm::CreateToolBars() {
     HintLabel->setFocusPolicy(Qt::NoFocus);
     FHintLabelAction = hintBar->addWidget(HintLabel);
     FHintLabelAction->setVisible(false);
+    CreateStatusBar();
+}
+
+void TMainForm::CreateStatusBar() {
+    for (QLabel*& label : {std::ref(stHand), std::ref(stPosition), std::ref(stGrid), std::ref(stMode),
+                           std::ref(stSelected), std::ref(stStones)}) {
+        label = new QLabel(this);
+        label->setContentsMargins(6, 0, 6, 0);
+        statusBar()->addPermanentWidget(label);
+    }
+    stHand->setObjectName("stHand");
+    stPosition->setObjectName("stPosition");
+    stGrid->setObjectName("stGrid");
+    stMode->setObjectName("stMode");
+    stSelected->setObjectName("stSelected");
+    stStones->setObjectName("stStones");
+    // The stone in hand takes the room that is left.
+    statusBar()->removeWidget(stHand);
+    statusBar()->addWidget(stHand, 1);
+}
+
+void TMainForm::ShowStatus() {
+    const TStatusReport report = ReportStatus(FApp.Hand, FApp.Document.Model(), FApp.Selection.SelectedCount());
+    stHand->setText(Text(report.Hand));
+    stPosition->setText(Text(report.Position));
+    stGrid->setText(Text(report.Grid));
+    stMode->setText(Text(report.Mode));
+    stSelected->setText(Text(report.Selected));
+    stStones->setText(Text(report.Stones));
 }
 
 void TMainForm::CreateView() {
@@ -608,6 +640,7 @@ void TMainForm::ShowState() {
         FToolbox->SetResolution(FApp.Hand.Grid);
         FToolbox->UpdateGroupButtons();
     }
+    ShowStatus();
     // The mouse pointer is hidden over the view while a stone is in hand.
     PaintBox1->setCursor(FApp.Hand.Holding() ? Qt::BlankCursor : Qt::ArrowCursor);
     // The item whose tag is the level or depth is checked; a value no item

@@ -19,6 +19,7 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QMouseEvent;
@@ -72,6 +73,10 @@ private:
                          std::optional<TCommandPlace> place);
     void CreateToolBars();
     void CreateView();
+    // The status bar: the stone in hand, its place, the grid, the mode, the
+    // selection and the model's size.
+    void CreateStatusBar();
+    void ShowStatus();
     // Reads the settings file into the palette, the swatches and the drawing options.
     void ReadSettings();
     QToolButton* MakeButton(TCommandId id, QWidget* parent);
@@ -177,6 +182,12 @@ private:
     QLineEdit* HintLabel = nullptr;
     QAction* FHintLabelAction = nullptr;
     QComboBox* cbResolution = nullptr;
+    QLabel* stHand = nullptr;
+    QLabel* stPosition = nullptr;
+    QLabel* stGrid = nullptr;
+    QLabel* stMode = nullptr;
+    QLabel* stSelected = nullptr;
+    QLabel* stStones = nullptr;
     // The load menu's items for the recent files.
     QList<QAction*> FRecentItems;
     TPalettePanel* Panel2 = nullptr;

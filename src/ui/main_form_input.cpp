@@ -100,7 +100,7 @@ void TMainForm::PaintBox1MouseMove(QMouseEvent* event) {
         return;
     }
     if (FApp.Hints())
-        ShowStoneHint(FApp.Input.CaptionAt(position.x(), position.y()));
+        ShowStoneHint(FApp.Input.DescriptionAt(position.x(), position.y()));
 }
 
 void TMainForm::PaintBox1MouseUp(QMouseEvent*) {

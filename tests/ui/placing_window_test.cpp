@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -91,7 +92,7 @@ private slots:
         // With hints on, the stone under the mouse names itself.
         app.SetHints(true);
         b.Move(b.At(50, 10, 40));
-        QCOMPARE(f.Find<QLineEdit>("HintLabel")->text(), QString(" 4x1x3"));
+        QCOMPARE(f.Find<QLineEdit>("HintLabel")->text(), QString(" Brick (4x1x3)"));
 
         // The two lower bricks become a group, lifted and put down further on.
         b.Click(b.At(10, 10, 20), Qt::LeftButton, Qt::ControlModifier);
@@ -158,6 +159,49 @@ private slots:
             fs::copy_file(saved, expected, fs::copy_options::overwrite_existing);
         QCOMPARE(FileLines(f, saved), FileLines(f, expected));
         QVERIFY(!app.Document.Dirty());
+    }
+
+    // The status bar follows the hand, the mode, the selection and the model;
+    // the stone in hand stays drawn when the pointer leaves the view, and keys
+    // move it there visibly.
+    void TheStatusBarAndTheHandOutsideTheView() {
+        TWindowFixture f(kSettings);
+        TBuilder b(f);
+        TStonemillApp& app = f.App();
+        b.Key(Qt::Key_F1);
+        auto status = [&](const char* name) { return f.Find<QLabel>(name)->text(); };
+        QCOMPARE(status("stMode"), QString("Pointer"));
+        QCOMPARE(status("stStones"), QString("0 stones"));
+        QCOMPARE(status("stGrid"), QString("Grid: Quarter"));
+        b.Take(0);
+        b.Click(b.At(40, 20));
+        QCOMPARE(status("stMode"), QString("Placing"));
+        QCOMPARE(status("stHand"), QString("Brick (4x1x3), 4 x 1 x 3"));
+        const TBlock& held = *app.Hand.Stone();
+        QCOMPARE(status("stPosition"), QString("At %1, %2, 0").arg(held.X / 20).arg(held.Y / 20));
+        QCOMPARE(status("stStones"), QString("1 stone"));
+
+        // The pointer leaves; the hand stays where it was and keys move it.
+        b.Move(b.At(40, 100));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(b.Box, &leave);
+        const QImage before = b.Box->grab().toImage();
+        const int32_t xBefore = held.X;
+        QCOMPARE(before, app.Placing.ShownPicture().ToImage());
+        QVERIFY(before != app.Scene.Picture().ToImage()); // the hand is drawn over the scene
+        b.Key(Qt::Key_Right);
+        QCOMPARE(status("stPosition"), QString("At %1, %2, 0").arg(held.X / 20).arg(held.Y / 20));
+        QCOMPARE(held.X, xBefore + 80); // a brick's length
+        const QImage after = b.Box->grab().toImage();
+        QVERIFY(after != before);
+        QCOMPARE(after, app.Placing.ShownPicture().ToImage());
+
+        b.Key(Qt::Key_Escape);
+        b.Click(b.At(50, 30, 20), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(status("stSelected"), QString("1 selected"));
+        b.Click(b.At(50, 30, 20), Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(status("stMode"), QString("Moving"));
+        QCOMPARE(status("stStones"), QString("0 stones"));
     }
 
     // A group lifted with Shift + click: Escape puts it back with nothing to
