@@ -164,8 +164,11 @@ const TCommand* CommandOfKey(int key, bool keypad, int modifiers,
 QString KeysText(const TCommand& command) {
     QStringList names;
     for (const TCommandKey& binding : command.Keys)
-        if (binding.Key != 0 && binding.When == crAlways)
-            names << QKeySequence(binding.Key | binding.Held).toString(QKeySequence::NativeText);
+        if (binding.Key != 0 && binding.When == crAlways) {
+            const QString key =
+                QKeySequence((binding.Key & ~kKeypad) | binding.Held).toString(QKeySequence::NativeText);
+            names << ((binding.Key & kKeypad) ? "Keypad " + key : key);
+        }
     return names.join(", ");
 }
 

@@ -320,6 +320,7 @@ void TMainForm::CreateStatusBar() {
     // The stone in hand takes the room that is left.
     statusBar()->removeWidget(stHand);
     statusBar()->addWidget(stHand, 1);
+    stHand->show(); // removing it hid it
 }
 
 void TMainForm::ShowStatus() {

@@ -340,7 +340,7 @@ private slots:
         QStringList items;
         for (QAction* action : f.Find<QToolButton>("btnViewKeys")->menu()->actions())
             items << action->text();
-        QCOMPARE(items, QStringList({"Zoom in a little\tNum++, +, =", "Zoom out a little\tNum+-, -",
+        QCOMPARE(items, QStringList({"Zoom in a little\tKeypad +, +, =", "Zoom out a little\tKeypad -, -",
                                      "Fit the model seen from above\tT"}));
     }
 
