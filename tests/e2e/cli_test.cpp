@@ -238,6 +238,9 @@ TEST_F(CommandLine, RenderAtAScaleDrawsTheViewAnewLarger) {
 // a band of rows at a time: each of these would take more than the program
 // may have here if it were held whole.
 TEST_F(CommandLine, LargePicturesAreMadeInBandsWithinLittleMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "a program built with AddressSanitizer needs far more address space than it uses";
+#endif
     const fs::path path = Write("m.stm", model);
     const fs::path smooth = folder.Path() / "smooth.png", large = folder.Path() / "large.jpg";
     TRunOptions limited;
