@@ -177,6 +177,7 @@ private slots:
         b.Click(b.At(40, 20));
         QCOMPARE(status("stMode"), QString("Placing"));
         QCOMPARE(status("stHand"), QString("Brick (4x1x3), 4 x 1 x 3"));
+        QVERIFY(f.Find<QLabel>("stHand")->isVisibleTo(&f.Form()));
         const TBlock& held = *app.Hand.Stone();
         QCOMPARE(status("stPosition"), QString("At %1, %2, 0").arg(held.X / 20).arg(held.Y / 20));
         QCOMPARE(status("stStones"), QString("1 stone"));
