@@ -75,13 +75,7 @@ public:
     }
     // The same without a virtual call, for the drawing code's inner loops.
     TPoint Project(int x, int y, int z, int quarterTurn) const {
-        const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
-        const double s = ViewScale;
-        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
-        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
-        const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
-        const float px = static_cast<float>(s * (r[0] * ax + r[1] * ay));
-        const float py = static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az));
+        const auto [px, py] = Offsets(x, y, z, quarterTurn);
         // Rounds to nearest with halves to the even neighbour.
         constexpr double kLimit = kLargestScreenCoordinate;
         return {
@@ -91,13 +85,7 @@ public:
     // The same without the screen limit, in 64 bits (held within a million
     // billion pixels), for shapes that are worked out from one point.
     std::array<int64_t, 2> ProjectWide(int x, int y, int z) const {
-        const auto& r = FRowsD[0];
-        const double s = ViewScale;
-        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
-        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
-        const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
-        const float px = static_cast<float>(s * (r[0] * ax + r[1] * ay));
-        const float py = static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az));
+        const auto [px, py] = Offsets(x, y, z, 0);
         constexpr double kLimit = 1e15;
         return {std::llrint(std::clamp(static_cast<double>(ViewOffsetX) + px, -kLimit, kLimit)),
                 std::llrint(std::clamp(static_cast<double>(ViewOffsetY) - py, -kLimit, kLimit))};
@@ -161,6 +149,18 @@ public:
     int EllipseR = 0, EllipseH = 0, EllipseR2 = 0, EllipseH2 = 0;
 
 private:
+    // How far the point lies right of and above the view's origin, in pixels,
+    // at a quarter turn.
+    std::array<float, 2> Offsets(int x, int y, int z, int quarterTurn) const {
+        const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
+        const double s = ViewScale;
+        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
+        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
+        const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
+        return {static_cast<float>(s * (r[0] * ax + r[1] * ay)),
+                static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az))};
+    }
+
     int FRotX = 0, FRotY = 0, FRotZ = 0;
     float FAngleX = 0, FAngleY = 0, FAngleZ = 0;
     // Projection rows per quarter turn: the X row (x, y; its z part is 0) and the Y row.

@@ -21,6 +21,7 @@
 #include "platform/data_folders.h"
 #include "render/scene_bands.h"
 #include "render/scene_pass.h"
+#include "random_stone.h"
 #include "temp_program_folder.h"
 #include "view/render_state.h"
 
@@ -43,28 +44,12 @@ TEST(SceneBands, PicturesDrawnOnSeveralThreadsAreThePicturesDrawnOnOne) {
     auto between = [&](int lo, int hi) {
         return lo + static_cast<int>(random() % static_cast<unsigned>(hi - lo + 1));
     };
-    const char kinds[] = {'B', 'T', 'N', 'C', 'I', 'E', 'W', 'D', 'O', 'G', 'R'};
     const char* parts[] = {"stdblock", "arch", "slope45", "cylinder", "cone", "stair", "beam3", "glasspane"};
     for (int round = 0; round < 24; ++round) {
         TOwnedBlockList scene;
         const int count = between(200, 500), spread = between(4, 30);
         for (int i = 0; i < count; ++i) {
-            const char kind = kinds[between(0, 10)];
-            const TColor color =
-                between(0, 9) == 0 ? clAqua : RGB(between(0, 255), between(0, 255), between(0, 255));
-            std::unique_ptr<TBlock> s;
-            if (kind == 'G')
-                s = std::make_unique<TGeneralBlock>(between(0, spread), between(0, spread), between(0, 6), 0,
-                                                    0, 0, color, true, false, between(0, 7) == 0, "parts.dat",
-                                                    parts[between(0, 7)], "");
-            else
-                s = TBlockFactory::Create(kind, between(0, spread), between(0, spread), between(0, 6),
-                                          between(1, 4), between(1, 4), between(1, 6), color, true, false,
-                                          between(0, 7) == 0, "");
-            for (int t = between(0, 3); t > 0; --t)
-                s->TurnQuarter();
-            s->Selected = between(0, 12) == 0;
-            scene.InsertSorted(std::move(s));
+            scene.InsertSorted(RandomStone(between, spread, parts));
         }
         TRenderState view;
         const int width = between(60, 260), height = between(40, 200);
