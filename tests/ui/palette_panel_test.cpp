@@ -2,11 +2,14 @@
 // previews, taking stones, the swatches, the edit menu with its page dialogs,
 // set files, and the settings file read at start and written at exit.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -271,6 +274,22 @@ private slots:
         // A stone the set does not list counts 0 and is crossed out too.
         QCOMPARE(f.App().PaletteCommands.ShownRow(1).Supply, 0);
         QVERIFY(HasPixel(ShownRow(list, 1), [&](QColor c) { return c == red; }));
+
+        // Four of the three bricks placed: the count goes on below zero, in red.
+        ClickRow(list, 0);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        for (int i = 0; i < 4; ++i) {
+            const QPoint at(box->width() / 2 + 10 * (i % 2), box->height() / 2);
+            QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(box, &move);
+            QTest::mouseClick(box, Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(f.App().Document.Model().Count(), 4);
+        QCOMPARE(f.App().PaletteCommands.ShownRow(0).Supply, -1);
+        const QImage lacking = ShownRow(list, 0);
+        QCOMPARE(lacking, CoreRow(f, lacking.size(), 0));
+        QVERIFY(HasPixel(lacking, [&](QColor c) { return c == red; }));
 
         // Cancelling the dialog gives unlimited supply again.
         WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
