@@ -55,7 +55,12 @@ TEST_F(PaletteTest, PagesWrapAroundAndTheSelectorLeadsToRecentlyUsed) {
     EXPECT_EQ(p.SelectorIndex(), 0);
     EXPECT_TRUE(p.ShownEntries().empty());
     EXPECT_EQ(p.ShownRowHeight(), 40);
-    p.NextPage(); // from the recently used page the buttons go on from the current page
+    // "<Recently used>" stands before the first page, whichever page was shown last.
+    p.NextPage();
+    EXPECT_FALSE(p.ShowingRecent());
+    EXPECT_EQ(p.CurrentPage(), 0);
+    p.SelectItem(0);
+    p.PrevPage();
     EXPECT_EQ(p.CurrentPage(), 2);
     p.ShowPage(-1);
     EXPECT_EQ(p.CurrentPage(), 2);

@@ -298,6 +298,59 @@ private slots:
         QVERIFY(!HasPixel(ShownRow(list, 2), [&](QColor c) { return c == red; }));
     }
 
+    void PageSelectorDropsDownAndArrowsStepFromThePageShown() {
+        TWindowFixture f(kSettings);
+        auto* combo = f.Find<QComboBox>("ComboBox1");
+        auto choose = [combo](int item) {
+            combo->setCurrentIndex(item);
+            emit combo->activated(item);
+        };
+        // Just under the box the list shows its first item, whichever page is
+        // shown, also with more pages than a list shows at first.
+        for (int i = 0; i < 12; ++i)
+            f.App().Palette.AddPage();
+        for (int item : {1, 3, 14, 0}) {
+            choose(item);
+            combo->showPopup();
+            QAbstractItemView* view = combo->view();
+            QTRY_VERIFY(view->isVisible());
+            // (The list may be moved sideways to stay on the screen.)
+            const QPoint spot(view->viewport()->mapToGlobal(view->viewport()->rect().center()).x(),
+                              combo->mapToGlobal(QPoint(0, combo->height() + 4)).y());
+            QCOMPARE(view->indexAt(view->viewport()->mapFromGlobal(spot)).row(), 0);
+            combo->hidePopup();
+        }
+
+        // From "<Recently used>" the arrows go to the first or the last page,
+        // whatever page was shown before it.
+        choose(2);
+        choose(0);
+        f.Click("btnNextPage");
+        QCOMPARE(combo->currentText(), QString("Bricks"));
+        choose(2);
+        choose(0);
+        f.Click("btnPrevPage");
+        QCOMPARE(combo->currentText(), QString("Page14"));
+        f.Click("btnPrevPage");
+        QCOMPARE(combo->currentText(), QString("Page13"));
+
+        // Each page comes back scrolled as it was left; a page not seen yet starts at its top.
+        f.App().Palette.Pages[0].Entries.assign(40, "2x4x3|Brick");
+        f.App().Palette.Pages[1].Entries.assign(40, "T2x2x3|Roof");
+        choose(1);
+        QScrollBar* scroll = List(f)->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 300);
+        scroll->setValue(300);
+        f.Click("btnNextPage");
+        QCOMPARE(combo->currentText(), QString("Roofs"));
+        QCOMPARE(scroll->value(), 0);
+        scroll->setValue(120);
+        f.Click("btnPrevPage");
+        QCOMPARE(scroll->value(), 300);
+        f.Click("btnNextPage");
+        QCOMPARE(scroll->value(), 120);
+    }
+
     void SettingsHintsAndExit() {
         auto f = std::make_unique<TWindowFixture>(kSettings);
         // A detail level no item has gives no details; a depth no item has
