@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -55,6 +57,27 @@ private slots:
                           Qt::LeftButton);
         QCOMPARE(CutState().ZHigh, half - 1);
         QCOMPARE(CutState().ZLow, box.MinZ - 1);
+
+        // Each limit has arrows of its own that step by the grid, x and y as z.
+        f.App().SetGrid(grNormal);
+        for (const char* name : {"edXLeft", "edYFront", "edZTop"}) {
+            auto* limit = dialog->findChild<QSpinBox*>(name);
+            QCOMPARE(limit->buttonSymbols(), QAbstractSpinBox::UpDownArrows);
+            const int was = limit->value();
+            QStyleOptionSpinBox arrows;
+            arrows.initFrom(limit);
+            arrows.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+            const QRect up =
+                limit->style()->subControlRect(QStyle::CC_SpinBox, &arrows, QStyle::SC_SpinBoxUp, limit);
+            QTest::mouseClick(limit, Qt::LeftButton, {}, up.center());
+            QCOMPARE(limit->value(), was + 80);
+            limit->setFocus();
+            QTest::keyClick(limit, Qt::Key_Down);
+            QTest::keyClick(limit, Qt::Key_Down);
+            QCOMPARE(limit->value(), was - 80);
+        }
+        QCOMPARE(CutState().ZHigh, half - 1 - 80);
+        QCOMPARE(CutState().XLow, box.MinX - 80);
 
         // Closed by its button, the model is whole again.
         QTest::mouseClick(button, Qt::LeftButton);
