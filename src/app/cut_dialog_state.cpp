@@ -55,6 +55,15 @@ void TCutDialogState::MoveBoth(int axis, bool up) {
     SetLimits(limits);
 }
 
+void TCutDialogState::StepLimit(int limit, int steps) {
+    if (limit < 0 || limit > 5)
+        return;
+    const int64_t step = limit / 2 == 2 ? VerticalStep : HorizontalStep;
+    TCutLimits limits = Limits();
+    limits[static_cast<size_t>(limit)] = Moved(limits[static_cast<size_t>(limit)], step * steps);
+    SetLimits(limits);
+}
+
 void TCutDialogState::Show() {
     FCut.DialogShown = true;
     SetLimits(Saved);

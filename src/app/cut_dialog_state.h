@@ -42,6 +42,9 @@ public:
     void SetSteps(int32_t horizontal, int32_t vertical);
     // A "Both" button: both limits of the axis (0 x, 1 y, 2 z) one step up or down.
     void MoveBoth(int axis, bool up);
+    // An edit's own arrows: the limit (0 to 5, in the order of TCutLimits)
+    // moves by `steps` steps of its axis.
+    void StepLimit(int limit, int steps);
 
     // Showing takes the saved limits into the cut; hiding saves them and opens
     // the cut wide.

@@ -32,12 +32,15 @@ void TPalette::ShowPage(int index) {
     SelectedRow = -1; // other entries show: none is selected
 }
 
+// "<Recently used>" stands before the first page, as in the page selector:
+// from there the arrows go on to the first page or round to the last.
 void TPalette::PrevPage() {
-    ShowPage(FCurrent - 1);
+    ShowPage(FShowingRecent ? -1 : FCurrent - 1);
 }
 
 void TPalette::NextPage() {
-    ShowPage(FCurrent + 1 < static_cast<int>(Pages.size()) ? FCurrent + 1 : 0);
+    const int next = FShowingRecent ? 0 : FCurrent + 1;
+    ShowPage(next < static_cast<int>(Pages.size()) ? next : 0);
 }
 
 std::vector<std::string> TPalette::SelectorItems() const {

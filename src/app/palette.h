@@ -48,7 +48,8 @@ public:
     // Shows the page; a negative index shows the last one, an index that is
     // not a page shows page 0 (with no page at all the list stays as it is).
     void ShowPage(int index);
-    // The page buttons: the previous or next page, wrapping around.
+    // The page buttons: the page before or after the one shown, wrapping
+    // around; from "<Recently used>" the last or the first page.
     void PrevPage();
     void NextPage();
     // The page selector: "<Recently used>" and the page titles; choosing item 0

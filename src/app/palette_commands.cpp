@@ -127,11 +127,11 @@ void TPaletteCommands::InfiniteSupply() {
     FSupply.Clear();
 }
 
-int TPaletteCommands::EntrySupply(const std::string& entry) const {
+std::optional<int> TPaletteCommands::EntrySupply(const std::string& entry) const {
     // A model is no stone of a set. A stone is counted under the caption it
     // takes from its entry, the one placing it takes from the supply.
     if (FSupply.Unlimited() || ParseEntry(entry).IsModel)
-        return -1;
+        return std::nullopt;
     return FSupply.Count(EntryStoneCaption(entry));
 }
 

@@ -76,8 +76,9 @@ public:
     // gives unlimited supply again.
     void ChooseSet(const std::optional<std::filesystem::path>& chosen);
     void InfiniteSupply();
-    // What a loaded set still holds of a palette entry's stone, or -1.
-    int EntrySupply(const std::string& entry) const;
+    // What a loaded set still holds of a palette entry's stone (below zero
+    // when the model holds more of it than the set); nothing without a set.
+    std::optional<int> EntrySupply(const std::string& entry) const;
 
     // Adds a model file to the shown page as a combo entry.
     void AddCombo(const std::string& modelFile);

@@ -31,16 +31,19 @@ void TPaletteRowPainter::Draw(TBitmap& picture, const TPaletteRow& row) {
     const TEntryCaption caption = EntryCaption(row.Entry);
     text.Font.Color = caption.Color;
     text.TextOut(1, 1, caption.Text);
-    if (row.Supply >= 0) {
-        text.Font.Color = row.Supply > 0 ? clBlue : clRed;
-        if (row.Supply == 0) {
+    if (row.Supply) {
+        // None left is crossed out, yet can still be placed: the count then
+        // goes on below zero, in red, saying how many the set lacks.
+        const int supply = *row.Supply;
+        text.Font.Color = supply > 0 ? clBlue : clRed;
+        if (supply <= 0) {
             text.Pen.Color = clRed;
             text.MoveTo(0, 0);
             text.LineTo(width, height);
             text.MoveTo(width, 0);
             text.LineTo(0, height);
         }
-        text.TextOut(width / 2 - 5, height - 14, std::to_string(row.Supply));
+        text.TextOut(width / 2 - 5, height - 14, std::to_string(supply));
     }
     text.Refresh();
 }

@@ -4,6 +4,7 @@
 // of the stone a loaded set still holds.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "common/color.h"
@@ -19,8 +20,9 @@ struct TPaletteRow {
     TColor Color = clWhite; // the stone's colour
     bool Transparent = false;
     float Scale = 0.5f;
-    // What a loaded set still holds of the stone; -1 shows nothing.
-    int Supply = -1;
+    // What a loaded set still holds of the stone, below zero when the model
+    // uses more than the set has; nothing without a set.
+    std::optional<int> Supply;
 };
 
 class TPaletteRowPainter {

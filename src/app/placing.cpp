@@ -130,6 +130,7 @@ void TPlacing::Take(std::unique_ptr<TBlock> stone) {
     FHand.Make(std::move(stone));
     const TBlock& held = *FHand.Stone();
     MovePointerTo(held.X, held.Y, held.Z);
+    TellHandMoved();
     // Stones matching the new one are marked in the scene.
     if (FScene.MarkMatching())
         FScene.RedrawPicture();
@@ -140,6 +141,7 @@ void TPlacing::Take(std::unique_ptr<TBlock> stone) {
 void TPlacing::PointerMode() {
     const bool holding = FHand.Holding();
     FHand.Drop();
+    TellHandMoved();
     // Stones being moved that are dropped stay removed, as one undo step.
     EndMove();
     FShownValid = false;
@@ -156,13 +158,20 @@ void TPlacing::MovePointerTo(int32_t x, int32_t y, int32_t z) {
         OnMovePointer(FScene.View().Project(x, y, z, 0));
 }
 
+void TPlacing::TellHandMoved() {
+    if (OnHandMoved)
+        OnHandMoved(FHand.Stone());
+}
+
 void TPlacing::HandFollows(int x, int y) {
     if (FHand.PositionAt(FScene.View(), FDocument.Model(), x, y))
         DrawHand();
+    TellHandMoved();
 }
 
 void TPlacing::PlaceAt(int x, int y) {
     FHand.PositionAt(FScene.View(), FDocument.Model(), x, y);
+    TellHandMoved();
     PlaceHand();
 }
 
@@ -257,6 +266,7 @@ void TPlacing::HandKey(TEditKey key, bool byGrid) {
         FHand.Settle(FDocument.Model());
         DrawHand();
     }
+    TellHandMoved();
 }
 
 void TPlacing::ShowHandAtGround() {
@@ -292,6 +302,7 @@ void TPlacing::InsertSubassembly(const fs::path& path, bool keepFolder) {
     FFiles.LoadModel(path, TLoadMode::lmSubassembly);
     if (!FHand.Holding())
         throw EError("The model " + path.string() + " holds no stone that can be inserted");
+    TellHandMoved();
     DrawHand();
 }
 
@@ -345,6 +356,7 @@ void TPlacing::LiftStones(const std::function<bool(const TBlock&)>& take, bool c
     if (!copy)
         FDocument.SetDirty(true);
     MovePointerTo(FHand.Stone()->X, FHand.Stone()->Y, FHand.Stone()->Z);
+    TellHandMoved();
     FScene.RedrawPicture();
 }
 
@@ -358,6 +370,7 @@ void TPlacing::LiftStone(int index) {
     FHand.Mode = THandMode::hmMove;
     FDocument.SetDirty(true);
     MovePointerTo(stone->X, stone->Y, stone->Z);
+    TellHandMoved();
     FScene.RedrawPicture();
 }
 
@@ -383,6 +396,7 @@ bool TPlacing::CancelMove() {
     else
         FSupply.Take(FHand.Stone()->Caption);
     FHand.Drop();
+    TellHandMoved();
     FShownValid = false;
     FDocument.Model().CancelUndoStep(step);
     FDocument.SetDirty(FDirtyBeforeMove);

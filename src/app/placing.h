@@ -32,6 +32,8 @@ public:
     std::function<void(const TRect& changed)> OnHandChanged;
     // The mouse pointer is to go to this point of the view.
     std::function<void(TPoint point)> OnMovePointer;
+    // The stone in hand was taken, lifted or moved, or (null) the hand was emptied.
+    std::function<void(const TBlock* held)> OnHandMoved;
 
     // What the view shows: the scene picture, with the stone in hand over it.
     TBitmap& ShownPicture();
@@ -95,6 +97,7 @@ private:
     void BeginMove();
     void EndMove();
     void MovePointerTo(int32_t x, int32_t y, int32_t z);
+    void TellHandMoved();
 
     THand& FHand;
     TModelDocument& FDocument;

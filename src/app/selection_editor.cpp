@@ -218,7 +218,7 @@ void TSelectionEditor::ChangeSelection(const std::function<void(TBlock&)>& chang
         ChangeStone(*stone, change);
         lowest = {std::min(lowest.X, stone->X), std::min(lowest.Y, stone->Y), std::min(lowest.Z, stone->Z)};
     }
-    FToolboxPosition = lowest;
+    FPassCorner = FToolboxPosition = lowest;
     if (!selected.empty())
         FDocument.SetDirty(true);
 }
@@ -241,6 +241,7 @@ void TSelectionEditor::TurnSelection() {
 void TSelectionEditor::MoveSelection(int axis, int steps) {
     if (axis < 0 || axis > 2)
         return;
+    FToolboxPosition = FPassCorner;
     const int64_t step = FHand.GridStep() * (steps < 0 ? -1 : 1);
     TUndoAction action(FDocument.Model());
     for (int pass = 0; pass < std::abs(steps); ++pass)
@@ -249,6 +250,10 @@ void TSelectionEditor::MoveSelection(int axis, int steps) {
             place = Shifted(place, step);
         });
     FScene.RedrawPicture();
+}
+
+void TSelectionEditor::ShowHandPosition(const TBlock* held) {
+    FToolboxPosition = held != nullptr ? TPoint3D{held->X, held->Y, held->Z} : TPoint3D{0, 0, 0};
 }
 
 void TSelectionEditor::ReplaceColor() {

@@ -58,13 +58,16 @@ public:
     void ToggleSelectionTransparent();
     void TurnSelection();
     // Moves the selection by `steps` grid steps along x (0), y (1) or z (2),
-    // each step a pass of its own.
+    // each step a pass of its own; no step shows the last pass's corner again.
     void MoveSelection(int axis, int steps);
     // Every stone of the first selected stone's colour takes the current colour.
     void ReplaceColor();
-    // The smallest X, Y and Z of the stones the last pass changed (99999 when
-    // it changed none), for the toolbox's position display.
+    // The toolbox's position display: the smallest X, Y and Z of the stones
+    // the last pass changed (99999 when it changed none), or, when the stone
+    // in hand was taken or moved since, its place (0, 0, 0 after pointer mode).
     TPoint3D ToolboxPosition() const { return FToolboxPosition; }
+    // The stone in hand was taken or moved (null: the hand was emptied).
+    void ShowHandPosition(const TBlock* held);
 
 private:
     // Records a change of the stone for undo around the change.
@@ -81,6 +84,8 @@ private:
     const THand& FHand;
     TPlacing& FPlacing;
     TPoint3D FToolboxPosition{99999, 99999, 99999};
+    // The last pass's corner, kept while the display follows the hand.
+    TPoint3D FPassCorner{99999, 99999, 99999};
 };
 
 // The first selected stone of the model in its order, or null.

@@ -14,6 +14,8 @@ TStonemillApp::TStonemillApp(const TDataFolders& folders)
       PartEditor([](const std::string& blockString) { return CreateEntryStone(blockString); }) {
     // The stone in hand is drawn over every new scene.
     Scene.OnSceneDrawn = [this] { Placing.SceneDrawn(); };
+    // The toolbox's position display follows the stone in hand.
+    Placing.OnHandMoved = [this](const TBlock* held) { Selection.ShowHandPosition(held); };
 }
 
 void TStonemillApp::ConnectWindow(const TWindowHooks& hooks) {

@@ -14,6 +14,8 @@
 namespace {
 
 constexpr size_t kLongestLabel = 255;
+// The run of changes a label typed letter by letter makes.
+constexpr int kIdentityRun = 1;
 
 int32_t DimensionEdit(int32_t units) {
     return std::clamp(units, TPartEditor::kSmallestDimension, TPartEditor::kLargestDimension);
@@ -29,9 +31,103 @@ TPartEditor::TPartEditor(TStoneBuilder builder) : FBuild(std::move(builder)) {}
 
 TPartEditor::~TPartEditor() = default;
 
+// --- undo and redo ---
+
+template <class TChange> void TPartEditor::Changing(TChange&& change, int run) {
+    if (FChanging > 0) {
+        change();
+        return;
+    }
+    TPartEditState before = Capture();
+    ++FChanging;
+    try {
+        change();
+    } catch (...) {
+        --FChanging;
+        Restore(std::move(before)); // a failed step leaves the part as it was
+        throw;
+    }
+    --FChanging;
+    if (!before.SamePart(Capture()))
+        FHistory.Record(std::move(before), run);
+}
+
+TPartEditState TPartEditor::Capture() const {
+    TPartEditState state;
+    state.BlockString = BlockString;
+    state.Identity = Identity;
+    state.FileName = FileName;
+    state.PartName = PartName;
+    if (FStone)
+        state.Stone = CreateCopy(*FStone);
+    if (FWorkingCopy)
+        state.WorkingCopy = std::make_unique<TDrawClass>(*FWorkingCopy);
+    state.Source = FSource;
+    state.SelectedPolygon = SelectedPolygon;
+    state.SelectedPoint = SelectedPoint;
+    state.ReferencePoint = ReferencePoint;
+    state.PointEdits = PointEdits;
+    state.DimensionEdits = DimensionEdits;
+    state.StoredDimensions = StoredDimensions;
+    return state;
+}
+
+void TPartEditor::Restore(TPartEditState state) {
+    // Seeing the stone through is a way of looking at it, not a change of it.
+    const bool seeThrough = FStone && FStone->Transparent;
+    BlockString = std::move(state.BlockString);
+    Identity = std::move(state.Identity);
+    FileName = std::move(state.FileName);
+    PartName = std::move(state.PartName);
+    FStone = std::move(state.Stone);
+    FWorkingCopy = std::move(state.WorkingCopy);
+    FSource = state.Source;
+    if (FStone) {
+        FStone->Transparent = seeThrough;
+        if (FWorkingCopy)
+            FStone->Part = FWorkingCopy.get();
+    }
+    SelectedPolygon = state.SelectedPolygon;
+    SelectedPoint = state.SelectedPoint;
+    if (FWorkingCopy)
+        FWorkingCopy->HighlightedPolygon = HasPolygon() ? SelectedPolygon : -1;
+    ReferencePoint = state.ReferencePoint;
+    PointEdits = state.PointEdits;
+    DimensionEdits = state.DimensionEdits;
+    StoredDimensions = state.StoredDimensions;
+}
+
+void TPartEditor::ShowStoneDimensions() {
+    FDimensionsPending = false;
+    DimensionEdits = StoredDimensions;
+    if (FStone)
+        DimensionEdits = {DimensionEdit(FStone->Length), DimensionEdit(FStone->Width),
+                          DimensionEdit(FStone->Height)};
+}
+
+void TPartEditor::Undo() {
+    if (!FHistory.CanUndo())
+        return;
+    Restore(FHistory.Undo(Capture()));
+    ShowStoneDimensions();
+}
+
+void TPartEditor::Redo() {
+    if (!FHistory.CanRedo())
+        return;
+    Restore(FHistory.Redo(Capture()));
+    ShowStoneDimensions();
+}
+
+void TPartEditor::SetIdentity(const std::string& text) {
+    Changing([&] { Identity = text.substr(0, kLongestLabel); }, kIdentityRun);
+}
+
 // --- opening and results ---
 
 void TPartEditor::LoadEntry(const std::string& entry, bool asNew) {
+    FHistory.Clear();
+    FDimensionsPending = false;
     const size_t bar = entry.find('|');
     BlockString = entry.substr(0, bar);
     Identity = bar == std::string::npos ? std::string() : entry.substr(bar + 1, kLongestLabel);
@@ -93,8 +189,10 @@ int TPartEditor::GetPictureHeight() const {
 }
 
 bool TPartEditor::Confirm(const TNameAsker& askNames) {
-    if (!FWorkingCopy)
+    if (!FWorkingCopy) {
+        FHistory.Clear();
         return true;
+    }
     FWorkingCopy->HighlightedPolygon = -1;
     if (FWorkingCopy->FileName == "template.dat" || FWorkingCopy->PartName == "template") {
         const std::optional<TNames> names = askNames(LastNameFile.empty() ? "userblks.dat" : LastNameFile);
@@ -123,6 +221,8 @@ bool TPartEditor::Confirm(const TNameAsker& askNames) {
     }
     FWorkingCopy.reset();
     FSource = nullptr;
+    // What was confirmed is the palette's now; the next changes start afresh.
+    FHistory.Clear();
     return true;
 }
 
@@ -146,16 +246,18 @@ std::string TPartEditor::SimpleBlockString(char letter) const {
 }
 
 void TPartEditor::ChangeKind(int row) {
-    if (row < 0 || row >= kKindRows)
-        return;
-    if (row == kGeneralRow)
-        BlockString = GeneralBlockString(FileName, PartName);
-    else
-        BlockString = SimpleBlockString(kKindLetters[row]);
-    BuildStone(false);
-    Identity.clear();
-    if (row == kGeneralRow)
-        TakeStoneExtents();
+    Changing([&] {
+        if (row < 0 || row >= kKindRows)
+            return;
+        if (row == kGeneralRow)
+            BlockString = GeneralBlockString(FileName, PartName);
+        else
+            BlockString = SimpleBlockString(kKindLetters[row]);
+        BuildStone(false);
+        Identity.clear();
+        if (row == kGeneralRow)
+            TakeStoneExtents();
+    });
 }
 
 void TPartEditor::RebuildSimple() {
@@ -182,6 +284,7 @@ void TPartEditor::ResizeTo(void (*reshape)(TDrawClass&, const TPartExtents&, con
                       DimensionEdit(DimensionEdits.Z)};
     if (!FWorkingCopy) {
         RebuildSimple();
+        StoredDimensions = DimensionEdits;
         return;
     }
     reshape(*FWorkingCopy, StoredDimensions, DimensionEdits);
@@ -189,8 +292,10 @@ void TPartEditor::ResizeTo(void (*reshape)(TDrawClass&, const TPartExtents&, con
 }
 
 void TPartEditor::ApplyDimensions() {
-    FDimensionsPending = false;
-    ResizeTo(&ScalePart);
+    Changing([&] {
+        FDimensionsPending = false;
+        ResizeTo(&ScalePart);
+    });
 }
 
 void TPartEditor::RevertDimensions() {
@@ -199,10 +304,12 @@ void TPartEditor::RevertDimensions() {
 }
 
 void TPartEditor::SpinDimensions() {
-    if (FDimensionsPending)
-        RevertDimensions();
-    else
-        ResizeTo(&StretchPart);
+    Changing([&] {
+        if (FDimensionsPending)
+            RevertDimensions();
+        else
+            ResizeTo(&StretchPart);
+    });
 }
 
 // --- polygons and points ---
@@ -212,13 +319,15 @@ bool TPartEditor::HasPolygon() const {
 }
 
 void TPartEditor::AddPolygon(bool copy) {
-    if (!FWorkingCopy)
-        return;
-    if (copy && HasPolygon())
-        FWorkingCopy->DuplicatePolygon(SelectedPolygon);
-    else
-        FWorkingCopy->AddPolygon({{0, 0, 0}, {0, 20, 0}, {20, 20, 0}, {20, 0, 0}});
-    SelectPolygon(FWorkingCopy->PolygonCount() - 1);
+    Changing([&] {
+        if (!FWorkingCopy)
+            return;
+        if (copy && HasPolygon())
+            FWorkingCopy->DuplicatePolygon(SelectedPolygon);
+        else
+            FWorkingCopy->AddPolygon({{0, 0, 0}, {0, 20, 0}, {20, 20, 0}, {20, 0, 0}});
+        SelectPolygon(FWorkingCopy->PolygonCount() - 1);
+    });
 }
 
 void TPartEditor::SelectPolygon(int polygon) {
@@ -241,83 +350,104 @@ void TPartEditor::SelectPoint(int point) {
 }
 
 void TPartEditor::AddPoint(bool copy) {
-    if (!HasPolygon())
-        return;
-    if (SelectedPoint >= 0 && copy) {
-        FWorkingCopy->InsertPoint(SelectedPolygon, SelectedPoint, PointEdits);
-        return;
-    }
-    if (SelectedPoint < 0)
-        SelectedPoint = 0;
-    FWorkingCopy->InsertPoint(SelectedPolygon, SelectedPoint, {0, 0, 0});
+    Changing([&] {
+        if (!HasPolygon())
+            return;
+        if (SelectedPoint >= 0 && copy) {
+            FWorkingCopy->InsertPoint(SelectedPolygon, SelectedPoint, PointEdits);
+            return;
+        }
+        if (SelectedPoint < 0)
+            SelectedPoint = 0;
+        FWorkingCopy->InsertPoint(SelectedPolygon, SelectedPoint, {0, 0, 0});
+    });
 }
 
 void TPartEditor::MovePointEdits(const TPoint3D& edits) {
-    PointEdits = edits;
-    if (!HasPolygon())
-        return;
-    if (SelectedPoint >= 0) {
-        FWorkingCopy->SetPoint(SelectedPolygon, SelectedPoint, edits);
-        return;
-    }
-    const int count = FWorkingCopy->GetPointCount(SelectedPolygon);
-    const int64_t dx = static_cast<int64_t>(edits.X) - ReferencePoint.X;
-    const int64_t dy = static_cast<int64_t>(edits.Y) - ReferencePoint.Y;
-    const int64_t dz = static_cast<int64_t>(edits.Z) - ReferencePoint.Z;
-    for (int i = 0; i < count; ++i) {
-        const TPoint3D p = FWorkingCopy->GetPoint(SelectedPolygon, i);
-        auto moved = [](int32_t v, int64_t by) {
-            return static_cast<int32_t>(std::clamp<int64_t>(v + by, INT32_MIN, INT32_MAX));
-        };
-        FWorkingCopy->SetPoint(SelectedPolygon, i, {moved(p.X, dx), moved(p.Y, dy), moved(p.Z, dz)});
-    }
-    if (count > 0)
-        ReferencePoint = FWorkingCopy->GetPoint(SelectedPolygon, 0);
+    Changing([&] {
+        PointEdits = edits;
+        if (!HasPolygon())
+            return;
+        if (SelectedPoint >= 0) {
+            FWorkingCopy->SetPoint(SelectedPolygon, SelectedPoint, edits);
+            return;
+        }
+        const int count = FWorkingCopy->GetPointCount(SelectedPolygon);
+        const int64_t dx = static_cast<int64_t>(edits.X) - ReferencePoint.X;
+        const int64_t dy = static_cast<int64_t>(edits.Y) - ReferencePoint.Y;
+        const int64_t dz = static_cast<int64_t>(edits.Z) - ReferencePoint.Z;
+        for (int i = 0; i < count; ++i) {
+            const TPoint3D p = FWorkingCopy->GetPoint(SelectedPolygon, i);
+            auto moved = [](int32_t v, int64_t by) {
+                return static_cast<int32_t>(std::clamp<int64_t>(v + by, INT32_MIN, INT32_MAX));
+            };
+            FWorkingCopy->SetPoint(SelectedPolygon, i, {moved(p.X, dx), moved(p.Y, dy), moved(p.Z, dz)});
+        }
+        if (count > 0)
+            ReferencePoint = FWorkingCopy->GetPoint(SelectedPolygon, 0);
+    });
 }
 
 void TPartEditor::DeletePolygon(int polygon) {
-    if (!FWorkingCopy)
-        return;
-    FWorkingCopy->DeletePolygon(polygon);
-    if (polygon == SelectedPolygon) {
-        SelectedPolygon = -1;
-        SelectedPoint = -1;
-    } else if (polygon < SelectedPolygon) {
-        --SelectedPolygon; // the same polygon, numbered one lower now
-    }
-    FWorkingCopy->HighlightedPolygon = SelectedPolygon;
+    Changing([&] {
+        if (!FWorkingCopy)
+            return;
+        FWorkingCopy->DeletePolygon(polygon);
+        if (polygon == SelectedPolygon) {
+            SelectedPolygon = -1;
+            SelectedPoint = -1;
+        } else if (polygon < SelectedPolygon) {
+            --SelectedPolygon; // the same polygon, numbered one lower now
+        }
+        FWorkingCopy->HighlightedPolygon = SelectedPolygon;
+    });
 }
 
 void TPartEditor::DeletePoint() {
-    if (!HasPolygon() || SelectedPoint < 0)
-        return;
-    FWorkingCopy->DeletePoint(SelectedPolygon, SelectedPoint);
-    SelectedPoint = -1;
+    Changing([&] {
+        if (!HasPolygon() || SelectedPoint < 0)
+            return;
+        FWorkingCopy->DeletePoint(SelectedPolygon, SelectedPoint);
+        SelectedPoint = -1;
+    });
 }
 
 void TPartEditor::ToggleTransparent() {
-    if (HasPolygon())
-        FWorkingCopy->SetColor(SelectedPolygon, ToggledTransparency(FWorkingCopy->GetColor(SelectedPolygon)));
+    Changing([&] {
+        if (HasPolygon())
+            FWorkingCopy->SetColor(SelectedPolygon,
+                                   ToggledTransparency(FWorkingCopy->GetColor(SelectedPolygon)));
+    });
 }
 
 void TPartEditor::ToggleBorder() {
-    if (HasPolygon())
-        FWorkingCopy->SetEdgeFlags(SelectedPolygon, ToggledBorder(FWorkingCopy->GetEdgeFlags(SelectedPolygon)));
+    Changing([&] {
+        if (HasPolygon())
+            FWorkingCopy->SetEdgeFlags(SelectedPolygon,
+                                       ToggledBorder(FWorkingCopy->GetEdgeFlags(SelectedPolygon)));
+    });
 }
 
 void TPartEditor::ToggleEdge(int row) {
-    if (HasPolygon())
-        FWorkingCopy->SetEdgeFlags(SelectedPolygon, ToggledEdge(FWorkingCopy->GetEdgeFlags(SelectedPolygon), row));
+    Changing([&] {
+        if (HasPolygon())
+            FWorkingCopy->SetEdgeFlags(SelectedPolygon,
+                                       ToggledEdge(FWorkingCopy->GetEdgeFlags(SelectedPolygon), row));
+    });
 }
 
 void TPartEditor::SetColor(int32_t color) {
-    if (HasPolygon())
-        FWorkingCopy->SetColor(SelectedPolygon, color); // black is 0: the stone's own colour
+    Changing([&] {
+        if (HasPolygon())
+            FWorkingCopy->SetColor(SelectedPolygon, color); // black is 0: the stone's own colour
+    });
 }
 
 void TPartEditor::SetDetail(int32_t detail) {
-    if (HasPolygon())
-        FWorkingCopy->SetDetail(SelectedPolygon, detail);
+    Changing([&] {
+        if (HasPolygon())
+            FWorkingCopy->SetDetail(SelectedPolygon, detail);
+    });
 }
 
 void TPartEditor::ToggleStoneTransparent() {
@@ -328,26 +458,34 @@ void TPartEditor::ToggleStoneTransparent() {
 // --- shape operations ---
 
 void TPartEditor::Extrude() {
-    if (FStone && HasPolygon())
-        ExtrudePolygon(*FWorkingCopy, SelectedPolygon, ExtrudeDistance);
+    Changing([&] {
+        if (FStone && HasPolygon())
+            ExtrudePolygon(*FWorkingCopy, SelectedPolygon, ExtrudeDistance);
+    });
 }
 
 void TPartEditor::Mirror(int tag) {
-    if (FWorkingCopy)
-        MirrorPart(*FWorkingCopy, tag, SelectedPolygon);
+    Changing([&] {
+        if (FWorkingCopy)
+            MirrorPart(*FWorkingCopy, tag, SelectedPolygon);
+    });
 }
 
 void TPartEditor::Rotate(int tag) {
-    if (!FWorkingCopy)
-        return;
-    TPartExtents extents{FStone->Length, FStone->Width, FStone->Height};
-    if (RotatePart(*FWorkingCopy, tag, SelectedPolygon, extents) && tag >= 3)
-        SetExtents(extents);
+    Changing([&] {
+        if (!FWorkingCopy)
+            return;
+        TPartExtents extents{FStone->Length, FStone->Width, FStone->Height};
+        if (RotatePart(*FWorkingCopy, tag, SelectedPolygon, extents) && tag >= 3)
+            SetExtents(extents);
+    });
 }
 
 void TPartEditor::Sort(int firstOctant, int lastOctant) {
-    if (FWorkingCopy)
-        SortDrawOrders(*FWorkingCopy, firstOctant, lastOctant);
+    Changing([&] {
+        if (FWorkingCopy)
+            SortDrawOrders(*FWorkingCopy, firstOctant, lastOctant);
+    });
 }
 
 // --- draw orders ---
@@ -380,31 +518,35 @@ bool TPartEditor::InsertDrawEntry(int octant, int row, int polygon) {
     if (std::find(order.begin(), order.end(), polygon) != order.end())
         return false;
     order.insert(order.begin() + std::min<std::ptrdiff_t>(row, static_cast<std::ptrdiff_t>(order.size())), polygon);
-    WriteOrder(*FWorkingCopy, octant, order);
+    Changing([&] { WriteOrder(*FWorkingCopy, octant, order); });
     return true;
 }
 
 void TPartEditor::MoveDrawEntry(int octant, int from, int to) {
-    if (!FWorkingCopy || !ValidOctant(octant))
-        return;
-    std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
-    const int count = static_cast<int>(order.size());
-    if (from < 0 || from >= count || to < 0 || to >= count)
-        return;
-    const int32_t entry = order[static_cast<size_t>(from)];
-    order.erase(order.begin() + from);
-    order.insert(order.begin() + to, entry);
-    WriteOrder(*FWorkingCopy, octant, order);
+    Changing([&] {
+        if (!FWorkingCopy || !ValidOctant(octant))
+            return;
+        std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
+        const int count = static_cast<int>(order.size());
+        if (from < 0 || from >= count || to < 0 || to >= count)
+            return;
+        const int32_t entry = order[static_cast<size_t>(from)];
+        order.erase(order.begin() + from);
+        order.insert(order.begin() + to, entry);
+        WriteOrder(*FWorkingCopy, octant, order);
+    });
 }
 
 void TPartEditor::RemoveDrawEntry(int octant, int row) {
-    if (!FWorkingCopy || !ValidOctant(octant))
-        return;
-    std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
-    if (row < 0 || row >= static_cast<int>(order.size()))
-        return;
-    order.erase(order.begin() + row);
-    WriteOrder(*FWorkingCopy, octant, order);
+    Changing([&] {
+        if (!FWorkingCopy || !ValidOctant(octant))
+            return;
+        std::vector<int32_t> order = OrderOf(*FWorkingCopy, octant);
+        if (row < 0 || row >= static_cast<int>(order.size()))
+            return;
+        order.erase(order.begin() + row);
+        WriteOrder(*FWorkingCopy, octant, order);
+    });
 }
 
 int TPartEditor::PolygonAtRow(int row) const {

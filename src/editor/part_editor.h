@@ -2,7 +2,8 @@
 // The part editor's state and commands, without a window: the entry being
 // edited, the stone built from it, the private working copy of a general
 // stone's definition with the selected polygon and point, the dimensions as
-// applied and as typed, and what confirming hands back to the palette.
+// applied and as typed, what confirming hands back to the palette, and the
+// undo and redo of every change made to the part since the entry was loaded.
 
 #include <functional>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "common/color.h"
+#include "editor/part_edit_history.h"
 #include "editor/shape_ops.h"
 #include "model/block.h"
 #include "partlib/draw_class.h"
@@ -45,6 +47,18 @@ public:
     // Commits the edit: a new definition is registered under names asked for;
     // an edited one replaces its source. False when the user cancelled the names.
     bool Confirm(const TNameAsker& askNames);
+
+    // --- undo and redo of the part's changes since the entry was loaded ---
+    bool CanUndo() const { return FHistory.CanUndo(); }
+    bool CanRedo() const { return FHistory.CanRedo(); }
+    // The part goes back to what it was before the last change, or forward
+    // again to what the last undo took away; a typed, unapplied dimension is
+    // dropped.
+    void Undo();
+    void Redo();
+    // The label typed into the identity edit; a label typed in a row, letter
+    // by letter, is undone as one change.
+    void SetIdentity(const std::string& text);
 
     // --- kind and dimensions ---
     int KindRow() const;
@@ -138,6 +152,15 @@ public:
     std::string LastNameFile;
 
 private:
+    // Runs a change of the part: when the part changed, the state before it
+    // can be undone; when the change fails, that state is put back. Changes
+    // made within a change are part of it.
+    template <class TChange> void Changing(TChange&& change, int run = 0);
+    TPartEditState Capture() const;
+    void Restore(TPartEditState state);
+    // After an undo or redo the dimension edits show the stone as it is.
+    void ShowStoneDimensions();
+
     void BuildStone(bool asNew);
     void RebuildSimple();
     std::string SimpleBlockString(char letter) const;
@@ -153,4 +176,6 @@ private:
     std::unique_ptr<TDrawClass> FWorkingCopy;
     TDrawClass* FSource = nullptr;
     bool FDimensionsPending = false;
+    TPartEditHistory FHistory;
+    int FChanging = 0;
 };

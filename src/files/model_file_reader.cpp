@@ -129,6 +129,10 @@ std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag
     stone->Group = fields.ReadNumber();
     stone->Name = fields.ReadWord();
     stone->ExtraNumber = fields.ReadNumber();
+    // The file keeps no caption: the stone is counted in a set as the palette
+    // entry it was taken from counts it.
+    if (kind != 'G')
+        stone->Caption = StoneCaption(*stone);
     if (kind == 'G' && stone->Name.empty())
         stone->Name = ReplaceAll(partName, "-", "_");
     CheckStoneInRange(*stone);

@@ -102,6 +102,9 @@ std::unique_ptr<TBlock> CreateEntryStone(std::string_view text) {
 }
 
 std::string EntryStoneCaption(std::string_view entry) {
+    const TPaletteEntry parsed = ParseEntry(entry);
+    if (parsed.MakesStone && parsed.Kind != 'G')
+        return SizeCaption(parsed.Kind, parsed.Length, parsed.Width, parsed.Height);
     return CaptionOf(entry.substr(0, entry.find('|')));
 }
 

@@ -38,8 +38,9 @@ TPaletteEntry ParseEntry(std::string_view entry);
 std::unique_ptr<TBlock> CreateEntryStone(std::string_view entry);
 
 // The caption a stone taken from the entry carries, under which a set counts
-// it: the caption rule applied to the entry without its label, so that the
-// stone's caption is the one it has again when its model is read back.
+// it: for a part, the caption rule applied to the entry without its label;
+// for any other kind, its kind and size (SizeCaption). Either way the stone's
+// caption is the one it has again when its model is read back (StoneCaption).
 std::string EntryStoneCaption(std::string_view entry);
 
 // What a palette row writes over its preview: the text after "|" in black,

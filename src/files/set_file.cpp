@@ -7,6 +7,7 @@
 #include "common/convert.h"
 #include "common/error.h"
 #include "common/strings.h"
+#include "files/caption_rule.h"
 #include "platform/text_file.h"
 
 TSetList ReadSetFile(const std::filesystem::path& path) {
@@ -17,7 +18,7 @@ TSetList ReadSetFile(const std::filesystem::path& path) {
         if (Trim(line).empty())
             continue;
         const size_t comma = line.find(',');
-        const std::string caption = Trim(line.substr(0, comma));
+        const std::string caption = SetCaption(Trim(line.substr(0, comma)));
         int count = 0;
         if (comma != std::string::npos) {
             try {

@@ -93,6 +93,8 @@ TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* 
     hooks.LineError = [this](int, const std::string& message) { ShowLineError(message); };
     hooks.HandChanged = [this](const TRect& changed) {
         PaintBox1->update(QRect(changed.Left, changed.Top, changed.Width(), changed.Height()));
+        if (FToolbox)
+            FToolbox->ShowPosition();
     };
     hooks.MovePointer = [this](TPoint point) {
         QCursor::setPos(PaintBox1->mapToGlobal(QPoint(point.x, point.y)));
@@ -640,6 +642,7 @@ void TMainForm::ShowState() {
     if (FToolbox) {
         FToolbox->SetResolution(FApp.Hand.Grid);
         FToolbox->UpdateGroupButtons();
+        FToolbox->ShowPosition();
     }
     ShowStatus();
     // The mouse pointer is hidden over the view while a stone is in hand.

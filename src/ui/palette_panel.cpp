@@ -1,13 +1,17 @@
 #include "ui/palette_panel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProxyStyle>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/stonemill_app.h"
 #include "ui/dialogs/customize_pages_dialog.h"
@@ -34,6 +38,21 @@ constexpr TSwatchPlace kSwatchPlaces[14] = {
     {"Edit11", 1, 6}, {"Edit12", 2, 6},  {"Edit13", 1, 7}, {"Edit14", 2, 7},
 };
 constexpr int kSwatchSpacing = 18;
+
+// The page selector's list drops down under the box, the first page at its
+// top, rather than over it with the page shown under the mouse (as some
+// styles place it): a click at the same spot then picks the same page.
+class TDropDownStyle : public QProxyStyle {
+public:
+    // Over the application's own style.
+    TDropDownStyle() : QProxyStyle(QApplication::style()->name()) {}
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override {
+        if (hint == QStyle::SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+    }
+};
 
 QStringList Items(const std::vector<std::string>& texts) {
     QStringList items;
@@ -65,6 +84,9 @@ TPalettePanel::TPalettePanel(TStonemillApp& app, QWidget* parent) : QWidget(pare
     ComboBox1->setObjectName("ComboBox1");
     ComboBox1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     ComboBox1->setMinimumContentsLength(6);
+    auto* dropDown = new TDropDownStyle;
+    dropDown->setParent(ComboBox1);
+    ComboBox1->setStyle(dropDown);
     connect(ComboBox1, &QComboBox::activated, this, &TPalettePanel::ComboBox1Change);
     auto makePageButton = [this](const char* name, QStyle::StandardPixmap icon) {
         auto* button = new QToolButton(this);
@@ -150,9 +172,19 @@ void TPalettePanel::ShowState() {
     if (shown != titles) {
         ComboBox1->clear();
         ComboBox1->addItems(titles);
+        // Every page shows at once, so the list never scrolls to the page shown.
+        ComboBox1->setMaxVisibleItems(std::max(10, static_cast<int>(titles.size())));
     }
     ComboBox1->setCurrentIndex(palette.SelectorIndex() < titles.size() ? palette.SelectorIndex() : -1);
+    // Each page comes back scrolled as it was left.
+    const int page = palette.ShowingRecent() ? -1 : palette.CurrentPage();
+    if (page != FScrolledPage)
+        FScrolls[FScrolledPage] = ListBox1->verticalScrollBar()->value();
     ListBox1->SetRows(palette.ShownEntries(), palette.ShownRowHeight());
+    if (page != FScrolledPage) {
+        ListBox1->verticalScrollBar()->setValue(FScrolls.value(page, 0));
+        FScrolledPage = page;
+    }
     ListBox1->SetSelectedRow(palette.SelectedRow);
     TPreviewLook look = FApp.PaletteCommands.PreviewLook();
     if (!(look == FLook)) {

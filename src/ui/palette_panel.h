@@ -5,6 +5,7 @@
 // the page dialogs. Every handler calls the application core through the main
 // window, which shows errors and the state afterwards.
 
+#include <QHash>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -85,4 +86,8 @@ private:
     int FUpdating = 0;
     // What the rows were last drawn with.
     TPreviewLook FLook;
+    // Where each page's list was scrolled to (-1 "<Recently used>"), and the
+    // page it was last set for.
+    QHash<int, int> FScrolls;
+    int FScrolledPage = -2;
 };

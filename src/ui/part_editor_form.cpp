@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -173,12 +174,28 @@ QSpinBox* PointEdit(const char* name, QWidget* parent) {
     edit->setAlignment(Qt::AlignRight);
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     edit->setFixedWidth(46);
+    // A typed coordinate moves the point once, at Enter or when the edit is left.
+    edit->setKeyboardTracking(false);
     return edit;
 }
 
 QColor QColorOf(int32_t color) {
     const uint32_t c = static_cast<uint32_t>(color < 0 ? -static_cast<int64_t>(color) : color) & 0xFFFFFF;
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16 & 0xFF));
+}
+
+// Redo: Ctrl+Y as on the main window, and the desktop's own redo keys.
+QList<QKeySequence> RedoKeys() {
+    QList<QKeySequence> keys{QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo))
+        if (!keys.contains(key))
+            keys << key;
+    return keys;
+}
+
+bool IsUndoOrRedoKey(const QKeyEvent* e) {
+    const QKeySequence pressed(e->keyCombination());
+    return e->matches(QKeySequence::Undo) || RedoKeys().contains(pressed);
 }
 
 // The editing keys of a dimension edit, which make a change pending.
@@ -233,6 +250,12 @@ void TAddHard::BuildLayout() {
     layout->setMenuBar(FMenuBar);
     layout->addLayout(columns, 1);
     layout->addLayout(bottom);
+    // The edits' own undo of typed text would hide the part's: the keys go to
+    // the window's shortcuts from every edit.
+    for (QWidget* edit : findChildren<QAbstractSpinBox*>())
+        edit->installEventFilter(this);
+    for (QWidget* edit : findChildren<QLineEdit*>())
+        edit->installEventFilter(this);
 }
 
 // The left column: kind, dimensions, identity.
@@ -278,8 +301,10 @@ QWidget* TAddHard::BuildLeftColumn() {
     auto* identityLayout = new QVBoxLayout(identity);
     edtIdent = new QLineEdit(identity);
     edtIdent->setObjectName("edtIdent");
-    connect(edtIdent, &QLineEdit::textEdited, this,
-            [this](const QString& text) { FEditor.Identity = text.toStdString(); });
+    connect(edtIdent, &QLineEdit::textEdited, this, [this](const QString& text) {
+        FEditor.SetIdentity(text.toStdString());
+        ShowUndoRedo();
+    });
     identityLayout->addWidget(edtIdent);
     leftLayout->addWidget(identity);
     return left;
@@ -324,6 +349,22 @@ QHBoxLayout* TAddHard::BuildToolStrip() {
             RedrawView();
         });
         strip->addWidget(button);
+    }
+    // Undo and redo of the part's changes, with the desktop's keys even while
+    // an edit has the focus (see eventFilter).
+    btnUndo = ToolButton("btnUndo", "Undo (Ctrl+Z)");
+    btnUndo->setIcon(GlyphIcon(glUndo));
+    connect(btnUndo, &QToolButton::clicked, this, [this] { UndoClick(); });
+    strip->addWidget(btnUndo);
+    btnRedo = ToolButton("btnRedo", "Redo (Ctrl+Y)");
+    btnRedo->setIcon(GlyphIcon(glRedo));
+    connect(btnRedo, &QToolButton::clicked, this, [this] { RedoClick(); });
+    strip->addWidget(btnRedo);
+    auto* undoKey = new QShortcut(QKeySequence::Undo, this);
+    connect(undoKey, &QShortcut::activated, this, [this] { UndoClick(); });
+    for (const QKeySequence& keys : RedoKeys()) {
+        auto* redoKey = new QShortcut(keys, this);
+        connect(redoKey, &QShortcut::activated, this, [this] { RedoClick(); });
     }
     btnWireBase = ToolButton("btnWireBase", "See-through stone");
     btnWireBase->setIcon(GlyphIcon(glRendering));
@@ -412,6 +453,7 @@ QGridLayout* TAddHard::BuildFaceEdits() {
     edits->addWidget(cbDetail, 0, 1, 1, 2);
     btnExtrude = new QPushButton("Extend", RightColumn);
     btnExtrude->setObjectName("btnExtrude");
+    btnExtrude->setAutoDefault(false);
     spExt = new QSpinBox(RightColumn);
     spExt->setObjectName("spExt");
     spExt->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -562,6 +604,14 @@ void TAddHard::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void TAddHard::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TAddHard::Run(const std::function<void()>& change) {
     RunReporting(this, change, "The part could not be changed.");
     ShowState();
@@ -584,7 +634,9 @@ void TAddHard::ShowState() {
     edtZ->setValue(FEditor.DimensionEdits.Z);
     FUpdatingDimensions = false;
     ShowDimensionsPending();
-    edtIdent->setText(Text(FEditor.Identity));
+    ShowUndoRedo();
+    if (edtIdent->text() != Text(FEditor.Identity))
+        edtIdent->setText(Text(FEditor.Identity));
     btnWireBase->setChecked(FEditor.Stone() && FEditor.Stone()->Transparent);
     ShowControlsForKind();
     FillPolygonList();
@@ -621,6 +673,11 @@ void TAddHard::ShowControlsForKind() {
 void TAddHard::ShowDimensionsPending() {
     sbApply->setEnabled(FEditor.DimensionsPending());
     sbNoApply->setEnabled(FEditor.DimensionsPending());
+}
+
+void TAddHard::ShowUndoRedo() {
+    btnUndo->setEnabled(FEditor.CanUndo());
+    btnRedo->setEnabled(FEditor.CanRedo());
 }
 
 void TAddHard::FillPolygonList() {
@@ -764,6 +821,14 @@ void TAddHard::ConfirmClick() {
         accept();
 }
 
+void TAddHard::UndoClick() {
+    Run([this] { FEditor.Undo(); });
+}
+
+void TAddHard::RedoClick() {
+    Run([this] { FEditor.Redo(); });
+}
+
 void TAddHard::DeletePolygonRow(bool ask) {
     const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
     if (ask && QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
@@ -812,6 +877,9 @@ bool TAddHard::eventFilter(QObject* watched, QEvent* event) {
             DropOnTrash(source);
         return true;
     }
+    if (event->type() == QEvent::ShortcutOverride && IsUndoOrRedoKey(static_cast<QKeyEvent*>(event)) &&
+        (qobject_cast<QAbstractSpinBox*>(watched) != nullptr || qobject_cast<QLineEdit*>(watched) != nullptr))
+        return true; // not the edit's: the shortcut takes it
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == lbCoord) {

@@ -58,6 +58,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Enter in an edit applies that edit only: it never clicks a button.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -79,6 +81,7 @@ private:
     void ShowState();
     void ShowControlsForKind();
     void ShowDimensionsPending();
+    void ShowUndoRedo();
     void FillPolygonList();
     void FillDrawOrderList();
     void FillPointList();
@@ -97,6 +100,8 @@ private:
     void PointEditChanged();
     void OctantChanged(int octant);
     void ConfirmClick();
+    void UndoClick();
+    void RedoClick();
     // Deletes the polygon of the polygon list's current row, asking first when told to.
     void DeletePolygonRow(bool ask);
     void PointRightClick(int row);
@@ -125,6 +130,8 @@ private:
     QToolButton* spbDet2;
     QToolButton* spbColor;
     QToolButton* btnWireBase;
+    QToolButton* btnUndo;
+    QToolButton* btnRedo;
     QWidget* FCentre;
     int FWideWidth = 645;
     QWidget* RightColumn;

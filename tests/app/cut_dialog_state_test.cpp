@@ -41,7 +41,14 @@ TEST(CutDialogState, TheBoxStartsAtTheModelAndIsKeptWhileHidden) {
                                            TCutState::kOpenHigh, TCutState::kOpenLow, TCutState::kOpenHigh}));
     dialog.Show();
     EXPECT_EQ(dialog.Limits(), (TCutLimits{-80, -20, 0, 60, 1, 141}));
+    // An edit's own arrows move its limit alone, by its axis's step.
+    dialog.SetSteps(40, 40);
+    dialog.StepLimit(1, 2);
+    dialog.StepLimit(4, -1);
+    EXPECT_EQ(dialog.Limits(), (TCutLimits{-80, 60, 0, 60, -39, 141}));
     dialog.SetLimits({0, 0, 0, 0, 2147483647, 2147483647});
     dialog.MoveBoth(2, true); // stays at the end of the range
+    EXPECT_EQ(cut.ZHigh, 2147483647);
+    dialog.StepLimit(5, 3);
     EXPECT_EQ(cut.ZHigh, 2147483647);
 }

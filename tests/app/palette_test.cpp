@@ -55,7 +55,12 @@ TEST_F(PaletteTest, PagesWrapAroundAndTheSelectorLeadsToRecentlyUsed) {
     EXPECT_EQ(p.SelectorIndex(), 0);
     EXPECT_TRUE(p.ShownEntries().empty());
     EXPECT_EQ(p.ShownRowHeight(), 40);
-    p.NextPage(); // from the recently used page the buttons go on from the current page
+    // "<Recently used>" stands before the first page, whichever page was shown last.
+    p.NextPage();
+    EXPECT_FALSE(p.ShowingRecent());
+    EXPECT_EQ(p.CurrentPage(), 0);
+    p.SelectItem(0);
+    p.PrevPage();
     EXPECT_EQ(p.CurrentPage(), 2);
     p.ShowPage(-1);
     EXPECT_EQ(p.CurrentPage(), 2);
@@ -209,16 +214,17 @@ TEST_F(PaletteTest, ReorderAndCustomizeMovePagesAndEntries) {
 TEST_F(PaletteTest, SupplyFromASetCountsWhatIsPlaced) {
     app->Document.Model().Add(StoneInUnits('G', 0, 0, 0, 0, 0, 0));
     app->Document.Model()[0]->Caption = "arch";
-    EXPECT_EQ(app->PaletteCommands.EntrySupply("G parts.dat, arch|Arch"), -1);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("G parts.dat, arch|Arch"), std::nullopt);
     app->PaletteCommands.LoadSet(Write("Sets/a.set", "ARCH, 2\r\n2x4x3, 1\r\nT2x2x3\r\n"));
     EXPECT_EQ(app->PaletteCommands.EntrySupply("G parts.dat, arch|Arch"), 1); // one is in the model
     EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3"), 1);
     EXPECT_EQ(app->PaletteCommands.EntrySupply("T2x2x3"), 0);
     EXPECT_EQ(app->PaletteCommands.EntrySupply("R1x1x3|Column"), 0);
-    EXPECT_EQ(app->PaletteCommands.EntrySupply("M Combos/wall"), -1);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("M Combos/wall"), std::nullopt);
     app->Supply.Take("2x4x3");
     app->Supply.Take("2x4x3");
     EXPECT_EQ(app->Supply.Count("2x4x3"), -1);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3|Brick"), -1); // the model needs one more
     app->Supply.GiveBack("G parts.dat, arch");
     EXPECT_EQ(app->Supply.Count("arch"), 2);
     EXPECT_EQ(app->PaletteCommands.ShownRow(0).Supply, -1); // the row shows what the supply says
@@ -226,10 +232,23 @@ TEST_F(PaletteTest, SupplyFromASetCountsWhatIsPlaced) {
     EXPECT_NE(ErrorOf([&] { app->PaletteCommands.LoadSet(Write("Sets/bad.set", "arch, x\r\n")); }), "");
     EXPECT_EQ(app->Supply.Count("arch"), 2); // the loaded set stays
     app->PaletteCommands.InfiniteSupply();
-    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3"), -1);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3"), std::nullopt);
     app->PaletteCommands.LoadSet(folder.Path() / "Sets" / "a.set");
     app->Files.NewModel();
     EXPECT_TRUE(app->Supply.Unlimited());
+}
+
+TEST_F(PaletteTest, StonesOfAModelReadFromItsFileAreCountedLikeThoseJustPlaced) {
+    // Two 1x2 bricks (one turned) and a 2x4 brick as the window saves them.
+    app->Files.LoadModel(Write("two.stm", "= 70 330 20 0 0 0 1\r\n"
+                                          "B -120 -260 0 20 40 20 11724264 1 0 0 0 0 Brick_1x2 0\r\n"
+                                          "B 0 0 0 40 20 20 11724264 1 0 1 0 0 Brick_1x2 0\r\n"
+                                          "B 100 0 0 40 80 20 11724264 1 0 0 0 0 Brick_2x4 0\r\n"),
+                         TLoadMode::lmComplete);
+    app->PaletteCommands.LoadSet(Write("Sets/s.set", "1x2x3, 10\r\nB 2x4x3, 4\r\n"));
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("1x2x3|Brick 1x2"), 8);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("B 2x4x3"), 3);
+    EXPECT_EQ(app->PaletteCommands.EntrySupply("2x4x3|Brick 2x4"), 3);
 }
 
 TEST_F(PaletteTest, SettingsAreWrittenOnlyWhenThePaletteChanged) {

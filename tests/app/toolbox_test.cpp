@@ -70,3 +70,23 @@ TEST_F(ToolboxTest, SelectionCommandsAreLoggedAndUndone) {
     app->Selection.ColorSelection();
     EXPECT_EQ(Stone(80).Color, RGB(9, 9, 9));
 }
+
+TEST_F(ToolboxTest, ThePositionShownFollowsTheStoneInHand) {
+    Stone(0).Selected = true;
+    app->Selection.MoveSelection(1, 2);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{0, 40, 0}));
+    // Taken, moved by a key and by the mouse: where the stone in hand is.
+    app->Placing.Take(TBlockFactory::Create('B', 10, 0, 0, 2, 1, 3, 0, false, false, false, ""));
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{200, 0, 0}));
+    app->Placing.HandKey(TEditKey::ekRight, true);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{220, 0, 0}));
+    const TPoint far = app->Scene.View().Project(400, 200, 0, 0);
+    app->Placing.HandFollows(far.x, far.y);
+    const TBlock& held = *app->Hand.Stone();
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{held.X, held.Y, held.Z}));
+    // A move of no steps shows the last pass's corner again; pointer mode shows nothing.
+    app->Selection.MoveSelection(0, 0);
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{0, 40, 0}));
+    app->Placing.PointerMode();
+    EXPECT_EQ(app->Selection.ToolboxPosition(), (TPoint3D{0, 0, 0}));
+}

@@ -58,7 +58,7 @@ TEST_F(ModelReaderTest, BlockLineFieldsInUnits) {
     EXPECT_EQ(s.Group, 4);
     EXPECT_EQ(s.Name, "wall");
     EXPECT_EQ(s.ExtraNumber, 9);
-    EXPECT_EQ(s.Caption, "");
+    EXPECT_EQ(s.Caption, "4x2x3"); // counted as the entry it came from, before its turns
     EXPECT_FALSE(s.Selected);
     EXPECT_EQ(r.LinesRead, 2);
     EXPECT_EQ(r.StonesAdded, 1);
@@ -191,7 +191,7 @@ TEST_F(ModelReaderTest, GeneralStoneNameDefaultsToThePartName) {
     for (TBlock* s : model.List.Stones()) {
         if (s->Kind == 'B') {
             EXPECT_EQ(s->Name, ""); // other kinds keep an empty name
-            EXPECT_EQ(s->Caption, "");
+            EXPECT_EQ(s->Caption, "1x1x3"); // and are counted by their size
         } else {
             EXPECT_EQ(s->Caption, "17");
             EXPECT_EQ(s->Name, s->X == 0 ? "17_arch_x" : "door");

@@ -4,6 +4,8 @@
 
 #include <QCheckBox>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -54,6 +56,18 @@ private slots:
         QTest::mouseClick(dialog->findChild<QWidget*>("RxSpinButton3")->findChild<QToolButton*>("Down"),
                           Qt::LeftButton);
         QCOMPARE(CutState().ZHigh, half - 1);
+        QCOMPARE(CutState().ZLow, box.MinZ - 1);
+
+        // Each limit has arrows of its own that step by the grid.
+        f.App().SetGrid(grNormal);
+        auto* top = dialog->findChild<QSpinBox*>("edZTop");
+        QStyleOptionSpinBox arrows;
+        arrows.initFrom(top);
+        arrows.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+        QTest::mouseClick(
+            top, Qt::LeftButton, {},
+            top->style()->subControlRect(QStyle::CC_SpinBox, &arrows, QStyle::SC_SpinBoxUp, top).center());
+        QCOMPARE(CutState().ZHigh, half - 1 + 80);
         QCOMPARE(CutState().ZLow, box.MinZ - 1);
 
         // Closed by its button, the model is whole again.

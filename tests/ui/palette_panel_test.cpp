@@ -2,11 +2,14 @@
 // previews, taking stones, the swatches, the edit menu with its page dialogs,
 // set files, and the settings file read at start and written at exit.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -272,11 +275,71 @@ private slots:
         QCOMPARE(f.App().PaletteCommands.ShownRow(1).Supply, 0);
         QVERIFY(HasPixel(ShownRow(list, 1), [&](QColor c) { return c == red; }));
 
+        // Four of the three bricks placed: the count goes on below zero, in red.
+        ClickRow(list, 0);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        for (int i = 0; i < 4; ++i) {
+            const QPoint at(box->width() / 2 + 10 * (i % 2), box->height() / 2);
+            QMouseEvent move(QEvent::MouseMove, at, box->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                             Qt::NoModifier);
+            QApplication::sendEvent(box, &move);
+            QTest::mouseClick(box, Qt::LeftButton, {}, at);
+        }
+        QCOMPARE(f.App().Document.Model().Count(), 4);
+        QCOMPARE(f.App().PaletteCommands.ShownRow(0).Supply, -1);
+        const QImage lacking = ShownRow(list, 0);
+        QCOMPARE(lacking, CoreRow(f, lacking.size(), 0));
+        QVERIFY(HasPixel(lacking, [&](QColor c) { return c == red; }));
+
         // Cancelling the dialog gives unlimited supply again.
         WhenModal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
         WithMenu(f.Find<QToolButton>("btnOpen"), [](QMenu* menu) { ClickMenuItem(menu, "Load a &set..."); });
         QVERIFY(f.App().Supply.Unlimited());
         QVERIFY(!HasPixel(ShownRow(list, 2), [&](QColor c) { return c == red; }));
+    }
+
+    void PageSelectorDropsDownAndArrowsStepFromThePageShown() {
+        TWindowFixture f(kSettings);
+        auto* combo = f.Find<QComboBox>("ComboBox1");
+        auto choose = [combo](int item) {
+            combo->setCurrentIndex(item);
+            emit combo->activated(item);
+        };
+        // Just under the box the list shows its first item, whichever page is
+        // shown, also with more pages than a list shows at first.
+        for (int i = 0; i < 12; ++i)
+            f.App().Palette.AddPage();
+        for (int item : {1, 3, 14, 0}) {
+            choose(item);
+            combo->showPopup();
+            QAbstractItemView* view = combo->view();
+            QTRY_VERIFY(view->isVisible());
+            // (The list may be moved sideways to stay on the screen.)
+            const QPoint spot(view->viewport()->mapToGlobal(view->viewport()->rect().center()).x(),
+                              combo->mapToGlobal(QPoint(0, combo->height() + 4)).y());
+            QCOMPARE(view->indexAt(view->viewport()->mapFromGlobal(spot)).row(), 0);
+            combo->hidePopup();
+        }
+
+        // From "<Recently used>" the arrows step on to the first page,
+        // whatever page was shown before it.
+        choose(2);
+        choose(0);
+        f.Click("btnNextPage");
+        QCOMPARE(combo->currentText(), QString("Bricks"));
+
+        // Each page comes back scrolled as it was left; a page not seen yet starts at its top.
+        f.App().Palette.Pages[0].Entries.assign(40, "2x4x3|Brick");
+        f.App().Palette.Pages[1].Entries.assign(40, "T2x2x3|Roof");
+        choose(1);
+        QScrollBar* scroll = List(f)->verticalScrollBar();
+        QVERIFY(scroll->maximum() > 300);
+        scroll->setValue(300);
+        f.Click("btnNextPage");
+        QCOMPARE(combo->currentText(), QString("Roofs"));
+        QCOMPARE(scroll->value(), 0);
+        f.Click("btnPrevPage");
+        QCOMPARE(scroll->value(), 300);
     }
 
     void SettingsHintsAndExit() {

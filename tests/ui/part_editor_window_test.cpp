@@ -148,6 +148,54 @@ private slots:
         OpenFromEditMenu(f, 1, "&Edit...");
         QCOMPARE(palette.Pages[0].Entries[1], std::string("B 3x4x3"));
     }
+
+    void EnterAppliesOneEditAndChangesAreUndoneAndRedone() {
+        TWindowFixture f(kSettings);
+        f.App().Palette.SelectedRow = 0;
+        bool checked = false;
+        WhenModal<TAddHard>([&](TAddHard* editor) {
+            QVERIFY(QTest::qWaitForWindowActive(editor));
+            TPartEditor& core = f.App().PartEditor;
+            auto* undo = editor->findChild<QToolButton*>("btnUndo");
+            auto* redo = editor->findChild<QToolButton*>("btnRedo");
+            const int faces = core.WorkingCopy()->PolygonCount();
+            auto* polygons = ListOf(editor, "lbAllPolys");
+            QTest::mouseClick(polygons->viewport(), Qt::LeftButton, {},
+                              polygons->visualItemRect(polygons->item(0)).center());
+            const TPoint3D first = core.WorkingCopy()->GetPoint(0, 0);
+
+            // A coordinate typed and entered moves the face, and does nothing more.
+            auto* x = editor->findChild<QSpinBox*>("AdjX");
+            x->setFocus();
+            x->selectAll();
+            QTest::keyClicks(x, "15");
+            QTest::keyClick(x, Qt::Key_Return);
+            QVERIFY(editor->isVisible());
+            QCOMPARE(core.WorkingCopy()->PolygonCount(), faces);
+            QCOMPARE(core.WorkingCopy()->GetPoint(0, 0).X, 15);
+            // Ctrl+Z and Ctrl+Y in the edit itself undo and redo the move.
+            QTest::keyClick(x, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(core.WorkingCopy()->GetPoint(0, 0), first);
+            QCOMPARE(x->value(), first.X);
+            QTest::keyClick(x, Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(core.WorkingCopy()->GetPoint(0, 0).X, 15);
+            // A new kind goes back by the button, with the face as it was moved.
+            auto* kinds = editor->findChild<QListWidget*>("lbBlockTypes");
+            QTest::mouseClick(kinds->viewport(), Qt::LeftButton, {},
+                              kinds->visualItemRect(kinds->item(1)).center());
+            QVERIFY(core.WorkingCopy() == nullptr);
+            QTest::mouseClick(undo, Qt::LeftButton);
+            QVERIFY(editor->findChild<QWidget*>("RightColumn")->isVisible());
+            QCOMPARE(core.WorkingCopy()->GetPoint(0, 0).X, 15);
+            QTest::mouseClick(undo, Qt::LeftButton);
+            QVERIFY(!undo->isEnabled() && redo->isEnabled());
+            QCOMPARE(core.WorkingCopy()->GetPoint(0, 0), first);
+            editor->findChild<QPushButton*>("btnCancel")->click();
+            checked = true;
+        });
+        OpenFromEditMenu(f, 0, "&Edit...");
+        QVERIFY(checked);
+    }
 };
 
 QTEST_MAIN(TPartEditorWindowTest)

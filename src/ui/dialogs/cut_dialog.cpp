@@ -18,6 +18,20 @@ namespace {
 // The edits in the order of the state's limits, with their names.
 constexpr const char* kEditNames[6] = {"edXLeft", "edXRight", "edYBack", "edYFront", "edZBottom", "edZTop"};
 
+// A limit edit whose arrows (and up and down keys) step by the grid.
+class TLimitEdit : public QSpinBox {
+public:
+    TLimitEdit(std::function<void(int steps)> step, QWidget* parent)
+        : QSpinBox(parent), FStep(std::move(step)) {}
+    void stepBy(int steps) override { FStep(steps); }
+
+protected:
+    StepEnabled stepEnabled() const override { return StepUpEnabled | StepDownEnabled; }
+
+private:
+    std::function<void(int steps)> FStep;
+};
+
 } // namespace
 
 TDlg::TDlg(TCutDialogState& state, const TBlockList& model, QWidget* parent)
@@ -32,10 +46,10 @@ TDlg::TDlg(TCutDialogState& state, const TBlockList& model, QWidget* parent)
     for (int axis = 0; axis < 3; ++axis) {
         grid->addWidget(new QLabel(axes[axis], this), axis + 1, 0);
         for (int side = 0; side < 2; ++side) {
-            auto* edit = new QSpinBox(this);
-            edit->setObjectName(kEditNames[axis * 2 + side]);
+            const int limit = axis * 2 + side;
+            auto* edit = new TLimitEdit([this, limit](int steps) { StepLimit(limit, steps); }, this);
+            edit->setObjectName(kEditNames[limit]);
             edit->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-            edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
             connect(edit, &QSpinBox::valueChanged, this, [this] { EditsChanged(); });
             FEdits[static_cast<size_t>(axis * 2 + side)] = edit;
             grid->addWidget(edit, axis + 1, side + 1);
@@ -101,6 +115,12 @@ void TDlg::EditsChanged() {
 
 void TDlg::MoveBoth(int axis, bool up) {
     FState.MoveBoth(axis, up);
+    WriteEdits();
+    EditsChanged();
+}
+
+void TDlg::StepLimit(int limit, int steps) {
+    FState.StepLimit(limit, steps);
     WriteEdits();
     EditsChanged();
 }

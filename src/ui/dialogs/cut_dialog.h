@@ -37,6 +37,7 @@ private:
     void WriteEdits();
     void EditsChanged();
     void MoveBoth(int axis, bool up);
+    void StepLimit(int limit, int steps);
 
     TCutDialogState& FState;
     const TBlockList& FModel;

@@ -22,7 +22,10 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, [click] { click(); });
+        connect(b, &QPushButton::clicked, this, [this, click] {
+            click();
+            ReturnFocus();
+        });
         return b;
     };
     auto* selection = new QGroupBox("Selection", this);
@@ -67,7 +70,10 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
         move->setObjectName(moves[axis]);
         move->setArrowType(Qt::RightArrow);
         move->setToolTip("Move by the number of grid steps");
-        connect(move, &QToolButton::clicked, this, [this, axis] { Move(axis); });
+        connect(move, &QToolButton::clicked, this, [this, axis] {
+            Move(axis);
+            ReturnFocus();
+        });
         grid->addWidget(move, row, 3);
         auto* position = new QLabel("0", selection);
         position->setObjectName(positions[axis]);
@@ -77,6 +83,7 @@ TAdvOptions::TAdvOptions(TStonemillApp& app, QWidget* parent) : QDialog(parent, 
         grid->addWidget(position, row, 4);
         QWidget* spin = MakeSpinArrows(selection, spins[axis], [this, axis](bool up) {
             OnSelection([this, axis, up] { FApp.Selection.MoveSelection(axis, up ? 1 : -1); });
+            ReturnFocus();
         });
         grid->addWidget(spin, row, 5);
     }
@@ -114,10 +121,14 @@ void TAdvOptions::Move(int axis) {
     Run([this, axis] {
         // A count that is no whole number is reported before anything moves.
         const int steps = StrToInt(FSteps[static_cast<size_t>(axis)]->text().toStdString());
-        if (steps != 0)
-            FApp.Selection.MoveSelection(axis, steps);
+        FApp.Selection.MoveSelection(axis, steps);
     });
     ShowPosition();
+}
+
+void TAdvOptions::ReturnFocus() {
+    if (isVisible() && parentWidget() != nullptr)
+        parentWidget()->window()->activateWindow();
 }
 
 void TAdvOptions::UpdateGroupButtons() {

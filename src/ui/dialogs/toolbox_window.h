@@ -30,16 +30,20 @@ public:
     void UpdateGroupButtons();
     // The main window's grid, written without being sent back.
     void SetResolution(int index);
+    // The position display: where the stone in hand is, or the lowest corner
+    // of the stones the last command changed (99999 for none).
+    void ShowPosition();
 
 protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    // The lowest corner of the stones the last command changed (99999 for none).
-    void ShowPosition();
     // A selection command, then the position it left.
     void OnSelection(const std::function<void()>& command);
     void Move(int axis);
+    // After each command the keys go to the main window again, so the user
+    // goes on building there.
+    void ReturnFocus();
 
     TStonemillApp& FApp;
     bool FUpdatingResolution = false;
