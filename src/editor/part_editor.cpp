@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "editor/shape_sort.h"
+#include "partlib/part_file.h"
 #include "partlib/part_registry.h"
 #include "view/render_state.h"
 
@@ -208,8 +209,13 @@ bool TPartEditor::Confirm(const TNameAsker& askNames) {
         if (TPartRegistry::Instance().Register(FWorkingCopy)) {
             FStone->Part = copy; // now the registry's
         } else {
-            // The name is taken: that definition stays as it is, the copy goes.
-            FStone->Part = TPartRegistry::Instance().FindPart(names->File, part);
+            // The name is taken: that definition takes the new shape when the
+            // user chose to replace it (every stone of it shows the new
+            // shape), else it stays as it is; the copy goes.
+            TDrawClass* taken = TPartRegistry::Instance().FindPart(names->File, part);
+            if (names->Replace)
+                taken->Assign(*FWorkingCopy);
+            FStone->Part = taken;
             FWorkingCopy.reset();
         }
         FileName = names->File;
@@ -592,6 +598,11 @@ void TPartEditor::PointKey(char key) {
     default: break;
     }
     MovePointEdits(edits);
+}
+
+bool TPartEditor::PartNameTaken(const TNames& names) {
+    const std::string part = names.Part.substr(0, names.Part.find('|'));
+    return TPartRegistry::Instance().HoldsPartName(part) || PartNameInLibrary(part);
 }
 
 std::string TPartEditor::NamesProblem(const TNames& names) {

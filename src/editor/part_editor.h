@@ -22,9 +22,11 @@ public:
     // none when it names no stone. May raise the part library's errors.
     using TStoneBuilder = std::function<std::unique_ptr<TBlock>(const std::string& blockString)>;
     // The names a new definition is saved under, asked from the user with the
-    // file name proposed; none when the user cancels.
+    // file name proposed; none when the user cancels. Replace: the user agreed
+    // that a part of that name there already takes the new shape.
     struct TNames {
         std::string File, Part;
+        bool Replace = false;
     };
     using TNameAsker = std::function<std::optional<TNames>(const std::string& proposedFile)>;
 
@@ -44,8 +46,10 @@ public:
     std::string GetEntry() const;
     // The height in pixels the stone needs in a palette row.
     int GetPictureHeight() const;
-    // Commits the edit: a new definition is registered under names asked for;
-    // an edited one replaces its source. False when the user cancelled the names.
+    // Commits the edit: a new definition is registered under names asked for
+    // (where the names are taken, it replaces that part when the names say
+    // so, else that part stays and the new shape goes); an edited one
+    // replaces its source. False when the user cancelled the names.
     bool Confirm(const TNameAsker& askNames);
 
     // --- undo and redo of the part's changes since the entry was loaded ---
@@ -125,6 +129,10 @@ public:
     // What is wrong with the names typed for a new part, in the user's words;
     // empty when they can be used.
     static std::string NamesProblem(const TNames& names);
+    // Whether a part of the typed part name is there already, in whatever
+    // file: registered, or in the part library. A new part is saved alone
+    // under its part name and would replace it, so the user is asked first.
+    static bool PartNameTaken(const TNames& names);
 
     // --- shape operations on the working copy ---
     void Extrude();

@@ -150,6 +150,30 @@ std::optional<fs::path> SinglePartFile(const std::string& partName) {
     return DataFolders().WritePath(*name);
 }
 
+bool PartNameInLibrary(const std::string& partName) {
+    const auto single = SinglePartName(partName);
+    if (!single)
+        return false;
+    if (DataFolders().Find(*single))
+        return true;
+    const std::string header = "[" + partName + "]";
+    for (const fs::path& folder : {DataFolders().User() / "parts", DataFolders().Shipped() / "parts"}) {
+        std::error_code error;
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            if (!EndsWithText(it->path().filename().string(), ".dat"))
+                continue;
+            try {
+                for (const std::string& line : LoadLines(it->path()))
+                    if (SameText(Trim(line), header))
+                        return true;
+            } catch (const EError&) {
+                // A library file that cannot be read holds no part.
+            }
+        }
+    }
+    return false;
+}
+
 TColor ColorFromNumber(int32_t number) {
     for (const auto& entry : kColorNumbers) {
         if (entry.Number == number)

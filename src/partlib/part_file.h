@@ -15,6 +15,11 @@
 // in the user folder (empty when there is none); nothing for a name that
 // would leave the parts folder.
 std::optional<std::filesystem::path> SinglePartFile(const std::string& partName);
+// Whether the part library holds a part of this name (without regard to
+// letter case): saved alone as NAME.bcp, or in a library file (.dat) of the
+// parts folder, the user's or the shipped one. A part saved alone under that
+// name is found before it, whatever its file.
+bool PartNameInLibrary(const std::string& partName);
 
 // Colour number of the library's colour table to a colour value; numbers not in
 // the table give the colour of number 0.

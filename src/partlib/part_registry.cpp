@@ -51,6 +51,13 @@ bool TPartRegistry::Register(std::unique_ptr<TDrawClass>& definition) {
     return true;
 }
 
+bool TPartRegistry::HoldsPartName(const std::string& part) const {
+    for (const auto& [key, definition] : FParts)
+        if (SameText(definition->PartName, part))
+            return true;
+    return false;
+}
+
 void TPartRegistry::SaveModifiedParts() {
     std::string failures;
     for (auto& [key, definition] : FParts) {

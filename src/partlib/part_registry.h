@@ -42,6 +42,9 @@ public:
     // is tried; a failure is raised after the others were written.
     void SaveModifiedParts();
     int Count() const { return static_cast<int>(FParts.size()); }
+    // Whether a definition of this part name (without regard to letter case)
+    // is registered, from any file: each is saved alone under its part name.
+    bool HoldsPartName(const std::string& part) const;
     // What the definitions took when they were registered (later edits aside),
     // and the most they may take, kMaxLibraryShapeBytes unless lowered.
     int64_t ShapeBytes() const { return FShapeBytes; }

@@ -42,7 +42,6 @@ void SetUpOpenDialog(QFileDialog& dialog) {
 void SetUpSaveDialog(QFileDialog& dialog) {
     SetUpModelDialog(dialog, kModelSaveFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setObjectName("dlgSaveFile");
 }
 

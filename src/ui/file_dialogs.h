@@ -22,7 +22,9 @@ extern const char* const kModelExtension;  // "STM"
 // Model files are opened by name, also names that do not exist: the reader
 // reports a file it cannot read.
 void SetUpOpenDialog(QFileDialog& dialog);
-// Saving replaces a file without asking; a name without an extension gets ".STM".
+// A name without an extension gets ".STM". Choosing a file that exists asks,
+// with the dialog's own question, whether to replace it; No returns to the
+// dialog.
 void SetUpSaveDialog(QFileDialog& dialog);
 
 // Runs a non-native open dialog with the title, the filter (in the pipe form

@@ -172,7 +172,6 @@ void TMainForm::SavePictureClick(int factor) {
     QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Pictures.Frame().Rect)));
     dialog.setObjectName("dlgSavePicture");
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
     dialog.setDefaultSuffix("BMP");

@@ -812,9 +812,22 @@ void TAddHard::ConfirmClick() {
         confirmed = FEditor.Confirm([this](const std::string& proposed) -> std::optional<TPartEditor::TNames> {
             if (FNames->FileName().empty())
                 FNames->SetFileName(proposed);
-            if (FNames->exec() != QDialog::Accepted)
-                return std::nullopt;
-            return TPartEditor::TNames{FNames->FileName(), FNames->PartName()};
+            // A name that is taken is given only once the user agrees to
+            // replace that part; No asks for the names again.
+            while (FNames->exec() == QDialog::Accepted) {
+                TPartEditor::TNames names{FNames->FileName(), FNames->PartName()};
+                if (!TPartEditor::PartNameTaken(names))
+                    return names;
+                const QString part = QString::fromStdString(names.Part.substr(0, names.Part.find('|')));
+                if (QMessageBox::warning(
+                        this, "Enter part information",
+                        QString("A part named \"%1\" already exists.\nDo you want to replace it?").arg(part),
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
+                    names.Replace = true;
+                    return names;
+                }
+            }
+            return std::nullopt;
         });
     });
     if (confirmed)

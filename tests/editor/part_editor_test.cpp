@@ -138,6 +138,32 @@ TEST_F(PartEditorTest, ANewPartIsNamedAndRegistered) {
     EXPECT_EQ(proposed, "userblks.dat");
     EXPECT_EQ(added->PolygonCount(), 7);
     EXPECT_EQ(Editor.Stone()->Part, added);
+
+    // A taken name is known before it is used: registered in any file, or
+    // in the library; once the user agrees, the new shape replaces that part.
+    EXPECT_TRUE(TPartEditor::PartNameTaken({"userblks.dat", "ARCH2|Arch"}));
+    EXPECT_TRUE(TPartEditor::PartNameTaken({"other.dat", "slab"}));
+    EXPECT_FALSE(TPartEditor::PartNameTaken({"userblks.dat", "arch3"}));
+    Editor.LoadEntry("G ed.dat, slab", true);
+    Editor.AddPolygon(false);
+    Editor.AddPolygon(false);
+    const int faces = Editor.WorkingCopy()->PolygonCount();
+    ASSERT_TRUE(Editor.Confirm([](const std::string&) {
+        return std::optional<TPartEditor::TNames>({"userblks.dat", "arch2", true});
+    }));
+    EXPECT_EQ(TPartRegistry::Instance().FindPart("userblks.dat", "arch2"), added);
+    EXPECT_EQ(added->PolygonCount(), faces);
+    EXPECT_TRUE(added->Modified);
+    EXPECT_EQ(Editor.Stone()->Part, added);
+
+    // Parts of the library are taken, in any of its files (the folder starts
+    // with an empty registry).
+    TTempProgramFolder folder;
+    folder.CopyShippedParts();
+    folder.WritePartFile("gate.bcp", "[gate]\r\n");
+    EXPECT_TRUE(TPartEditor::PartNameTaken({"userblks.dat", "Cone"})); // in parts.dat
+    EXPECT_TRUE(TPartEditor::PartNameTaken({"userblks.dat", "gate"})); // saved alone
+    EXPECT_FALSE(TPartEditor::PartNameTaken({"userblks.dat", "arch3"}));
 }
 
 TEST_F(PartEditorTest, PolygonsAndPointsAreSelectedMovedAndDeleted) {

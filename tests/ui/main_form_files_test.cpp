@@ -1,7 +1,8 @@
 // The main window's model files, driven through the real dialogs: loading a
 // complete model, line errors, unreadable files, the three saves with their
-// proposals, the unsaved-changes question on New model, load and close, the
-// caption, and the model named on the command line.
+// proposals and the question before a file is replaced, the unsaved-changes
+// question on New model, load and close, the caption, and the model named on
+// the command line.
 
 #include <QComboBox>
 #include <QMenu>
@@ -157,7 +158,7 @@ private slots:
             QCOMPARE(dialog->objectName(), QString("dlgSaveFile"));
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(dialog->nameFilters(), QStringList({"Stonekit files (*.stm)", "All files (*.*)"}));
-            QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
             // The current model is proposed, without its extension.
             QCOMPARE(FileDialogName(dialog), QString("house"));
             QCOMPARE(fs::path(dialog->directory().absolutePath().toStdString()), f.Folder() / "Models");
@@ -174,21 +175,65 @@ private slots:
         QVERIFY(!f.App().Document.Dirty());
         QCOMPARE(f.App().Document.DialogFolders().Save, f.Folder() / "Saves");
 
-        // Saved again under a name with an extension: it stays, and the old
-        // file is replaced without a question.
+        // Saved again under a name with an extension: it stays.
         const fs::path other = f.Folder() / "Saves" / "copy.txt";
-        f.WriteFile("Saves/copy.txt", "old");
-        {
-            TModalRecorder unexpected(true, false);
-            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
-                QCOMPARE(FileDialogName(dialog), QString("copy"));
-                AcceptFileDialog(dialog, other);
-            });
-            PickSave(f, "&Complete model...");
-            QVERIFY2(unexpected.Texts.isEmpty(), qPrintable(unexpected.Texts.join("; ")));
-        }
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(FileDialogName(dialog), QString("copy"));
+            AcceptFileDialog(dialog, other);
+        });
+        PickSave(f, "&Complete model...");
         QVERIFY(f.ReadFile(other).starts_with("= "));
         QVERIFY(!fs::exists(f.Folder() / "Saves" / "copy.txt.STM"));
+    }
+
+    void SavingOverAFileAsksOnceBeforeReplacingIt() {
+        TWindowFixture f;
+        f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        f.App().Document.Model().Stones()[1]->Selected = true;
+        f.App().Document.SetDirty(true);
+        const fs::path old = f.WriteFile("Saves/old.STM", "old");
+        struct TSave {
+            const char* Item;
+            int Lines;
+        };
+        for (const TSave& save : {TSave{"&Complete model...", 4}, TSave{"&Selected stones only...", 2},
+                                  TSave{"&Displayed stones only...", 4}}) {
+            f.WriteFile("Saves/old.STM", "old");
+            f.App().Document.SetDirty(true);
+            // No: the file stays, and the dialog is there to choose again.
+            {
+                TQuestionAnswerer no(QMessageBox::No);
+                bool stillOpen = false;
+                WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                    AcceptFileDialog(dialog, old);
+                    stillOpen = dialog->isVisible();
+                    dialog->reject();
+                });
+                PickSave(f, save.Item);
+                QCOMPARE(no.Texts, QStringList({"old.STM already exists.\nDo you want to replace it?"}));
+                QCOMPARE(no.Icons.front(), QMessageBox::Warning);
+                QVERIFY(stillOpen);
+                QCOMPARE(f.ReadFile(old), std::string("old"));
+                QVERIFY(f.App().Document.Dirty());
+            }
+            // Yes: replaced, after the one question.
+            {
+                TQuestionAnswerer yes(QMessageBox::Yes);
+                WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, old); });
+                PickSave(f, save.Item);
+                QCOMPARE(yes.Texts.size(), 1);
+                QCOMPARE(LineCount(f.ReadFile(old)), save.Lines);
+                // Only the complete save takes the unsaved changes.
+                QCOMPARE(f.App().Document.Dirty(), std::string(save.Item) != "&Complete model...");
+            }
+        }
+        // A new name asks nothing.
+        TQuestionAnswerer none(QMessageBox::No);
+        WhenModal<QFileDialog>(
+            [&](QFileDialog* dialog) { AcceptFileDialog(dialog, f.Folder() / "Saves" / "new"); });
+        PickSave(f, "&Complete model...");
+        QVERIFY(none.Texts.isEmpty());
+        QVERIFY(fs::exists(f.Folder() / "Saves" / "new.STM"));
     }
 
     void PartialSavesProposeTheirNamesAndKeepTheDirtyFlag() {

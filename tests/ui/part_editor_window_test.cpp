@@ -1,7 +1,8 @@
 // The part editor window opened from the palette and used as a user uses it:
 // a new face added by its button, a point moved by keys, a face extruded and
 // one dropped onto the trash, a new part named through the part-name dialog,
-// and editing an entry and confirming it with "Replace".
+// a new part under a name that is taken, and editing an entry and confirming
+// it with "Replace".
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 
 #include "partlib/part_registry.h"
 #include "ui/dialogs/part_name_dialog.h"
@@ -121,7 +123,53 @@ private slots:
         TDrawClass* tower = TPartRegistry::Instance().FindPart("userblks.dat", "tower");
         QVERIFY(tower != nullptr);
         QVERIFY(tower->Modified);
-        QCOMPARE(tower->PolygonCount(), TPartRegistry::Instance().FindPart("parts.dat", "arch")->PolygonCount() + 4);
+        QCOMPARE(tower->PolygonCount(),
+                 TPartRegistry::Instance().FindPart("parts.dat", "arch")->PolygonCount() + 4);
+    }
+
+    void ANewPartUnderATakenNameReplacesItOnlyAfterAsking() {
+        TWindowFixture f(kSettings);
+        f.App().Palette.SelectedRow = 0;
+        TDrawClass* arch = TPartRegistry::Instance().FindPart("parts.dat", "arch");
+        const int archFaces = arch->PolygonCount();
+        QStringList questions;
+        int namesAsked = 0;
+        bool confirmed = false;
+        // Names a part of the library; the question is answered as given.
+        auto answerNames = [&](QMessageBox::StandardButton answer, const std::function<void()>& then) {
+            WhenModal<TAskFileAndPart>([&, answer, then](TAskFileAndPart* names) {
+                ++namesAsked;
+                names->findChild<QLineEdit*>("Edit1")->setText("parts.dat");
+                names->findChild<QLineEdit*>("Edit2")->setText("arch");
+                WhenModal<QMessageBox>([&, answer, then](QMessageBox* box) {
+                    questions << box->text();
+                    if (then)
+                        then();
+                    ClickMessageButton(box, answer);
+                });
+                names->findChild<QPushButton*>("btnOK")->click();
+            });
+        };
+        WhenModal<TAddHard>([&](TAddHard* editor) {
+            QTest::mouseClick(editor->findChild<QToolButton*>("btnAddPolygon"), Qt::LeftButton);
+            // No: the names are asked again; then Yes.
+            answerNames(QMessageBox::No, [&] { answerNames(QMessageBox::Yes, nullptr); });
+            QTest::mouseClick(editor->findChild<QPushButton*>("btnAddPiece"), Qt::LeftButton);
+            confirmed = !editor->isVisible();
+            if (!confirmed)
+                editor->reject();
+        });
+        OpenFromEditMenu(f, 0, "&Add...");
+        QVERIFY(confirmed);
+        QCOMPARE(namesAsked, 2);
+        QCOMPARE(questions,
+                 QStringList({"A part named \"arch\" already exists.\nDo you want to replace it?",
+                              "A part named \"arch\" already exists.\nDo you want to replace it?"}));
+        // The library's part took the new shape, and is saved when the program ends.
+        QCOMPARE(TPartRegistry::Instance().FindPart("parts.dat", "arch"), arch);
+        QCOMPARE(arch->PolygonCount(), archFaces + 1);
+        QVERIFY(arch->Modified);
+        QCOMPARE(f.App().Palette.Pages[0].Entries.back(), std::string("G parts.dat, arch|Arch"));
     }
 
     void ASimpleEntryIsEditedAndReplaced() {

@@ -150,6 +150,23 @@ TModalRecorder::~TModalRecorder() {
     delete FTimer;
 }
 
+TQuestionAnswerer::TQuestionAnswerer(QMessageBox::StandardButton answer) : FTimer(new QTimer) {
+    QObject::connect(FTimer, &QTimer::timeout, [this, answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible() || box->property("answered").toBool())
+            return;
+        box->setProperty("answered", true);
+        Texts << box->text();
+        Icons << box->icon();
+        ClickMessageButton(box, answer);
+    });
+    FTimer->start(10);
+}
+
+TQuestionAnswerer::~TQuestionAnswerer() {
+    delete FTimer;
+}
+
 void WithMenu(QToolButton* button, const std::function<void(QMenu*)>& act) {
     if (button == nullptr) {
         QTest::qFail("no such button", __FILE__, __LINE__);

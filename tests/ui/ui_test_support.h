@@ -86,6 +86,19 @@ private:
     class QTimer* FTimer;
 };
 
+// While it lives, answers every message box that shows with the button and
+// records its text, so a test knows how often a question came.
+class TQuestionAnswerer {
+public:
+    explicit TQuestionAnswerer(QMessageBox::StandardButton answer);
+    ~TQuestionAnswerer();
+    QStringList Texts;
+    QList<QMessageBox::Icon> Icons;
+
+private:
+    class QTimer* FTimer;
+};
+
 // Clicks a drop-down button and, once its menu shows, runs act on the menu.
 void WithMenu(QToolButton* button, const std::function<void(QMenu*)>& act);
 // Clicks a menu's item by its caption; fails the test when there is none.
