@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "app/picture_output.h"
+
 const char* const kModelOpenFilter = "Stonemill Files (*.STM)|*.STM|All files (*.*)|*.*";
 const char* const kModelSaveFilter = "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*";
 const char* const kModelExtension = "STM";
@@ -60,4 +62,16 @@ std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString&
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+void SetUpPictureSaveDialog(QFileDialog& dialog) {
+    dialog.setObjectName("dlgSavePicture");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
+    auto followFilter = [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(QString::fromStdString(PictureExtensionOfFilter(filter.toStdString())));
+    };
+    followFilter(dialog.selectedNameFilter());
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
 }

@@ -26,6 +26,10 @@ void SetUpOpenDialog(QFileDialog& dialog);
 // with the dialog's own question, whether to replace it; No returns to the
 // dialog.
 void SetUpSaveDialog(QFileDialog& dialog);
+// The picture save dialog: its filters, and the extension of the filter
+// chosen for a name typed without one, so that the filter decides the
+// picture's format; the same question before a file is replaced.
+void SetUpPictureSaveDialog(QFileDialog& dialog);
 
 // Runs a non-native open dialog with the title, the filter (in the pipe form
 // above), the default extension and the starting folder; the chosen file, or

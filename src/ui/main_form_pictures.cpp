@@ -31,8 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kPictureFilter = "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp";
-
 Qt::CursorShape ShapeOf(TFrameCursor cursor) {
     switch (cursor) {
     case TFrameCursor::fcMove:
@@ -164,11 +162,7 @@ void TMainForm::SetFrameSize() {
 
 void TMainForm::SavePictureClick(int factor) {
     QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Pictures.Frame().Rect)));
-    dialog.setObjectName("dlgSavePicture");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
-    dialog.setDefaultSuffix("BMP");
+    SetUpPictureSaveDialog(dialog);
     dialog.setDirectory(Text(FApp.Pictures.PictureFolder().string()));
     const std::string model = fs::path(FApp.Document.OpenFileName()).stem().string();
     if (!model.empty())

@@ -77,6 +77,16 @@ TEST(PictureFrame, HotAreasDraggingAndSizes) {
     EXPECT_EQ(frame.Rect, Rect(2, 14, 798, 598));
 }
 
+TEST(PictureFrame, TheFilterChosenGivesTheExtension) {
+    EXPECT_EQ(PictureExtensionOfFilter("PNG file (*.png)"), "png");
+    EXPECT_EQ(PictureExtensionOfFilter("JPEG file (*.jpg)"), "jpg");
+    EXPECT_EQ(PictureExtensionOfFilter("Bitmap file (*.bmp)"), "bmp");
+    EXPECT_EQ(PictureExtensionOfFilter("All files (*)"), "");
+    EXPECT_EQ(PictureExtensionOfFilter("Pictures (*.png *.jpg)"), "");
+    EXPECT_EQ(std::string(kPictureFilter),
+              "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp");
+}
+
 TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
     TTempProgramFolder folder;
     TStonemillApp app(folder.Path());

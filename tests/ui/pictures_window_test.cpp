@@ -3,6 +3,8 @@
 // box, printing to a PDF file, and the light, edge and background dialogs.
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,14 +101,15 @@ private slots:
                 AcceptFileDialog(dialog, pict / save.Name);
             });
             ClickAt(box, QPoint(frame.Rect.Left + save.Offset, frame.Rect.Top - 6));
+            // A name without an extension takes the filter's: PNG, the first.
             const fs::path written =
-                fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.BMP";
+                fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.png";
             QVERIFY2(fs::exists(written), written.c_str());
             QImage picture(QString::fromStdString(written.string()));
             QCOMPARE(picture.size(), QSize(200 * save.Factor, 150 * save.Factor));
         }
         // Plain and anti-aliased pictures show the frame's part of the view.
-        const QImage plain(QString::fromStdString((pict / "plain.BMP").string()));
+        const QImage plain(QString::fromStdString((pict / "plain.png").string()));
         const QImage view = f.App().Scene.Picture().ToImage();
         QCOMPARE(plain.pixel(30, 40), view.pixel(80, 75));
         QCOMPARE(plain.pixel(150, 100), view.pixel(200, 135));
@@ -129,6 +132,70 @@ private slots:
         ClickAt(box, QPoint(frame.Rect.Right - 8, frame.Rect.Top - 6)); // close
         QVERIFY(!frame.Shown);
         QVERIFY(!f.Find<QToolButton>("btnSavePic")->isChecked());
+    }
+
+    void TheFilterDecidesTheFormatAndAFileIsReplacedOnlyAfterAsking() {
+        TWindowFixture f;
+        f.WriteFile("Models/two.stm", kModel);
+        f.App().Files.LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        TPictureFrame& frame = f.App().Pictures.Frame();
+        f.Click("btnSavePic");
+        frame.Rect = Rect(40, 40, 240, 190);
+        const fs::path pict = f.Folder() / "Pict";
+        fs::create_directories(pict);
+        auto head = [&](const char* name) {
+            const std::string bytes = f.ReadFile(pict / name);
+            return bytes.substr(0, 4);
+        };
+        // Each filter chosen gives its format to a name typed without an extension.
+        struct TChoice {
+            int Down; // steps down the filter list from PNG
+            const char* Name;
+            const char* Written;
+            std::string Head;
+        };
+        const TChoice choices[] = {{0, "shot", "shot.png", "\x89P"},
+                                   {1, "photo", "photo.jpg", "\xFF\xD8"},
+                                   {2, "old", "old.bmp", "BM"}};
+        for (const TChoice& choice : choices) {
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                auto* filters = dialog->findChild<QComboBox*>("fileTypeCombo");
+                QVERIFY(filters != nullptr);
+                for (int i = 0; i < choice.Down; ++i)
+                    QTest::keyClick(filters, Qt::Key_Down);
+                QCOMPARE(dialog->defaultSuffix(), QFileInfo(choice.Written).suffix());
+                AcceptFileDialog(dialog, pict / choice.Name);
+            });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QVERIFY2(fs::exists(pict / choice.Written), choice.Written);
+            QCOMPARE(head(choice.Written).substr(0, 2), choice.Head);
+        }
+
+        // Saving over a picture asks once: No keeps it and the dialog stays,
+        // Yes replaces it.
+        const std::string before = f.ReadFile(pict / "shot.png");
+        frame.Rect = Rect(40, 40, 200, 150);
+        {
+            TQuestionAnswerer no(QMessageBox::No);
+            bool stillOpen = false;
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                AcceptFileDialog(dialog, pict / "shot");
+                stillOpen = dialog->isVisible();
+                dialog->reject();
+            });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QCOMPARE(no.Texts, QStringList({"shot.png already exists.\nDo you want to replace it?"}));
+            QVERIFY(stillOpen);
+            QCOMPARE(f.ReadFile(pict / "shot.png"), before);
+        }
+        {
+            TQuestionAnswerer yes(QMessageBox::Yes);
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, pict / "shot.png"); });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QCOMPARE(yes.Texts.size(), 1);
+            QCOMPARE(QImage(QString::fromStdString((pict / "shot.png").string())).size(), QSize(160, 110));
+        }
     }
 
     void PrintingDrawsThePage() {
