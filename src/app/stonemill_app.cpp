@@ -14,6 +14,8 @@ TStonemillApp::TStonemillApp(const TDataFolders& folders)
       PartEditor([](const std::string& blockString) { return CreateEntryStone(blockString); }) {
     // The stone in hand is drawn over every new scene.
     Scene.OnSceneDrawn = [this] { Placing.SceneDrawn(); };
+    // The picture frame stays inside the view.
+    Scene.OnResized = [this](int width, int height) { Pictures.Frame().SetViewSize(width, height); };
 }
 
 void TStonemillApp::ConnectWindow(const TWindowHooks& hooks) {

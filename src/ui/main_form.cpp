@@ -30,6 +30,7 @@
 #include "ui/error_report.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
+#include "ui/on_screen.h"
 #include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
@@ -877,6 +878,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ToolTip:
         // Tool tips show while "&Hints" is checked; the hint field always shows the hints.
         return !FApp.Hints() && IsOwnWidget(watched);
+    case QEvent::Show:
+        // Every dialog and tool window opens where the user can reach it.
+        if (ShowsDialogOrToolWindow(watched, event))
+            KeepWindowOnScreen(static_cast<QWidget*>(watched));
+        return false;
     default:
         return false;
     }

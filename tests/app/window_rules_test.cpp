@@ -1,13 +1,15 @@
 // Rules the windows once kept to themselves, now the core's: the light
 // preview, the choices of the background and set dialogs, the models the
-// load menu lists, the grid that the cutting dialog steps by, and fitting the
-// model seen from above.
+// load menu lists, the grid that the cutting dialog steps by, fitting the
+// model seen from above, and dialogs kept on the screen.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <climits>
 #include <fstream>
 
+#include "app/screen_placement.h"
 #include "app/stonemill_app.h"
 #include "common/error.h"
 #include "model/cut_state.h"
@@ -104,4 +106,18 @@ TEST_F(WindowRulesTest, SupplyRecentFilesAndGridFollowTheDialogs) {
     EXPECT_EQ(app->Hand.Grid, grHalf);
     EXPECT_EQ(app->CutDialog.HorizontalStep, 40);
     EXPECT_EQ(app->CutDialog.VerticalStep, 40);
+}
+
+TEST(ScreenPlacement, DialogsOpenOnTheScreen) {
+    const TRect screen = Rect(0, 0, 1280, 1024);
+    EXPECT_EQ(KeepOnScreen(Rect(100, 100, 400, 300), screen), Rect(100, 100, 400, 300));
+    // Placed beside a picture frame far off the screen.
+    EXPECT_EQ(KeepOnScreen(Rect(100000, 100000, 100147, 100028), screen), Rect(1133, 996, 1280, 1024));
+    EXPECT_EQ(KeepOnScreen(Rect(-5000, -300, -4800, -100), screen), Rect(0, 0, 200, 200));
+    // Larger than the screen: its top-left corner, with the title bar, on it.
+    EXPECT_EQ(KeepOnScreen(Rect(50, -50, 2000, 1500), screen), Rect(0, 0, 1950, 1550));
+    // A second screen to the right, with a panel along its top.
+    EXPECT_EQ(KeepOnScreen(Rect(0, 0, 100, 100), Rect(1280, 30, 2560, 1024)), Rect(1280, 30, 1380, 130));
+    EXPECT_EQ(KeepOnScreen(Rect(INT32_MIN, INT32_MAX - 10, INT32_MIN + 10, INT32_MAX), screen),
+              Rect(0, 1014, 10, 1024));
 }

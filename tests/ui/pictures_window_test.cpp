@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -196,6 +197,55 @@ private slots:
             QCOMPARE(yes.Texts.size(), 1);
             QCOMPARE(QImage(QString::fromStdString((pict / "shot.png").string())).size(), QSize(160, 110));
         }
+    }
+
+    void AHugePictureSizeKeepsTheFrameAndTheDialogsOnTheScreen() {
+        TWindowFixture f;
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        TPictureFrame& frame = f.App().Pictures.Frame();
+        f.Click("btnSavePic");
+        // The frame starts in the middle of the view.
+        QCOMPARE(frame.Rect.Width(), 400);
+        QCOMPARE(frame.Rect.Left, box->width() / 2 - 190);
+        const QRect screen = box->screen()->availableGeometry();
+        auto onScreen = [&](QWidget* window) {
+            const QRect placed = window->frameGeometry();
+            return screen.contains(placed.topLeft()) && screen.contains(placed.bottomRight());
+        };
+        // A size far larger than the view: the frame is held to the view.
+        bool placed = false;
+        WhenModal<TSizeCamera>([&](TSizeCamera* size) {
+            placed = onScreen(size);
+            size->findChild<QLineEdit*>("edW")->setText("100000");
+            size->findChild<QLineEdit*>("edH")->setText("100000");
+            size->findChild<QPushButton*>("btnOK")->click();
+        });
+        f.Form().RunCommand(TCommandId::cmPictureSize); // F2
+        QVERIFY(placed);
+        QCOMPARE(frame.Rect, Rect(0, 13, box->width(), box->height()));
+        // The next F2 opens the size box on the screen, showing that size.
+        QString shownWidth;
+        placed = false;
+        WhenModal<TSizeCamera>([&](TSizeCamera* size) {
+            placed = onScreen(size);
+            shownWidth = size->findChild<QLineEdit*>("edW")->text();
+            size->reject();
+        });
+        f.Form().RunCommand(TCommandId::cmPictureSize);
+        QVERIFY(placed);
+        QCOMPARE(shownWidth, QString::number(box->width()));
+        // Dragged far away, the frame stops at the view's edges.
+        Drag(box, QPoint(100, 100), QPoint(-4000, 9000));
+        QVERIFY(frame.Rect.Left >= 0 && frame.Rect.Top >= 13 && frame.Rect.Bottom <= box->height());
+
+        // A tool window placed off the screen comes back onto it when shown.
+        auto* toolbox = f.Form().findChild<QWidget*>("AdvOptions");
+        QVERIFY(toolbox != nullptr);
+        toolbox->move(screen.right() + 5000, screen.bottom() + 5000);
+        f.Form().Action(TCommandId::cmAdvancedToolbox)->trigger(); // "Advanced &toolbox"
+        QVERIFY(toolbox->isVisible());
+        QVERIFY(onScreen(toolbox));
+        f.Form().Action(TCommandId::cmAdvancedToolbox)->trigger();
     }
 
     void PrintingDrawsThePage() {
