@@ -907,8 +907,17 @@ bool TMainForm::AskSaveChanges() {
         [this] { return SaveModelFile(TSaveMode::smComplete); });
 }
 
+void TMainForm::AddModelFolders(QFileDialog& dialog) const {
+    const TDialogFolders& folders = FApp.Document.DialogFolders();
+    std::vector<std::pair<fs::path, QString>> sidebar = {{folders.Save, QString()}};
+    if (folders.Demos != folders.Save)
+        sidebar.emplace_back(folders.Demos, "Demo models");
+    AddSidebarFolders(dialog, sidebar);
+}
+
 std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::path& folder) {
     TOpenModelDialog dialog(this, title);
+    AddModelFolders(dialog);
     dialog.setDirectory(Text(folder.string()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -917,6 +926,7 @@ std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::
 
 bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {
     TOpenModelDialog dialog(this, title);
+    AddModelFolders(dialog);
     dialog.setDirectory(Text((mode == TLoadMode::lmComplete ? FApp.Document.DialogFolders().Open
                                                             : FApp.Document.DialogFolders().Subassembly)
                                  .string()));
@@ -940,8 +950,14 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
         dialog.selectFile(Text(proposal.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode); });
+    const fs::path path = PathOf(dialog.selectedFiles().first());
+    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(path, mode); });
     ShowState();
+    if (saved) {
+        // The model is saved whatever becomes of its preview.
+        if (const std::string problem = FApp.Files.SavePreview(path, mode); !problem.empty())
+            QMessageBox::warning(this, kApplicationTitle, Text(problem));
+    }
     return saved;
 }
 

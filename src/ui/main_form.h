@@ -19,6 +19,7 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
+class QFileDialog;
 class QLineEdit;
 class QMenu;
 class QMouseEvent;
@@ -144,6 +145,9 @@ private:
     // --- model files ---
     // The unsaved-changes question; true when the caller may go on.
     bool AskSaveChanges();
+    // The open dialog's sidebar entries: the user's models, and the demo models
+    // shipped with the program.
+    void AddModelFolders(QFileDialog& dialog) const;
     // Runs the open dialog for models with the title in the folder; the chosen file.
     std::optional<std::filesystem::path> AskModelFile(const QString& title,
                                                       const std::filesystem::path& folder);
