@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 #include <QWheelEvent>
 #include <filesystem>
 #include <iostream>
@@ -75,6 +77,9 @@ bool IsInputEvent(QEvent::Type type) {
 TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* parent)
     : QMainWindow(parent), FApp(app), FStart(start) {
     setObjectName("MainForm");
+    OpenWithDesktop = [](const fs::path& picture) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(Text(picture.string())));
+    };
     resize(1000, 720);
     CreateActions();
     CreateMenus();

@@ -57,6 +57,9 @@ public:
     QAction* Action(TCommandId id) const;
     // Queues a message to the window; it runs after the events already waiting.
     void PostMessage(int message);
+    // Opens a picture with the desktop's own viewer; false when the desktop
+    // has none (the system's way unless a test puts its own).
+    std::function<bool(const std::filesystem::path& picture)> OpenWithDesktop;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

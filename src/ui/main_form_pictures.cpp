@@ -5,7 +5,6 @@
 #include "ui/main_form.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
@@ -16,7 +15,6 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
-#include <QUrl>
 
 #include "common/error.h"
 #include "platform/canvas.h"
@@ -25,6 +23,7 @@
 #include "ui/dialogs/picture_size_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/paint_box.h"
+#include "ui/picture_window.h"
 #include "ui/ui_helpers.h"
 
 namespace fs = std::filesystem;
@@ -258,7 +257,12 @@ void TMainForm::PovRayProgress() {
     FPovRayWatch->stop();
     FPovRay.reset();
     if (QMessageBox::question(this, kApplicationTitle,
-                              Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) ==
+                              Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) !=
         QMessageBox::Yes)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Text(picture.string())));
+        return;
+    if (OpenWithDesktop(picture))
+        return;
+    // No program of the desktop shows pictures: the picture is shown here.
+    if (QMessageBox::question(this, kApplicationTitle, Text(NoViewerMessage(picture))) == QMessageBox::Yes)
+        ShowPictureWindow(this, picture);
 }

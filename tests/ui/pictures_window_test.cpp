@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -317,19 +318,38 @@ private slots:
         QAction* pov = f.Form().findChild<QAction*>("POV1");
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu*) { QVERIFY(!pov->isEnabled()); });
         f.App().Pov.SetProgram("/usr/bin/povray");
-        QString offered;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            offered = box->text();
-            ClickMessageButton(box, QMessageBox::No);
-        });
+        // Without a program of the desktop that shows pictures, the picture
+        // is shown in a window of our own, after a word on where it is.
+        std::vector<fs::path> opened;
+        f.Form().OpenWithDesktop = [&](const fs::path& picture) {
+            opened.push_back(picture);
+            return false;
+        };
+        TQuestionAnswerer yes(QMessageBox::Yes);
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu* menu) {
             QVERIFY(pov->isEnabled());
             ClickMenuItem(menu, "&POV");
         });
-        QTRY_VERIFY_WITH_TIMEOUT(!offered.isEmpty(), 20000);
-        QVERIFY(offered.contains("test.png"));
-        const QImage picture(QString::fromStdString((f.Folder() / "Render" / "test.png").string()));
+        QTRY_VERIFY_WITH_TIMEOUT(yes.Texts.size() == 2, 20000);
+        const fs::path drawn = f.Folder() / "Render" / "test.png";
+        QCOMPARE(yes.Texts[0],
+                 QString::fromStdString("POV-Ray has drawn the picture " + drawn.string() + ".\nOpen it?"));
+        QCOMPARE(opened, std::vector<fs::path>{drawn});
+        QVERIFY(yes.Texts[1].contains(QString::fromStdString(drawn.string())));
+        QVERIFY(yes.Texts[1].contains("Show it in a window of Stonemill?"));
+        QWidget* window = nullptr;
+        QTRY_VERIFY((window = f.Form().findChild<QWidget*>("PictureWindow")) != nullptr);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QString("test.png"));
+        auto* shown = window->findChild<QLabel*>("Picture");
+        QVERIFY(shown != nullptr);
+        QCOMPARE(shown->pixmap().size(), QSize(320, 240));
+        const QImage picture(QString::fromStdString(drawn.string()));
         QCOMPARE(picture.size(), QSize(320, 240));
+        QCOMPARE(shown->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                 picture.convertToFormat(QImage::Format_RGB32));
+        window->close();
+        QTRY_VERIFY(f.Form().findChild<QWidget*>("PictureWindow") == nullptr);
         // Names the include file lacks are drawn as mock-ups.
         QVERIFY(f.ReadFile(f.Folder() / "Render" / "test.pov").find("#declare Glong = object {") !=
                 std::string::npos);
