@@ -126,13 +126,7 @@ private slots:
         bool seen = false;
         WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
             seen = true;
-            struct TClose {
-                QDialog* Dialog;
-                ~TClose() {
-                    if (Dialog->isVisible())
-                        Dialog->reject();
-                }
-            } close{dialog};
+            const TRejectOnExit close(dialog);
             QCOMPARE(shown(dialog), f.Folder() / "Models");
             const QModelIndex mine = entryOf(dialog, f.Folder() / "Models");
             QCOMPARE(mine.data().toString(), QString("Models"));
@@ -148,8 +142,10 @@ private slots:
         QCOMPARE(f.App().Document.Model().Count(), 3);
         // The desktop keeps the sidebars of every program's dialogs: ours
         // leave no entries there.
-        const QString saved =
-            QSettings(QSettings::UserScope, "QtProject").value("FileDialog/shortcuts").toStringList().join(",");
+        const QString saved = QSettings(QSettings::UserScope, "QtProject")
+                                  .value("FileDialog/shortcuts")
+                                  .toStringList()
+                                  .join(",");
         QVERIFY2(!saved.contains("share/Models"), qPrintable(saved));
 
         // Saved as the user's own, it gets a preview, which the open dialog shows.
@@ -163,13 +159,7 @@ private slots:
         seen = false;
         WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
             seen = true;
-            struct TClose {
-                QDialog* Dialog;
-                ~TClose() {
-                    if (Dialog->isVisible())
-                        Dialog->reject();
-                }
-            } close{dialog};
+            const TRejectOnExit close(dialog);
             click(dialog, entryOf(dialog, f.Folder() / "Models"));
             QCOMPARE(shown(dialog), f.Folder() / "Models");
             // The current model's name is proposed; in this folder it has its picture.

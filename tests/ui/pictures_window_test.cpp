@@ -235,9 +235,6 @@ private slots:
         f.Form().RunCommand(TCommandId::cmPictureSize);
         QVERIFY(placed);
         QCOMPARE(shownWidth, QString::number(box->width()));
-        // Dragged far away, the frame stops at the view's edges.
-        Drag(box, QPoint(100, 100), QPoint(-4000, 9000));
-        QVERIFY(frame.Rect.Left >= 0 && frame.Rect.Top >= 13 && frame.Rect.Bottom <= box->height());
 
         // A tool window placed off the screen comes back onto it when shown.
         auto* toolbox = f.Form().findChild<QWidget*>("AdvOptions");
