@@ -28,10 +28,11 @@ TModelDocument::TModelDocument(const TDataFolders& folders) : FCaption(kProgramC
             OnUndoRedoState(FModel.UndoCount() > 0, FModel.RedoCount() > 0);
     };
     FModel.OnRedoEnabled = FModel.OnUndoEnabled;
-    FDialogFolders.Open = FDialogFolders.Subassembly = folders.Shipped() / "Models";
+    FDialogFolders.Demos = folders.Shipped() / "Models";
     FDialogFolders.Set = folders.Shipped() / "Sets";
     const fs::path mine = folders.User().empty() ? folders.Shipped() : folders.User();
-    FDialogFolders.Save = FDialogFolders.PartialSave = mine / "Models";
+    FDialogFolders.Open = FDialogFolders.Subassembly = FDialogFolders.Save = FDialogFolders.PartialSave =
+        mine / "Models";
 }
 
 void TModelDocument::Clear() {
@@ -60,8 +61,13 @@ TSaveProposal TModelDocument::PrepareSave(TSaveMode mode) {
         FSaveFileName = FOpenFileName;
     else if (mode == TSaveMode::smSelected)
         FSaveFileName.clear();
-    return {DropProposedExtension(FSaveFileName),
-            mode == TSaveMode::smComplete ? FDialogFolders.Save : FDialogFolders.PartialSave};
+    const fs::path& folder = mode == TSaveMode::smComplete ? FDialogFolders.Save : FDialogFolders.PartialSave;
+    std::string name = DropProposedExtension(FSaveFileName);
+    // A shipped model is saved as the user's own, beside the user's models.
+    const fs::path from = fs::path(name).parent_path().lexically_normal();
+    if (!from.empty() && from == FDialogFolders.Demos.lexically_normal() && from != folder.lexically_normal())
+        name = fs::path(name).filename().string();
+    return {name, folder};
 }
 
 std::vector<std::string> TModelDocument::RecentFilesForMenu() const {

@@ -29,17 +29,20 @@ struct TSaveProposal {
 // character from the end is ".".
 std::string DropProposedExtension(const std::string& name);
 
-// Where the file dialogs start; each remembers the folder last used.
+// Where the file dialogs start; each remembers the folder last used. Models
+// are opened from where they are saved, the user's Models folder.
 struct TDialogFolders {
     std::filesystem::path Open, Save, Subassembly, PartialSave;
+    // The models shipped with the program, one click away in the open dialog.
+    std::filesystem::path Demos;
     // The set dialog's.
     std::filesystem::path Set;
 };
 
 class TModelDocument {
 public:
-    // Models and sets are opened from the shipped data; models are saved
-    // into the user folder, which the shipped data may not be.
+    // Models are opened from and saved into the user folder, which the
+    // shipped data may not be; sets are opened from the shipped data.
     explicit TModelDocument(const TDataFolders& folders);
     TModelDocument(const TModelDocument&) = delete;
     TModelDocument& operator=(const TModelDocument&) = delete;
@@ -68,8 +71,9 @@ public:
     // Sets the caption and the dialogs' file names from a model path.
     void SetCaptionAndFileNames(const std::string& fileName);
     // The save dialog's name and folder for a save in this mode: a complete
-    // save proposes the current model, a save of the selection proposes
-    // nothing, a save of the displayed stones keeps the last name.
+    // save proposes the current model (a shipped one under its name in the
+    // save folder), a save of the selection proposes nothing, a save of the
+    // displayed stones keeps the last name.
     TSaveProposal PrepareSave(TSaveMode mode);
     TDialogFolders& DialogFolders() { return FDialogFolders; }
     const TDialogFolders& DialogFolders() const { return FDialogFolders; }

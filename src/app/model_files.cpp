@@ -3,12 +3,28 @@
 #include "app/hand.h"
 #include "app/long_work_gate.h"
 #include "app/model_document.h"
+#include "app/model_preview_picture.h"
 #include "app/palette.h"
 #include "app/scene_view.h"
 #include "app/stone_supply.h"
+#include "common/error.h"
+#include "files/model_preview.h"
+#include "platform/bitmap.h"
 #include "platform/data_folders.h"
+#include "render/picture_writer.h"
+
+#include <new>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string PreviewProblem(const fs::path& preview, const std::string& why) {
+    return "The model is saved, but its preview picture " + preview.string() + " could not be written.\n" +
+           why;
+}
+
+} // namespace
 
 TModelFiles::TModelFiles(TModelDocument& document, TSceneView& scene, THand& hand, TPalette& palette,
                          TStoneSupply& supply, TLongWorkGate& work, const TDataFolders& folders)
@@ -151,6 +167,36 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
         FDocument.SetDirty(false);
     // "Restore original view" returns to the view the file now records.
     FScene.Control().RecordView();
+}
+
+std::string TModelFiles::SavePreview(const fs::path& model, TSaveMode mode,
+                                     const TFileOperations& operations) {
+    const std::optional<fs::path> preview = PreviewFileToWrite(model);
+    if (!preview)
+        return {};
+    try {
+        TBlockList* stones = &FDocument.Model();
+        // The selected stones are drawn from copies of their own; the
+        // displayed ones are those the drawing's cut test lets through.
+        TOwnedBlockList selected;
+        if (mode == TSaveMode::smSelected) {
+            selected.SortedOctant = stones->SortedOctant;
+            std::vector<std::unique_ptr<TBlock>> copies;
+            for (const TBlock* stone : stones->Stones())
+                if (stone->Selected)
+                    copies.push_back(CreateCopy(*stone));
+            selected.InsertAllSorted(std::move(copies));
+            stones = &selected;
+        }
+        TBitmap picture(kModelPreviewWidth, kModelPreviewHeight, pf32bit);
+        DrawModelPreview(picture, *stones, FScene.View(), FScene.Background().Color);
+        SaveJpegFile(picture, *preview, kOwnPreviewComment, operations);
+        return {};
+    } catch (const EError& failure) {
+        return PreviewProblem(*preview, failure.what());
+    } catch (const std::bad_alloc&) {
+        return PreviewProblem(*preview, "There is not enough memory for it.");
+    }
 }
 
 std::optional<TBreakUpResult> TModelFiles::BreakUpScene(const fs::path& path) {

@@ -13,6 +13,7 @@
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "files/scene_break_up.h"
+#include "platform/atomic_file.h"
 
 class TDataFolders;
 class THand;
@@ -48,6 +49,14 @@ public:
     // file, unless it has none or it is one of the models shipped with the
     // program, which a save never changes unasked.
     std::optional<std::filesystem::path> OwnFile() const;
+
+    // After a save: the preview picture the open dialog shows beside the model
+    // file (see PreviewFileToWrite and DrawModelPreview) of the stones the
+    // mode wrote. A picture of the user's own there stays. Returns what went
+    // wrong in the user's words, or "": a preview that cannot be written
+    // leaves the saved model as it is.
+    std::string SavePreview(const std::filesystem::path& model, TSaveMode mode,
+                            const TFileOperations& operations = TFileOperations::System());
     // Splits a scene file into one numbered file per group, as long work;
     // nothing when the path holds no ".STM".
     std::optional<TBreakUpResult> BreakUpScene(const std::filesystem::path& path);

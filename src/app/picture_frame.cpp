@@ -77,6 +77,26 @@ void TPictureFrame::PlaceInView(int viewWidth, int viewHeight) {
     Rect.Bottom = Rect.Top + 300;
 }
 
+void TPictureFrame::SetViewSize(int viewWidth, int viewHeight) {
+    const bool first = FViewWidth <= 0 || FViewHeight <= 0;
+    FViewWidth = viewWidth;
+    FViewHeight = viewHeight;
+    if (first)
+        PlaceInView(viewWidth, viewHeight);
+    KeepInView();
+}
+
+void TPictureFrame::KeepInView() {
+    if (FViewWidth <= 0 || FViewHeight <= 0)
+        return;
+    // The title bar lies above the frame: the frame's top stays below it.
+    const int width = std::min(Rect.Width(), std::max(kFrameMinWidth, FViewWidth));
+    const int height = std::min(Rect.Height(), std::max(kFrameMinHeight, FViewHeight - kBarHeight));
+    const int left = std::max(0, std::min(Rect.Left, FViewWidth - width));
+    const int top = std::max(kBarHeight, std::min(Rect.Top, FViewHeight - height));
+    Rect = ::Rect(left, top, left + width, top + height);
+}
+
 bool TPictureFrame::ButtonShown(int factor) const {
     for (const TSaveButton& button : kSaveButtons)
         if (button.Factor == factor)
@@ -137,6 +157,11 @@ bool TPictureFrame::Drag(int x, int y) {
         Rect.Top += dy;
         Rect.Bottom += dy;
     } else {
+        // An edge follows the mouse up to the view's border.
+        if (FViewWidth > 0 && FViewHeight > 0) {
+            x = std::clamp(x, 0, FViewWidth);
+            y = std::clamp(y, kBarHeight, FViewHeight);
+        }
         if (FTop)
             Rect.Top = std::min(y, Rect.Bottom - kFrameMinHeight);
         if (FBottom)
@@ -146,6 +171,7 @@ bool TPictureFrame::Drag(int x, int y) {
         if (FRight)
             Rect.Right = std::max(x, Rect.Left + kFrameMinWidth);
     }
+    KeepInView();
     return !(Rect == before);
 }
 
@@ -156,6 +182,7 @@ void TPictureFrame::EndDrag() {
 void TPictureFrame::Toggle() {
     Shown = !Shown;
     EndDrag();
+    KeepInView();
 }
 
 TFrameCursor TPictureFrame::CursorAt(int x, int y) const {
@@ -192,13 +219,19 @@ void TPictureFrame::Preset(bool shift, bool ctrl, bool alt) {
     }
     Rect.Right = Rect.Left + width;
     Rect.Bottom = Rect.Top + height;
+    KeepInView();
 }
 
 void TPictureFrame::Resize(int width, int height) {
+    if (FViewWidth > 0 && FViewHeight > 0) {
+        width = std::min(width, std::max(kFrameMinWidth, FViewWidth));
+        height = std::min(height, std::max(kFrameMinHeight, FViewHeight - kBarHeight));
+    }
     Rect.Left -= (width - Rect.Width()) / 2;
     Rect.Right = Rect.Left + width;
     Rect.Top -= (height - Rect.Height()) / 2;
     Rect.Bottom = Rect.Top + height;
+    KeepInView();
 }
 
 void TPictureFrame::Draw(TCanvas& canvas) const {

@@ -62,6 +62,11 @@ public:
 
     // The frame's place when the window starts: 400 x 300 about the view's middle.
     void PlaceInView(int viewWidth, int viewHeight);
+    // The view's size changed. The frame's part of the view is what its
+    // pictures show, so the frame stays inside the view, with its title bar,
+    // and no larger than the view: every change below keeps it so. The first
+    // size known places the frame in the view's middle.
+    void SetViewSize(int viewWidth, int viewHeight);
     // The title-bar area or part of the frame under the point.
     TFrameArea AreaAt(int x, int y) const;
     // Whether the title-bar button of a factor (1 " A ", 2, 4, 8) is shown:
@@ -71,7 +76,8 @@ public:
     // title bar, or its edges within 3 pixels of the point start to be dragged.
     void StartDrag(int x, int y);
     // The mouse moved with the button held: the frame or its dragged edges
-    // follow, never smaller than 128 x 48. Returns whether anything moved.
+    // follow, never smaller than 128 x 48 and never out of the view. Returns
+    // whether anything moved.
     bool Drag(int x, int y);
     void EndDrag();
     bool Dragging() const { return FMoving || FLeft || FTop || FRight || FBottom; }
@@ -82,7 +88,7 @@ public:
     // The presets button: Ctrl 150 x 192, else Shift 320 x 240, else Alt
     // 640 x 480, else 116 x 116, keeping the top-left corner.
     void Preset(bool shift, bool ctrl, bool alt);
-    // A new size about the frame's centre.
+    // A new size about the frame's centre, at most the view's.
     void Resize(int width, int height);
 
     // Draws the frame, its title bar with its buttons and its size label on
@@ -90,6 +96,11 @@ public:
     void Draw(TCanvas& canvas) const;
 
 private:
+    // Brings the frame into the view (once its size is known), shrinking it
+    // to the view's size where it is larger.
+    void KeepInView();
+
+    int FViewWidth = 0, FViewHeight = 0;
     bool FMoving = false, FLeft = false, FTop = false, FRight = false, FBottom = false;
     TPoint FLast;
 };

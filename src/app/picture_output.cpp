@@ -1,6 +1,7 @@
 #include "app/picture_output.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 
 #include "app/model_document.h"
@@ -65,6 +66,18 @@ std::string WholePictureProblem(TBitDepth depth, int width, int height) {
         break;
     }
     return "";
+}
+
+const char* const kPictureFilter = "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp";
+
+std::string PictureExtensionOfFilter(const std::string& filter) {
+    const size_t star = filter.find("*.");
+    if (star == std::string::npos || filter.find("*.", star + 2) != std::string::npos)
+        return {};
+    size_t end = star + 2;
+    while (end < filter.size() && std::isalnum(static_cast<unsigned char>(filter[end])))
+        ++end;
+    return filter.substr(star + 2, end - star - 2);
 }
 
 TPictureOutput::TPictureOutput(TSceneView& scene, TModelDocument& document, const TDataFolders& folders)

@@ -18,6 +18,14 @@ class TCanvas;
 class TDataFolders;
 class TModelDocument;
 
+// The filter of the picture save dialog, in the form "Description|pattern|...".
+extern const char* const kPictureFilter;
+// The extension a filter of that dialog stands for ("png" for "PNG file
+// (*.png)"), which a name typed without an extension gets: the filter chosen
+// then decides the picture's format. Empty for a filter that names no single
+// extension.
+std::string PictureExtensionOfFilter(const std::string& filter);
+
 // Why the picture of a frame cannot be made at a factor (0 a copy, 1
 // anti-aliased, 2, 4 or 8 anew larger), or "" when it can: at most 32767
 // pixels a side and 2^28 pixels.

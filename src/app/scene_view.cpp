@@ -68,6 +68,8 @@ void TSceneView::ResizeView(int width, int height) {
     FPicture.SetPixelFormat(PixelFormatOf(EffectiveBitDepth()));
     FPicture.SetSize(std::max(width, 2), std::max(height, 2));
     FControl.Resize(width, height);
+    if (OnResized)
+        OnResized(width, height);
     RedrawPicture();
 }
 

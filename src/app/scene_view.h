@@ -41,6 +41,8 @@ public:
     std::function<void()> OnSceneDrawn;
     // With piece-by-piece drawing, told after each stone of a pass.
     TPassProgress OnStoneDrawn;
+    // The view took a new size, before its new picture is drawn.
+    std::function<void(int width, int height)> OnResized;
 
     TRenderState& View() { return FView; }
     const TRenderState& View() const { return FView; }

@@ -16,6 +16,8 @@ TStonemillApp::TStonemillApp(const TDataFolders& folders)
     Scene.OnSceneDrawn = [this] { Placing.SceneDrawn(); };
     // The toolbox's position display follows the stone in hand.
     Placing.OnHandMoved = [this](const TBlock* held) { Selection.ShowHandPosition(held); };
+    // The picture frame stays inside the view.
+    Scene.OnResized = [this](int width, int height) { Pictures.Frame().SetViewSize(width, height); };
 }
 
 void TStonemillApp::ConnectWindow(const TWindowHooks& hooks) {

@@ -180,7 +180,7 @@ struct TJpegWrite {
     ~TJpegWrite() { jpeg_destroy_compress(&Info); }
 };
 
-bool WriteJpeg(TPictureRows& picture, std::FILE* file, TRowProgress& progress) {
+bool WriteJpeg(TPictureRows& picture, std::FILE* file, TRowProgress& progress, const std::string& comment) {
     // As with PNG, the library's errors jump back here past its own calls only.
     TJpegErrors errors;
     TJpegWrite write;
@@ -197,6 +197,9 @@ bool WriteJpeg(TPictureRows& picture, std::FILE* file, TRowProgress& progress) {
     info.in_color_space = JCS_EXT_BGRX; // 32-bit pixels as they lie in memory
     jpeg_set_defaults(&info);
     jpeg_start_compress(&info, TRUE);
+    if (!comment.empty())
+        jpeg_write_marker(&info, JPEG_COM, reinterpret_cast<const JOCTET*>(comment.data()),
+                          static_cast<unsigned int>(std::min<size_t>(comment.size(), 65533)));
     while (info.next_scanline < info.image_height) {
         // The library only reads the rows it is given.
         JSAMPROW row = const_cast<JSAMPROW>(
@@ -226,20 +229,25 @@ void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, const 
 namespace {
 
 void SavePicture(TPictureRows& picture, const std::filesystem::path& path, TPictureFileFormat format,
-                 const TPngCompression& compression, const TWriteProgress& progress) {
+                 const TPngCompression& compression, const TWriteProgress& progress,
+                 const std::string& comment = {},
+                 const TFileOperations& operations = TFileOperations::System()) {
     if (picture.Width() <= 0 || picture.Height() <= 0)
         throw EError("The picture is empty");
     TRowProgress rows(progress, picture.Height());
-    WriteFileAtomically(path, [&](std::FILE* file) {
-        switch (format) {
-        case ffJpeg:
-            return WriteJpeg(picture, file, rows);
-        case ffPng:
-            return WritePng(picture, file, compression, rows);
-        default:
-            return WriteBmp(picture, file, rows);
-        }
-    });
+    WriteFileAtomically(
+        path,
+        [&](std::FILE* file) {
+            switch (format) {
+            case ffJpeg:
+                return WriteJpeg(picture, file, rows, comment);
+            case ffPng:
+                return WritePng(picture, file, compression, rows);
+            default:
+                return WriteBmp(picture, file, rows);
+            }
+        },
+        operations);
 }
 
 } // namespace
@@ -265,6 +273,12 @@ void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictu
                      const TWriteProgress& progress) {
     TBitmapRows rows = RowsOf32BitBitmap(picture);
     SavePicture(rows, path, format, kPngCompression, progress);
+}
+
+void SaveJpegFile(TBitmap& picture, const std::filesystem::path& path, const std::string& comment,
+                  const TFileOperations& operations) {
+    TBitmapRows rows = RowsOf32BitBitmap(picture);
+    SavePicture(rows, path, ffJpeg, kPngCompression, nullptr, comment, operations);
 }
 
 void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/atomic_file.h"
+
 class TBitmap;
 class TPictureRows;
 
@@ -38,6 +40,10 @@ void SavePictureFile(TBitmap& picture, const std::filesystem::path& path, TPictu
 // never all of it at once) in the format its name asks for.
 void SavePictureFile(TPictureRows& picture, const std::filesystem::path& path,
                      const TWriteProgress& progress = nullptr);
+// Saves it as JPEG with a comment (a COM marker before the picture's data),
+// through the file operations given.
+void SaveJpegFile(TBitmap& picture, const std::filesystem::path& path, const std::string& comment,
+                  const TFileOperations& operations = TFileOperations::System());
 // Saves it as PNG compressed as given.
 void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,
                  const TWriteProgress& progress = nullptr);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <filesystem>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QFileDialog;
 class QWidget;
@@ -26,6 +28,14 @@ void SetUpOpenDialog(QFileDialog& dialog);
 // with the dialog's own question, whether to replace it; No returns to the
 // dialog.
 void SetUpSaveDialog(QFileDialog& dialog);
+// The picture save dialog: its filters, and the extension of the filter
+// chosen for a name typed without one, so that the filter decides the
+// picture's format; the same question before a file is replaced.
+void SetUpPictureSaveDialog(QFileDialog& dialog);
+// The open dialog's sidebar: its usual places, then the folders, each shown
+// under its label (or its own name when the label is empty).
+void AddSidebarFolders(QFileDialog& dialog,
+                       const std::vector<std::pair<std::filesystem::path, QString>>& folders);
 
 // Runs a non-native open dialog with the title, the filter (in the pipe form
 // above), the default extension and the starting folder; the chosen file, or

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 #include <QWheelEvent>
 #include <filesystem>
 #include <iostream>
@@ -33,6 +35,7 @@
 #include "ui/error_report.h"
 #include "ui/file_dialogs.h"
 #include "ui/long_work.h"
+#include "ui/on_screen.h"
 #include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
@@ -77,6 +80,9 @@ bool IsInputEvent(QEvent::Type type) {
 TMainForm::TMainForm(TStonemillApp& app, const TStartArguments& start, QWidget* parent)
     : QMainWindow(parent), FApp(app), FStart(start) {
     setObjectName("MainForm");
+    OpenWithDesktop = [](const fs::path& picture) {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(Text(picture.string())));
+    };
     resize(1000, 720);
     CreateActions();
     CreateMenus();
@@ -928,6 +934,11 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ToolTip:
         // Tool tips show while "&Hints" is checked; the hint field always shows the hints.
         return !FApp.Hints() && IsOwnWidget(watched);
+    case QEvent::Show:
+        // Every dialog and tool window opens where the user can reach it.
+        if (ShowsDialogOrToolWindow(watched, event))
+            KeepWindowOnScreen(static_cast<QWidget*>(watched));
+        return false;
     default:
         return false;
     }
@@ -952,8 +963,17 @@ bool TMainForm::AskSaveChanges() {
         [this] { return SaveModelFile(TSaveMode::smComplete); });
 }
 
+void TMainForm::AddModelFolders(QFileDialog& dialog) const {
+    const TDialogFolders& folders = FApp.Document.DialogFolders();
+    std::vector<std::pair<fs::path, QString>> sidebar = {{folders.Save, QString()}};
+    if (folders.Demos != folders.Save)
+        sidebar.emplace_back(folders.Demos, "Demo models");
+    AddSidebarFolders(dialog, sidebar);
+}
+
 std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::path& folder) {
     TOpenModelDialog dialog(this, title);
+    AddModelFolders(dialog);
     dialog.setDirectory(Text(folder.string()));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -962,6 +982,7 @@ std::optional<fs::path> TMainForm::AskModelFile(const QString& title, const fs::
 
 bool TMainForm::RunOpenDialog(const QString& title, TLoadMode mode) {
     TOpenModelDialog dialog(this, title);
+    AddModelFolders(dialog);
     dialog.setDirectory(Text((mode == TLoadMode::lmComplete ? FApp.Document.DialogFolders().Open
                                                             : FApp.Document.DialogFolders().Subassembly)
                                  .string()));
@@ -985,17 +1006,24 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
         dialog.selectFile(Text(proposal.FileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(PathOf(dialog.selectedFiles().first()), mode); });
-    ShowState();
-    return saved;
+    return SaveModelWithPreview(PathOf(dialog.selectedFiles().first()), mode);
 }
 
 bool TMainForm::SaveModelUnderItsName() {
     const std::optional<fs::path> file = FApp.Files.OwnFile();
     if (!file)
         return SaveModelFile(TSaveMode::smComplete);
-    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(*file, TSaveMode::smComplete); });
+    return SaveModelWithPreview(*file, TSaveMode::smComplete);
+}
+
+bool TMainForm::SaveModelWithPreview(const fs::path& path, TSaveMode mode) {
+    const bool saved = RunReporting(this, [&] { FApp.Files.SaveModel(path, mode); });
     ShowState();
+    if (saved) {
+        // The model is saved whatever becomes of its preview.
+        if (const std::string problem = FApp.Files.SavePreview(path, mode); !problem.empty())
+            QMessageBox::warning(this, kApplicationTitle, Text(problem));
+    }
     return saved;
 }
 

@@ -20,6 +20,7 @@ class QAction;
 class QActionGroup;
 class QComboBox;
 class QLabel;
+class QFileDialog;
 class QLineEdit;
 class QMenu;
 class QMouseEvent;
@@ -57,6 +58,9 @@ public:
     QAction* Action(TCommandId id) const;
     // Queues a message to the window; it runs after the events already waiting.
     void PostMessage(int message);
+    // Opens a picture with the desktop's own viewer; false when the desktop
+    // has none (the system's way unless a test puts its own).
+    std::function<bool(const std::filesystem::path& picture)> OpenWithDesktop;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -149,6 +153,9 @@ private:
     // --- model files ---
     // The unsaved-changes question; true when the caller may go on.
     bool AskSaveChanges();
+    // The open dialog's sidebar entries: the user's models, and the demo models
+    // shipped with the program.
+    void AddModelFolders(QFileDialog& dialog) const;
     // Runs the open dialog for models with the title in the folder; the chosen file.
     std::optional<std::filesystem::path> AskModelFile(const QString& title,
                                                       const std::filesystem::path& folder);
@@ -159,6 +166,9 @@ private:
     // without one of the user's, the save dialog asks for a name.
     bool SaveModelUnderItsName();
     bool SaveModelFile(TSaveMode mode);
+    // Writes the model, then its preview picture beside it; false when the
+    // model could not be written.
+    bool SaveModelWithPreview(const std::filesystem::path& path, TSaveMode mode);
     void ShowLineError(const std::string& message);
 
     bool IsOwnWidget(QObject* object) const;

@@ -5,7 +5,6 @@
 #include "ui/main_form.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QImageReader>
 #include <QMessageBox>
@@ -16,7 +15,6 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
-#include <QUrl>
 
 #include "common/error.h"
 #include "platform/canvas.h"
@@ -25,13 +23,12 @@
 #include "ui/dialogs/picture_size_dialog.h"
 #include "ui/file_dialogs.h"
 #include "ui/paint_box.h"
+#include "ui/picture_window.h"
 #include "ui/ui_helpers.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-const char* const kPictureFilter = "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp";
 
 Qt::CursorShape ShapeOf(TFrameCursor cursor) {
     switch (cursor) {
@@ -170,11 +167,7 @@ void TMainForm::SetFrameSize() {
 
 void TMainForm::SavePictureClick(int factor) {
     QFileDialog dialog(this, Text(SavePictureTitle(factor, FApp.Pictures.Frame().Rect)));
-    dialog.setObjectName("dlgSavePicture");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
-    dialog.setDefaultSuffix("BMP");
+    SetUpPictureSaveDialog(dialog);
     dialog.setDirectory(Text(FApp.Pictures.PictureFolder().string()));
     const std::string model = fs::path(FApp.Document.OpenFileName()).stem().string();
     if (!model.empty())
@@ -270,7 +263,12 @@ void TMainForm::PovRayProgress() {
     FPovRayWatch->stop();
     FPovRay.reset();
     if (QMessageBox::question(this, kApplicationTitle,
-                              Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) ==
+                              Text("POV-Ray has drawn the picture " + picture.string() + ".\nOpen it?")) !=
         QMessageBox::Yes)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Text(picture.string())));
+        return;
+    if (OpenWithDesktop(picture))
+        return;
+    // No program of the desktop shows pictures: the picture is shown here.
+    if (QMessageBox::question(this, kApplicationTitle, Text(NoViewerMessage(picture))) == QMessageBox::Yes)
+        ShowPictureWindow(this, picture);
 }

@@ -67,12 +67,18 @@ TOpenModelDialog::TOpenModelDialog(QWidget* parent, const QString& title) : QFil
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(panel, 0, grid->columnCount(), grid->rowCount(), 1);
     connect(this, &QFileDialog::currentChanged, this, &TOpenModelDialog::SelectionChanged);
-    // A name typed (or set) in the name field counts as selected too.
-    if (auto* name = findChild<QLineEdit*>("fileNameEdit"))
+    // A name typed (or set) in the name field counts as selected too, also
+    // in the next folder the dialog goes to.
+    if (auto* name = findChild<QLineEdit*>("fileNameEdit")) {
         connect(name, &QLineEdit::textChanged, this, [this](const QString& text) {
             if (!text.isEmpty())
                 SelectionChanged(directory().filePath(text));
         });
+        connect(this, &QFileDialog::directoryEntered, this, [this, name](const QString& folder) {
+            if (!name->text().isEmpty())
+                SelectionChanged(QDir(folder).filePath(name->text()));
+        });
+    }
 }
 
 void TOpenModelDialog::SelectionChanged(const QString& file) {

@@ -81,6 +81,47 @@ TEST(PictureFrame, HotAreasDraggingAndSizes) {
     EXPECT_EQ(frame.Rect, Rect(2, 14, 798, 598));
 }
 
+TEST(PictureFrame, StaysInsideTheViewItsPicturesShow) {
+    TPictureFrame frame;
+    // The first size known places it in the middle.
+    frame.SetViewSize(800, 600);
+    EXPECT_EQ(frame.Rect, Rect(210, 150, 610, 450));
+    // A size far beyond the view is held to the view, title bar included.
+    frame.Resize(100000, 100000);
+    EXPECT_EQ(frame.Rect, Rect(0, 13, 800, 600));
+    frame.Resize(300, 200);
+    EXPECT_EQ(frame.Rect, Rect(250, 206, 550, 406)); // about the centre
+    // Moved against the view's edges it stops there; a dragged edge stops at them.
+    frame.StartDrag(400, 200); // the title bar
+    frame.Drag(-5000, -5000);
+    EXPECT_EQ(frame.Rect, Rect(0, 13, 300, 213));
+    frame.Drag(99999, 99999);
+    EXPECT_EQ(frame.Rect, Rect(500, 400, 800, 600));
+    frame.StartDrag(500, 500); // the left edge
+    frame.Drag(-300, 500);
+    EXPECT_EQ(frame.Rect, Rect(0, 400, 800, 600));
+    frame.EndDrag();
+    // The presets and a smaller view keep it inside too.
+    frame.Rect = Rect(700, 500, 800, 600);
+    frame.Preset(false, false, true);
+    EXPECT_EQ(frame.Rect, Rect(160, 120, 800, 600));
+    frame.SetViewSize(400, 300);
+    EXPECT_EQ(frame.Rect, Rect(0, 13, 400, 300));
+    // A view smaller than the smallest frame shows its top-left corner.
+    frame.SetViewSize(100, 40);
+    EXPECT_EQ(frame.Rect, Rect(0, 13, 128, 61));
+}
+
+TEST(PictureFrame, TheFilterChosenGivesTheExtension) {
+    EXPECT_EQ(PictureExtensionOfFilter("PNG file (*.png)"), "png");
+    EXPECT_EQ(PictureExtensionOfFilter("JPEG file (*.jpg)"), "jpg");
+    EXPECT_EQ(PictureExtensionOfFilter("Bitmap file (*.bmp)"), "bmp");
+    EXPECT_EQ(PictureExtensionOfFilter("All files (*)"), "");
+    EXPECT_EQ(PictureExtensionOfFilter("Pictures (*.png *.jpg)"), "");
+    EXPECT_EQ(std::string(kPictureFilter),
+              "PNG file (*.png)|*.png|JPEG file (*.jpg)|*.jpg|Bitmap file (*.bmp)|*.bmp");
+}
+
 TEST(PictureOutput, LargerPicturesAreDrawnAnewAndFailuresRestoreTheView) {
     TTempProgramFolder folder;
     TStonemillApp app(folder.Path());

@@ -1,19 +1,25 @@
 // The main window's model files, driven through the real dialogs: loading a
-// complete model, line errors, unreadable files, the three saves with their
-// proposals and the question before a file is replaced, the unsaved-changes
-// question on New model, load and close, the caption, and the model named on
-// the command line.
+// complete model, the open dialog's folders and previews, line errors,
+// unreadable files, the three saves with their proposals and the question
+// before a file is replaced, the unsaved-changes question on New model, load
+// and close, the caption, and the model named on the command line.
 
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QUrl>
 
 #include <algorithm>
 #include <fstream>
 
+#include "ui/open_model_dialog.h"
 #include "ui_test_support.h"
 
 namespace fs = std::filesystem;
@@ -92,6 +98,78 @@ private slots:
         QCOMPARE(f.Form().findChild<QComboBox*>("cbZoom")->currentText(), QString("100"));
         QCOMPARE(f.App().Scene.PassCount(), passes + 1);
         QCOMPARE(f.App().Document.RecentFiles().front(), file.string());
+    }
+
+    void OpenStartsWhereModelsAreSavedWithTheDemosBesideAndShowsPreviews() {
+        TWindowFixture f;
+        // The shipped models in a folder of their own, as when installed.
+        const fs::path demos = f.Folder() / "share" / "Models";
+        const fs::path castle = f.WriteFile("share/Models/castle.stm", kModel);
+        f.App().Document.DialogFolders().Demos = demos;
+        // The sidebar's entry of a folder, in the order of the dialog's list.
+        auto entryOf = [](QFileDialog* dialog, const fs::path& folder) {
+            auto* sidebar = dialog->findChild<QListView*>("sidebar");
+            const qsizetype row =
+                dialog->sidebarUrls().indexOf(QUrl::fromLocalFile(QString::fromStdString(folder.string())));
+            return sidebar != nullptr && row >= 0 ? sidebar->model()->index(static_cast<int>(row), 0)
+                                                  : QModelIndex();
+        };
+        auto click = [](QFileDialog* dialog, const QModelIndex& entry) {
+            auto* sidebar = dialog->findChild<QListView*>("sidebar");
+            QTest::mouseClick(sidebar->viewport(), Qt::LeftButton, {}, sidebar->visualRect(entry).center());
+        };
+        auto shown = [](QFileDialog* dialog) {
+            return fs::path(dialog->directory().absolutePath().toStdString());
+        };
+
+        // The user's models first, the demos one click away.
+        bool seen = false;
+        WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
+            seen = true;
+            const TRejectOnExit close(dialog);
+            QCOMPARE(shown(dialog), f.Folder() / "Models");
+            const QModelIndex mine = entryOf(dialog, f.Folder() / "Models");
+            QCOMPARE(mine.data().toString(), QString("Models"));
+            const QModelIndex demoEntry = entryOf(dialog, demos);
+            QCOMPARE(demoEntry.data().toString(), QString("Demo models"));
+            click(dialog, demoEntry);
+            QCOMPARE(shown(dialog), demos);
+            AcceptFileDialog(dialog, castle);
+        });
+        WithMenu(f.Find<QToolButton>("btnOpen"),
+                 [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+        QVERIFY(seen);
+        QCOMPARE(f.App().Document.Model().Count(), 3);
+        // The desktop keeps the sidebars of every program's dialogs: ours
+        // leave no entries there.
+        const QString saved = QSettings(QSettings::UserScope, "QtProject")
+                                  .value("FileDialog/shortcuts")
+                                  .toStringList()
+                                  .join(",");
+        QVERIFY2(!saved.contains("share/Models"), qPrintable(saved));
+
+        // Saved as the user's own, it gets a preview, which the open dialog shows.
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            QCOMPARE(shown(dialog), f.Folder() / "Models");
+            AcceptFileDialog(dialog, f.Folder() / "Models" / "mine");
+        });
+        PickSave(f, "&Complete model...");
+        const QImage preview(QString::fromStdString((f.Folder() / "Models" / "mine.jpg").string()));
+        QCOMPARE(preview.size(), QSize(400, 300));
+        seen = false;
+        WhenModal<TOpenModelDialog>([&](TOpenModelDialog* dialog) {
+            seen = true;
+            const TRejectOnExit close(dialog);
+            click(dialog, entryOf(dialog, f.Folder() / "Models"));
+            QCOMPARE(shown(dialog), f.Folder() / "Models");
+            // The current model's name is proposed; in this folder it has its picture.
+            QCOMPARE(FileDialogName(dialog), QString("mine.STM"));
+            QTRY_COMPARE(dialog->findChild<QLabel*>("PictureLabel")->text(), QString(" (400x300)"));
+            dialog->reject();
+        });
+        WithMenu(f.Find<QToolButton>("btnOpen"),
+                 [](QMenu* menu) { ClickMenuItem(menu, "&Complete model..."); });
+        QVERIFY(seen);
     }
 
     void EachUnreadableLineShowsItsMessageAndLoadingGoesOn() {
@@ -421,6 +499,7 @@ private slots:
         }
         QVERIFY(!f.App().Document.Dirty());
         QVERIFY(f.ReadFile(own).starts_with("= 0 90 10 7 -3 0 1\r\n"));
+        QVERIFY(!QImage(QString::fromStdString((f.Folder() / "Saves" / "own.jpg").string())).isNull());
 
         f.Click("btnClear");
         bool asked = false;

@@ -3,6 +3,9 @@
 // box, printing to a PDF file, and the light, edge and background dialogs.
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +13,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -109,14 +113,15 @@ private slots:
                 AcceptFileDialog(dialog, pict / save.Name);
             });
             ClickAt(box, QPoint(frame.Rect.Left + save.Offset, frame.Rect.Top - 6));
+            // A name without an extension takes the filter's: PNG, the first.
             const fs::path written =
-                fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.BMP";
+                fs::path(save.Name).has_extension() ? pict / save.Name : pict / "plain.png";
             QVERIFY2(fs::exists(written), written.c_str());
             QImage picture(QString::fromStdString(written.string()));
             QCOMPARE(picture.size(), QSize(200 * save.Factor, 150 * save.Factor));
         }
         // Plain and anti-aliased pictures show the frame's part of the view.
-        const QImage plain(QString::fromStdString((pict / "plain.BMP").string()));
+        const QImage plain(QString::fromStdString((pict / "plain.png").string()));
         const QImage view = f.App().Scene.Picture().ToImage();
         QCOMPARE(plain.pixel(30, 40), view.pixel(80, 75));
         QCOMPARE(plain.pixel(150, 100), view.pixel(200, 135));
@@ -139,6 +144,116 @@ private slots:
         ClickAt(box, QPoint(frame.Rect.Right - 8, frame.Rect.Top - 6)); // close
         QVERIFY(!frame.Shown);
         QVERIFY(!f.Find<QToolButton>("btnSavePic")->isChecked());
+    }
+
+    void TheFilterDecidesTheFormatAndAFileIsReplacedOnlyAfterAsking() {
+        TWindowFixture f;
+        f.WriteFile("Models/two.stm", kModel);
+        f.App().Files.LoadModel(f.Folder() / "Models" / "two.stm", TLoadMode::lmComplete);
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        TPictureFrame& frame = f.App().Pictures.Frame();
+        f.Click("btnSavePic");
+        frame.Rect = Rect(40, 40, 240, 190);
+        const fs::path pict = f.Folder() / "Pict";
+        fs::create_directories(pict);
+        auto head = [&](const char* name) {
+            const std::string bytes = f.ReadFile(pict / name);
+            return bytes.substr(0, 4);
+        };
+        // Each filter chosen gives its format to a name typed without an extension.
+        struct TChoice {
+            int Down; // steps down the filter list from PNG
+            const char* Name;
+            const char* Written;
+            std::string Head;
+        };
+        const TChoice choices[] = {{0, "shot", "shot.png", "\x89P"},
+                                   {1, "photo", "photo.jpg", "\xFF\xD8"},
+                                   {2, "old", "old.bmp", "BM"}};
+        for (const TChoice& choice : choices) {
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                auto* filters = dialog->findChild<QComboBox*>("fileTypeCombo");
+                QVERIFY(filters != nullptr);
+                for (int i = 0; i < choice.Down; ++i)
+                    QTest::keyClick(filters, Qt::Key_Down);
+                QCOMPARE(dialog->defaultSuffix(), QFileInfo(choice.Written).suffix());
+                AcceptFileDialog(dialog, pict / choice.Name);
+            });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QVERIFY2(fs::exists(pict / choice.Written), choice.Written);
+            QCOMPARE(head(choice.Written).substr(0, 2), choice.Head);
+        }
+
+        // Saving over a picture asks once: No keeps it and the dialog stays,
+        // Yes replaces it.
+        const std::string before = f.ReadFile(pict / "shot.png");
+        frame.Rect = Rect(40, 40, 200, 150);
+        {
+            TQuestionAnswerer no(QMessageBox::No);
+            bool stillOpen = false;
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+                AcceptFileDialog(dialog, pict / "shot");
+                stillOpen = dialog->isVisible();
+                dialog->reject();
+            });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QCOMPARE(no.Texts, QStringList({"shot.png already exists.\nDo you want to replace it?"}));
+            QVERIFY(stillOpen);
+            QCOMPARE(f.ReadFile(pict / "shot.png"), before);
+        }
+        {
+            TQuestionAnswerer yes(QMessageBox::Yes);
+            WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, pict / "shot.png"); });
+            ClickAt(box, QPoint(frame.Rect.Left + 8, frame.Rect.Top - 6));
+            QCOMPARE(yes.Texts.size(), 1);
+            QCOMPARE(QImage(QString::fromStdString((pict / "shot.png").string())).size(), QSize(160, 110));
+        }
+    }
+
+    void AHugePictureSizeKeepsTheFrameAndTheDialogsOnTheScreen() {
+        TWindowFixture f;
+        QWidget* box = f.Find<QWidget>("PaintBox1");
+        TPictureFrame& frame = f.App().Pictures.Frame();
+        f.Click("btnSavePic");
+        // The frame starts in the middle of the view.
+        QCOMPARE(frame.Rect.Width(), 400);
+        QCOMPARE(frame.Rect.Left, box->width() / 2 - 190);
+        const QRect screen = box->screen()->availableGeometry();
+        auto onScreen = [&](QWidget* window) {
+            const QRect placed = window->frameGeometry();
+            return screen.contains(placed.topLeft()) && screen.contains(placed.bottomRight());
+        };
+        // A size far larger than the view: the frame is held to the view.
+        bool placed = false;
+        WhenModal<TSizeCamera>([&](TSizeCamera* size) {
+            placed = onScreen(size);
+            size->findChild<QLineEdit*>("edW")->setText("100000");
+            size->findChild<QLineEdit*>("edH")->setText("100000");
+            size->findChild<QPushButton*>("btnOK")->click();
+        });
+        f.Form().RunCommand(TCommandId::cmPictureSize); // F2
+        QVERIFY(placed);
+        QCOMPARE(frame.Rect, Rect(0, 13, box->width(), box->height()));
+        // The next F2 opens the size box on the screen, showing that size.
+        QString shownWidth;
+        placed = false;
+        WhenModal<TSizeCamera>([&](TSizeCamera* size) {
+            placed = onScreen(size);
+            shownWidth = size->findChild<QLineEdit*>("edW")->text();
+            size->reject();
+        });
+        f.Form().RunCommand(TCommandId::cmPictureSize);
+        QVERIFY(placed);
+        QCOMPARE(shownWidth, QString::number(box->width()));
+
+        // A tool window placed off the screen comes back onto it when shown.
+        auto* toolbox = f.Form().findChild<QWidget*>("AdvOptions");
+        QVERIFY(toolbox != nullptr);
+        toolbox->move(screen.right() + 5000, screen.bottom() + 5000);
+        f.Form().Action(TCommandId::cmAdvancedToolbox)->trigger(); // "Advanced &toolbox"
+        QVERIFY(toolbox->isVisible());
+        QVERIFY(onScreen(toolbox));
+        f.Form().Action(TCommandId::cmAdvancedToolbox)->trigger();
     }
 
     void PrintingDrawsThePage() {
@@ -210,19 +325,38 @@ private slots:
         QAction* pov = f.Form().findChild<QAction*>("POV1");
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu*) { QVERIFY(!pov->isEnabled()); });
         f.App().Pov.SetProgram("/usr/bin/povray");
-        QString offered;
-        WhenModal<QMessageBox>([&](QMessageBox* box) {
-            offered = box->text();
-            ClickMessageButton(box, QMessageBox::No);
-        });
+        // Without a program of the desktop that shows pictures, the picture
+        // is shown in a window of our own, after a word on where it is.
+        std::vector<fs::path> opened;
+        f.Form().OpenWithDesktop = [&](const fs::path& picture) {
+            opened.push_back(picture);
+            return false;
+        };
+        TQuestionAnswerer yes(QMessageBox::Yes);
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu* menu) {
             QVERIFY(pov->isEnabled());
             ClickMenuItem(menu, "&POV");
         });
-        QTRY_VERIFY_WITH_TIMEOUT(!offered.isEmpty(), 20000);
-        QVERIFY(offered.contains("test.png"));
-        const QImage picture(QString::fromStdString((f.Folder() / "Render" / "test.png").string()));
+        QTRY_VERIFY_WITH_TIMEOUT(yes.Texts.size() == 2, 20000);
+        const fs::path drawn = f.Folder() / "Render" / "test.png";
+        QCOMPARE(yes.Texts[0],
+                 QString::fromStdString("POV-Ray has drawn the picture " + drawn.string() + ".\nOpen it?"));
+        QCOMPARE(opened, std::vector<fs::path>{drawn});
+        QVERIFY(yes.Texts[1].contains(QString::fromStdString(drawn.string())));
+        QVERIFY(yes.Texts[1].contains("Show it in a window of Stonemill?"));
+        QWidget* window = nullptr;
+        QTRY_VERIFY((window = f.Form().findChild<QWidget*>("PictureWindow")) != nullptr);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->windowTitle(), QString("test.png"));
+        auto* shown = window->findChild<QLabel*>("Picture");
+        QVERIFY(shown != nullptr);
+        QCOMPARE(shown->pixmap().size(), QSize(320, 240));
+        const QImage picture(QString::fromStdString(drawn.string()));
         QCOMPARE(picture.size(), QSize(320, 240));
+        QCOMPARE(shown->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+                 picture.convertToFormat(QImage::Format_RGB32));
+        window->close();
+        QTRY_VERIFY(f.Form().findChild<QWidget*>("PictureWindow") == nullptr);
         // Names the include file lacks are drawn as mock-ups.
         QVERIFY(f.ReadFile(f.Folder() / "Render" / "test.pov").find("#declare Glong = object {") !=
                 std::string::npos);

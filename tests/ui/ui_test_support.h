@@ -65,6 +65,20 @@ template <class T> void WhenModal(const std::function<void(T*)>& act) {
     });
 }
 
+// Closes the dialog when it leaves scope still open: a check that fails
+// while a test acts on a modal dialog then fails the test instead of leaving
+// it waiting.
+struct TRejectOnExit {
+    explicit TRejectOnExit(QDialog* dialog) : Dialog(dialog) {}
+    ~TRejectOnExit() {
+        if (Dialog->isVisible())
+            Dialog->reject();
+    }
+    TRejectOnExit(const TRejectOnExit&) = delete;
+    TRejectOnExit& operator=(const TRejectOnExit&) = delete;
+    QDialog* Dialog;
+};
+
 // Types an absolute path into a file dialog and confirms it.
 void AcceptFileDialog(QFileDialog* dialog, const std::filesystem::path& path);
 // The text of the file dialog's name field.
