@@ -161,6 +161,9 @@ TViewRecord TModelFiles::CurrentViewRecord() const {
 void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
     TDialogFolders& folders = FDocument.DialogFolders();
     (mode == TSaveMode::smComplete ? folders.Save : folders.PartialSave) = path.parent_path();
+    // The model now lives there, so the next open starts beside it.
+    if (mode == TSaveMode::smComplete)
+        folders.Open = path.parent_path();
     FDocument.SetCaptionAndFileNames(path.string());
     SaveModelFile(path, FDocument.Model(), CurrentViewRecord(), mode);
     if (mode == TSaveMode::smComplete)

@@ -269,6 +269,5 @@ void TMainForm::PovRayProgress() {
     if (OpenWithDesktop(picture))
         return;
     // No program of the desktop shows pictures: the picture is shown here.
-    if (QMessageBox::question(this, kApplicationTitle, Text(NoViewerMessage(picture))) == QMessageBox::Yes)
-        ShowPictureWindow(this, picture);
+    ShowPictureWindow(this, picture);
 }

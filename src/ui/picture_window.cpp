@@ -17,7 +17,8 @@
 TPictureWindow::TPictureWindow(QWidget* parent, const std::filesystem::path& picture) : QDialog(parent) {
     setObjectName("PictureWindow");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(Text(picture.filename().string()));
+    // The whole name says where the picture is saved.
+    setWindowTitle(Text(picture.string()));
     QImageReader reader(Text(picture.string()));
     const QImage image = reader.read();
     if (image.isNull())
@@ -45,11 +46,6 @@ TPictureWindow::TPictureWindow(QWidget* parent, const std::filesystem::path& pic
         size = size.boundedTo(room);
     }
     resize(size);
-}
-
-std::string NoViewerMessage(const std::filesystem::path& picture) {
-    return "There is no program on this computer that shows pictures.\nThe picture is saved as " +
-           picture.string() + ".\nShow it in a window of Stonemill?";
 }
 
 void ShowPictureWindow(QWidget* parent, const std::filesystem::path& picture) {

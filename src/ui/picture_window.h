@@ -14,10 +14,6 @@ public:
     TPictureWindow(QWidget* parent, const std::filesystem::path& picture);
 };
 
-// What the user reads when the desktop has no program that shows a picture:
-// where the picture is, and the offer to show it in a window of our own.
-std::string NoViewerMessage(const std::filesystem::path& picture);
-
 // Shows the picture in a window of its own beside the parent, which stays
 // usable; the window goes when it is closed. A picture that cannot be read
 // is reported in the error box.

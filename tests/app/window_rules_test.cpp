@@ -157,7 +157,9 @@ TEST_F(WindowRulesTest, ModelsOpenWhereTheyAreSavedAndShowTheirPreviews) {
     const float scale = view.ViewScale, offsetX = view.ViewOffsetX;
     const fs::path house = folder.Path() / "Models" / "house.STM";
     fs::create_directories(house.parent_path());
+    app->Document.DialogFolders().Open = folder.Path(); // opened from elsewhere
     app->Files.SaveModel(house, TSaveMode::smComplete);
+    EXPECT_EQ(app->Document.DialogFolders().Open, house.parent_path()); // the next open starts beside it
     EXPECT_EQ(app->Files.SavePreview(house, TSaveMode::smComplete), "");
     const fs::path preview = folder.Path() / "Models" / "house.jpg";
     EXPECT_TRUE(IsOwnPreview(preview));

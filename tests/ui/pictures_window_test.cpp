@@ -326,7 +326,7 @@ private slots:
         WithMenu(f.Find<QToolButton>("btnOptions"), [&](QMenu*) { QVERIFY(!pov->isEnabled()); });
         f.App().Pov.SetProgram("/usr/bin/povray");
         // Without a program of the desktop that shows pictures, the picture
-        // is shown in a window of our own, after a word on where it is.
+        // is shown in a window of our own, named by where it is saved.
         std::vector<fs::path> opened;
         f.Form().OpenWithDesktop = [&](const fs::path& picture) {
             opened.push_back(picture);
@@ -337,17 +337,15 @@ private slots:
             QVERIFY(pov->isEnabled());
             ClickMenuItem(menu, "&POV");
         });
-        QTRY_VERIFY_WITH_TIMEOUT(yes.Texts.size() == 2, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(yes.Texts.size() == 1, 20000);
         const fs::path drawn = f.Folder() / "Render" / "test.png";
         QCOMPARE(yes.Texts[0],
                  QString::fromStdString("POV-Ray has drawn the picture " + drawn.string() + ".\nOpen it?"));
         QCOMPARE(opened, std::vector<fs::path>{drawn});
-        QVERIFY(yes.Texts[1].contains(QString::fromStdString(drawn.string())));
-        QVERIFY(yes.Texts[1].contains("Show it in a window of Stonemill?"));
         QWidget* window = nullptr;
         QTRY_VERIFY((window = f.Form().findChild<QWidget*>("PictureWindow")) != nullptr);
         QVERIFY(window->isVisible());
-        QCOMPARE(window->windowTitle(), QString("test.png"));
+        QCOMPARE(window->windowTitle(), QString::fromStdString(drawn.string()));
         auto* shown = window->findChild<QLabel*>("Picture");
         QVERIFY(shown != nullptr);
         QCOMPARE(shown->pixmap().size(), QSize(320, 240));
