@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "common/color.h"
 #include "common/point3d.h"
@@ -154,8 +155,13 @@ private:
     std::array<float, 2> Offsets(int x, int y, int z, int quarterTurn) const {
         const auto& r = FRowsD[static_cast<size_t>(quarterTurn & 3)];
         const double s = ViewScale;
-        const double ax = static_cast<double>(int64_t{x} - ViewAnchor.X);
-        const double ay = static_cast<double>(int64_t{y} - ViewAnchor.Y);
+        // A turned stone gives its points in its own turned axes, so the
+        // anchor is turned into them too: a quarter turn takes (x, y) to (-y, x).
+        int64_t anchorX = ViewAnchor.X, anchorY = ViewAnchor.Y;
+        for (int turn = quarterTurn & 3; turn > 0; --turn)
+            anchorX = -std::exchange(anchorY, anchorX);
+        const double ax = static_cast<double>(int64_t{x} - anchorX);
+        const double ay = static_cast<double>(int64_t{y} - anchorY);
         const double az = static_cast<double>(int64_t{z} - ViewAnchor.Z);
         return {static_cast<float>(s * (r[0] * ax + r[1] * ay)),
                 static_cast<float>(s * (r[3] * ax + r[4] * ay + r[5] * az))};

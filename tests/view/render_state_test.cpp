@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "view/render_state.h"
 
@@ -185,6 +187,20 @@ TEST(RenderState, AFarModelIsProjectedFromItsAnchorAsPreciselyAsOneNearTheOrigin
         for (int32_t y : {0, 20})
             for (int32_t z : {0, 13})
                 EXPECT_EQ(far.ProjectPoint(kFar + x, -kFar + y, kFar + z), near.ProjectPoint(x, y, z));
+    // A turned stone gives its points in its turned axes, (x, y) -> (-y, x)
+    // per quarter turn: the anchor turns with them.
+    auto turned = [](int64_t x, int64_t y, int turns) {
+        for (; turns > 0; --turns)
+            x = -std::exchange(y, x);
+        return std::array<int32_t, 2>{static_cast<int32_t>(x), static_cast<int32_t>(y)};
+    };
+    for (int turn = 1; turn < 4; ++turn)
+        for (int32_t x : {0, 20}) {
+            const auto [fx, fy] = turned(kFar + x, -kFar + 7, turn);
+            const auto [nx, ny] = turned(x, 7, turn);
+            EXPECT_EQ(far.ProjectPoint(fx, fy, kFar, turn), near.ProjectPoint(nx, ny, 0, turn)) << turn;
+            EXPECT_EQ(near.ProjectPoint(nx, ny, 0, turn), near.ProjectPoint(x, 7, 0)) << turn;
+        }
     near.ComputePassValues();
     far.ComputePassValues();
     EXPECT_EQ(far.Height20, near.Height20);
