@@ -250,8 +250,8 @@ void TAddHard::BuildLayout() {
     layout->setMenuBar(FMenuBar);
     layout->addLayout(columns, 1);
     layout->addLayout(bottom);
-    // The edits' own undo of typed text would hide the part's: the keys go to
-    // the window's shortcuts from every edit.
+    // The edits' own undo of typed text would hide the part's: eventFilter
+    // takes the keys from every edit.
     for (QWidget* edit : findChildren<QAbstractSpinBox*>())
         edit->installEventFilter(this);
     for (QWidget* edit : findChildren<QLineEdit*>())
@@ -890,9 +890,23 @@ bool TAddHard::eventFilter(QObject* watched, QEvent* event) {
             DropOnTrash(source);
         return true;
     }
-    if (event->type() == QEvent::ShortcutOverride && IsUndoOrRedoKey(static_cast<QKeyEvent*>(event)) &&
-        (qobject_cast<QAbstractSpinBox*>(watched) != nullptr || qobject_cast<QLineEdit*>(watched) != nullptr))
-        return true; // not the edit's: the shortcut takes it
+    // Undo and redo keys in an edit undo the part's changes, not the edit's
+    // text: the key is taken here, whichever window the desktop has active.
+    const bool edit =
+        qobject_cast<QAbstractSpinBox*>(watched) != nullptr || qobject_cast<QLineEdit*>(watched) != nullptr;
+    if (edit && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (IsUndoOrRedoKey(key)) {
+            key->accept();
+            if (event->type() == QEvent::KeyPress) {
+                if (key->matches(QKeySequence::Undo))
+                    UndoClick();
+                else
+                    RedoClick();
+            }
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (watched == lbCoord) {
