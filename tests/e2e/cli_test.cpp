@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 #include <spawn.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -486,6 +487,15 @@ TEST(DemoModels, ExportToEveryFormat) {
                 break;
             }
             EXPECT_EQ(run.Status, 0) << name << extension << ": " << run.Err;
+            // The pictures the materials show lie beside the OBJ file.
+            if (std::string(extension) == ".obj") {
+                std::istringstream materials(out.ReadFile(out.Path() / (name + ".mtl")));
+                for (std::string line; std::getline(materials, line);) {
+                    if (line.starts_with("map_Kd ")) {
+                        EXPECT_TRUE(fs::exists(out.Path() / line.substr(7))) << name << ": " << line;
+                    }
+                }
+            }
             if (!assimp)
                 continue;
             const TRun info = RunStonemill({"info", exported.string()}, {.Program = "/usr/bin/assimp"});
