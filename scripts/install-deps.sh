@@ -11,12 +11,13 @@ set -euo pipefail
 
 what="${1:-program}"
 
-# Compiler and build tools, the libraries the program is built with, the fonts
-# its text is drawn in, and POV-Ray, which the program runs to render scenes.
+# Compiler and build tools, the libraries the program is built with (minizip
+# packs 3MF exports), the fonts its text is drawn in, and POV-Ray, which the
+# program runs to render scenes.
 program=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools
-    libpng-dev libjpeg-dev zlib1g-dev libgl-dev
+    libpng-dev libjpeg-dev zlib1g-dev libminizip-dev libgl-dev
     fonts-dejavu-core povray povray-includes
 )
 # The libFuzzer harnesses are built with clang; its sanitizer runtime is added
@@ -25,11 +26,13 @@ fuzz=(clang)
 # GoogleTest and Qt Test (in qt6-base-dev) for the tests, Google Benchmark;
 # pdftoppm for printed pages; desktop-file-validate and update-mime-database
 # check the installed desktop entry and file type; cpack's Debian package step
-# runs dpkg-shlibdeps (dpkg-dev), which needs file.
+# runs dpkg-shlibdeps (dpkg-dev), which needs file; assimp (assimp-utils)
+# reads back exported OBJ, STL and 3MF files, admesh checks STL shells.
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils desktop-file-utils shared-mime-info
     dpkg-dev file
+    assimp-utils admesh
 )
 
 case "$what" in

@@ -14,6 +14,7 @@
 #include "common/convert.h"
 #include "common/error.h"
 #include "common/strings.h"
+#include "export/model_export.h"
 #include "files/settings_file.h"
 
 namespace fs = std::filesystem;
@@ -27,6 +28,8 @@ const char* const kUsage =
     "            [--scale 1|2|4|8]\n"
     "  stonemill --convert MODEL --output MODEL2\n"
     "  stonemill --pov MODEL --output FOLDER [--run]\n"
+    "  stonemill --export MODEL --output FILE [--module-mm F]\n"
+    "            (FILE ending in .obj, .stl or .3mf; a grid module is F millimetres, 8 unless given)\n"
     "  stonemill --info MODEL\n";
 
 namespace {
@@ -314,6 +317,35 @@ int Pov(const std::string& model, TArguments& a, const TDataFolders& folders, st
     return loaded;
 }
 
+// Writes the model into a file other programs read, in the format its
+// extension names.
+int Export(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
+    std::string output;
+    TExportOptions options;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output") {
+            output = a.Value(option);
+        } else if (option == "--module-mm") {
+            const std::string text = a.Value(option);
+            options.ModuleMillimetres = NumberArgument(option, text);
+            if (const std::string problem = ModuleSizeProblem(options.ModuleMillimetres); !problem.empty())
+                Usage("--module-mm " + text + ": " + problem);
+        } else {
+            Usage("unknown option \"" + option + "\"");
+        }
+    }
+    if (output.empty())
+        Usage("--export needs --output FILE");
+    CheckOutputFile(output);
+    if (ExportFormatOf(output) == nullptr)
+        Usage(UnknownExportFormatMessage(output));
+    TStonemillApp app(folders);
+    const int loaded = LoadForCommand(app, model, err);
+    app.Files.ExportModel(output, TSaveMode::smComplete, options);
+    return loaded;
+}
+
 int Info(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& out,
          std::ostream& err) {
     if (a.More())
@@ -394,11 +426,12 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             out << kUsage;
             return 0;
         }
-        if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov")
+        if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov" &&
+            command != "--export")
             Usage(command.starts_with("--")
                       ? "unknown command \"" + command +
-                            "\"; the commands are --render, --convert, --pov and --info"
-                      : "the command comes first: --render, --convert, --pov or --info");
+                            "\"; the commands are --render, --convert, --pov, --export and --info"
+                      : "the command comes first: --render, --convert, --pov, --export or --info");
         const std::string model = a.Value(command);
         if (const std::string problem = folders.Prepare(); !problem.empty())
             err << "stonemill: " << problem << "\n";
@@ -408,6 +441,8 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return Convert(model, a, folders, err);
         if (command == "--pov")
             return Pov(model, a, folders, out, err);
+        if (command == "--export")
+            return Export(model, a, folders, err);
         return Info(model, a, folders, out, err);
     } catch (const TUsageError& e) {
         err << "stonemill: " << e.Message << "\n" << kUsage;

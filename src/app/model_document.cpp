@@ -32,7 +32,7 @@ TModelDocument::TModelDocument(const TDataFolders& folders) : FCaption(kProgramC
     FDialogFolders.Set = folders.Shipped() / "Sets";
     const fs::path mine = folders.User().empty() ? folders.Shipped() : folders.User();
     FDialogFolders.Open = FDialogFolders.Subassembly = FDialogFolders.Save = FDialogFolders.PartialSave =
-        mine / "Models";
+        FDialogFolders.Export = mine / "Models";
 }
 
 void TModelDocument::Clear() {

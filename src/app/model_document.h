@@ -33,6 +33,8 @@ std::string DropProposedExtension(const std::string& name);
 // are opened from where they are saved, the user's Models folder.
 struct TDialogFolders {
     std::filesystem::path Open, Save, Subassembly, PartialSave;
+    // Where models were last exported (OBJ, STL, ...).
+    std::filesystem::path Export;
     // The models shipped with the program, one click away in the open dialog.
     std::filesystem::path Demos;
     // The set dialog's.

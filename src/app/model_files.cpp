@@ -172,6 +172,19 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
     FScene.Control().RecordView();
 }
 
+void TModelFiles::ExportModel(const fs::path& path, TSaveMode mode, TExportOptions options) {
+    if (!options.FindPicture)
+        options.FindPicture = [this](const std::string& picture) {
+            return FFolders.Find(fs::path("parts") / picture);
+        };
+    ExportStones(StonesToExport(FDocument.Model(), mode), path, options);
+    FDocument.DialogFolders().Export = path.parent_path();
+}
+
+std::string TModelFiles::ExportProposal() const {
+    return fs::path(FDocument.OpenFileName()).stem().string();
+}
+
 std::string TModelFiles::SavePreview(const fs::path& model, TSaveMode mode,
                                      const TFileOperations& operations) {
     const std::optional<fs::path> preview = PreviewFileToWrite(model);

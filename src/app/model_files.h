@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "export/model_export.h"
 #include "files/model_file_reader.h"
 #include "files/model_file_writer.h"
 #include "files/scene_break_up.h"
@@ -45,6 +46,14 @@ public:
     // complete save clears the dirty flag. Raises EError when writing fails
     // (the old file stays).
     void SaveModel(const std::filesystem::path& path, TSaveMode mode);
+    // Writes the complete model, the selected or the displayed stones into a
+    // file other programs read, in the format its extension names (see
+    // export/model_export.h); part pictures are found in the data folders.
+    // Raises EError when it cannot (an existing file then stays as it was).
+    void ExportModel(const std::filesystem::path& path, TSaveMode mode, TExportOptions options = {});
+    // The name the export dialog proposes: the model's, without extension.
+    std::string ExportProposal() const;
+
     // The file the model is saved into without a question (Ctrl + S): its own
     // file, unless it has none or it is one of the models shipped with the
     // program, which a save never changes unasked.

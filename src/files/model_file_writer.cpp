@@ -17,7 +17,9 @@ std::string WordField(const std::string& word) {
     return result;
 }
 
-bool Wanted(TBlock& stone, TSaveMode mode) {
+} // namespace
+
+bool StoneIsSaved(TBlock& stone, TSaveMode mode) {
     switch (mode) {
     case TSaveMode::smComplete:
         return true;
@@ -28,8 +30,6 @@ bool Wanted(TBlock& stone, TSaveMode mode) {
     }
     return false;
 }
-
-} // namespace
 
 std::string BlockLineText(const TBlock& s) {
     const std::string kind(1, s.Kind);
@@ -53,7 +53,7 @@ TStringList ModelFileLines(const TBlockList& model, const TViewRecord& view, TSa
     lines.reserve(static_cast<size_t>(model.Count()) + 1);
     lines.push_back(ViewLineText(view));
     for (TBlock* stone : model.Stones()) {
-        if (Wanted(*stone, mode))
+        if (StoneIsSaved(*stone, mode))
             lines.push_back(BlockLineText(*stone));
     }
     return lines;

@@ -15,6 +15,10 @@ enum class TSaveMode {
     smDisplayed // stones that pass the cut test
 };
 
+// Whether a save (or an export) in the mode takes the stone. The displayed
+// mode runs the cut test, which updates the stone's Cut flag.
+bool StoneIsSaved(TBlock& stone, TSaveMode mode);
+
 // The block line of one stone, in units. A general stone ("G") writes its part
 // file and part name between Transparent and Group; one without a part writes
 // them empty. Spaces and control characters inside the word fields (name,

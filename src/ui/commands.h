@@ -26,6 +26,10 @@ enum class TCommandId {
     cmSaveComplete,
     cmSaveSelected,
     cmSaveDisplayed,
+    cmExportMenu,
+    cmExportComplete,
+    cmExportSelected,
+    cmExportDisplayed,
     cmSavePicture,
     cmPrint,
     cmOptionsMenu,
@@ -118,6 +122,7 @@ enum TCommandPlace {
     cpRenderingMenu,
     cpBitDepthMenu,
     cpViewKeysMenu,
+    cpExportMenu,
 };
 
 // When a command is offered. A button or menu item is enabled only while its

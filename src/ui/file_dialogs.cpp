@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "app/picture_output.h"
+#include "export/model_export.h"
 
 const char* const kModelOpenFilter = "Stonemill Files (*.STM)|*.STM|All files (*.*)|*.*";
 const char* const kModelSaveFilter = "Stonekit files (*.stm)|*.STM|All files (*.*)|*.*";
@@ -69,16 +70,28 @@ std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString&
     return std::filesystem::path(dialog.selectedFiles().first().toStdString());
 }
 
-void SetUpPictureSaveDialog(QFileDialog& dialog) {
-    dialog.setObjectName("dlgSavePicture");
+namespace {
+// A save dialog whose chosen filter gives a name typed without an extension its extension.
+void SetUpFormatSaveDialog(QFileDialog& dialog, const char* name, const QString& pipeFilter) {
+    dialog.setObjectName(name);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters(QtNameFilters(kPictureFilter).split(";;"));
+    dialog.setNameFilters(QtNameFilters(pipeFilter).split(";;"));
     auto followFilter = [&dialog](const QString& filter) {
         dialog.setDefaultSuffix(QString::fromStdString(PictureExtensionOfFilter(filter.toStdString())));
     };
     followFilter(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
+}
+} // namespace
+
+void SetUpPictureSaveDialog(QFileDialog& dialog) {
+    SetUpFormatSaveDialog(dialog, "dlgSavePicture", kPictureFilter);
+}
+
+void SetUpExportDialog(QFileDialog& dialog) {
+    SetUpFormatSaveDialog(dialog, "dlgExport", QString::fromStdString(ExportFilter()));
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
 }
 
 namespace {

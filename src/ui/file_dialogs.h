@@ -32,6 +32,10 @@ void SetUpSaveDialog(QFileDialog& dialog);
 // chosen for a name typed without one, so that the filter decides the
 // picture's format; the same question before a file is replaced.
 void SetUpPictureSaveDialog(QFileDialog& dialog);
+// The export dialog: one filter per export format; as in the picture save
+// dialog, the filter chosen decides the format of a name typed without an
+// extension, and replacing a file is asked first.
+void SetUpExportDialog(QFileDialog& dialog);
 // The open dialog's sidebar: its usual places, then the folders, each shown
 // under its label (or its own name when the label is empty).
 void AddSidebarFolders(QFileDialog& dialog,

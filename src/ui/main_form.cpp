@@ -429,6 +429,7 @@ void TMainForm::Execute(TCommandId id) {
         FButtons.at(id)->showMenu();
         break;
     case cmBitDepthMenu:
+    case cmExportMenu:
         break; // a submenu: its items are the commands
     case cmPictureSize:
         SetFrameSize();
@@ -445,6 +446,15 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmSaveDisplayed:
         Displayedstonesonly1Click();
+        break;
+    case cmExportComplete:
+        ExportModelFile(TSaveMode::smComplete);
+        break;
+    case cmExportSelected:
+        ExportModelFile(TSaveMode::smSelected);
+        break;
+    case cmExportDisplayed:
+        ExportModelFile(TSaveMode::smDisplayed);
         break;
     case cmLoadSubassembly:
         mSubassemblyClick();
@@ -1007,6 +1017,21 @@ bool TMainForm::SaveModelFile(TSaveMode mode) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     return SaveModelWithPreview(PathOf(dialog.selectedFiles().first()), mode);
+}
+
+void TMainForm::ExportModelFile(TSaveMode mode) {
+    QFileDialog dialog(this, mode == TSaveMode::smComplete   ? "Export model as..."
+                             : mode == TSaveMode::smSelected ? "Export selected stones as..."
+                                                             : "Export displayed stones as...");
+    SetUpExportDialog(dialog);
+    dialog.setDirectory(Text(FApp.Document.DialogFolders().Export.string()));
+    if (const std::string name = FApp.Files.ExportProposal(); !name.empty())
+        dialog.selectFile(Text(name));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const fs::path path = PathOf(dialog.selectedFiles().first());
+    TWaitCursor wait;
+    FApp.Files.ExportModel(path, mode);
 }
 
 bool TMainForm::SaveModelUnderItsName() {

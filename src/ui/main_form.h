@@ -166,6 +166,8 @@ private:
     // without one of the user's, the save dialog asks for a name.
     bool SaveModelUnderItsName();
     bool SaveModelFile(TSaveMode mode);
+    // Asks for a file and exports the stones of the mode into it.
+    void ExportModelFile(TSaveMode mode);
     // Writes the model, then its preview picture beside it; false when the
     // model could not be written.
     bool SaveModelWithPreview(const std::filesystem::path& path, TSaveMode mode);

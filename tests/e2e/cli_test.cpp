@@ -9,6 +9,7 @@
 #include <fstream>
 #include <set>
 #include <spawn.h>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -411,6 +412,102 @@ TEST_F(CommandLine, TextThatIsNotAModelIsRefused) {
     const TRun empty = RunStonemill({"--info", Write("empty.stm", "").string()});
     EXPECT_EQ(empty.Status, 0) << empty.Err;
     EXPECT_EQ(empty.Out.substr(0, 10), "stones: 0\n");
+}
+
+// A model of boxes exported to every format; what cannot be exported is
+// refused with a message and an exit status, leaving no file.
+TEST_F(CommandLine, ExportWritesEveryFormatAndRefusesWhatItCannot) {
+    const fs::path path = Write("boxes.stm", "= 70 330 20 0 0 0 1\r\n"
+                                             "B 0 0 0 80 20 20 255 1 0 0 0 0 wall 0\r\n"
+                                             "B 100 0 0 40 40 20 16711680 1 0 0 1 0  0\r\n");
+    for (const char* name : {"m.obj", "m.STL", "m.3mf"}) {
+        const fs::path out = folder.Path() / name;
+        const TRun run = RunStonemill({"--export", path.string(), "--output", out.string()});
+        EXPECT_EQ(run.Status, 0) << name << ": " << run.Err;
+        EXPECT_EQ(run.Err, "") << name;
+        EXPECT_GT(fs::file_size(out), 100u) << name;
+    }
+    EXPECT_TRUE(fs::exists(folder.Path() / "m.mtl"));
+    // 80 x 20 x 20 units from the origin; with 10 mm modules its far corner
+    // is 40 mm along, 10 mm up and 10 mm back (OBJ's z points to the viewer).
+    const fs::path scaled = folder.Path() / "scaled.obj";
+    EXPECT_EQ(
+        RunStonemill({"--export", path.string(), "--output", scaled.string(), "--module-mm", "10"}).Status,
+        0);
+    EXPECT_NE(folder.ReadFile(scaled).find("\nv 40 10 -10\n"), std::string::npos);
+
+    const std::string out = (folder.Path() / "x.obj").string();
+    for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--export", path.string(), "--output", (folder.Path() / "x.dxf").string()},
+              "the file's extension chooses the format, one of .obj, .stl or .3mf."},
+             {{"--export", path.string(), "--output", out, "--module-mm", "0"},
+              "--module-mm 0: A grid module must be from 0.1 to 1000 millimetres long."},
+             {{"--export", path.string(), "--output", out, "--module-mm", "5000"},
+              "from 0.1 to 1000 millimetres"},
+             {{"--export", path.string(), "--output", out, "--module-mm", "nan"},
+              "--module-mm takes a number"},
+             {{"--export", path.string(), "--output", out, "--module-mm", "8mm"},
+              "--module-mm takes a number"},
+             {{"--export", path.string(), "--output", out, "--module-mm"}, "--module-mm needs a value"},
+             {{"--export", path.string(), "--output", folder.Path().string()}, "--output names a folder"},
+             {{"--export", path.string()}, "--export needs --output FILE"}}) {
+        const TRun run = RunStonemill(args);
+        EXPECT_EQ(run.Status, 2) << message;
+        EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
+        EXPECT_NE(run.Err.find("Usage:"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(out));
+
+    const fs::path unwritable = folder.Path() / "no" / "dir" / "x.stl";
+    const TRun cannot = RunStonemill({"--export", path.string(), "--output", unwritable.string()});
+    EXPECT_EQ(cannot.Status, 1);
+    EXPECT_EQ(cannot.Err.find("stonemill: Cannot create file \"" + unwritable.string() + "\"."), 0u)
+        << cannot.Err;
+    const TRun empty = RunStonemill({"--export", Write("empty.stm", "").string(), "--output", out});
+    EXPECT_EQ(empty.Status, 1);
+    EXPECT_EQ(empty.Err, "stonemill: There are no stones to export.\n");
+    EXPECT_FALSE(fs::exists(out));
+}
+
+// Every demo model exports to every format, and assimp reads each file back.
+TEST(DemoModels, ExportToEveryFormat) {
+    TTempProgramFolder out;
+    const bool assimp = fs::exists("/usr/bin/assimp");
+    std::string notYet;
+    for (const auto& file : fs::directory_iterator(BuiltProgramFolder() / "Models")) {
+        if (file.path().extension() != ".stm")
+            continue;
+        const std::string name = file.path().stem().string();
+        for (const char* extension : {".obj", ".stl", ".3mf"}) {
+            const fs::path exported = out.Path() / (name + extension);
+            const TRun run = RunStonemill({"--export", file.path().string(), "--output", exported.string()});
+            // Stones whose surface cannot be built yet are reported as such.
+            if (run.Status == 1 && run.Err.find("cannot be exported yet") != std::string::npos) {
+                notYet += " " + name + " (" + run.Err.substr(0, run.Err.size() - 1) + ")";
+                break;
+            }
+            EXPECT_EQ(run.Status, 0) << name << extension << ": " << run.Err;
+            // The pictures the materials show lie beside the OBJ file.
+            if (std::string(extension) == ".obj") {
+                std::istringstream materials(out.ReadFile(out.Path() / (name + ".mtl")));
+                for (std::string line; std::getline(materials, line);) {
+                    if (line.starts_with("map_Kd ")) {
+                        EXPECT_TRUE(fs::exists(out.Path() / line.substr(7))) << name << ": " << line;
+                    }
+                }
+            }
+            if (!assimp)
+                continue;
+            const TRun info = RunStonemill({"info", exported.string()}, {.Program = "/usr/bin/assimp"});
+            EXPECT_EQ(info.Status, 0) << exported << info.Out;
+            EXPECT_EQ(info.Out.find("Faces:              0\n"), std::string::npos) << exported;
+        }
+    }
+    if (!assimp)
+        GTEST_SKIP()
+            << "assimp is missing (scripts/install-deps.sh test installs it): files were not read back";
+    if (!notYet.empty())
+        GTEST_SKIP() << "Some stone kinds cannot be exported yet:" << notYet;
 }
 
 // Every model and combo shipped beside the program loads without a line

@@ -65,6 +65,58 @@ void AnswerQuestion(QMessageBox::StandardButton answer, bool* asked = nullptr) {
 class TMainFormFilesTest : public QObject {
     Q_OBJECT
 private slots:
+    void ExportThroughTheSubmenu() {
+        TWindowFixture f;
+        f.App().Files.LoadModel(f.WriteFile("Models/house.stm", kModel), TLoadMode::lmComplete);
+        // Picks an item of the save menu's Export submenu.
+        auto pickExport = [&](const char* caption, QStringList* captions = nullptr) {
+            WithMenu(f.Find<QToolButton>("btnSave"), [&](QMenu* menu) {
+                QMenu* submenu = f.Form().findChild<QMenu*>("miExport");
+                QVERIFY(submenu != nullptr);
+                ClickMenuItem(menu, "&Export");
+                QTRY_VERIFY(submenu->isVisible());
+                if (captions != nullptr)
+                    *captions = MenuCaptions(submenu);
+                ClickMenuItem(submenu, caption);
+            });
+        };
+        const fs::path folder = f.Folder() / "Exports";
+        fs::create_directories(folder);
+        QStringList captions;
+        bool selectedEnabled = true;
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+            TRejectOnExit closeIfFailed(dialog);
+            selectedEnabled = f.Form().findChild<QAction*>("miExportSelected")->isEnabled();
+            QCOMPARE(dialog->windowTitle(), QString("Export model as..."));
+            QCOMPARE(dialog->objectName(), QString("dlgExport"));
+            QCOMPARE(dialog->nameFilters(),
+                     QStringList({"Wavefront OBJ with materials (*.obj)", "STL for printing (*.stl)",
+                                  "3MF for printing in colour (*.3mf)"}));
+            QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+            QCOMPARE(FileDialogName(dialog), QString("house"));
+            // The filter chosen decides the format of a name without an extension.
+            QTest::keyClick(dialog->findChild<QComboBox*>("fileTypeCombo"), Qt::Key_Down);
+            QCOMPARE(dialog->defaultSuffix(), QString("stl"));
+            AcceptFileDialog(dialog, folder / "house");
+        });
+        pickExport("&Complete model...", &captions);
+        QCOMPARE(captions, QStringList({"&Complete model...", "&Selected stones only...",
+                                        "&Displayed stones only..."}));
+        QVERIFY(!selectedEnabled);
+        // Three boxes of twelve facets each.
+        QCOMPARE(fs::file_size(folder / "house.stl"), 84u + 3 * 12 * 50);
+        QCOMPARE(f.App().Document.DialogFolders().Export, folder);
+
+        // A name whose extension names no format: the error box says which do.
+        TModalRecorder messages(true, false);
+        WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, folder / "house.dxf"); });
+        pickExport("&Displayed stones only...");
+        QCOMPARE(messages.Texts.size(), 1);
+        QVERIFY(messages.Texts.front().contains("one of .obj, .stl or .3mf"));
+        QCOMPARE(messages.Icons.front(), QMessageBox::Critical);
+        QVERIFY(!fs::exists(folder / "house.dxf"));
+    }
+
     void LoadACompleteModelThroughTheDialog() {
         TWindowFixture f;
         const fs::path file = f.WriteFile("Models/house.stm", kModel);
@@ -226,7 +278,7 @@ private slots:
             selectedEnabled = f.Form().findChild<QAction*>("mSaveSelected")->isEnabled();
         });
         QCOMPARE(captions, QStringList({"&Complete model...", "&Selected stones only...",
-                                        "&Displayed stones only..."}));
+                                        "&Displayed stones only...", "-", "&Export"}));
         QVERIFY(!selectedEnabled);
 
         const fs::path saved = f.Folder() / "Saves" / "copy";

@@ -1,0 +1,222 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <minizip/unzip.h>
+#include <sstream>
+
+#include "common/units.h"
+#include "export/model_export.h"
+#include "model/block_list.h"
+#include "temp_program_folder.h"
+#include "test_stones.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::vector<std::array<double, 3>> ObjVertices(const std::string& text) {
+    std::vector<std::array<double, 3>> points;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("v "))
+            continue;
+        std::istringstream fields(line.substr(2));
+        std::array<double, 3> p{};
+        fields >> p[0] >> p[1] >> p[2];
+        points.push_back(p);
+    }
+    return points;
+}
+
+// The lowest and highest value along each axis.
+std::pair<std::array<double, 3>, std::array<double, 3>>
+Bounds(const std::vector<std::array<double, 3>>& points) {
+    std::array<double, 3> low = points.at(0), high = low;
+    for (const auto& p : points)
+        for (int k = 0; k < 3; ++k) {
+            low[k] = std::min(low[k], p[k]);
+            high[k] = std::max(high[k], p[k]);
+        }
+    return {low, high};
+}
+
+// One part of a zip package, or "" when it has none of that name.
+std::string ZipPart(const fs::path& package, const char* name) {
+    unzFile zip = unzOpen64(package.c_str());
+    if (zip == nullptr)
+        return {};
+    std::string text;
+    if (unzLocateFile(zip, name, 1) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
+        char buffer[65536];
+        for (int n; (n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<size_t>(n));
+        unzCloseCurrentFile(zip);
+    }
+    unzClose(zip);
+    return text;
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+class ModelExport : public ::testing::Test {
+protected:
+    ModelExport() {
+        // 40 x 20 x 20 units at (20, 40, 0): 16 x 8 x 8 mm at (8, 16, 0) with 8 mm modules.
+        Add(StoneInUnits('B', 20, 40, 0, 40, 20, 20, clRed));
+        Stones.back()->Caption = "front wall";
+        Add(StoneInUnits('B', 100, 0, 20, 20, 20, 6, clBlue));
+        Stones.back()->Transparent = true;
+        Add(StoneInUnits('B', 200, 0, 0, 20, 40, 20, clRed));
+    }
+    void Add(std::unique_ptr<TBlock> stone) { Stones.push_back(std::move(stone)); }
+    std::vector<const TBlock*> All() const {
+        std::vector<const TBlock*> all;
+        for (const auto& stone : Stones)
+            all.push_back(stone.get());
+        return all;
+    }
+    TTempProgramFolder Folder;
+    std::vector<std::unique_ptr<TBlock>> Stones;
+};
+
+} // namespace
+
+TEST_F(ModelExport, ObjIsInMillimetresWithYUpAndAMaterialPerColour) {
+    const fs::path path = Folder.Path() / "m.OBJ";
+    ExportStones({Stones[0].get()}, path, {});
+    const std::string obj = ReadText(path);
+    EXPECT_NE(obj.find("mtllib m.mtl\n"), std::string::npos);
+    EXPECT_NE(obj.find("o front wall\n"), std::string::npos);
+    EXPECT_EQ(Count(obj, "\nf "), 12u);
+    // Model (x, y, z) becomes (x, z, -y).
+    auto [low, high] = Bounds(ObjVertices(obj));
+    EXPECT_EQ(low, (std::array<double, 3>{8, 0, -24}));
+    EXPECT_EQ(high, (std::array<double, 3>{24, 8, -16}));
+
+    // A module of 10 mm scales every length.
+    TExportOptions options;
+    options.ModuleMillimetres = 10;
+    ExportStones(All(), path, options);
+    const std::string all = ReadText(path);
+    std::tie(low, high) = Bounds(ObjVertices(all));
+    EXPECT_EQ(low, (std::array<double, 3>{10, 0, -30}));
+    EXPECT_EQ(high, (std::array<double, 3>{110, 13, 0}));
+    // Stones without a label go by kind and size: length and width in modules, height in thirds.
+    EXPECT_NE(all.find("o 1x1x1\n"), std::string::npos);
+    EXPECT_NE(all.find("o 1x2x3\n"), std::string::npos);
+    const std::string mtl = ReadText(Folder.Path() / "m.mtl");
+    EXPECT_EQ(Count(mtl, "newmtl "), 2u);
+    EXPECT_NE(mtl.find("newmtl color_FF0000\nKd 1 0 0\n"), std::string::npos);
+    EXPECT_NE(mtl.find("newmtl color_0000FF_clear\nKd 0 0 1\nKa 0 0 0\nKs 0 0 0\nillum 1\nd 0.5\n"),
+              std::string::npos);
+}
+
+TEST_F(ModelExport, StlHoldsOutwardFacetsInMillimetresWithZUp) {
+    const fs::path path = Folder.Path() / "m.stl";
+    ExportStones(All(), path, {});
+    const std::string stl = ReadText(path);
+    uint32_t facets = 0;
+    ASSERT_GE(stl.size(), 84u);
+    std::memcpy(&facets, stl.data() + 80, 4);
+    EXPECT_EQ(facets, 36u);
+    EXPECT_EQ(stl.size(), 84u + 50u * facets);
+    double volume = 0;
+    float low[3] = {1e9f, 1e9f, 1e9f}, high[3] = {-1e9f, -1e9f, -1e9f};
+    for (uint32_t k = 0; k < facets; ++k) {
+        float f[12];
+        std::memcpy(f, stl.data() + 84 + 50 * k, sizeof f);
+        const float* n = f;
+        const float *a = f + 3, *b = f + 6, *c = f + 9;
+        EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0, 1e-6);
+        // The normal agrees with the winding.
+        const double cx = (b[1] - a[1]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[1] - a[1]);
+        const double cy = (b[2] - a[2]) * (c[0] - a[0]) - (b[0] - a[0]) * (c[2] - a[2]);
+        const double cz = (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]);
+        EXPECT_GT(cx * n[0] + cy * n[1] + cz * n[2], 0);
+        volume += (a[0] * (b[1] * c[2] - b[2] * c[1]) - a[1] * (b[0] * c[2] - b[2] * c[0]) +
+                   a[2] * (b[0] * c[1] - b[1] * c[0])) /
+                  6;
+        for (const float* p : {a, b, c})
+            for (int i = 0; i < 3; ++i) {
+                low[i] = std::min(low[i], p[i]);
+                high[i] = std::max(high[i], p[i]);
+            }
+    }
+    // 16 x 8 x 8 + 8 x 8 x 2.4 + 8 x 16 x 8 mm.
+    EXPECT_NEAR(volume, 1024 + 153.6 + 1024, 1e-3);
+    EXPECT_FLOAT_EQ(low[0], 8);
+    EXPECT_FLOAT_EQ(low[1], 0);
+    EXPECT_FLOAT_EQ(low[2], 0);
+    EXPECT_FLOAT_EQ(high[0], 88);
+    EXPECT_FLOAT_EQ(high[1], 24);
+    EXPECT_FLOAT_EQ(high[2], 10.4f); // the thin stone: 8 mm up, 6 units (2.4 mm) high
+}
+
+TEST_F(ModelExport, ThreeMfPackageHoldsAnObjectPerColour) {
+    const fs::path path = Folder.Path() / "m.3mf";
+    ExportStones(All(), path, {});
+    EXPECT_NE(ZipPart(path, "[Content_Types].xml").find("3dmanufacturing-3dmodel+xml"), std::string::npos);
+    EXPECT_NE(ZipPart(path, "_rels/.rels").find("Target=\"/3D/3dmodel.model\""), std::string::npos);
+    const std::string model = ZipPart(path, "3D/3dmodel.model");
+    EXPECT_NE(model.find("<model unit=\"millimeter\""), std::string::npos);
+    EXPECT_EQ(Count(model, "<base "), 2u);
+    EXPECT_NE(model.find("displaycolor=\"#FF0000\""), std::string::npos);
+    EXPECT_NE(model.find("displaycolor=\"#0000FF80\""), std::string::npos);
+    EXPECT_EQ(Count(model, "<object "), 2u);
+    EXPECT_EQ(Count(model, "<item "), 2u);
+    EXPECT_EQ(Count(model, "<triangle "), 36u);
+    // The red object holds both red stones, Z up: the first corner of the first stone.
+    EXPECT_NE(model.find("<vertex x=\"8\" y=\"16\" z=\"0\"/>"), std::string::npos);
+    EXPECT_NE(model.find("<vertex x=\"40\" y=\"0\" z=\"10.4\"/>"), std::string::npos);
+}
+
+TEST_F(ModelExport, FormatsStonesAndMistakes) {
+    // The extension chooses the format, in any letter case.
+    EXPECT_STREQ(ExportFormatOf("a/b.StL")->Extension, ".stl");
+    EXPECT_EQ(ExportFormatOf("a/b.txt"), nullptr);
+    EXPECT_EQ(ExportFormatOf("a/obj"), nullptr);
+    EXPECT_EQ(ErrorOf([&] { ExportStones(All(), Folder.Path() / "m.dxf", {}); }),
+              "Cannot export to \"" + (Folder.Path() / "m.dxf").string() +
+                  "\": the file's extension chooses the format, one of .obj, .stl or .3mf.");
+    EXPECT_NE(ExportFilter().find("(*.3mf)|*.3mf"), std::string::npos);
+    // Module sizes.
+    EXPECT_EQ(ModuleSizeProblem(8), "");
+    for (double bad : {0.0, -8.0, 0.01, 5000.0, std::nan(""), double(INFINITY)})
+        EXPECT_EQ(ModuleSizeProblem(bad), "A grid module must be from 0.1 to 1000 millimetres long.") << bad;
+    TExportOptions tiny;
+    tiny.ModuleMillimetres = 0;
+    EXPECT_NE(ErrorOf([&] { ExportStones(All(), Folder.Path() / "m.obj", tiny); }), "");
+    EXPECT_EQ(ErrorOf([&] { ExportStones({}, Folder.Path() / "m.obj", {}); }),
+              "There are no stones to export.");
+    // A failed export leaves no file.
+    const std::string cannot = ErrorOf([&] { ExportStones(All(), Folder.Path() / "none" / "m.stl", {}); });
+    EXPECT_EQ(cannot.find("Cannot create file"), 0u) << cannot;
+    EXPECT_FALSE(fs::exists(Folder.Path() / "none"));
+
+    // The stones a mode takes, as a model save takes them.
+    TOwnedBlockList model;
+    std::vector<std::unique_ptr<TBlock>> stones;
+    stones.push_back(StoneInUnits('B', 0, 0, 0, 20, 20, 20));
+    stones.push_back(StoneInUnits('B', 40, 0, 0, 20, 20, 20));
+    stones[1]->Selected = true;
+    const TBlock* selected = stones[1].get();
+    for (auto& stone : stones)
+        model.Add(std::move(stone));
+    EXPECT_EQ(StonesToExport(model, TSaveMode::smComplete).size(), 2u);
+    EXPECT_EQ(StonesToExport(model, TSaveMode::smSelected), std::vector<const TBlock*>{selected});
+    EXPECT_EQ(StonesToExport(model, TSaveMode::smDisplayed).size(), 2u);
+}
