@@ -1,29 +1,8 @@
 #include "export/stone_mesh.h"
 
-#include "common/error.h"
+#include "export/shell_builder.h"
 #include "model/block.h"
-
-namespace {
-
-// The six faces of a box from the origin to (l, w, h), each wound
-// counter-clockwise seen from outside.
-void AddBox(TStoneMesh& mesh, double l, double w, double h) {
-    uint32_t c[8];
-    for (int k = 0; k < 8; ++k)
-        c[k] = mesh.AddPoint({(k & 1) ? l : 0.0, (k & 2) ? w : 0.0, (k & 4) ? h : 0.0});
-    auto quad = [&](int a, int b, int cc, int d) {
-        mesh.AddTriangle(c[a], c[b], c[cc]);
-        mesh.AddTriangle(c[a], c[cc], c[d]);
-    };
-    quad(0, 2, 3, 1); // bottom, seen from below
-    quad(4, 5, 7, 6); // top
-    quad(0, 1, 5, 4); // y = 0
-    quad(2, 6, 7, 3); // y = w
-    quad(0, 4, 6, 2); // x = 0
-    quad(1, 3, 7, 5); // x = l
-}
-
-} // namespace
+#include "partlib/draw_class.h"
 
 uint32_t TStoneMesh::AddPoint(const TMeshPoint& point) {
     Points.push_back(point);
@@ -51,30 +30,27 @@ TMeshPoint TStonePlacement::Apply(const TMeshPoint& p) const {
 }
 
 TStonePlacement PlacementOf(const TBlock& stone) {
-    TStonePlacement placement{stone.X, stone.Y, stone.Z, stone.Turn & 3};
-    const bool across = (stone.Turn & 1) != 0;
-    placement.ShapeLength = across ? stone.Width : stone.Length;
-    placement.ShapeWidth = across ? stone.Length : stone.Width;
+    TStonePlacement placement{stone.X, stone.Y, stone.Z, stone.OwnTurn()};
+    placement.ShapeLength = stone.OwnLength();
+    placement.ShapeWidth = stone.OwnWidth();
     return placement;
 }
 
 std::string ShapeKeyOf(const TBlock& stone) {
-    const TStonePlacement placement = PlacementOf(stone);
-    return std::string(1, stone.Kind) + ' ' + std::to_string(placement.ShapeLength) + ' ' +
-           std::to_string(placement.ShapeWidth) + ' ' + std::to_string(stone.Height);
+    // The kind and the extents in the stone's own axes decide every built-in
+    // shape; a part's shape is its definition's.
+    std::string key = std::string(1, stone.Kind) + ' ' + std::to_string(stone.OwnLength()) + ' ' +
+                      std::to_string(stone.OwnWidth()) + ' ' + std::to_string(stone.Height);
+    if (stone.Part)
+        key += ' ' + std::to_string(stone.Part->FileName.size()) + ':' + stone.Part->FileName + ' ' +
+               stone.Part->PartName;
+    return key;
 }
 
 TStoneMesh BuildShapeMesh(const TBlock& stone) {
-    const TStonePlacement placement = PlacementOf(stone);
-    TStoneMesh mesh;
-    switch (stone.Kind) {
-    case 'B':
-        AddBox(mesh, placement.ShapeLength, placement.ShapeWidth, stone.Height);
-        break;
-    default:
-        throw EError(std::string("Stones of kind ") + stone.Kind + " cannot be exported yet.");
-    }
-    return mesh;
+    TShellBuilder builder;
+    stone.ShapeFaces(builder);
+    return builder.Build();
 }
 
 TStoneMesh BuildStoneMesh(const TBlock& stone) {

@@ -41,6 +41,9 @@ struct TStoneMesh {
     // Per point when the stone shows a picture, else empty.
     std::vector<std::array<float, 2>> TextureCoordinates;
     std::vector<TMeshPictureFaces> Pictures;
+    // Empty when the surface is closed; else what leaves it open, in words
+    // (a part whose polygons leave a gap), and the triangles are what could be built.
+    std::string Gaps;
 
     // Adds a point and returns its index.
     uint32_t AddPoint(const TMeshPoint& point);

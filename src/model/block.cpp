@@ -6,6 +6,7 @@
 #include "common/error.h"
 #include "common/units.h"
 #include "model/block_paint.h"
+#include "model/face_sink.h"
 #include "platform/polygon_region.h"
 #include "raster/draw_object.h"
 #include "view/projector.h"
@@ -117,6 +118,25 @@ void TBlock::DrawBox(int octant, TDrawObject& d, const TRenderState& view, bool 
     d.Polyline(vertical, 1);
 }
 
+void TBlock::ShapeFaces(TFaceSink& sink) const {
+    BoxFaces(
+        sink, {0, 0, 0},
+        {static_cast<double>(OwnLength()), static_cast<double>(OwnWidth()), static_cast<double>(Height)});
+}
+
+void BoxFaces(TFaceSink& sink, const TFacePoint& low, const TFacePoint& high) {
+    auto corner = [&](int k) {
+        return TFacePoint{k & 1 ? high.X : low.X, k & 2 ? high.Y : low.Y, k & 4 ? high.Z : low.Z};
+    };
+    // Corner k lies at the high x for bit 0, high y for bit 1, high z for bit 2.
+    static constexpr int kFaces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                         {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& face : kFaces) {
+        const TFacePoint points[4] = {corner(face[0]), corner(face[1]), corner(face[2]), corner(face[3])};
+        sink.Face(points);
+    }
+}
+
 void TBlock::SetPart(const std::string&, const std::string&) {}
 
 void TBlock::TurnQuarter() {
@@ -168,5 +188,6 @@ void CheckStoneInRange(const TBlock& s) {
     if (!inside(s.X) || !inside(s.Y) || !inside(s.Z) || !size(s.Length) || !size(s.Width) || !size(s.Height))
         throw EError(StrFormat("The stone at %d, %d, %d of size %d x %d x %d lies outside what can be drawn: "
                                "places must lie within %d units of the origin, sizes from 0 to %d units",
-                               s.X, s.Y, s.Z, s.Length, s.Width, s.Height, kLargestCoordinate, kLargestCoordinate));
+                               s.X, s.Y, s.Z, s.Length, s.Width, s.Height, kLargestCoordinate,
+                               kLargestCoordinate));
 }

@@ -11,6 +11,7 @@
 
 class TDrawClass;
 class TDrawObject;
+class TFaceSink;
 class TProjector;
 class TRenderState;
 
@@ -37,6 +38,16 @@ public:
     // Whether Draw uses the canvas itself (ellipses, pictures read back from
     // the picture), beyond the polygons and lines of the rasteriser.
     virtual bool DrawsOnCanvas(const TRenderState&) const { return false; }
+    // Tells the stone's closed surface as faces in its own frame: the stone
+    // unturned, its minimum corner at the origin, OwnLength() along x and
+    // OwnWidth() along y. Turned by OwnTurn() quarter turns (each takes
+    // (x, y) to (y, OwnLength() - x)) and moved to (X, Y, Z), the faces lie
+    // where Draw draws them.
+    virtual void ShapeFaces(TFaceSink& sink) const;
+    // The quarter turns that take the own frame to the model (0 .. 3).
+    virtual int OwnTurn() const { return Turn & 3; }
+    int32_t OwnLength() const { return OwnTurn() % 2 != 0 ? Width : Length; }
+    int32_t OwnWidth() const { return OwnTurn() % 2 != 0 ? Length : Width; }
 
     void GetPosition(int32_t& x, int32_t& y, int32_t& z) const {
         x = X;

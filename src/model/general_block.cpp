@@ -6,6 +6,7 @@
 
 #include "common/error.h"
 #include "model/block_paint.h"
+#include "model/face_sink.h"
 #include "model/picture_mapping.h"
 #include "model/small_buffer.h"
 #include "partlib/draw_class.h"
@@ -90,6 +91,27 @@ void TGeneralBlock::Draw(TDrawObject& d, const TRenderState& view) const {
 
 bool TGeneralBlock::DrawsOnCanvas(const TRenderState& view) const {
     return Part != nullptr && Part->BitmapPolygon >= 0 && view.DetailLevel >= 2;
+}
+
+void TGeneralBlock::ShapeFaces(TFaceSink& sink) const {
+    if (!Part) {
+        TBlock::ShapeFaces(sink);
+        return;
+    }
+    std::vector<TFacePoint> face;
+    for (int i = 0; i < Part->PolygonCount(); ++i) {
+        const TPartPolygon& polygon = Part->Polygon(i);
+        const auto& points = polygon.Points;
+        if (polygon.Detail > 0 || points.size() < 3)
+            continue;
+        face.clear();
+        for (const TPoint3D& p : points)
+            face.push_back(FacePoint(p));
+        if (i == Part->BitmapPolygon && points.size() >= 4 && !Part->BitmapFileName.empty())
+            sink.PictureFace(face, Part->BitmapFileName);
+        else
+            sink.Face(face);
+    }
 }
 
 void TGeneralBlock::DrawPartPolygon(int polygon, TDrawObject& d, const TRenderState& view,

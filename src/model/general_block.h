@@ -27,6 +27,11 @@ public:
     void Draw(TDrawObject& d, const TRenderState& view) const override;
     // Pictures laid on a polygon (at the highest detail) read the picture back.
     bool DrawsOnCanvas(const TRenderState& view) const override;
+    // The part's polygons drawn at every detail level, of three points at
+    // least: decorations, drawn only at a higher detail, are marks and lines
+    // on the surface rather than part of it. The polygon with the picture
+    // comes as the picture face.
+    void ShapeFaces(TFaceSink& sink) const override;
 
 protected:
     friend class TBlockFactory;

@@ -7,9 +7,28 @@
 #include "view/render_state.h"
 
 void TRoofPainter::Face(TFaceSlot slot, std::initializer_list<TPoint3D> points) const {
+    if (FSink) {
+        std::vector<TFacePoint> face;
+        for (const TPoint3D& p : points)
+            face.push_back(FacePoint(p));
+        FSink->Face(face);
+        return;
+    }
     if (FShading)
-        FDraw.Canvas().Brush.Color = FColors[static_cast<size_t>(slot)];
-    DrawPolygon3D(FDraw, FView, points.begin(), static_cast<int>(points.size()), FTurn);
+        FDraw->Canvas().Brush.Color = (*FColors)[static_cast<size_t>(slot)];
+    DrawPolygon3D(*FDraw, *FView, points.begin(), static_cast<int>(points.size()), FTurn);
+}
+
+void TRoof::ShapeFaces(TFaceSink& sink) const {
+    const TRoofFrame f{0, 0, Height, OwnLength(), OwnWidth(), 0};
+    const TRoofPainter painter(sink);
+    // The sides and the bottom hold every face of every roof kind: the roof
+    // surface seen from above repeats some of them.
+    FrontFace(f, painter);
+    BackFace(f, painter);
+    LeftFace(f, painter);
+    RightFace(f, painter);
+    BottomFace(f, painter);
 }
 
 void TRoof::Draw(TDrawObject& d, const TRenderState& view) const {

@@ -10,6 +10,7 @@
 
 #include "model/block.h"
 #include "model/block_paint.h"
+#include "model/face_sink.h"
 
 // The local frame: origin (A, B), local extents E (x) and D (y), height C and
 // base height F.
@@ -21,21 +22,25 @@ struct TRoofFrame {
 };
 
 // Draws the faces of one roof stone: each face takes its slot's colour when
-// shading is on and is filled and outlined.
+// shading is on and is filled and outlined. Made with a face sink, it hands
+// the faces to the sink instead, unprojected.
 class TRoofPainter {
 public:
     TRoofPainter(TDrawObject& d, const TRenderState& view, const TFaceColors& colors, bool shading, int turn)
-        : FDraw(d), FView(view), FColors(colors), FShading(shading), FTurn(turn) {}
+        : FDraw(&d), FView(&view), FColors(&colors), FShading(shading), FTurn(turn) {}
+    explicit TRoofPainter(TFaceSink& sink) : FSink(&sink) {}
     void Face(TFaceSlot slot, std::initializer_list<TPoint3D> points) const;
-    const TRenderState& View() const { return FView; }
+    // Only while drawing.
+    const TRenderState& View() const { return *FView; }
     int Turn() const { return FTurn; }
 
 private:
-    TDrawObject& FDraw;
-    const TRenderState& FView;
-    const TFaceColors& FColors;
-    bool FShading;
-    int FTurn;
+    TDrawObject* FDraw = nullptr;
+    const TRenderState* FView = nullptr;
+    const TFaceColors* FColors = nullptr;
+    bool FShading = false;
+    int FTurn = 0;
+    TFaceSink* FSink = nullptr;
 };
 
 // A roof stone sloping down across its width: a wedge rising from the local
@@ -46,6 +51,8 @@ public:
         Kind = 'T';
     }
     void Draw(TDrawObject& d, const TRenderState& view) const override;
+    // The faces the view draws, every one once.
+    void ShapeFaces(TFaceSink& sink) const override;
 
 protected:
     std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TRoof>(); }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "model/block_paint.h"
+#include "model/face_sink.h"
 #include "platform/canvas.h"
 #include "raster/draw_object.h"
 #include "view/render_state.h"
@@ -75,4 +77,36 @@ void TRoundBlock::Draw(TDrawObject& d, const TRenderState& view) const {
         d.Polyline(outline, 8);
     }
     EndBlockPaint(canvas, view);
+}
+
+int TRoundBlock::Sides(double rx, double ry) {
+    // A side of a circle of radius r spanning 2 pi / n strays r (1 - cos(pi / n))
+    // from the circle; at most a tenth of a unit.
+    constexpr double kPi = 3.14159265358979323846, kStray = 0.1;
+    const double r = std::max(rx, ry);
+    int sides = 12;
+    while (sides < 360 && r * (1 - std::cos(kPi / sides)) > kStray)
+        sides += 4;
+    return sides;
+}
+
+void TRoundBlock::ShapeFaces(TFaceSink& sink) const {
+    const double rx = Length / 2.0, ry = Width / 2.0, h = Height;
+    const int sides = Sides(rx, ry);
+    std::vector<TFacePoint> bottom, top;
+    for (int k = 0; k < sides; ++k) {
+        // Quarter points exact, so the prism touches its box.
+        const double a = 2 * 3.14159265358979323846 * k / sides;
+        const double c = k * 4 % sides == 0 ? std::round(std::cos(a)) : std::cos(a);
+        const double s = k * 4 % sides == 0 ? std::round(std::sin(a)) : std::sin(a);
+        bottom.push_back({rx + rx * c, ry + ry * s, 0});
+        top.push_back({rx + rx * c, ry + ry * s, h});
+    }
+    sink.Face(bottom);
+    sink.Face(top);
+    for (size_t k = 0; k < bottom.size(); ++k) {
+        const size_t next = (k + 1) % bottom.size();
+        const TFacePoint side[4] = {bottom[k], bottom[next], top[next], top[k]};
+        sink.Face(side);
+    }
 }

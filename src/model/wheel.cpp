@@ -153,3 +153,24 @@ void TWheel::DrawOctant(int octant, const TWindowPainter& p) const {
     WheelTread(p, rims);
     WheelFace(p, nearHighY ? f.Y1 - 2 : f.Y0 + 2, rims);
 }
+
+bool TWheel::PiecesFit(const TWindowFrame& f) const {
+    return f.Y1 - f.Y0 > 2 && f.XExtent() > 0;
+}
+
+void TWheel::SolidFaces(const TWindowPainter& p) const {
+    // The tyre's rim points, as the tread is drawn between them.
+    const TWindowFrame& f = p.Frame();
+    std::array<TPoint3D, kSectors> back, front;
+    for (size_t i = 0; i < kSectors; ++i) {
+        back[i] = RimPoint(f, static_cast<int>(i) * kSectorDegrees, 1, f.Y0 + 1);
+        front[i] = RimPoint(f, static_cast<int>(i) * kSectorDegrees, 1, f.Y1 - 1);
+    }
+    p.Polygon(back);
+    p.Polygon(front);
+    for (size_t i = 0; i < kSectors; ++i) {
+        const size_t next = (i + 1) % kSectors;
+        const std::array<TPoint3D, 4> band = {back[i], back[next], front[next], front[i]};
+        p.Polygon(band);
+    }
+}

@@ -11,18 +11,27 @@
 // --- TWindowPainter ---
 
 TCanvas& TWindowPainter::Canvas() const {
-    return FDraw.Canvas();
+    return FDraw->Canvas();
 }
 
 void TWindowPainter::Polygon(const TPoint3D* points, int count) const {
-    DrawPolygon3D(FDraw, FView, points, count, FTurn);
+    if (FSink) {
+        std::vector<TFacePoint> face;
+        for (int k = 0; k < count; ++k)
+            face.push_back(FacePoint(points[k]));
+        FSink->Face(face);
+        return;
+    }
+    DrawPolygon3D(*FDraw, *FView, points, count, FTurn);
 }
 
 TPoint TWindowPainter::Project(const TPoint3D& point) const {
-    return FView.ProjectPoint(point.X, point.Y, point.Z, FTurn);
+    return FView->ProjectPoint(point.X, point.Y, point.Z, FTurn);
 }
 
-void TWindowPainter::ScreenPolygon(const TPoint* points, int count) const { FDraw.Polygon(points, count - 1); }
+void TWindowPainter::ScreenPolygon(const TPoint* points, int count) const {
+    FDraw->Polygon(points, count - 1);
+}
 
 namespace {
 
@@ -41,7 +50,9 @@ public:
         }
         FPoints = out;
         for (const TPlanePoint& q : points)
-            *out++ = axis == axX ? TPoint3D{at, q.U, q.V} : axis == axY ? TPoint3D{q.U, at, q.V} : TPoint3D{q.U, q.V, at};
+            *out++ = axis == axX   ? TPoint3D{at, q.U, q.V}
+                     : axis == axY ? TPoint3D{q.U, at, q.V}
+                                   : TPoint3D{q.U, q.V, at};
     }
     const TPoint3D* Points() const { return FPoints; }
     int Count() const { return FCount; }
@@ -75,7 +86,7 @@ void TWindowPainter::Face(TColor color, std::initializer_list<TPoint3D> points) 
 }
 
 void TWindowPainter::Face(TColor color, const TPoint3D* points, int count) const {
-    if (FShading)
+    if (FShading && !FSink)
         Canvas().Brush.Color = color;
     Polygon(points, count);
 }
@@ -153,6 +164,50 @@ void TWindow::Draw(TDrawObject& d, const TRenderState& view) const {
                                  PieceColors(d.Canvas().Brush.Color, t, shading, view), shading, t);
     DrawOctant(OctantRoutine(view.Octant(), t), painter);
     EndBlockPaint(d.Canvas(), view);
+}
+
+void TWindow::ShapeFaces(TFaceSink& sink) const {
+    const TWindowFrame f{0, OwnLength(), 0, OwnWidth(), 0, Height};
+    if (!PiecesFit(f)) {
+        TBlock::ShapeFaces(sink);
+        return;
+    }
+    SolidFaces(TWindowPainter(sink, f));
+}
+
+bool TWindow::PiecesFit(const TWindowFrame& f) const {
+    // An opening between the sides, a sill in front of the depth behind it,
+    // and the pane's height above the sill.
+    return f.XExtent() > 4 && f.Y1 - f.Y0 > 3 && f.Z1 - f.Z0 > 10;
+}
+
+void TWindow::SolidFaces(const TWindowPainter& p) const {
+    const TWindowFrame& f = p.Frame();
+    SideX0(p);
+    SideX1(p);
+    FrameFaceY0(p);
+    BottomFace(p);
+    SillSlope(p);
+    SillFace(p);
+    SillStepTop(p);
+    SillStepFace(p);
+    TopFace(p);
+    LintelUnderside(p);
+    FaceY1(p);
+    // The inner sides as far as the sill and the lintel leave them open.
+    for (const int32_t x : {f.X0 + 2, f.X1 - 2})
+        p.FaceAtX(p.Colors().Side, x,
+                  {{f.Y0, f.Z0},
+                   {f.Y1 - 3, f.Z0},
+                   {f.Y1 - 3, f.Z0 + 8},
+                   {f.Y1, f.Z0 + 8},
+                   {f.Y1, f.Z1 - 2},
+                   {f.Y0, f.Z1 - 2}});
+    // The groove's ceiling, which the sill's top covers where it is drawn.
+    p.FaceAtZ(p.Colors().Flat, f.Z0 + 6, {{f.X0, f.Y1 - 2}, {f.X1, f.Y1 - 2}, {f.X1, f.Y1}, {f.X0, f.Y1}});
+    // The pane, a unit thick about its plane, between the sides, the sill and the lintel.
+    p.Sink()->NextSolid();
+    BoxFaces(*p.Sink(), {f.X0 + 2.0, f.Y1 - 2.5, f.Z0 + 8.0}, {f.X1 - 2.0, f.Y1 - 1.5, f.Z1 - 2.0});
 }
 
 void TWindow::DrawOctant(int octant, const TWindowPainter& p) const {
@@ -412,10 +467,12 @@ void TDoor::LeafBacks(const TWindowPainter& p) const {
     p.Face(p.Colors().Flat, LeafOutline(f, true, f.Y1 - 3));
 }
 
-void TDoor::FaceY1(const TWindowPainter& p) const {
+namespace {
+
+// The front of the door's frame, open at the bottom, and of its threshold.
+void DoorFrameFront(const TWindowPainter& p) {
     const TWindowFrame& f = p.Frame();
     const TColor front = p.Colors().Front;
-    // The frame, open at the bottom.
     p.FaceAtY(front, f.Y1,
               {{f.X0, f.Z0},
                {f.X0, f.Z1},
@@ -425,9 +482,57 @@ void TDoor::FaceY1(const TWindowPainter& p) const {
                {f.X1 - 2, f.Z1 - 2},
                {f.X0 + 2, f.Z1 - 2},
                {f.X0 + 2, f.Z0}});
-    // The threshold.
     p.FaceAtY(front, f.Y1, {{f.X0 + 2, f.Z0}, {f.X0 + 2, f.Z0 + 2}, {f.X1 - 2, f.Z0 + 2}, {f.X1 - 2, f.Z0}});
+}
+
+} // namespace
+
+void TDoor::FaceY1(const TWindowPainter& p) const {
+    const TWindowFrame& f = p.Frame();
+    const TColor front = p.Colors().Front;
+    DoorFrameFront(p);
     // The leaves, just behind the frame.
     p.Face(front, LeafOutline(f, false, f.Y1 - 1));
     p.Face(front, LeafOutline(f, true, f.Y1 - 1));
+}
+
+bool TDoor::PiecesFit(const TWindowFrame& f) const {
+    // The opening's tips stay inside the leaves, and its foot above the threshold.
+    return f.XExtent() / 2 - 12 > 2 && f.Z1 - f.Z0 > 30 && f.Y1 - f.Y0 > 3;
+}
+
+void TDoor::SolidFaces(const TWindowPainter& p) const {
+    // The sides and the lintel, with the leaves (two units thick, three
+    // units behind the front) and the threshold (two units high, in front
+    // of the leaves) between them.
+    const TWindowFrame& f = p.Frame();
+    const TPieceColors& c = p.Colors();
+    SideX0(p);
+    SideX1(p);
+    FrameFaceY0(p);
+    BottomFace(p);
+    TopFace(p);
+    DoorFrameFront(p);
+    LeafBacks(p);
+    p.FaceAtZ(c.Flat, f.Z0 + 2,
+              {{f.X0 + 2, f.Y1 - 1}, {f.X1 - 2, f.Y1 - 1}, {f.X1 - 2, f.Y1}, {f.X0 + 2, f.Y1}});
+    for (const bool right : {false, true}) {
+        // The leaf's front above the threshold.
+        std::array<TPoint3D, 7> front = LeafOutline(f, right, f.Y1 - 1);
+        front[0].Z = front[6].Z = f.Z0 + 2;
+        p.Face(c.Front, front);
+        // The two slanted sides of the opening through the leaf.
+        const std::array<TPoint3D, 7> back = LeafOutline(f, right, f.Y1 - 3);
+        for (size_t k = 3; k < 5; ++k)
+            p.Face(c.Side, {back[k], back[k + 1], front[k + 1], front[k]});
+    }
+    for (const int32_t x : {f.X0 + 2, f.X1 - 2}) {
+        p.FaceAtX(c.Side, x, {{f.Y0, f.Z0}, {f.Y1 - 3, f.Z0}, {f.Y1 - 3, f.Z1 - 2}, {f.Y0, f.Z1 - 2}});
+        p.FaceAtX(c.Side, x,
+                  {{f.Y1 - 1, f.Z0 + 2}, {f.Y1, f.Z0 + 2}, {f.Y1, f.Z1 - 2}, {f.Y1 - 1, f.Z1 - 2}});
+    }
+    p.FaceAtZ(c.Flat, f.Z1 - 2,
+              {{f.X0 + 2, f.Y0}, {f.X1 - 2, f.Y0}, {f.X1 - 2, f.Y1 - 3}, {f.X0 + 2, f.Y1 - 3}});
+    p.FaceAtZ(c.Flat, f.Z1 - 2,
+              {{f.X0 + 2, f.Y1 - 1}, {f.X1 - 2, f.Y1 - 1}, {f.X1 - 2, f.Y1}, {f.X0 + 2, f.Y1}});
 }

@@ -17,6 +17,7 @@
 #include "common/color.h"
 #include "common/point3d.h"
 #include "model/block.h"
+#include "model/face_sink.h"
 #include "platform/point.h"
 
 class TCanvas;
@@ -43,19 +44,24 @@ struct TPlanePoint {
 };
 
 // Draws the pieces of one stone: own-frame polygons projected with the rows of
-// the stone's quarter turn, filled and outlined.
+// the stone's quarter turn, filled and outlined. Made with a face sink, it
+// hands the pieces' polygons to the sink instead, unprojected.
 class TWindowPainter {
 public:
     TWindowPainter(TDrawObject& d, const TRenderState& view, const TWindowFrame& frame,
                    const TPieceColors& colors, bool shading, int turn)
-        : FDraw(d), FView(view), FFrame(frame), FColors(colors), FShading(shading), FTurn(turn) {}
+        : FDraw(&d), FView(&view), FFrame(frame), FColors(colors), FShading(shading), FTurn(turn) {}
+    TWindowPainter(TFaceSink& sink, const TWindowFrame& frame) : FFrame(frame), FSink(&sink) {}
 
     const TWindowFrame& Frame() const { return FFrame; }
     const TPieceColors& Colors() const { return FColors; }
-    const TRenderState& View() const { return FView; }
+    // Only while drawing.
+    const TRenderState& View() const { return *FView; }
     TCanvas& Canvas() const;
     bool Shading() const { return FShading; }
     int Turn() const { return FTurn; }
+    // The sink the polygons go to, or null while drawing.
+    TFaceSink* Sink() const { return FSink; }
 
     // One polygon in the current brush and pen.
     void Polygon(const TPoint3D* points, int count) const;
@@ -78,12 +84,13 @@ public:
     }
 
 private:
-    TDrawObject& FDraw;
-    const TRenderState& FView;
+    TDrawObject* FDraw = nullptr;
+    const TRenderState* FView = nullptr;
     TWindowFrame FFrame;
     TPieceColors FColors;
-    bool FShading;
-    int FTurn;
+    bool FShading = false;
+    int FTurn = 0;
+    TFaceSink* FSink = nullptr;
 };
 
 // A window: a frame open at the back, a sill with a groove at the front and a
@@ -94,6 +101,11 @@ public:
         Kind = 'W';
     }
     void Draw(TDrawObject& d, const TRenderState& view) const override;
+    // The pieces as a closed solid: where drawn pieces overlap (the inner
+    // sides behind the sill), the part of them that shows; the pane as a
+    // solid of its own, a unit thick about the plane it is drawn in. A stone
+    // too small for its frame is its box.
+    void ShapeFaces(TFaceSink& sink) const override;
 
     // The pieces, numbered as in the drawing orders.
     enum TPiece {
@@ -133,6 +145,9 @@ protected:
     virtual void DrawOctant(int octant, const TWindowPainter& p) const;
     // Draws one piece by its number.
     void DrawPiece(int piece, const TWindowPainter& p) const;
+    // Whether the stone's pieces fit its frame, and its closed surface when they do.
+    virtual bool PiecesFit(const TWindowFrame& f) const;
+    virtual void SolidFaces(const TWindowPainter& p) const;
 
     // The pieces. Each draws its polygons; a piece a kind lacks draws nothing.
     virtual void FrameFaceY0(const TWindowPainter& p) const;
@@ -173,6 +188,9 @@ public:
 
 protected:
     std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TDoor>(); }
+    // The frame, the threshold and the leaves with the opening between them.
+    bool PiecesFit(const TWindowFrame& f) const override;
+    void SolidFaces(const TWindowPainter& p) const override;
 
     void SideX0(const TWindowPainter& p) const override;
     void InnerSideX0(const TWindowPainter& p) const override;
@@ -206,6 +224,9 @@ public:
 
 protected:
     std::unique_ptr<TBlock> NewOfSameClass() const override { return std::make_unique<TWheel>(); }
+    // The tyre's twelve-sided prism across the tread's width.
+    bool PiecesFit(const TWindowFrame& f) const override;
+    void SolidFaces(const TWindowPainter& p) const override;
 
     void DrawOctant(int octant, const TWindowPainter& p) const override;
 
