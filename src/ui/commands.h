@@ -30,6 +30,7 @@ enum class TCommandId {
     cmPrint,
     cmOptionsMenu,
     cmPov,
+    cmPartsList,
     cmSafePositioning,
     cmMakeGroup,
     cmBreakGroups,
