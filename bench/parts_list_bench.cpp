@@ -30,7 +30,8 @@ void BM_MakePartsList(benchmark::State& state) {
     const TPartsNaming naming;
     size_t rows = 0;
     for (auto _ : state) {
-        const TPartsList list = MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), naming);
+        const TPartsList list =
+            MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), naming);
         rows = list.Rows.size();
         if (state.range(0) != 0) {
             const std::string csv = PartsCsvText(list);

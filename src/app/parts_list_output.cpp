@@ -35,8 +35,9 @@ std::string TPartsListOutput::PreviewPng(const TPartsRow& row) const {
     canvas.Brush.Color = clWhite;
     canvas.FillRect(Rect(0, 0, kPreviewSize, kPreviewSize));
     // Large stones are drawn smaller, so that every stone fits the square.
-    const float across = static_cast<float>(std::max<int64_t>(
-        int64_t{stone->Length} + stone->Width, int64_t{stone->Height} + (int64_t{stone->Length} + stone->Width) / 2));
+    const float across = static_cast<float>(
+        std::max<int64_t>(int64_t{stone->Length} + stone->Width,
+                          int64_t{stone->Height} + (int64_t{stone->Length} + stone->Width) / 2));
     const float scale = across > 0 ? std::clamp(0.8f * kPreviewSize / across, 0.01f, 1.2f) : 1.0f;
     DrawStonePreview(picture, *stone, FScene.View(), scale);
     return PngData(picture);

@@ -41,8 +41,9 @@ std::string PartCaption(const TBlock& stone) {
         return stone.Caption;
     std::string caption = StoneCaption(stone);
     if (caption.empty()) // a general stone without its part
-        caption = SizeCaption(stone.Kind, stone.Length / kModuleUnits, stone.Width / kModuleUnits,
-                              static_cast<int32_t>((int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits));
+        caption =
+            SizeCaption(stone.Kind, stone.Length / kModuleUnits, stone.Width / kModuleUnits,
+                        static_cast<int32_t>((int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits));
     return caption;
 }
 
@@ -115,7 +116,8 @@ TPartsList MakePartsList(std::span<const TBlock* const> stones, const TPartsNami
         ++captionCounts[caption];
         const size_t part = captions.PartOf(caption);
         const TColor rgb = ColorToRGB(stone->Color);
-        const auto [at, added] = rowOfKey.try_emplace(RowKey(part, rgb, stone->Transparent), list.Rows.size());
+        const auto [at, added] =
+            rowOfKey.try_emplace(RowKey(part, rgb, stone->Transparent), list.Rows.size());
         if (added) {
             TPartsRow row;
             row.Part = captions.Texts[part];

@@ -67,7 +67,8 @@ void AppendBase64(std::string& out, const std::string& data) {
     size_t i = 0;
     for (; i + 2 < data.size(); i += 3) {
         const uint32_t n = (uint32_t{static_cast<uint8_t>(data[i])} << 16) |
-                           (uint32_t{static_cast<uint8_t>(data[i + 1])} << 8) | static_cast<uint8_t>(data[i + 2]);
+                           (uint32_t{static_cast<uint8_t>(data[i + 1])} << 8) |
+                           static_cast<uint8_t>(data[i + 2]);
         out += kDigits[(n >> 18) & 63];
         out += kDigits[(n >> 12) & 63];
         out += kDigits[(n >> 6) & 63];
@@ -158,7 +159,8 @@ std::string PartsHtmlText(const TPartsList& list, const std::string& title, cons
     }
     out += "</tbody>\n<tfoot><tr><th colspan=\"4\">Total: ";
     AppendHtmlText(out, TotalsText(list));
-    out += "</th><th class=\"count\">" + std::to_string(list.Stones) + "</th></tr></tfoot>\n</table>\n</body>\n</html>\n";
+    out += "</th><th class=\"count\">" + std::to_string(list.Stones) +
+           "</th></tr></tfoot>\n</table>\n</body>\n</html>\n";
     return out;
 }
 
@@ -181,7 +183,8 @@ std::string PartsSetText(const TPartsList& list) {
               [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });
     std::string out;
     for (const auto& [caption, count] : counts)
-        out += caption + ", " + std::to_string(std::min<int64_t>(count, std::numeric_limits<int>::max())) + "\n";
+        out +=
+            caption + ", " + std::to_string(std::min<int64_t>(count, std::numeric_limits<int>::max())) + "\n";
     return out;
 }
 
@@ -191,7 +194,6 @@ void SavePartsList(const std::filesystem::path& path, const TPartsList& list, co
     const std::string text = format == TPartsFileFormat::Csv    ? PartsCsvText(list)
                              : format == TPartsFileFormat::Html ? PartsHtmlText(list, title, picture)
                                                                 : PartsSetText(list);
-    WriteFileAtomically(path, [&](std::FILE* file) {
-        return std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    });
+    WriteFileAtomically(
+        path, [&](std::FILE* file) { return std::fwrite(text.data(), 1, text.size(), file) == text.size(); });
 }

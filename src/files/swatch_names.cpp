@@ -12,11 +12,11 @@ struct TNamedColor {
 
 // The shipped swatches, in swatch order (kDefaultSwatchColors).
 constexpr TNamedColor kShippedNames[] = {
-    {RGB(244, 0, 0), "Red"},        {RGB(255, 255, 255), "White"},    {RGB(192, 192, 192), "Light grey"},
-    {RGB(128, 128, 128), "Grey"},   {RGB(51, 51, 51), "Black"},       {RGB(232, 229, 178), "Tan"},
+    {RGB(244, 0, 0), "Red"},         {RGB(255, 255, 255), "White"},     {RGB(192, 192, 192), "Light grey"},
+    {RGB(128, 128, 128), "Grey"},    {RGB(51, 51, 51), "Black"},        {RGB(232, 229, 178), "Tan"},
     {RGB(207, 94, 75), "Brick red"}, {RGB(143, 146, 169), "Blue grey"}, {RGB(181, 148, 117), "Dark tan"},
-    {RGB(138, 94, 79), "Brown"},    {RGB(0, 128, 0), "Green"},        {RGB(102, 159, 105), "Sand green"},
-    {RGB(64, 128, 128), "Teal"},    {RGB(0, 255, 255), "Aqua"},
+    {RGB(138, 94, 79), "Brown"},     {RGB(0, 128, 0), "Green"},         {RGB(102, 159, 105), "Sand green"},
+    {RGB(64, 128, 128), "Teal"},     {RGB(0, 255, 255), "Aqua"},
 };
 static_assert(std::size(kShippedNames) == kSwatchCount);
 

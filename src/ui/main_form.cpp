@@ -38,8 +38,8 @@
 #include "ui/on_screen.h"
 #include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
-#include "ui/parts_list_window.h"
 #include "ui/palette_panel.h"
+#include "ui/parts_list_window.h"
 #include "ui/repeat_button.h"
 #include "ui/ui_helpers.h"
 
@@ -478,7 +478,8 @@ void TMainForm::Execute(TCommandId id) {
         GoPOVit();
         break;
     case cmPartsList:
-        ShowPartsListWindow(this, FApp.Parts, FApp.Document.OpenFileName(), FApp.Document.DialogFolders().Save);
+        ShowPartsListWindow(this, FApp.Parts, FApp.Document.OpenFileName(),
+                            FApp.Document.DialogFolders().Save);
         break;
     case cmSafePositioning:
         FApp.Placing.SetSafePositioning(!FApp.Hand.SafePositioning);

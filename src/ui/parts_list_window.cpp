@@ -50,7 +50,8 @@ private:
 } // namespace
 
 TPartsListWindow::TPartsListWindow(QWidget* parent, const TPartsListOutput& output,
-                                   const std::filesystem::path& modelFile, const std::filesystem::path& saveFolder)
+                                   const std::filesystem::path& modelFile,
+                                   const std::filesystem::path& saveFolder)
     : QDialog(parent), FOutput(output), FList(output.Make()), FModelFile(modelFile), FSaveFolder(saveFolder) {
     setObjectName("PartsListWindow");
     setWindowTitle(Text(modelFile.empty() ? "Parts list" : "Parts list of " + modelFile.filename().string()));
@@ -78,10 +79,12 @@ TPartsListWindow::TPartsListWindow(QWidget* parent, const TPartsListOutput& outp
         connect(button, &QPushButton::clicked, this, action);
         buttons->addWidget(button);
     };
-    addButton("btnSaveCsv", "Save as CSV...", [this] { SaveAs("Save the parts list as CSV", "CSV files (*.csv)", "csv"); });
+    addButton("btnSaveCsv", "Save as CSV...",
+              [this] { SaveAs("Save the parts list as CSV", "CSV files (*.csv)", "csv"); });
     addButton("btnSaveHtml", "Save as HTML...",
               [this] { SaveAs("Save the parts list as a web page", "Web pages (*.html)", "html"); });
-    addButton("btnSaveSet", "Save as set...", [this] { SaveAs("Save the parts list as a set", "Set files (*.set)", "set"); });
+    addButton("btnSaveSet", "Save as set...",
+              [this] { SaveAs("Save the parts list as a set", "Set files (*.set)", "set"); });
     buttons->addStretch();
     addButton("btnClose", "Close", [this] { close(); });
 
@@ -101,7 +104,8 @@ void TPartsListWindow::FillTable() {
         QPixmap preview;
         RunReporting(this, [&] {
             const std::string png = FOutput.PreviewPng(row);
-            preview.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<uint>(png.size()), "PNG");
+            preview.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<uint>(png.size()),
+                                 "PNG");
         });
         picture->setIcon(QIcon(preview));
         FTable->setItem(r, colPicture, picture);
@@ -121,7 +125,8 @@ void TPartsListWindow::FillTable() {
     FTable->setSortingEnabled(true);
     FTable->sortByColumn(colName, Qt::AscendingOrder);
     FTable->resizeColumnsToContents();
-    FTable->horizontalHeader()->setStretchLastSection(true);
+    // The names take what room is left over.
+    FTable->horizontalHeader()->setSectionResizeMode(colName, QHeaderView::Stretch);
 }
 
 void TPartsListWindow::SaveAs(const QString& title, const QString& filter, const QString& suffix) {
@@ -143,8 +148,8 @@ void TPartsListWindow::SaveAs(const QString& title, const QString& filter, const
     RunReporting(this, [&] { FOutput.Save(FList, path); });
 }
 
-void ShowPartsListWindow(QWidget* parent, const TPartsListOutput& output, const std::filesystem::path& modelFile,
-                         const std::filesystem::path& saveFolder) {
+void ShowPartsListWindow(QWidget* parent, const TPartsListOutput& output,
+                         const std::filesystem::path& modelFile, const std::filesystem::path& saveFolder) {
     TPartsListWindow* window = nullptr;
     if (!RunReporting(parent, [&] { window = new TPartsListWindow(parent, output, modelFile, saveFolder); }))
         return;

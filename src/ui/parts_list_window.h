@@ -36,5 +36,5 @@ private:
 
 // Shows the parts list of the open model beside the main window, which stays
 // usable; the window goes when it is closed.
-void ShowPartsListWindow(QWidget* parent, const TPartsListOutput& output, const std::filesystem::path& modelFile,
-                         const std::filesystem::path& saveFolder);
+void ShowPartsListWindow(QWidget* parent, const TPartsListOutput& output,
+                         const std::filesystem::path& modelFile, const std::filesystem::path& saveFolder);

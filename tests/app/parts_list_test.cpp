@@ -44,7 +44,8 @@ std::map<std::string, int64_t> CountRows(const TPartsList& list) {
     for (const TPartsRow& row : list.Rows) {
         const TBlock& stone = *row.Example;
         const std::string what = stone.Kind == 'G' ? "G " + LowerCase(row.Part) : std::string(1, stone.Kind);
-        counts[what + " " + std::to_string(stone.Color) + (row.Transparent ? " see-through" : "")] += row.Count;
+        counts[what + " " + std::to_string(stone.Color) + (row.Transparent ? " see-through" : "")] +=
+            row.Count;
     }
     return counts;
 }
@@ -99,7 +100,8 @@ TEST(PartsList, ShippedModelsCountAsTheirLinesAndTheSetFileSuppliesThemExactly) 
         const fs::path page = folder.Path() / "model.Html";
         app.Parts.Save(list, page);
         const std::string html = folder.ReadFile(page);
-        EXPECT_EQ(Occurrences(html, "<img alt=\"\" src=\"data:image/png;base64,iVBORw0KGgo"), list.Rows.size());
+        EXPECT_EQ(Occurrences(html, "<img alt=\"\" src=\"data:image/png;base64,iVBORw0KGgo"),
+                  list.Rows.size());
         EXPECT_NE(html.find("Total: " + std::to_string(list.Stones) + " stones in " +
                             std::to_string(list.Rows.size()) + " kinds"),
                   std::string::npos);

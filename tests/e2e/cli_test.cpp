@@ -178,11 +178,13 @@ TEST_F(CommandLine, PartsListIsSavedAsCsvWebPageOrSetAndBadOutputsAreRefused) {
 
     // A name of another kind, a folder, no output and no model: an exit
     // status and the program's own words, and no file.
-    const TRun text = RunStonemill({"--parts", path.string(), "--output", (folder.Path() / "p.txt").string()});
+    const TRun text =
+        RunStonemill({"--parts", path.string(), "--output", (folder.Path() / "p.txt").string()});
     EXPECT_EQ(text.Status, 2);
-    EXPECT_NE(text.Err.find("stonemill: --output names a parts list ending in .csv (a table), .html (a web page "
-                            "with pictures) or .set (a set file), not"),
-              std::string::npos)
+    EXPECT_NE(
+        text.Err.find("stonemill: --output names a parts list ending in .csv (a table), .html (a web page "
+                      "with pictures) or .set (a set file), not"),
+        std::string::npos)
         << text.Err;
     EXPECT_FALSE(fs::exists(folder.Path() / "p.txt"));
     const TRun intoFolder = RunStonemill({"--parts", path.string(), "--output", folder.Path().string()});

@@ -4,13 +4,13 @@
 // is replaced.
 
 #include <QHeaderView>
-#include <algorithm>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 
 #include "export/parts_list_files.h"
 #include "platform/text_file.h"
@@ -63,7 +63,8 @@ private slots:
             QVERIFY(!table->item(row, TPartsListWindow::colPicture)->icon().isNull());
             QVERIFY(!table->item(row, TPartsListWindow::colColor)->icon().isNull());
         }
-        QCOMPARE(table->item(0, TPartsListWindow::colName)->text(), QString::fromStdString(list.Rows[0].Name));
+        QCOMPARE(table->item(0, TPartsListWindow::colName)->text(),
+                 QString::fromStdString(list.Rows[0].Name));
         QCOMPARE(window->findChild<QLabel*>("PartsTotals")->text(),
                  QString("Total: %1 stones in %2 kinds").arg(list.Stones).arg(list.Rows.size()));
 
