@@ -15,6 +15,7 @@
 #include "common/error.h"
 #include "common/strings.h"
 #include "export/model_export.h"
+#include "export/parts_list_files.h"
 #include "files/settings_file.h"
 
 namespace fs = std::filesystem;
@@ -30,6 +31,7 @@ const char* const kUsage =
     "  stonemill --pov MODEL --output FOLDER [--run]\n"
     "  stonemill --export MODEL --output FILE [--module-mm F]\n"
     "            (FILE ending in .obj, .stl or .3mf; a grid module is F millimetres, 8 unless given)\n"
+    "  stonemill --parts MODEL --output LIST.csv|LIST.html|LIST.set\n"
     "  stonemill --info MODEL\n";
 
 namespace {
@@ -285,6 +287,31 @@ int Convert(const std::string& model, TArguments& a, const TDataFolders& folders
     return loaded;
 }
 
+// Writes the model's parts list in the format of the output's extension,
+// named after the palette of the settings file.
+int Parts(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
+    std::string output;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output")
+            output = a.Value(option);
+        else
+            Usage("unknown option \"" + option + "\"");
+    }
+    if (output.empty())
+        Usage("--parts needs --output LIST.csv, LIST.html or LIST.set");
+    CheckOutputFile(output);
+    if (!PartsFormatOfName(output))
+        Usage("--output names a parts list ending in .csv (a table), .html (a web page with pictures) or "
+              ".set (a set file), not \"" +
+              output + "\"");
+    TStonemillApp app(folders);
+    app.Palette.Load(ReadSettingsFile(SettingsToRead(folders)));
+    const int loaded = LoadForCommand(app, model, err);
+    app.Parts.Save(app.Parts.Make(), output);
+    return loaded;
+}
+
 // Writes the model's POV-Ray scene with the include file beside it, and with
 // --run renders it there, waiting for POV-Ray.
 int Pov(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& out,
@@ -427,11 +454,11 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return 0;
         }
         if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov" &&
-            command != "--export")
+            command != "--export" && command != "--parts")
             Usage(command.starts_with("--")
                       ? "unknown command \"" + command +
-                            "\"; the commands are --render, --convert, --pov, --export and --info"
-                      : "the command comes first: --render, --convert, --pov, --export or --info");
+                            "\"; the commands are --render, --convert, --pov, --export, --parts and --info"
+                      : "the command comes first: --render, --convert, --pov, --export, --parts or --info");
         const std::string model = a.Value(command);
         if (const std::string problem = folders.Prepare(); !problem.empty())
             err << "stonemill: " << problem << "\n";
@@ -443,6 +470,8 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return Pov(model, a, folders, out, err);
         if (command == "--export")
             return Export(model, a, folders, err);
+        if (command == "--parts")
+            return Parts(model, a, folders, err);
         return Info(model, a, folders, out, err);
     } catch (const TUsageError& e) {
         err << "stonemill: " << e.Message << "\n" << kUsage;

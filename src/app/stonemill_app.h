@@ -12,6 +12,7 @@
 //   PaletteCommands  taking entries, colours, the stone supply  (palette_commands.h)
 //   Pictures         the picture frame, picture files, printing  (picture_output.h)
 //   Pov              POV-Ray scenes and running POV-Ray  (pov_export.h)
+//   Parts            the parts list and its files  (parts_list_output.h)
 //   Input            the mouse in the view and the editing keys  (view_input.h)
 //
 // This class itself reads and writes the settings file and holds the few
@@ -28,6 +29,7 @@
 #include "app/model_files.h"
 #include "app/palette.h"
 #include "app/palette_commands.h"
+#include "app/parts_list_output.h"
 #include "app/picture_output.h"
 #include "app/placing.h"
 #include "app/pov_export.h"
@@ -85,6 +87,7 @@ public:
     TPaletteCommands PaletteCommands;
     TPictureOutput Pictures;
     TPovExport Pov;
+    TPartsListOutput Parts{Document, Palette, Scene};
     TViewInput Input;
     // The cutting dialog's box, kept while the dialog is hidden.
     TCutDialogState CutDialog{CutState()};

@@ -4,6 +4,7 @@
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -285,6 +286,33 @@ void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPng
                  const TWriteProgress& progress) {
     TBitmapRows rows = RowsOf32BitBitmap(picture);
     SavePicture(rows, path, ffPng, compression, progress);
+}
+
+std::string PngData(TBitmap& picture) {
+    TBitmapRows rows = RowsOf32BitBitmap(picture);
+    if (rows.Width() <= 0 || rows.Height() <= 0)
+        throw EError("The picture is empty");
+    char* buffer = nullptr;
+    size_t size = 0;
+    std::FILE* memory = open_memstream(&buffer, &size);
+    if (memory == nullptr)
+        throw EError("PNG: out of memory");
+    const TWriteProgress noProgress;
+    TRowProgress none(noProgress, rows.Height());
+    bool written = false;
+    try {
+        written = WritePng(rows, memory, kPngCompression, none);
+    } catch (...) {
+        std::fclose(memory);
+        std::free(buffer);
+        throw;
+    }
+    const bool closed = std::fclose(memory) == 0;
+    std::string data = written && closed ? std::string(buffer, size) : std::string();
+    std::free(buffer);
+    if (data.empty())
+        throw EError("PNG: the picture could not be encoded");
+    return data;
 }
 
 void SavePictureFile(TPictureRows& picture, const std::filesystem::path& path,

@@ -44,6 +44,9 @@ void SavePictureFile(TPictureRows& picture, const std::filesystem::path& path,
 // through the file operations given.
 void SaveJpegFile(TBitmap& picture, const std::filesystem::path& path, const std::string& comment,
                   const TFileOperations& operations = TFileOperations::System());
+// The picture as the bytes of a PNG file, for pictures carried inside other
+// files; raises EError on failure.
+std::string PngData(TBitmap& picture);
 // Saves it as PNG compressed as given.
 void SavePngFile(TBitmap& picture, const std::filesystem::path& path, const TPngCompression& compression,
                  const TWriteProgress& progress = nullptr);

@@ -34,6 +34,7 @@ enum class TCommandId {
     cmPrint,
     cmOptionsMenu,
     cmPov,
+    cmPartsList,
     cmSafePositioning,
     cmMakeGroup,
     cmBreakGroups,

@@ -39,6 +39,7 @@
 #include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
+#include "ui/parts_list_window.h"
 #include "ui/repeat_button.h"
 #include "ui/ui_helpers.h"
 
@@ -485,6 +486,10 @@ void TMainForm::Execute(TCommandId id) {
         break;
     case cmPov:
         GoPOVit();
+        break;
+    case cmPartsList:
+        ShowPartsListWindow(this, FApp.Parts, FApp.Document.OpenFileName(),
+                            FApp.Document.DialogFolders().Save);
         break;
     case cmSafePositioning:
         FApp.Placing.SetSafePositioning(!FApp.Hand.SafePositioning);

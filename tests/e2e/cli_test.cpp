@@ -153,6 +153,56 @@ TEST_F(CommandLine, ConvertOntoAFullDeviceFails) {
     EXPECT_TRUE(fs::is_character_file(full));
 }
 
+TEST_F(CommandLine, PartsListIsSavedAsCsvWebPageOrSetAndBadOutputsAreRefused) {
+    const fs::path path = Write("m.stm", model + "B 0 0 20 80 20 20 255 1 0 0 0 2 wall 0\r\n");
+    const fs::path csv = folder.Path() / "parts.CSV";
+    TRun run = RunStonemill({"--parts", path.string(), "--output", csv.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    EXPECT_EQ(folder.ReadFile(csv), "Name,Part,Colour,Count\r\n"
+                                    "Arch,arch,White,1\r\n"
+                                    "Brick 1x4,1x4x3,#FF0000,2\r\n"
+                                    "T2x4x3,T2x4x3,Grey,1\r\n"
+                                    "Total: 4 stones in 3 kinds,,,4\r\n");
+    const fs::path html = folder.Path() / "parts.html";
+    EXPECT_EQ(RunStonemill({"--parts", path.string(), "--output", html.string()}).Status, 0);
+    const std::string page = folder.ReadFile(html);
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    size_t pictures = 0;
+    for (size_t at = page.find("data:image/png;base64,"); at != std::string::npos;
+         at = page.find("data:image/png;base64,", at + 1))
+        ++pictures;
+    EXPECT_EQ(pictures, 3u);
+    const fs::path set = folder.Path() / "parts.set";
+    EXPECT_EQ(RunStonemill({"--parts", path.string(), "--output", set.string()}).Status, 0);
+    EXPECT_EQ(folder.ReadFile(set), "4x1x3, 2\narch, 1\nT2x4x3, 1\n");
+
+    // A name of another kind, a folder, no output and no model: an exit
+    // status and the program's own words, and no file.
+    const TRun text =
+        RunStonemill({"--parts", path.string(), "--output", (folder.Path() / "p.txt").string()});
+    EXPECT_EQ(text.Status, 2);
+    EXPECT_NE(
+        text.Err.find("stonemill: --output names a parts list ending in .csv (a table), .html (a web page "
+                      "with pictures) or .set (a set file), not"),
+        std::string::npos)
+        << text.Err;
+    EXPECT_FALSE(fs::exists(folder.Path() / "p.txt"));
+    const TRun intoFolder = RunStonemill({"--parts", path.string(), "--output", folder.Path().string()});
+    EXPECT_EQ(intoFolder.Status, 2);
+    EXPECT_NE(intoFolder.Err.find("--output names a folder"), std::string::npos) << intoFolder.Err;
+    EXPECT_EQ(RunStonemill({"--parts", path.string()}).Status, 2);
+    const fs::path none = folder.Path() / "none.stm";
+    const TRun missing = RunStonemill({"--parts", none.string(), "--output", csv.string()});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("none.stm"), std::string::npos) << missing.Err;
+    EXPECT_EQ(folder.ReadFile(csv).substr(0, 22), "Name,Part,Colour,Count"); // the old list stays
+    const TRun unwritable =
+        RunStonemill({"--parts", path.string(), "--output", (folder.Path() / "no/dir/p.csv").string()});
+    EXPECT_EQ(unwritable.Status, 1);
+    EXPECT_NE(unwritable.Err.find("p.csv"), std::string::npos) << unwritable.Err;
+}
+
 TEST_F(CommandLine, RenderSavesThePictureAsNamed) {
     const fs::path path = Write("m.stm", model);
     for (const char* name : {"p.png", "p.jpg", "p.bmp"}) {
