@@ -25,11 +25,15 @@ fuzz=(clang)
 # GoogleTest and Qt Test (in qt6-base-dev) for the tests, Google Benchmark;
 # pdftoppm for printed pages; desktop-file-validate and update-mime-database
 # check the installed desktop entry and file type; cpack's Debian package step
-# runs dpkg-shlibdeps (dpkg-dev), which needs file.
+# runs dpkg-shlibdeps (dpkg-dev), which needs file; assimp (assimp-utils)
+# reads exported glTF files back, node and npm run the Khronos glTF validator
+# (which the build installs into the build folder), LeoCAD draws exported
+# LDraw files on a virtual display (xvfb, xauth).
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils desktop-file-utils shared-mime-info
     dpkg-dev file
+    assimp-utils nodejs npm leocad xvfb xauth
 )
 
 case "$what" in
