@@ -96,9 +96,11 @@ std::optional<TEmbeddedPicture> ReadEmbeddedPicture(const std::string& name) {
     if (!file)
         return std::nullopt;
     std::ifstream in(*file, std::ios::binary);
+    if (!in)
+        return std::nullopt;
     TEmbeddedPicture picture;
     picture.Bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.eof() || picture.Bytes.empty())
+    if (picture.Bytes.empty())
         return std::nullopt;
     if (picture.Bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0) {
         picture.MimeType = "image/png";
