@@ -27,12 +27,15 @@ fuzz=(clang)
 # pdftoppm for printed pages; desktop-file-validate and update-mime-database
 # check the installed desktop entry and file type; cpack's Debian package step
 # runs dpkg-shlibdeps (dpkg-dev), which needs file; assimp (assimp-utils)
-# reads back exported OBJ, STL and 3MF files, admesh checks STL shells.
+# reads back exported OBJ, STL, 3MF and glTF files, admesh checks STL shells,
+# node and npm run the Khronos glTF validator (which the build installs into
+# the build folder), LeoCAD draws exported LDraw files on a virtual display
+# (xvfb, xauth).
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev
     poppler-utils desktop-file-utils shared-mime-info
     dpkg-dev file
-    assimp-utils admesh
+    assimp-utils admesh nodejs npm leocad xvfb xauth
 )
 
 case "$what" in

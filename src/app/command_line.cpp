@@ -30,7 +30,7 @@ const char* const kUsage =
     "  stonemill --convert MODEL --output MODEL2\n"
     "  stonemill --pov MODEL --output FOLDER [--run]\n"
     "  stonemill --export MODEL --output FILE [--module-mm F]\n"
-    "            (FILE ending in .obj, .stl or .3mf; a grid module is F millimetres, 8 unless given)\n"
+    "            (FILE ending in .obj, .stl, .3mf, .glb or .mpd; a grid module is F millimetres, 8 unless given)\n"
     "  stonemill --parts MODEL --output LIST.csv|LIST.html|LIST.set\n"
     "  stonemill --info MODEL\n";
 

@@ -5,6 +5,8 @@
 #include "common/error.h"
 #include "common/strings.h"
 #include "common/units.h"
+#include "export/gltf_writer.h"
+#include "export/ldraw_writer.h"
 #include "export/obj_writer.h"
 #include "export/stl_writer.h"
 #include "export/threemf_writer.h"
@@ -14,11 +16,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
+void WriteGltfFile(TExportJob& job, const fs::path& path) {
+    WriteGltfBinary(job.Stones, path, job.Options.ModuleMillimetres);
+}
+
+void WriteLdrawFile(TExportJob& job, const fs::path& path) {
+    WriteLdrawModel(job.Stones, path);
+}
+
 // One row per format: its extension, its name in the save dialog, its writer.
 const TExportFormat kFormats[] = {
     {".obj", "Wavefront OBJ with materials", WriteObjFile},
     {".stl", "STL for printing", WriteStlFile},
     {".3mf", "3MF for printing in colour", Write3mfFile},
+    {".glb", "glTF binary for 3D viewers and the web", WriteGltfFile},
+    {".mpd", "LDraw model", WriteLdrawFile},
 };
 
 } // namespace

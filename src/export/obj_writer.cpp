@@ -1,4 +1,5 @@
 #include "export/obj_writer.h"
+#include "export/file_axes.h"
 
 #include <map>
 #include <set>
@@ -122,11 +123,11 @@ void WriteObjFile(TExportJob& job, const fs::path& path) {
             const TStonePlacement placement = PlacementOf(*stone);
             out << "o " << LineSafe(StoneLabel(*stone)) << '\n';
             for (const TMeshPoint& shapePoint : mesh.Points) {
-                const TMeshPoint p = placement.Apply(shapePoint);
+                const TMeshPoint p = YUpFilePoint(placement.Apply(shapePoint), scale);
                 out << "v ";
-                out.Number(p.X * scale) << ' ';
-                out.Number(p.Z * scale) << ' ';
-                out.Number(-p.Y * scale) << '\n';
+                out.Number(p.X) << ' ';
+                out.Number(p.Y) << ' ';
+                out.Number(p.Z) << '\n';
             }
             const bool textured = !mesh.TextureCoordinates.empty();
             for (const auto& uv : mesh.TextureCoordinates) {
@@ -138,7 +139,7 @@ void WriteObjFile(TExportJob& job, const fs::path& path) {
             const TMaterialKey plain{ColorToRGB(stone->Color), stone->Transparent, {}};
             auto face = [&](const TMeshTriangle& t, bool withCoordinates) {
                 out << 'f';
-                for (uint32_t corner : t) {
+                for (uint32_t corner : FileTriangle(t)) {
                     out << ' ';
                     out.Whole(pointsBefore + corner + 1);
                     if (withCoordinates) {

@@ -2,8 +2,7 @@
 // Wavefront OBJ with its material library (.mtl) beside it: one object per
 // stone named by its label, one material per colour (see-through stones get
 // their own at half opacity, pictured faces one with the picture as its
-// texture, copied beside the file). Millimetres, Y up: the model's (x, y, z)
-// is written as (x, z, -y), which keeps the axes right-handed.
+// texture, copied beside the file). Millimetres, Y up (see file_axes.h).
 
 #include <filesystem>
 

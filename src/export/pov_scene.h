@@ -51,7 +51,8 @@ std::optional<std::string> PovFileName(const std::string& file);
 
 // The lines of test.pov. Stones without a name are left out, and so are
 // part pictures that are not files of a known format in the parts folder.
-TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings, const TDeclaredNames& declared);
+TStringList PovSceneLines(const TBlockList& model, const TPovSettings& settings,
+                          const TDeclaredNames& declared);
 
 // "%g" as POV-Ray reads it: up to 15 significant digits, "." as decimal point.
 std::string PovNumber(double value);
@@ -60,8 +61,8 @@ std::string PovNumber(double value);
 // file in includeFolder declares. A stone whose kind letter is a space gets
 // "B". Raises EError when the include file cannot be read or a file cannot be
 // written, before anything else is written.
-void WritePovScene(TBlockList& model, const TPovSettings& settings, const std::filesystem::path& includeFolder,
-                   const std::filesystem::path& folder);
+void WritePovScene(TBlockList& model, const TPovSettings& settings,
+                   const std::filesystem::path& includeFolder, const std::filesystem::path& folder);
 
 extern const char* const kPovIncludeFile; // "smBlocks.inc"
 

@@ -1,4 +1,5 @@
 #include "export/stl_writer.h"
+#include "export/file_axes.h"
 
 #include <array>
 #include <cmath>
@@ -53,10 +54,10 @@ void WriteStlFile(TExportJob& job, const fs::path& path) {
             const TStonePlacement placement = PlacementOf(*stone);
             placed.clear();
             for (const TMeshPoint& shapePoint : mesh.Points) {
-                const TMeshPoint p = placement.Apply(shapePoint);
-                placed.push_back({p.X * scale, p.Y * scale, p.Z * scale});
+                placed.push_back(ZUpFilePoint(placement.Apply(shapePoint), scale));
             }
-            for (const TMeshTriangle& t : mesh.Triangles) {
+            for (const TMeshTriangle& shapeTriangle : mesh.Triangles) {
+                const TMeshTriangle t = FileTriangle(shapeTriangle);
                 const TMeshPoint &a = placed[t[0]], &b = placed[t[1]], &c = placed[t[2]];
                 for (float value : UnitNormal(a, b, c))
                     out.PutFloat(value);

@@ -1,4 +1,5 @@
 #include "export/threemf_writer.h"
+#include "export/file_axes.h"
 
 #include <algorithm>
 #include <limits>
@@ -156,18 +157,19 @@ void WriteModelPart(TExportStream& out, TExportJob& job, const std::vector<TColo
         for (const TBlock* stone : groups[g].Stones) {
             const TStonePlacement placement = PlacementOf(*stone);
             for (const TMeshPoint& shapePoint : job.Shapes.ShapeOf(*stone).Mesh.Points) {
-                const TMeshPoint p = placement.Apply(shapePoint);
+                const TMeshPoint p = ZUpFilePoint(placement.Apply(shapePoint), scale);
                 out << "     <vertex x=\"";
-                out.Number(p.X * scale) << "\" y=\"";
-                out.Number(p.Y * scale) << "\" z=\"";
-                out.Number(p.Z * scale) << "\"/>\n";
+                out.Number(p.X) << "\" y=\"";
+                out.Number(p.Y) << "\" z=\"";
+                out.Number(p.Z) << "\"/>\n";
             }
         }
         out << "    </vertices>\n    <triangles>\n";
         uint64_t first = 0;
         for (const TBlock* stone : groups[g].Stones) {
             const TStoneMesh& mesh = job.Shapes.ShapeOf(*stone).Mesh;
-            for (const TMeshTriangle& t : mesh.Triangles) {
+            for (const TMeshTriangle& shapeTriangle : mesh.Triangles) {
+                const TMeshTriangle t = FileTriangle(shapeTriangle);
                 out << "     <triangle v1=\"";
                 out.Whole(first + t[0]) << "\" v2=\"";
                 out.Whole(first + t[1]) << "\" v3=\"";

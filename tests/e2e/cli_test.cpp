@@ -479,17 +479,18 @@ TEST_F(CommandLine, ExportWritesEveryFormatAndRefusesWhatItCannot) {
     }
     EXPECT_TRUE(fs::exists(folder.Path() / "m.mtl"));
     // 80 x 20 x 20 units from the origin; with 10 mm modules its far corner
-    // is 40 mm along, 10 mm up and 10 mm back (OBJ's z points to the viewer).
+    // is 40 mm along, 10 mm up and 10 mm toward the viewer (OBJ's z, as the
+    // model's y, points to the viewer).
     const fs::path scaled = folder.Path() / "scaled.obj";
     EXPECT_EQ(
         RunStonemill({"--export", path.string(), "--output", scaled.string(), "--module-mm", "10"}).Status,
         0);
-    EXPECT_NE(folder.ReadFile(scaled).find("\nv 40 10 -10\n"), std::string::npos);
+    EXPECT_NE(folder.ReadFile(scaled).find("\nv 40 10 10\n"), std::string::npos);
 
     const std::string out = (folder.Path() / "x.obj").string();
     for (auto [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
              {{"--export", path.string(), "--output", (folder.Path() / "x.dxf").string()},
-              "the file's extension chooses the format, one of .obj, .stl or .3mf."},
+              "the file's extension chooses the format, one of .obj, .stl, .3mf, .glb or .mpd."},
              {{"--export", path.string(), "--output", out, "--module-mm", "0"},
               "--module-mm 0: A grid module must be from 0.1 to 1000 millimetres long."},
              {{"--export", path.string(), "--output", out, "--module-mm", "5000"},

@@ -102,10 +102,10 @@ TEST_F(ModelExport, ObjIsInMillimetresWithYUpAndAMaterialPerColour) {
     EXPECT_NE(obj.find("mtllib m.mtl\n"), std::string::npos);
     EXPECT_NE(obj.find("o front wall\n"), std::string::npos);
     EXPECT_EQ(Count(obj, "\nf "), 12u);
-    // Model (x, y, z) becomes (x, z, -y).
+    // Model (x, y, z) becomes (x, z, y).
     auto [low, high] = Bounds(ObjVertices(obj));
-    EXPECT_EQ(low, (std::array<double, 3>{8, 0, -24}));
-    EXPECT_EQ(high, (std::array<double, 3>{24, 8, -16}));
+    EXPECT_EQ(low, (std::array<double, 3>{8, 0, 16}));
+    EXPECT_EQ(high, (std::array<double, 3>{24, 8, 24}));
 
     // A module of 10 mm scales every length.
     TExportOptions options;
@@ -113,8 +113,8 @@ TEST_F(ModelExport, ObjIsInMillimetresWithYUpAndAMaterialPerColour) {
     ExportStones(All(), path, options);
     const std::string all = ReadText(path);
     std::tie(low, high) = Bounds(ObjVertices(all));
-    EXPECT_EQ(low, (std::array<double, 3>{10, 0, -30}));
-    EXPECT_EQ(high, (std::array<double, 3>{110, 13, 0}));
+    EXPECT_EQ(low, (std::array<double, 3>{10, 0, 0}));
+    EXPECT_EQ(high, (std::array<double, 3>{110, 13, 30}));
     // Stones without a label go by kind and size: length and width in modules, height in thirds.
     EXPECT_NE(all.find("o 1x1x1\n"), std::string::npos);
     EXPECT_NE(all.find("o 1x2x3\n"), std::string::npos);
@@ -159,10 +159,10 @@ TEST_F(ModelExport, StlHoldsOutwardFacetsInMillimetresWithZUp) {
     // 16 x 8 x 8 + 8 x 8 x 2.4 + 8 x 16 x 8 mm.
     EXPECT_NEAR(volume, 1024 + 153.6 + 1024, 1e-3);
     EXPECT_FLOAT_EQ(low[0], 8);
-    EXPECT_FLOAT_EQ(low[1], 0);
+    EXPECT_FLOAT_EQ(low[1], -24); // the model's y mirrored
     EXPECT_FLOAT_EQ(low[2], 0);
     EXPECT_FLOAT_EQ(high[0], 88);
-    EXPECT_FLOAT_EQ(high[1], 24);
+    EXPECT_FLOAT_EQ(high[1], 0);
     EXPECT_FLOAT_EQ(high[2], 10.4f); // the thin stone: 8 mm up, 6 units (2.4 mm) high
 }
 
@@ -179,8 +179,9 @@ TEST_F(ModelExport, ThreeMfPackageHoldsAnObjectPerColour) {
     EXPECT_EQ(Count(model, "<object "), 2u);
     EXPECT_EQ(Count(model, "<item "), 2u);
     EXPECT_EQ(Count(model, "<triangle "), 36u);
-    // The red object holds both red stones, Z up: the first corner of the first stone.
-    EXPECT_NE(model.find("<vertex x=\"8\" y=\"16\" z=\"0\"/>"), std::string::npos);
+    // The red object holds both red stones, Z up with the model's y mirrored:
+    // the first corner of the first stone.
+    EXPECT_NE(model.find("<vertex x=\"8\" y=\"-16\" z=\"0\"/>"), std::string::npos);
     EXPECT_NE(model.find("<vertex x=\"40\" y=\"0\" z=\"10.4\"/>"), std::string::npos);
 }
 
@@ -191,7 +192,7 @@ TEST_F(ModelExport, FormatsStonesAndMistakes) {
     EXPECT_EQ(ExportFormatOf("a/obj"), nullptr);
     EXPECT_EQ(ErrorOf([&] { ExportStones(All(), Folder.Path() / "m.dxf", {}); }),
               "Cannot export to \"" + (Folder.Path() / "m.dxf").string() +
-                  "\": the file's extension chooses the format, one of .obj, .stl or .3mf.");
+                  "\": the file's extension chooses the format, one of .obj, .stl, .3mf, .glb or .mpd.");
     EXPECT_NE(ExportFilter().find("(*.3mf)|*.3mf"), std::string::npos);
     // Module sizes.
     EXPECT_EQ(ModuleSizeProblem(8), "");

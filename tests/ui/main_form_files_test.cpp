@@ -91,7 +91,8 @@ private slots:
             QCOMPARE(dialog->objectName(), QString("dlgExport"));
             QCOMPARE(dialog->nameFilters(),
                      QStringList({"Wavefront OBJ with materials (*.obj)", "STL for printing (*.stl)",
-                                  "3MF for printing in colour (*.3mf)"}));
+                                  "3MF for printing in colour (*.3mf)",
+                                  "glTF binary for 3D viewers and the web (*.glb)", "LDraw model (*.mpd)"}));
             QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
             QCOMPARE(FileDialogName(dialog), QString("house"));
             // The filter chosen decides the format of a name without an extension.
@@ -112,7 +113,7 @@ private slots:
         WhenModal<QFileDialog>([&](QFileDialog* dialog) { AcceptFileDialog(dialog, folder / "house.dxf"); });
         pickExport("&Displayed stones only...");
         QCOMPARE(messages.Texts.size(), 1);
-        QVERIFY(messages.Texts.front().contains("one of .obj, .stl or .3mf"));
+        QVERIFY(messages.Texts.front().contains("one of .obj, .stl, .3mf, .glb or .mpd"));
         QCOMPARE(messages.Icons.front(), QMessageBox::Critical);
         QVERIFY(!fs::exists(folder / "house.dxf"));
     }
