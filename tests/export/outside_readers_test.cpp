@@ -96,3 +96,34 @@ TEST(OutsideReaders, BoxesReadBackWithTheirMeshesFacesAndVolume) {
                                "Backwards edges", "Normals fixed"})
         EXPECT_EQ(NumberAfter(check.Text, repair), 0) << repair << "\n" << check.Text;
 }
+
+// One stone of every kind, alone in an STL file: admesh finds its shell
+// closed and facing out, and the volume its mesh encloses.
+TEST(OutsideReaders, EveryKindIsOneClosedShellOfItsVolumeForAdmesh) {
+    if (!Installed("admesh"))
+        GTEST_SKIP() << "admesh is missing: scripts/install-deps.sh test installs it";
+    TTempProgramFolder folder;
+    for (const auto& [kind, l, w, h] : std::vector<std::tuple<char, int, int, int>>{
+             {'B', 40, 20, 13}, {'R', 40, 40, 20}, {'T', 80, 40, 20}, {'N', 80, 40, 20}, {'C', 40, 40, 20},
+             {'E', 40, 40, 20}, {'I', 40, 40, 20}, {'W', 40, 20, 40}, {'D', 40, 20, 60}, {'O', 40, 20, 40}}) {
+        auto stone = StoneInUnits(kind, 20, 40, 0, l, w, h, clRed);
+        stone->TurnQuarter();
+        double volume = 0; // of the mesh itself, in cubic millimetres with 8 mm modules
+        const TStoneMesh mesh = BuildStoneMesh(*stone);
+        for (const TMeshTriangle& t : mesh.Triangles) {
+            const TMeshPoint &a = mesh.Points[t[0]], &b = mesh.Points[t[1]], &c = mesh.Points[t[2]];
+            volume += (a.X * (b.Y * c.Z - b.Z * c.Y) - a.Y * (b.X * c.Z - b.Z * c.X) +
+                       a.Z * (b.X * c.Y - b.Y * c.X)) /
+                      6 * 0.4 * 0.4 * 0.4;
+        }
+        const fs::path stl = folder.Path() / (std::string("kind_") + kind + ".stl");
+        ExportStones({stone.get()}, stl, {});
+        const TOutput check = RunCommand("admesh " + Quoted(stl));
+        ASSERT_EQ(check.Status, 0) << check.Text;
+        EXPECT_GT(volume, 0) << kind;
+        EXPECT_NEAR(NumberAfter(check.Text, "Volume"), volume, 0.01 * volume) << kind << "\n" << check.Text;
+        for (const char* repair : {"Edges fixed", "Facets removed", "Facets added", "Facets reversed",
+                                   "Backwards edges", "Normals fixed"})
+            EXPECT_EQ(NumberAfter(check.Text, repair), 0) << kind << ": " << repair << "\n" << check.Text;
+    }
+}
