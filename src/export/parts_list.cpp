@@ -1,7 +1,10 @@
 #include "export/parts_list.h"
 
 #include <algorithm>
+#include <tuple>
+#include <utility>
 
+#include "common/error.h"
 #include "common/strings.h"
 #include "common/units.h"
 #include "files/caption_rule.h"
@@ -64,6 +67,42 @@ std::string TurnFreeCaption(const TBlock& stone, const std::string& caption) {
                        static_cast<int32_t>((int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits));
 }
 
+// A size in modules or thirds: whole numbers as they are, parts to two places.
+std::string ModulesText(int32_t units, int32_t perModule) {
+    if (units % perModule == 0)
+        return std::to_string(units / perModule);
+    return StrFormat("%.2f", static_cast<double>(units) / perModule);
+}
+
+// The size of a stone whose size the caption rule cuts down to whole modules
+// and thirds ("0x2x1" for half a module across), as it really is
+// ("0.50x2x1"), so stones of different sizes never share a row; "" for a
+// stone of whole modules and thirds, or one the caption names otherwise.
+std::string OddSizeName(const TBlock& stone) {
+    if (!stone.Caption.empty() || stone.Kind == 'G')
+        return {};
+    const bool wholeHeight =
+        (int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits * kModuleUnits / 3 == stone.Height;
+    if (stone.Length % kModuleUnits == 0 && stone.Width % kModuleUnits == 0 && wholeHeight)
+        return {};
+    const bool turned = (stone.Turn & 1) != 0;
+    int32_t length = turned ? stone.Width : stone.Length, width = turned ? stone.Length : stone.Width;
+    if (stone.Kind == 'B' || stone.Kind == 'R') // a quarter turn leaves them alike
+        std::tie(length, width) = std::pair(std::min(length, width), std::max(length, width));
+    const std::string size =
+        ModulesText(length, kModuleUnits) + "x" + ModulesText(width, kModuleUnits) + "x" +
+        (wholeHeight ? std::to_string((int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits)
+                     : StrFormat("%.2f", stone.Height * 3.0 / kModuleUnits));
+    return stone.Kind == 'B' ? size : std::string(1, stone.Kind) + size;
+}
+
+// The row a key has, or the next one when the key is new (then true).
+template <class TKey>
+std::pair<size_t, bool> TakeRow(std::unordered_map<TKey, size_t>& rows, const TKey& key, size_t next) {
+    const auto [found, added] = rows.try_emplace(key, next);
+    return {found->second, added};
+}
+
 // Numbers the captions met, without regard to letter case; most stones
 // share a few captions, so each distinct text as the stones hold it is
 // looked at once.
@@ -110,25 +149,32 @@ TPartsList MakePartsList(std::span<const TBlock* const> stones, const TPartsNami
     TCaptionNumbers captions;
     std::vector<int64_t> captionCounts;
     std::unordered_map<uint64_t, size_t> rowOfKey;
+    std::unordered_map<std::string, size_t> rowOfOddSize;
     for (const TBlock* stone : stones) {
         const size_t caption = captions.OfStone(*stone);
         captionCounts.resize(captions.Texts.size());
         ++captionCounts[caption];
         const size_t part = captions.PartOf(caption);
         const TColor rgb = ColorToRGB(stone->Color);
-        const auto [at, added] =
-            rowOfKey.try_emplace(RowKey(part, rgb, stone->Transparent), list.Rows.size());
+        const std::string oddSize = OddSizeName(*stone);
+        size_t at = list.Rows.size();
+        bool added = false;
+        if (oddSize.empty())
+            std::tie(at, added) = TakeRow(rowOfKey, RowKey(part, rgb, stone->Transparent), at);
+        else
+            std::tie(at, added) =
+                TakeRow(rowOfOddSize, oddSize + StrFormat("|%u|%d", rgb, stone->Transparent ? 1 : 0), at);
         if (added) {
             TPartsRow row;
             row.Part = captions.Texts[part];
-            row.Name = naming.NameOf(row.Part);
+            row.Name = oddSize.empty() ? naming.NameOf(row.Part) : oddSize;
             row.Color = rgb;
             row.Transparent = stone->Transparent;
             row.ColorName = naming.ColorNameOf(rgb, stone->Transparent);
             row.Example = CreateCopy(*stone);
             list.Rows.push_back(std::move(row));
         }
-        ++list.Rows[at->second].Count;
+        ++list.Rows[at].Count;
     }
     list.Stones = static_cast<int64_t>(stones.size());
     for (size_t caption = 0; caption < captionCounts.size(); ++caption)

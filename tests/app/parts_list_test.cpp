@@ -158,4 +158,22 @@ TEST(PartsList, NamesComeFromThePaletteAndTheSwatchesAndTheCsvQuotesWhatItMust) 
     // caption (not turned about), up to its first comma (the caption rule).
     EXPECT_EQ(PartsSetText(list), "\"big\", 1\n2x4x3, 5\n4x2x3, 1\n");
     EXPECT_NE(ErrorOf([] { PartsFormatOf("list.txt"); }).find(".csv"), std::string::npos);
+
+    // Stones of parts of a module, which the caption rule cuts down to "0x2x1",
+    // keep their sizes apart: a sleeper of half a module is not one of three quarters.
+    std::vector<std::unique_ptr<TBlock>> thin;
+    thin.push_back(StoneInUnits('B', 0, 0, 0, 10, 40, 6, clRed));
+    thin.push_back(StoneInUnits('B', 0, 0, 0, 40, 10, 6, clRed));
+    thin.push_back(StoneInUnits('B', 0, 0, 0, 15, 40, 6, clRed));
+    thin.push_back(StoneInUnits('T', 0, 0, 0, 40, 40, 10, clRed));
+    std::vector<const TBlock*> thinPointers;
+    for (const auto& stone : thin)
+        thinPointers.push_back(stone.get());
+    const TPartsList sleepers = MakePartsList(thinPointers, naming);
+    ASSERT_EQ(sleepers.Rows.size(), 3u);
+    EXPECT_EQ(sleepers.Rows[0].Name, "0.50x2x1");
+    EXPECT_EQ(sleepers.Rows[0].Count, 2);
+    EXPECT_EQ(sleepers.Rows[0].Part, "0x2x1");
+    EXPECT_EQ(sleepers.Rows[1].Name, "0.75x2x1");
+    EXPECT_EQ(sleepers.Rows[2].Name, "T2x2x1.50");
 }
