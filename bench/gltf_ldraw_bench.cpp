@@ -7,8 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "export/gltf_writer.h"
-#include "export/ldraw_writer.h"
+#include "export/model_export.h"
 #include "model/block_factory.h"
 
 namespace fs = std::filesystem;
@@ -67,12 +66,14 @@ template <typename Write> void Export(benchmark::State& state, const char* name,
 
 void BM_GltfBinary100k(benchmark::State& state) {
     Export(state, "boxes.glb", [](const std::vector<const TBlock*>& stones, const fs::path& file) {
-        WriteGltfBinary(stones, file);
+        ExportStones(stones, file, {});
     });
 }
 
 void BM_LdrawModel100k(benchmark::State& state) {
-    Export(state, "boxes.mpd", WriteLdrawModel);
+    Export(state, "boxes.mpd", [](const std::vector<const TBlock*>& stones, const fs::path& file) {
+        ExportStones(stones, file, {});
+    });
 }
 
 } // namespace

@@ -70,6 +70,14 @@ install_missing() {
     $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# A Node.js that is not Debian's (NodeSource's) carries its own npm and
+# conflicts with Debian's npm package: then npm is there already.
+if command -v npm >/dev/null 2>&1; then
+    kept=()
+    for p in "${wanted[@]}"; do [ "$p" = npm ] || kept+=("$p"); done
+    wanted=("${kept[@]}")
+fi
+
 install_missing "${wanted[@]}"
 
 if [ "$what" != program ]; then

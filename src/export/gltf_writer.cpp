@@ -1,5 +1,4 @@
 #include "export/gltf_writer.h"
-#include "export/file_axes.h"
 
 #include <png.h>
 
@@ -14,11 +13,12 @@
 #include <tuple>
 
 #include "common/error.h"
+#include "export/file_axes.h"
+#include "export/model_export.h"
 #include "export/stone_mesh.h"
 #include "model/block.h"
 #include "platform/atomic_file.h"
 #include "platform/bitmap.h"
-#include "platform/data_folders.h"
 #include "platform/picture_file.h"
 
 namespace fs = std::filesystem;
@@ -86,14 +86,14 @@ struct TEmbeddedPicture {
     std::string MimeType;
 };
 
-std::optional<TEmbeddedPicture> ReadEmbeddedPicture(const std::string& name) {
+std::optional<TEmbeddedPicture> ReadEmbeddedPicture(const std::string& name, const TPictureFinder& find) {
     const fs::path relative(name);
-    if (name.empty() || relative.is_absolute())
+    if (name.empty() || relative.is_absolute() || !find)
         return std::nullopt;
     for (const fs::path& step : relative)
         if (step == "..")
             return std::nullopt;
-    const std::optional<fs::path> file = DataFolders().Find(fs::path("parts") / relative);
+    const std::optional<fs::path> file = find(name);
     if (!file)
         return std::nullopt;
     std::ifstream in(*file, std::ios::binary);
@@ -150,7 +150,8 @@ struct TBinaryPiece {
 
 class TGltfBuilder {
 public:
-    explicit TGltfBuilder(double moduleMillimetres) : FScale(moduleMillimetres / 20 / 1000) {}
+    TGltfBuilder(double moduleMillimetres, TShapeCatalogue& shapes, TPictureFinder findPicture)
+        : FScale(moduleMillimetres / 20 / 1000), FShapes(shapes), FFindPicture(std::move(findPicture)) {}
 
     void Build(const std::vector<const TBlock*>& stones);
     void Write(std::FILE* file) const;
@@ -176,7 +177,8 @@ private:
     }
 
     double FScale;
-    TShapeCatalogue FShapes;
+    TShapeCatalogue& FShapes;
+    TPictureFinder FFindPicture;
     std::vector<TBinaryPiece> FPieces;
     size_t FBinaryLength = 0; // of the pieces, each padded to four bytes
     std::string FBufferViews, FAccessors, FMaterials, FMeshes, FImages, FTextures, FNodes;
@@ -296,7 +298,7 @@ int TGltfBuilder::Picture(const std::string& name) {
     if (auto found = FPictures.find(name); found != FPictures.end())
         return found->second;
     int index = -1;
-    if (std::optional<TEmbeddedPicture> picture = ReadEmbeddedPicture(name)) {
+    if (std::optional<TEmbeddedPicture> picture = ReadEmbeddedPicture(name, FFindPicture)) {
         const int view = AddPiece(std::move(picture->Bytes), 0);
         AppendItem(FImages, "{\"name\":" + JsonString(name) + ",\"bufferView\":" + std::to_string(view) +
                                 ",\"mimeType\":\"" + picture->MimeType + "\"}");
@@ -453,14 +455,14 @@ void TGltfBuilder::Write(std::FILE* file) const {
 
 } // namespace
 
-void WriteGltfBinary(const std::vector<const TBlock*>& stones, const fs::path& file,
-                     double moduleMillimetres) {
+void WriteGltfFile(TExportJob& job, const fs::path& file) {
+    const double moduleMillimetres = job.Options.ModuleMillimetres;
     if (!(moduleMillimetres > 0) || !std::isfinite(moduleMillimetres))
         throw EError("The size of a grid module must be a number of millimetres above 0");
     // Everything but the stream of bytes is worked out before the file is
     // opened, so a stone that cannot be exported leaves the old file alone.
-    TGltfBuilder builder(moduleMillimetres);
-    builder.Build(stones);
+    TGltfBuilder builder(moduleMillimetres, job.Shapes, job.Options.FindPicture);
+    builder.Build(job.Stones);
     WriteFileAtomically(file, [&](std::FILE* out) {
         builder.Write(out);
         return true;

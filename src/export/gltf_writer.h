@@ -6,12 +6,10 @@
 // blend at half opacity); part pictures are embedded and laid onto their faces.
 
 #include <filesystem>
-#include <vector>
 
-class TBlock;
+struct TExportJob;
 
-// Writes the stones into the file, atomically. Raises EError when a stone's
-// shape cannot be built or the file cannot be written; the old file then
-// stays as it was.
-void WriteGltfBinary(const std::vector<const TBlock*>& stones, const std::filesystem::path& file,
-                     double moduleMillimetres = 8);
+// Writes the job's stones into the file, atomically, with the shapes the job
+// has built. Raises EError when a stone's shape cannot be built or the file
+// cannot be written; the old file then stays as it was.
+void WriteGltfFile(TExportJob& job, const std::filesystem::path& file);

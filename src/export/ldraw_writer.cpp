@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/error.h"
+#include "export/model_export.h"
 #include "export/stone_mesh.h"
 #include "model/block.h"
 #include "platform/atomic_file.h"
@@ -179,10 +180,11 @@ std::string ShapeText(const TShapeCatalogue::TShape& shape, const TColourKey& co
 
 } // namespace
 
-void WriteLdrawModel(const std::vector<const TBlock*>& stones, const fs::path& file) {
+void WriteLdrawFile(TExportJob& job, const fs::path& file) {
     // Shapes are built before the file is opened, so a stone that cannot be
     // exported leaves the old file alone.
-    TShapeCatalogue shapes;
+    const std::vector<const TBlock*>& stones = job.Stones;
+    TShapeCatalogue& shapes = job.Shapes;
     std::vector<const TShapeCatalogue::TShape*> shapeOf;
     shapeOf.reserve(stones.size());
     // Each shape and colour, in the order first met.

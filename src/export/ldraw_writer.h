@@ -10,11 +10,10 @@
 // defines with !COLOUR, grey.
 
 #include <filesystem>
-#include <vector>
 
-class TBlock;
+struct TExportJob;
 
-// Writes the stones into the file, atomically. Raises EError when a stone's
-// shape cannot be built or the file cannot be written; the old file then
-// stays as it was.
-void WriteLdrawModel(const std::vector<const TBlock*>& stones, const std::filesystem::path& file);
+// Writes the job's stones into the file, atomically, with the shapes the job
+// has built. Raises EError when a stone's shape cannot be built or the file
+// cannot be written; the old file then stays as it was.
+void WriteLdrawFile(TExportJob& job, const std::filesystem::path& file);

@@ -16,14 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteGltfFile(TExportJob& job, const fs::path& path) {
-    WriteGltfBinary(job.Stones, path, job.Options.ModuleMillimetres);
-}
-
-void WriteLdrawFile(TExportJob& job, const fs::path& path) {
-    WriteLdrawModel(job.Stones, path);
-}
-
 // One row per format: its extension, its name in the save dialog, its writer.
 const TExportFormat kFormats[] = {
     {".obj", "Wavefront OBJ with materials", WriteObjFile},

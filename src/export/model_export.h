@@ -22,12 +22,15 @@ constexpr double kDefaultModuleMillimetres = 8;
 constexpr double kSmallestModuleMillimetres = 0.1;
 constexpr double kLargestModuleMillimetres = 1000;
 
+// Where the picture a part names lies; nothing when it cannot be found.
+using TPictureFinder = std::function<std::optional<std::filesystem::path>(const std::string& picture)>;
+
 struct TExportOptions {
     // How long a grid module (20 model units) is in the file.
     double ModuleMillimetres = kDefaultModuleMillimetres;
     // Where the picture a part names lies; nothing when it cannot be found
     // (its faces then show the stone's colour only).
-    std::function<std::optional<std::filesystem::path>(const std::string& picture)> FindPicture;
+    TPictureFinder FindPicture;
 };
 
 // Why a module size cannot be used, or "" when it can.

@@ -1,5 +1,4 @@
 #include "export/obj_writer.h"
-#include "export/file_axes.h"
 
 #include <map>
 #include <set>
@@ -7,6 +6,7 @@
 
 #include "common/error.h"
 #include "export/export_stream.h"
+#include "export/file_axes.h"
 #include "export/model_export.h"
 #include "export/stone_label.h"
 #include "model/block.h"

@@ -1,5 +1,4 @@
 #include "export/stl_writer.h"
-#include "export/file_axes.h"
 
 #include <array>
 #include <cmath>
@@ -8,6 +7,7 @@
 
 #include "common/error.h"
 #include "export/export_stream.h"
+#include "export/file_axes.h"
 #include "export/model_export.h"
 #include "model/block.h"
 #include "platform/atomic_file.h"

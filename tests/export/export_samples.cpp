@@ -4,7 +4,11 @@
 #include <cstdio>
 #include <sys/wait.h>
 
+#include "export/gltf_writer.h"
+#include "export/ldraw_writer.h"
+#include "export/model_export.h"
 #include "files/model_file_reader.h"
+#include "platform/data_folders.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
 
@@ -67,4 +71,29 @@ std::string ShellQuoted(const std::string& text) {
     for (char c : text)
         out += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return out + "'";
+}
+
+namespace {
+
+TExportJob JobOf(const std::vector<const TBlock*>& stones, double moduleMillimetres) {
+    TExportJob job;
+    job.Stones = stones;
+    job.Options.ModuleMillimetres = moduleMillimetres;
+    job.Options.FindPicture = [](const std::string& picture) {
+        return DataFolders().Find(std::filesystem::path("parts") / picture);
+    };
+    return job;
+}
+
+} // namespace
+
+void WriteGltfBinary(const std::vector<const TBlock*>& stones, const std::filesystem::path& file,
+                     double moduleMillimetres) {
+    TExportJob job = JobOf(stones, moduleMillimetres);
+    WriteGltfFile(job, file);
+}
+
+void WriteLdrawModel(const std::vector<const TBlock*>& stones, const std::filesystem::path& file) {
+    TExportJob job = JobOf(stones, kDefaultModuleMillimetres);
+    WriteLdrawFile(job, file);
 }

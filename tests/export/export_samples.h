@@ -28,3 +28,9 @@ std::string RunCommand(const std::string& command, int& exitCode);
 bool HaveProgram(const std::string& name);
 // A path in single quotes for the shell.
 std::string ShellQuoted(const std::string& text);
+
+// Writes the stones as the program's export does, with a module of the given
+// millimetres and the part pictures of the data folders.
+void WriteGltfBinary(const std::vector<const TBlock*>& stones, const std::filesystem::path& file,
+                     double moduleMillimetres = 8);
+void WriteLdrawModel(const std::vector<const TBlock*>& stones, const std::filesystem::path& file);
