@@ -30,7 +30,8 @@ const char* const kUsage =
     "  stonemill --convert MODEL --output MODEL2\n"
     "  stonemill --pov MODEL --output FOLDER [--run]\n"
     "  stonemill --export MODEL --output FILE [--module-mm F]\n"
-    "            (FILE ending in .obj, .stl, .3mf, .glb or .mpd; a grid module is F millimetres, 8 unless given)\n"
+    "            (FILE ending in .obj, .stl, .3mf, .glb or .mpd; a grid module is F millimetres, 8 unless "
+    "given)\n"
     "  stonemill --parts MODEL --output LIST.csv|LIST.html|LIST.set\n"
     "  stonemill --info MODEL\n";
 
@@ -269,7 +270,8 @@ int Render(const std::string& model, TArguments& a, const TDataFolders& folders,
     return loaded;
 }
 
-int Convert(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
+// The file of --output, for a command that takes no other option.
+std::string OutputOnly(TArguments& a, const std::string& missing) {
     std::string output;
     while (a.More()) {
         const std::string option = a.Take();
@@ -279,8 +281,13 @@ int Convert(const std::string& model, TArguments& a, const TDataFolders& folders
             Usage("unknown option \"" + option + "\"");
     }
     if (output.empty())
-        Usage("--convert needs --output MODEL2");
+        Usage(missing);
     CheckOutputFile(output);
+    return output;
+}
+
+int Convert(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
+    const std::string output = OutputOnly(a, "--convert needs --output MODEL2");
     TStonemillApp app(folders);
     const int loaded = LoadForCommand(app, model, err);
     app.Files.SaveModel(output, TSaveMode::smComplete);
@@ -290,17 +297,7 @@ int Convert(const std::string& model, TArguments& a, const TDataFolders& folders
 // Writes the model's parts list in the format of the output's extension,
 // named after the palette of the settings file.
 int Parts(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
-    std::string output;
-    while (a.More()) {
-        const std::string option = a.Take();
-        if (option == "--output")
-            output = a.Value(option);
-        else
-            Usage("unknown option \"" + option + "\"");
-    }
-    if (output.empty())
-        Usage("--parts needs --output LIST.csv, LIST.html or LIST.set");
-    CheckOutputFile(output);
+    const std::string output = OutputOnly(a, "--parts needs --output LIST.csv, LIST.html or LIST.set");
     if (!PartsFormatOfName(output))
         Usage("--output names a parts list ending in .csv (a table), .html (a web page with pictures) or "
               ".set (a set file), not \"" +
@@ -369,7 +366,8 @@ int Export(const std::string& model, TArguments& a, const TDataFolders& folders,
         Usage(UnknownExportFormatMessage(output));
     TStonemillApp app(folders);
     const int loaded = LoadForCommand(app, model, err);
-    app.Files.ExportModel(output, TSaveMode::smComplete, options);
+    for (const std::string& note : app.Files.ExportModel(output, TSaveMode::smComplete, options))
+        err << "stonemill: " << note << "\n";
     return loaded;
 }
 

@@ -172,13 +172,15 @@ void TModelFiles::SaveModel(const fs::path& path, TSaveMode mode) {
     FScene.Control().RecordView();
 }
 
-void TModelFiles::ExportModel(const fs::path& path, TSaveMode mode, TExportOptions options) {
+std::vector<std::string> TModelFiles::ExportModel(const fs::path& path, TSaveMode mode,
+                                                  TExportOptions options) {
     if (!options.FindPicture)
         options.FindPicture = [this](const std::string& picture) {
             return FFolders.Find(fs::path("parts") / picture);
         };
-    ExportStones(StonesToExport(FDocument.Model(), mode), path, options);
+    std::vector<std::string> notes = ExportStones(StonesToExport(FDocument.Model(), mode), path, options);
     FDocument.DialogFolders().Export = path.parent_path();
+    return notes;
 }
 
 std::string TModelFiles::ExportProposal() const {

@@ -50,7 +50,9 @@ public:
     // file other programs read, in the format its extension names (see
     // export/model_export.h); part pictures are found in the data folders.
     // Raises EError when it cannot (an existing file then stays as it was).
-    void ExportModel(const std::filesystem::path& path, TSaveMode mode, TExportOptions options = {});
+    // Returns what the user should know of the file written (see ExportStones).
+    std::vector<std::string> ExportModel(const std::filesystem::path& path, TSaveMode mode,
+                                         TExportOptions options = {});
     // The name the export dialog proposes: the model's, without extension.
     std::string ExportProposal() const;
 

@@ -1,6 +1,7 @@
 #include "export/model_export.h"
 
 #include <cmath>
+#include <set>
 
 #include "common/error.h"
 #include "common/strings.h"
@@ -9,6 +10,7 @@
 #include "export/ldraw_writer.h"
 #include "export/obj_writer.h"
 #include "export/stl_writer.h"
+#include "export/stone_label.h"
 #include "export/threemf_writer.h"
 #include "model/block_list.h"
 
@@ -80,7 +82,8 @@ std::vector<const TBlock*> StonesToExport(TBlockList& model, TSaveMode mode) {
     return stones;
 }
 
-void ExportStones(std::vector<const TBlock*> stones, const fs::path& path, const TExportOptions& options) {
+std::vector<std::string> ExportStones(std::vector<const TBlock*> stones, const fs::path& path,
+                                      const TExportOptions& options) {
     const TExportFormat* format = ExportFormatOf(path);
     if (format == nullptr)
         throw EError(UnknownExportFormatMessage(path));
@@ -92,7 +95,13 @@ void ExportStones(std::vector<const TBlock*> stones, const fs::path& path, const
     job.Stones = std::move(stones);
     job.Options = options;
     // A stone that cannot be built stops the export before any file is touched.
+    std::vector<std::string> notes;
+    std::set<int> open;
     for (const TBlock* stone : job.Stones)
-        job.Shapes.ShapeOf(*stone);
+        if (const TShapeCatalogue::TShape& shape = job.Shapes.ShapeOf(*stone);
+            !shape.Mesh.Gaps.empty() && open.insert(shape.Index).second)
+            notes.push_back("The stone \"" + StoneLabel(*stone) + "\" has no closed surface (" +
+                            shape.Mesh.Gaps + "); it is exported as far as it goes.");
     format->Write(job, path);
+    return notes;
 }

@@ -69,6 +69,8 @@ std::vector<const TBlock*> StonesToExport(TBlockList& model, TSaveMode mode);
 // shape is built before the file is opened; the file (and any file beside it)
 // is written atomically, so a failure leaves an existing file as it was.
 // Raises EError for an unknown extension, a bad module size, no stones, a
-// stone that cannot be built, or a file that cannot be written.
-void ExportStones(std::vector<const TBlock*> stones, const std::filesystem::path& path,
-                  const TExportOptions& options);
+// stone that cannot be built, or a file that cannot be written. Returns what
+// the user should know of the file written: stones whose faces do not close
+// (parts of the user's own), which go into the file as far as they go.
+std::vector<std::string> ExportStones(std::vector<const TBlock*> stones, const std::filesystem::path& path,
+                                      const TExportOptions& options);

@@ -193,7 +193,8 @@ void TMainForm::CreateActions() {
         action->setObjectName(command.Name);
         action->setStatusTip(command.Hint);
         if (*command.Hint != '\0')
-            action->setToolTip(keys.isEmpty() ? QString(command.Hint) : QString("%1 (%2)").arg(command.Hint, keys));
+            action->setToolTip(keys.isEmpty() ? QString(command.Hint)
+                                              : QString("%1 (%2)").arg(command.Hint, keys));
         action->setCheckable(command.Style == csCheck || command.Style == csRadio);
         if (command.Group != rgNone) {
             QActionGroup*& group = FRadioGroups[command.Group];
@@ -333,7 +334,8 @@ void TMainForm::CreateStatusBar() {
 }
 
 void TMainForm::ShowStatus() {
-    const TStatusReport report = ReportStatus(FApp.Hand, FApp.Document.Model(), FApp.Selection.SelectedCount());
+    const TStatusReport report =
+        ReportStatus(FApp.Hand, FApp.Document.Model(), FApp.Selection.SelectedCount());
     stHand->setText(Text(report.Hand));
     stPosition->setText(Text(report.Position));
     stGrid->setText(Text(report.Grid));
@@ -1035,8 +1037,17 @@ void TMainForm::ExportModelFile(TSaveMode mode) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const fs::path path = PathOf(dialog.selectedFiles().first());
-    TWaitCursor wait;
-    FApp.Files.ExportModel(path, mode);
+    std::vector<std::string> notes;
+    {
+        TWaitCursor wait;
+        notes = FApp.Files.ExportModel(path, mode);
+    }
+    if (!notes.empty()) {
+        std::string text;
+        for (const std::string& note : notes)
+            text += (text.empty() ? "" : "\n") + note;
+        QMessageBox::warning(this, kApplicationTitle, Text(text));
+    }
 }
 
 bool TMainForm::SaveModelUnderItsName() {

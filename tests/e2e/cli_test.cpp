@@ -518,6 +518,26 @@ TEST_F(CommandLine, ExportWritesEveryFormatAndRefusesWhatItCannot) {
     EXPECT_EQ(empty.Status, 1);
     EXPECT_EQ(empty.Err, "stonemill: There are no stones to export.\n");
     EXPECT_FALSE(fs::exists(out));
+
+    // A part of the user's whose faces enclose nothing is written as far as
+    // it goes, and the user is told so.
+    const fs::path program = folder.Path() / "program";
+    fs::create_directories(program);
+    fs::copy_file(BuiltProgramFolder() / "stonemill", program / "stonemill");
+    fs::copy(BuiltProgramFolder() / "parts", program / "parts", fs::copy_options::recursive);
+    fs::copy_file(BuiltProgramFolder() / "Stonemill.ini", program / "Stonemill.ini");
+    std::ofstream(program / "parts" / "mine.dat", std::ios::binary)
+        << "[sheet]\r\nNP=1\r\nBB=20,20,20\r\nP1=3, 1, 0,0,0, 20,0,0, 0,20,20\r\n";
+    const fs::path sheet = Write("sheet.stm", "= 70 330 20 0 0 0 1\r\n"
+                                              "G 0 0 0 20 20 20 255 1 0 0 0 mine.dat sheet 0 sheet 0\r\n");
+    const TRun open =
+        RunStonemill({"--export", sheet.string(), "--output", out}, {.Program = program / "stonemill"});
+    EXPECT_EQ(open.Status, 0) << open.Err;
+    EXPECT_EQ(
+        open.Err,
+        "stonemill: The stone \"sheet\" has no closed surface (the faces enclose no room); it is exported "
+        "as far as it goes.\n");
+    EXPECT_TRUE(fs::exists(out));
 }
 
 // Every demo model exports to every format, and assimp reads each file back.
