@@ -77,9 +77,10 @@ std::string ModulesText(int32_t units, int32_t perModule) {
 // The size of a stone whose size the caption rule cuts down to whole modules
 // and thirds ("0x2x1" for half a module across), as it really is
 // ("0.50x2x1"), so stones of different sizes never share a row; "" for a
-// stone of whole modules and thirds, or one the caption names otherwise.
+// stone of whole modules and thirds, or one its caption names otherwise than
+// by its size (a stone read from a file carries its size caption).
 std::string OddSizeName(const TBlock& stone) {
-    if (!stone.Caption.empty() || stone.Kind == 'G')
+    if (stone.Kind == 'G' || (!stone.Caption.empty() && !SameText(stone.Caption, StoneCaption(stone))))
         return {};
     const bool wholeHeight =
         (int64_t{stone.Height} * 3 + kModuleUnits - 1) / kModuleUnits * kModuleUnits / 3 == stone.Height;

@@ -167,8 +167,10 @@ TEST(PartsList, NamesComeFromThePaletteAndTheSwatchesAndTheCsvQuotesWhatItMust) 
     thin.push_back(StoneInUnits('B', 0, 0, 0, 15, 40, 6, clRed));
     thin.push_back(StoneInUnits('T', 0, 0, 0, 40, 40, 10, clRed));
     std::vector<const TBlock*> thinPointers;
-    for (const auto& stone : thin)
+    for (const auto& stone : thin) {
+        stone->Caption = StoneCaption(*stone); // as a file's stones carry it
         thinPointers.push_back(stone.get());
+    }
     const TPartsList sleepers = MakePartsList(thinPointers, naming);
     ASSERT_EQ(sleepers.Rows.size(), 3u);
     EXPECT_EQ(sleepers.Rows[0].Name, "0.50x2x1");
