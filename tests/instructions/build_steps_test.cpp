@@ -48,6 +48,30 @@ bool RestsOn(const TBlock& upper, const TBlock& lower) {
            upper.Y < lower.Y + lower.Width && lower.Y < upper.Y + upper.Width;
 }
 
+// Footprints overlapping or sharing a piece of an edge, in the same layer.
+bool Touch(const TBlock& a, const TBlock& b) {
+    const int64_t ox = std::min(a.X + a.Length, b.X + b.Length) - std::max(a.X, b.X);
+    const int64_t oy = std::min(a.Y + a.Width, b.Y + b.Width) - std::max(a.Y, b.Y);
+    return a.Z == b.Z && ox >= 0 && oy >= 0 && (ox > 0 || oy > 0);
+}
+
+// Whether the stones form one piece of touching stones.
+bool Connected(const std::vector<const TBlock*>& stones) {
+    std::vector<bool> reached(stones.size(), false);
+    std::vector<size_t> next{0};
+    reached[0] = true;
+    while (!next.empty()) {
+        const size_t i = next.back();
+        next.pop_back();
+        for (size_t j = 0; j < stones.size(); ++j)
+            if (!reached[j] && Touch(*stones[i], *stones[j])) {
+                reached[j] = true;
+                next.push_back(j);
+            }
+    }
+    return std::all_of(reached.begin(), reached.end(), [](bool r) { return r; });
+}
+
 bool OneGroup(const TBuildStep& step) {
     return step.Stones.front()->Group != 0 &&
            std::all_of(step.Stones.begin(), step.Stones.end(),
@@ -72,6 +96,7 @@ void ExpectStepsKeepTheRules(const std::vector<TBuildStep>& steps, const std::ve
         if (!group) {
             EXPECT_LE(static_cast<int>(step.Stones.size()), perStep);
             EXPECT_EQ(step.CalloutIndex, -1);
+            EXPECT_TRUE(Connected(step.Stones)) << "step " << k << " holds touching stones";
             for (const TBlock* s : step.Stones)
                 EXPECT_EQ(s->Z, step.Stones.front()->Z) << "step " << k << " holds one layer";
         } else {
@@ -173,6 +198,30 @@ TEST(BuildSteps, SmallGroupIsOneStepAndLargeGroupIsBuiltInACalloutBeforeItsStep)
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(plan.Callouts[0].Steps[k].Stones, std::vector<const TBlock*>{tower[k]});
     EXPECT_GT(at.at(top), at.at(tower[0]));
+
+    // A group whose lowest stone stands on the ground far away waits for the
+    // loose stone that carries its upper one.
+    TModel waiting;
+    const TBlock* far = waiting.Add(-400, 0, 0, 20, 20, 20, 3);
+    const TBlock* post = waiting.Add(0, 0, 0, 20, 20, 40);
+    const TBlock* roof = waiting.Add(0, 0, 40, 20, 20, 20, 3);
+    const TBuildPlan waited = PlanBuildSteps(waiting.Stones);
+    ExpectPlanKeepsTheRules(waited, waiting.Stones, 6);
+    ASSERT_EQ(waited.Steps.size(), 2u);
+    EXPECT_EQ(waited.Steps[0].Stones, std::vector<const TBlock*>{post});
+    EXPECT_EQ(waited.Steps[1].Stones, (std::vector<const TBlock*>{far, roof}));
+
+    // A group clasping a loose stone (it rests on the group, and the group on
+    // it) cannot go strictly after it: the lower of the two goes first, and
+    // the planner still ends with every stone placed once.
+    TModel clasp;
+    const TBlock* foot = clasp.Add(0, 0, 0, 40, 20, 20, 5);
+    const TBlock* between = clasp.Add(0, 0, 20, 40, 20, 20);
+    const TBlock* cap = clasp.Add(0, 0, 40, 40, 20, 20, 5);
+    const TBuildPlan clasped = PlanBuildSteps(clasp.Stones);
+    ASSERT_EQ(clasped.Steps.size(), 2u);
+    EXPECT_EQ(clasped.Steps[0].Stones, (std::vector<const TBlock*>{foot, cap}));
+    EXPECT_EQ(clasped.Steps[1].Stones, std::vector<const TBlock*>{between});
 }
 
 TEST(BuildSteps, TheSameStonesInAnyListOrderGiveTheSamePlan) {
