@@ -138,7 +138,17 @@ private:
         next.push(seed);
         FOffered.resize(FStones.size(), -1);
         FOffered[seed] = seed;
-        while (!next.empty() && static_cast<int>(taken.size()) < FPerStep) {
+        while (static_cast<int>(taken.size()) < FPerStep) {
+            if (next.empty()) {
+                // The touching stones are all in: the step fills up with the
+                // next ready stones of the same layer, so a layer of loose
+                // stones is not spread over a step per stone.
+                const int more = NextReadyLooseStone(FStones[seed]->Z);
+                if (more < 0)
+                    break;
+                FOffered[more] = seed;
+                next.push(more);
+            }
             const int i = next.top();
             next.pop();
             taken.push_back(i);
@@ -155,6 +165,18 @@ private:
         for (int i : taken)
             step.Stones.push_back(FStones[i]);
         return step;
+    }
+
+    // The lowest ready unit when it is a loose stone with its bottom at z,
+    // else -1; units placed meanwhile are dropped from the ready heap.
+    int NextReadyLooseStone(int32_t z) {
+        while (!FReady.empty() && FPlaced[FReady.top()])
+            FReady.pop();
+        if (FReady.empty())
+            return -1;
+        const int unit = FReady.top();
+        const int stone = FUnitStones[unit].front();
+        return FGroup[unit] == 0 && FStones[stone]->Z == z ? stone : -1;
     }
 
     const std::vector<const TBlock*>& FStones;

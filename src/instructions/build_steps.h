@@ -3,7 +3,9 @@
 // so that a booklet can show the model growing from the bottom up.
 //
 // A stone comes after every stone it rests on; a step holds stones of one
-// layer (the same bottom Z) that touch one another, at most a given number.
+// layer (the same bottom Z), at most a given number: stones touching the
+// step's first stone and one another, then, while there is room, the next
+// ready stones of that layer with the stones touching them.
 // A group is built as one unit: a small group is one step of its own, a larger
 // one is planned by the same rules in a callout shown right before the step
 // that sets the finished group on the model. The same stones give the same
