@@ -1,5 +1,6 @@
 // Stonemill: starts the main window, or runs a command without a window.
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
 #include <cstdlib>
@@ -30,6 +31,15 @@ void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString&) {
     }
 }
 
+// A command's output is its own: Qt's notes about the desktop it runs
+// without are dropped, and a failure ends it with the program's words.
+void QuietWhileWorking(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type == QtFatalMsg) {
+        std::cerr << "stonemill: The command could not be carried out.\n";
+        std::_Exit(1);
+    }
+}
+
 // Whether there is a display, or a platform of Qt's named to show the window on.
 bool DisplayNamed(const std::vector<std::string>& args) {
     for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -42,8 +52,18 @@ bool DisplayNamed(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (IsHeadlessCommand(args))
+    if (IsHeadlessCommand(args)) {
+        if (!HeadlessCommandWritesText(args))
+            return RunHeadlessCommand(args, DataFolders(), std::cout, std::cerr);
+        // Text on pages takes Qt's fonts, which need an application of the
+        // desktop layer; off the screen, as the command shows nothing. Qt is
+        // given none of the command's arguments.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietWhileWorking);
+        int qtArgc = 1;
+        QGuiApplication application(qtArgc, argv);
         return RunHeadlessCommand(args, DataFolders(), std::cout, std::cerr);
+    }
     if (!DisplayNamed(args)) {
         std::cerr << kNoDisplay;
         return 1;

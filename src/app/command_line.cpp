@@ -33,6 +33,8 @@ const char* const kUsage =
     "            (FILE ending in .obj, .stl, .3mf, .glb or .mpd; a grid module is F millimetres, 8 unless "
     "given)\n"
     "  stonemill --parts MODEL --output LIST.csv|LIST.html|LIST.set\n"
+    "  stonemill --instructions MODEL --output BOOK.pdf|BOOK.html|FOLDER [--per-step N] [--paper A4|Letter]\n"
+    "            [--view NAME | --tilt DEG --turn DEG]\n"
     "  stonemill --info MODEL\n";
 
 namespace {
@@ -371,6 +373,66 @@ int Export(const std::string& model, TArguments& a, const TDataFolders& folders,
     return loaded;
 }
 
+// Writes the model's building instructions: a PDF booklet, or a web page
+// with its pictures. The view is the model's own unless one is given.
+int Instructions(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& err) {
+    std::string output;
+    TInstructionsOptions options;
+    std::optional<int> viewTag, tilt, turn;
+    while (a.More()) {
+        const std::string option = a.Take();
+        if (option == "--output") {
+            output = a.Value(option);
+        } else if (option == "--per-step") {
+            options.PerStep = IntArgument(option, a.Value(option));
+            if (const std::string problem = StonesPerStepProblem(options.PerStep); !problem.empty())
+                Usage("--per-step " + std::to_string(options.PerStep) + ": " + problem);
+        } else if (option == "--paper") {
+            const std::string name = a.Value(option);
+            const std::optional<TPaper> paper = PaperByName(name);
+            if (!paper)
+                Usage("--paper takes A4 or Letter, not \"" + name + "\"");
+            options.Paper = *paper;
+        } else if (option == "--view") {
+            const std::string name = a.Value(option);
+            auto it = FixedViewTags().find(name);
+            if (it == FixedViewTags().end())
+                Usage("--view takes the name of a fixed view such as \"Front right\", not \"" + name + "\"");
+            viewTag = it->second;
+        } else if (option == "--tilt") {
+            tilt = IntArgument(option, a.Value(option));
+            if (*tilt < 0 || *tilt > 180)
+                Usage("--tilt takes degrees from 0 (from above) to 180 (from below)");
+        } else if (option == "--turn") {
+            turn = ((IntArgument(option, a.Value(option)) % 360) + 360) % 360;
+        } else {
+            Usage("unknown option \"" + option + "\"");
+        }
+    }
+    if (output.empty())
+        Usage("--instructions needs --output BOOK.pdf, BOOK.html or a FOLDER");
+    if (!BookletFormatOf(output))
+        Usage("--output names a PDF booklet ending in .pdf, a web page ending in .html or a folder, not \"" +
+              output + "\"");
+    if (viewTag && (tilt || turn))
+        Usage("--view and --tilt/--turn exclude each other");
+    if (tilt.has_value() != turn.has_value())
+        Usage("--tilt and --turn go together");
+    TStonemillApp app(folders);
+    TSceneView& scene = app.Scene;
+    scene.View().SuppressRedraw = true;
+    scene.ApplyViewSettings(ReadViewSettings(SettingsToRead(folders)));
+    app.Palette.Load(ReadSettingsFile(SettingsToRead(folders)));
+    const int loaded = LoadForCommand(app, model, err);
+    if (viewTag)
+        scene.Control().FixedView(*viewTag);
+    if (tilt)
+        scene.Control().SetViewAngles(*tilt, *turn);
+    app.Instructions.Prepare(options);
+    app.Instructions.Save(output);
+    return loaded;
+}
+
 int Info(const std::string& model, TArguments& a, const TDataFolders& folders, std::ostream& out,
          std::ostream& err) {
     if (a.More())
@@ -440,6 +502,10 @@ bool IsHeadlessCommand(const std::vector<std::string>& args) {
                        [](const std::string& arg) { return arg.starts_with("--"); });
 }
 
+bool HeadlessCommandWritesText(const std::vector<std::string>& args) {
+    return !args.empty() && args.front() == "--instructions";
+}
+
 int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders& folders, std::ostream& out,
                        std::ostream& err) {
     try {
@@ -452,11 +518,12 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return 0;
         }
         if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov" &&
-            command != "--export" && command != "--parts")
-            Usage(command.starts_with("--")
-                      ? "unknown command \"" + command +
-                            "\"; the commands are --render, --convert, --pov, --export, --parts and --info"
-                      : "the command comes first: --render, --convert, --pov, --export, --parts or --info");
+            command != "--export" && command != "--parts" && command != "--instructions")
+            Usage(command.starts_with("--") ? "unknown command \"" + command +
+                                                  "\"; the commands are --render, --convert, --pov, --export, "
+                                                  "--parts, --instructions and --info"
+                                            : "the command comes first: --render, --convert, --pov, --export, "
+                                              "--parts, --instructions or --info");
         const std::string model = a.Value(command);
         if (const std::string problem = folders.Prepare(); !problem.empty())
             err << "stonemill: " << problem << "\n";
@@ -470,6 +537,8 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
             return Export(model, a, folders, err);
         if (command == "--parts")
             return Parts(model, a, folders, err);
+        if (command == "--instructions")
+            return Instructions(model, a, folders, err);
         return Info(model, a, folders, out, err);
     } catch (const TUsageError& e) {
         err << "stonemill: " << e.Message << "\n" << kUsage;

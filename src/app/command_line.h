@@ -32,6 +32,9 @@ TStartArguments ParseStartArguments(const std::vector<std::string>& args, const 
 // Whether the arguments ask for a command that runs without a window: any
 // argument beginning with "--" does (an unknown one is then reported).
 bool IsHeadlessCommand(const std::vector<std::string>& args);
+// Whether the headless command writes text on pages (--instructions), which
+// takes the fonts of the desktop layer.
+bool HeadlessCommandWritesText(const std::vector<std::string>& args);
 
 // Runs a command without a window and returns the exit status: 0 done, 1 a
 // file could not be read or written, 2 bad arguments (the usage text goes to

@@ -13,14 +13,18 @@
 #include "render/picture_writer.h"
 #include "render/stone_preview.h"
 
-TPartsList TPartsListOutput::Make() const {
+TPartsNaming TPartsListOutput::Naming() const {
     TPartsNaming naming;
     naming.Swatches = FPalette.Swatches;
     for (const TPalettePage& page : FPalette.Pages)
         for (const std::string& entry : page.Entries)
             naming.AddEntry(entry);
+    return naming;
+}
+
+TPartsList TPartsListOutput::Make() const {
     const auto& stones = FDocument.Model().Stones();
-    return MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), naming);
+    return MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), Naming());
 }
 
 std::string TPartsListOutput::PreviewPng(const TPartsRow& row) const {

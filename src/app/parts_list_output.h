@@ -19,6 +19,8 @@ public:
 
     // Every stone of the model.
     TPartsList Make() const;
+    // What the list calls stones and colours: the palette's labels and swatches.
+    TPartsNaming Naming() const;
     // The row's stone alone, as PNG data: kPreviewSize pixels square on white.
     std::string PreviewPng(const TPartsRow& row) const;
     static constexpr int kPreviewSize = 64;

@@ -13,6 +13,7 @@
 //   Pictures         the picture frame, picture files, printing  (picture_output.h)
 //   Pov              POV-Ray scenes and running POV-Ray  (pov_export.h)
 //   Parts            the parts list and its files  (parts_list_output.h)
+//   Instructions     the building instructions booklet  (building_instructions.h)
 //   Input            the mouse in the view and the editing keys  (view_input.h)
 //
 // This class itself reads and writes the settings file and holds the few
@@ -22,6 +23,7 @@
 #include <functional>
 #include <string>
 
+#include "app/building_instructions.h"
 #include "app/cut_dialog_state.h"
 #include "app/hand.h"
 #include "app/long_work_gate.h"
@@ -88,6 +90,7 @@ public:
     TPictureOutput Pictures;
     TPovExport Pov;
     TPartsListOutput Parts{Document, Palette, Scene};
+    TBuildingInstructions Instructions{Document, Parts, Scene};
     TViewInput Input;
     // The cutting dialog's box, kept while the dialog is hidden.
     TCutDialogState CutDialog{CutState()};

@@ -88,3 +88,24 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
     result.append(text.substr(start));
     return result;
 }
+
+void AppendHtmlText(std::string& out, const std::string& text) {
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+}

@@ -23,3 +23,6 @@ struct TextLess {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }
 };
+
+// Appends the text to a web page: &, <, > and " written as entities.
+void AppendHtmlText(std::string& out, const std::string& text);

@@ -41,27 +41,6 @@ void AppendCsvRow(std::string& out, const std::string& name, const std::string& 
     out += "\r\n";
 }
 
-void AppendHtmlText(std::string& out, const std::string& text) {
-    for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-}
-
 void AppendBase64(std::string& out, const std::string& data) {
     static const char* const kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     size_t i = 0;

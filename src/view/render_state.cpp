@@ -29,6 +29,29 @@ TRenderState::TRenderState() {
     UpdateShades();
 }
 
+void TRenderState::TakeLookOf(const TRenderState& other) {
+    DetailLevel = other.DetailLevel;
+    Shading = other.Shading;
+    Wireframe = other.Wireframe;
+    AntiAlias = other.AntiAlias;
+    EdgeFactor = other.EdgeFactor;
+    FixedEdgeColors = other.FixedEdgeColors;
+    DarkEdgeColor = other.DarkEdgeColor;
+    LightEdgeColor = other.LightEdgeColor;
+    BlackStoneColor = other.BlackStoneColor;
+    SelectionColor = other.SelectionColor;
+    Light = other.Light;
+    Ambient = other.Ambient;
+    FaceShade = other.FaceShade;
+    FRotX = other.FRotX;
+    FRotY = other.FRotY;
+    FRotZ = other.FRotZ;
+    FAngleX = other.FAngleX;
+    FAngleY = other.FAngleY;
+    FAngleZ = other.FAngleZ;
+    UpdateView();
+}
+
 void TRenderState::SetRotation(int rotX, int rotY, int rotZ) {
     FRotX = rotX;
     FRotY = rotY;

@@ -46,6 +46,11 @@ class TRenderState final : public TProjector {
 public:
     TRenderState();
 
+    // Takes the other view's look: its angles, drawing options, edge colours,
+    // light and shading, but not its scale, offsets, anchor, marks or repaint
+    // state, so that pictures drawn apart from a view look as the view does.
+    void TakeLookOf(const TRenderState& other);
+
     // --- view transform ---
     float ViewScale = 0.5f;
     // The screen position of the anchor.

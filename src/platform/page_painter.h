@@ -1,0 +1,48 @@
+#pragma once
+// Pages drawn by Qt's painter: a PDF file with real, searchable text, and a
+// picture of one page for showing it on screen. The header names no Qt class.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/page_output.h"
+
+// A PDF document of pages of the paper's size. It is written beside the
+// file it replaces and takes the file's name only when finished; a document
+// dropped unfinished leaves nothing behind. Raises EError when the file
+// cannot be written.
+class TPdfPages final : public TPageOutput {
+public:
+    TPdfPages(const std::filesystem::path& path, const TPaper& paper, const std::string& title);
+    ~TPdfPages() override;
+
+    void BeginPage() override;
+    void Box(const TPageRect& rect, TColor fill, TColor border, double borderMm) override;
+    void Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) override;
+    void Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) override;
+    void Finish() override;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
+
+// A page drawn into a 32-bit picture `widthPixels` wide, as tall as the
+// paper's shape makes it; the picture holds it once Finish is called. Only
+// the first page begun is drawn.
+class TPagePicture final : public TPageOutput {
+public:
+    TPagePicture(TBitmap& target, const TPaper& paper, int widthPixels);
+    ~TPagePicture() override;
+
+    void BeginPage() override;
+    void Box(const TPageRect& rect, TColor fill, TColor border, double borderMm) override;
+    void Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) override;
+    void Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) override;
+    void Finish() override;
+
+private:
+    struct TImpl;
+    std::unique_ptr<TImpl> FImpl;
+};
