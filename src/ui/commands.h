@@ -35,6 +35,7 @@ enum class TCommandId {
     cmOptionsMenu,
     cmPov,
     cmPartsList,
+    cmInstructions,
     cmSafePositioning,
     cmMakeGroup,
     cmBreakGroups,

@@ -39,6 +39,7 @@
 #include "ui/open_model_dialog.h"
 #include "ui/paint_box.h"
 #include "ui/palette_panel.h"
+#include "ui/instructions_dialog.h"
 #include "ui/parts_list_window.h"
 #include "ui/repeat_button.h"
 #include "ui/ui_helpers.h"
@@ -492,6 +493,10 @@ void TMainForm::Execute(TCommandId id) {
     case cmPartsList:
         ShowPartsListWindow(this, FApp.Parts, FApp.Document.OpenFileName(),
                             FApp.Document.DialogFolders().Save);
+        break;
+    case cmInstructions:
+        ShowInstructionsDialog(this, FApp.Instructions, FApp.Document.OpenFileName(),
+                               FApp.Document.DialogFolders().Save);
         break;
     case cmSafePositioning:
         FApp.Placing.SetSafePositioning(!FApp.Hand.SafePositioning);

@@ -1,0 +1,178 @@
+#include "ui/instructions_dialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/building_instructions.h"
+#include "platform/bitmap.h"
+#include "ui/error_report.h"
+#include "ui/ui_helpers.h"
+
+namespace {
+
+// The width of a page as the dialog shows it, in pixels.
+constexpr int kPageWidth = 480;
+
+} // namespace
+
+TInstructionsDialog::TInstructionsDialog(QWidget* parent, TBuildingInstructions& instructions,
+                                         const std::filesystem::path& modelFile,
+                                         const std::filesystem::path& saveFolder)
+    : QDialog(parent), FInstructions(instructions), FModelFile(modelFile), FSaveFolder(saveFolder) {
+    setObjectName("InstructionsDialog");
+    setWindowTitle(Text(modelFile.empty() ? "Building instructions"
+                                          : "Building instructions of " + modelFile.filename().string()));
+
+    FPerStep = new QSpinBox(this);
+    FPerStep->setObjectName("sePerStep");
+    FPerStep->setRange(1, kMostStonesPerStep);
+    FPerStep->setValue(TInstructionsOptions().PerStep);
+    FPaper = new QComboBox(this);
+    FPaper->setObjectName("cbPaper");
+    FPaper->addItems({kPaperA4.Name, kPaperLetter.Name});
+    FSummary = new QLabel(this);
+    FSummary->setObjectName("lblSummary");
+    auto* options = new QHBoxLayout;
+    auto* perStepLabel = new QLabel("&Stones per step:", this);
+    perStepLabel->setBuddy(FPerStep);
+    auto* paperLabel = new QLabel("&Paper:", this);
+    paperLabel->setBuddy(FPaper);
+    options->addWidget(perStepLabel);
+    options->addWidget(FPerStep);
+    options->addSpacing(12);
+    options->addWidget(paperLabel);
+    options->addWidget(FPaper);
+    options->addSpacing(12);
+    options->addWidget(FSummary, 1);
+
+    FPicture = new QLabel(this);
+    FPicture->setObjectName("PagePicture");
+    FPicture->setAlignment(Qt::AlignCenter);
+    FPicture->setFrameShape(QFrame::StyledPanel);
+    FPicture->setMinimumSize(kPageWidth + 4, kPageWidth * 297 / 210 + 4);
+
+    auto* leafing = new QHBoxLayout;
+    FPrevious = new QPushButton("< P&revious", this);
+    FPrevious->setObjectName("btnPrevious");
+    FNext = new QPushButton("&Next >", this);
+    FNext->setObjectName("btnNext");
+    FPageNumber = new QLabel(this);
+    FPageNumber->setObjectName("lblPage");
+    FPageNumber->setAlignment(Qt::AlignCenter);
+    for (QPushButton* button : {FPrevious, FNext})
+        button->setAutoDefault(false);
+    leafing->addWidget(FPrevious);
+    leafing->addWidget(FPageNumber, 1);
+    leafing->addWidget(FNext);
+
+    auto* buttons = new QHBoxLayout;
+    auto addButton = [&](const char* name, const QString& caption, auto&& action) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, action);
+        buttons->addWidget(button);
+    };
+    addButton("btnSavePdf", "Save as &PDF...",
+              [this] { SaveAs("Save the building instructions as PDF", "PDF files (*.pdf)", "pdf"); });
+    addButton("btnSaveHtml", "Save as &HTML...",
+              [this] { SaveAs("Save the building instructions as a web page", "Web pages (*.html)", "html"); });
+    buttons->addStretch();
+    addButton("btnClose", "Close", [this] { close(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(options);
+    layout->addWidget(FPicture, 1);
+    layout->addLayout(leafing);
+    layout->addLayout(buttons);
+
+    connect(FPrevious, &QPushButton::clicked, this, [this] { ShowPage(FPage - 1); });
+    connect(FNext, &QPushButton::clicked, this, [this] { ShowPage(FPage + 1); });
+    connect(FPerStep, &QSpinBox::valueChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
+    connect(FPaper, &QComboBox::currentIndexChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
+    Replan();
+}
+
+void TInstructionsDialog::Replan() {
+    TInstructionsOptions options;
+    options.PerStep = FPerStep->value();
+    options.Paper = PaperByName(FPaper->currentText().toStdString()).value_or(kPaperA4);
+    TWaitCursor wait;
+    FInstructions.Prepare(options);
+    const int steps = FInstructions.StepCount(), pages = FInstructions.PageCount();
+    FSummary->setText(QString("%1 %2 on %3 %4")
+                          .arg(steps)
+                          .arg(steps == 1 ? "step" : "steps")
+                          .arg(pages)
+                          .arg(pages == 1 ? "page" : "pages"));
+    ShowPage(0);
+}
+
+void TInstructionsDialog::ShowPage(int page) {
+    FPage = std::clamp(page, 0, std::max(0, FInstructions.PageCount() - 1));
+    TBitmap picture(1, 1, pf32bit);
+    RunReporting(this, [&] {
+        TWaitCursor wait;
+        FInstructions.DrawPage(FPage, picture, kPageWidth);
+    });
+    FPicture->setPixmap(QPixmap::fromImage(picture.ToImage()));
+    FPageNumber->setText(QString("Page %1 of %2").arg(FPage + 1).arg(FInstructions.PageCount()));
+    FPrevious->setEnabled(FPage > 0);
+    FNext->setEnabled(FPage + 1 < FInstructions.PageCount());
+}
+
+void TInstructionsDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_PageDown || event->key() == Qt::Key_PageUp)
+        ShowPage(FPage + (event->key() == Qt::Key_PageDown ? 1 : -1));
+    else
+        QDialog::keyPressEvent(event);
+}
+
+void TInstructionsDialog::SaveAs(const QString& title, const QString& filter, const QString& suffix) {
+    QFileDialog dialog(this, title);
+    dialog.setObjectName("dlgSaveInstructions");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({filter, "All files (*)"});
+    dialog.setDefaultSuffix(suffix);
+    if (!FSaveFolder.empty())
+        dialog.setDirectory(Text(FSaveFolder.string()));
+    const std::string stem =
+        FModelFile.stem().empty() ? std::string("instructions") : FModelFile.stem().string() + " instructions";
+    dialog.selectFile(Text(stem + "." + suffix.toStdString()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const std::filesystem::path path = PathOf(dialog.selectedFiles().first());
+
+    QProgressDialog progress("Writing the building instructions...", "Cancel", 0, FInstructions.PageCount(), this);
+    progress.setObjectName("InstructionsProgress");
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    RunReporting(this, [&] {
+        FInstructions.Save(path, [&](int done, int) {
+            progress.setValue(done);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    });
+    progress.reset();
+}
+
+void ShowInstructionsDialog(QWidget* parent, TBuildingInstructions& instructions,
+                            const std::filesystem::path& modelFile, const std::filesystem::path& saveFolder) {
+    TInstructionsDialog* dialog = nullptr;
+    if (!RunReporting(parent, [&] { dialog = new TInstructionsDialog(parent, instructions, modelFile, saveFolder); }))
+        return;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->exec();
+}
