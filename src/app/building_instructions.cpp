@@ -61,8 +61,12 @@ void TBuildingInstructions::Prepare(const TInstructionsOptions& options) {
     // user does to the model meanwhile.
     auto stones = std::make_unique<TOwnedBlockList>();
     std::vector<const TBlock*> pointers;
-    for (const TBlock* stone : FDocument.Model().Stones())
-        pointers.push_back(stones->Add(CreateCopy(*stone)));
+    for (const TBlock* stone : FDocument.Model().Stones()) {
+        std::unique_ptr<TBlock> copy = CreateCopy(*stone);
+        // A copy is a new stone of no group; the booklet builds groups as units.
+        copy->Group = stone->Group;
+        pointers.push_back(stones->Add(std::move(copy)));
+    }
     auto content = std::make_unique<TBookletContent>(pointers, FParts.Naming(), options.PerStep, Title());
     auto pictures = std::make_unique<TBookletPictures>(*content, FScene.View());
     FPages = LayOutBooklet(*content, options.Paper, pictures->Shapes());

@@ -52,11 +52,13 @@ TPageItem BoxItem(const TPageRect& rect, TColor fill, TColor border, double bord
     return item;
 }
 
-TPageItem PictureItem(const TPageRect& rect, TPictureKind kind, int index, int sub, double perMm) {
+TPageItem PictureItem(const TPageRect& rect, TPictureKind kind, int index, int sub, double perMm,
+                      TColor background = clWhite) {
     TPageItem item;
     item.Kind = TPageItem::ikPicture;
     item.Rect = rect;
-    item.Picture = TPictureRef{kind, index, sub, Pixels(rect.Width, perMm), Pixels(rect.Height, perMm)};
+    item.Picture =
+        TPictureRef{kind, index, sub, Pixels(rect.Width, perMm), Pixels(rect.Height, perMm), background};
     return item;
 }
 
@@ -254,7 +256,8 @@ private:
         const double pictureTop = y + std::max(10.0, boxHeight) + 3;
         items.push_back(PictureItem({left + (width - cell.Picture.Width) / 2, pictureTop, cell.Picture.Width,
                                      cell.Picture.Height},
-                                    cell.Kind, cell.Index, cell.Sub, kStepPixelsPerMm));
+                                    cell.Kind, cell.Index, cell.Sub, kStepPixelsPerMm,
+                                    cell.InCallout ? kCalloutFill : clWhite));
     }
 
     const TPaper FPaper;

@@ -27,6 +27,7 @@ struct TPictureRef {
     int Index = 0;
     int Sub = 0;
     int Width = 0, Height = 0; // pixels
+    TColor Background = clWhite;
     // A name telling this picture from every other of the booklet ("step-12").
     std::string Name() const;
     // Whether the booklet shows the picture more than once: a part's or a group's.

@@ -126,7 +126,7 @@ void TBookletPictures::Grow(TGrowingModel& model, const std::vector<TBuildStep>&
     }
 }
 
-void TBookletPictures::Draw(TBlockList& stones, const TBox& box, TBitmap& target) {
+void TBookletPictures::Draw(TBlockList& stones, const TBox& box, TBitmap& target, TColor background) {
     const int width = target.Width(), height = target.Height();
     const TOutline outline = OutlineOf(FView, box);
     FView.ViewScale =
@@ -135,7 +135,7 @@ void TBookletPictures::Draw(TBlockList& stones, const TBox& box, TBitmap& target
     FView.ViewOffsetY = static_cast<float>(height / 2);
     TCutOpened open;
     DrawSceneAntiAliased(target, Rect(0, 0, width, height), width, height, stones, FView,
-                         TBackground{clWhite, nullptr});
+                         TBackground{background, nullptr});
 }
 
 TBitmap& TBookletPictures::Picture(const TPictureRef& ref) {
@@ -148,7 +148,7 @@ TBitmap& TBookletPictures::Picture(const TPictureRef& ref) {
     case TPictureKind::Step:
         Grow(FModel, plan.Steps, ref.Index);
         FScratch.SetSize(ref.Width, ref.Height);
-        Draw(*FModel.Stones, FModelBox, FScratch);
+        Draw(*FModel.Stones, FModelBox, FScratch, ref.Background);
         return FScratch;
     case TPictureKind::CalloutStep:
         if (FCalloutIndex != ref.Index) {
@@ -157,7 +157,7 @@ TBitmap& TBookletPictures::Picture(const TPictureRef& ref) {
         }
         Grow(FCallout, plan.Callouts[static_cast<size_t>(ref.Index)].Steps, ref.Sub);
         FScratch.SetSize(ref.Width, ref.Height);
-        Draw(*FCallout.Stones, FCalloutBoxes[static_cast<size_t>(ref.Index)], FScratch);
+        Draw(*FCallout.Stones, FCalloutBoxes[static_cast<size_t>(ref.Index)], FScratch, ref.Background);
         return FScratch;
     case TPictureKind::Cover:
     case TPictureKind::Part:
@@ -178,6 +178,6 @@ TBitmap& TBookletPictures::Picture(const TPictureRef& ref) {
         stones.Add(CleanCopy(*stone));
     stones.Sort(FView.Octant(), true);
     auto picture = std::make_unique<TBitmap>(ref.Width, ref.Height, pf32bit);
-    Draw(stones, BoxOf(shown), *picture);
+    Draw(stones, BoxOf(shown), *picture, ref.Background);
     return *(FKept[name] = std::move(picture));
 }

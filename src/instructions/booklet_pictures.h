@@ -1,6 +1,7 @@
 #pragma once
 // The pictures of a building-instructions booklet, drawn by the program's own
-// renderer from the view's angles and look over white paper, anti-aliased:
+// renderer from the view's angles and look over the paper (or a callout's
+// ground), anti-aliased:
 // the finished model, the model after each step with the step's stones drawn
 // as they are and the earlier ones faded, each callout's group as it grows,
 // and every stone of the parts list alone. The model's pictures all show the
@@ -59,7 +60,7 @@ private:
         std::vector<TBlock*> Newest;
     };
     void Grow(TGrowingModel& model, const std::vector<TBuildStep>& steps, int through);
-    void Draw(TBlockList& stones, const TBox& box, TBitmap& target);
+    void Draw(TBlockList& stones, const TBox& box, TBitmap& target, TColor background);
     double ShapeOf(const TBox& box);
 
     const TBookletContent& FContent;
