@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <spawn.h>
 #include <sstream>
@@ -16,6 +17,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "common/error.h"
+#include "files/model_file_reader.h"
+#include "instructions/build_steps.h"
+#include "model/block_list.h"
 #include "temp_program_folder.h"
 
 extern char** environ;
@@ -151,6 +156,109 @@ TEST_F(CommandLine, ConvertOntoAFullDeviceFails) {
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, "stonemill: Cannot write file \"" + full.string() + "\". No space left on device\n");
     EXPECT_TRUE(fs::is_character_file(full));
+}
+
+// What a program prints on its output, run through the shell.
+std::string OutputOf(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            text.append(buffer, n);
+        pclose(pipe);
+    }
+    return text;
+}
+
+TEST_F(CommandLine, InstructionsAreABookletPdfToolsReadWithEveryStepAndItsParts) {
+    const fs::path model = BuiltProgramFolder() / "Models" / "station.stm";
+    const fs::path book = folder.Path() / "station.pdf";
+    const TRun run = RunStonemill({"--instructions", model.string(), "--output", book.string()});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const std::string info = OutputOf("pdfinfo '" + book.string() + "'");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(info, match, std::regex("Pages: +([0-9]+)"))) << info;
+    const int pages = std::stoi(match[1]);
+    EXPECT_NE(info.find("595 x 842 pts (A4)"), std::string::npos) << info;
+    EXPECT_NE(OutputOf("pdftotext -f " + std::to_string(pages) + " -l " + std::to_string(pages) + " '" +
+                       book.string() + "' -")
+                  .find("\n" + std::to_string(pages) + "\n"),
+              std::string::npos)
+        << "the last page carries its number";
+
+    // The steps as the text of the booklet gives them, with the counts of
+    // their parts boxes, against the steps planned for the model.
+    folder.CopyShippedParts();
+    TOwnedBlockList stones;
+    LoadModelFile(model, stones, {}, [](int, const std::string& message) { ADD_FAILURE() << message; });
+    const std::vector<const TBlock*> pointers(stones.Stones().begin(), stones.Stones().end());
+    const TBuildPlan plan = PlanBuildSteps(pointers, 6);
+    ASSERT_FALSE(plan.Callouts.empty()) << "the station's trains are groups built aside";
+    std::vector<std::pair<std::string, int64_t>> expected;
+    for (size_t k = 0; k < plan.Steps.size(); ++k) {
+        const TBuildStep& step = plan.Steps[k];
+        if (step.CalloutIndex >= 0) {
+            const auto& inner = plan.Callouts[static_cast<size_t>(step.CalloutIndex)].Steps;
+            for (size_t j = 0; j < inner.size(); ++j)
+                expected.emplace_back(StrFormat("Step %zu.%zu", k + 1, j + 1),
+                                      static_cast<int64_t>(inner[j].Stones.size()));
+        }
+        expected.emplace_back(StrFormat("Step %zu", k + 1),
+                              step.CalloutIndex >= 0 ? 1 : static_cast<int64_t>(step.Stones.size()));
+    }
+    std::vector<std::pair<std::string, int64_t>> shown;
+    int64_t listed = 0;
+    bool partsList = false;
+    std::istringstream text(OutputOf("pdftotext -raw '" + book.string() + "' -"));
+    const std::regex label("Step [0-9]+(\\.[0-9]+)?"), count("([0-9]+)×");
+    for (std::string line; std::getline(text, line);) {
+        if (line.starts_with('\f')) // a new page
+            line.erase(0, 1);
+        if (line == "Parts list")
+            partsList = true;
+        else if (!partsList && std::regex_match(line, label))
+            shown.emplace_back(line, 0);
+        for (std::sregex_iterator it(line.begin(), line.end(), count), end; it != end; ++it) {
+            ASSERT_TRUE(partsList || !shown.empty()) << line;
+            (partsList ? listed : shown.back().second) += std::stoll((*it)[1]);
+        }
+    }
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(listed, stones.Count());
+
+    // Letter paper, a web page in a folder, and what cannot be done.
+    const fs::path letter = folder.Path() / "letter.pdf";
+    ASSERT_EQ(RunStonemill({"--instructions", model.string(), "--output", letter.string(), "--paper", "letter",
+                            "--per-step", "3", "--view", "Front left"})
+                  .Status,
+              0);
+    EXPECT_NE(OutputOf("pdfinfo '" + letter.string() + "'").find("612 x 792 pts (letter)"), std::string::npos);
+    const fs::path web = folder.Path() / "web";
+    ASSERT_EQ(RunStonemill({"--instructions", model.string(), "--output", web.string()}).Status, 0);
+    EXPECT_NE(folder.ReadFile(web / "index.html").find("<span>Step 1</span>"), std::string::npos);
+    EXPECT_TRUE(QImage(QString::fromStdString((web / "pictures" / "cover.png").string())).width() > 100);
+    for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"--per-step", "0"}, "--per-step 0: A step holds from 1 to 30 stones."},
+             {{"--paper", "A3"}, "--paper takes A4 or Letter, not \"A3\""},
+             {{"--tilt", "40"}, "--tilt and --turn go together"}}) {
+        std::vector<std::string> all = {"--instructions", model.string(), "--output", book.string()};
+        all.insert(all.end(), args.begin(), args.end());
+        const TRun refused = RunStonemill(all);
+        EXPECT_EQ(refused.Status, 2);
+        EXPECT_NE(refused.Err.find(message), std::string::npos) << refused.Err;
+    }
+    const TRun text1 = RunStonemill({"--instructions", model.string(), "--output", (folder.Path() / "b.txt").string()});
+    EXPECT_EQ(text1.Status, 2);
+    const fs::path empty = Write("empty.stm", "= 70 330 20 0 0 0 1\r\n");
+    const TRun nothing = RunStonemill({"--instructions", empty.string(), "--output", book.string()});
+    EXPECT_EQ(nothing.Status, 1);
+    EXPECT_EQ(nothing.Err, "stonemill: The model has no stones, so there is nothing to build.\n");
+    const TRun nowhere = RunStonemill(
+        {"--instructions", model.string(), "--output", (folder.Path() / "no" / "such" / "b.pdf").string()});
+    EXPECT_EQ(nowhere.Status, 1);
+    EXPECT_NE(nowhere.Err.find("The building instructions cannot be written to"), std::string::npos) << nowhere.Err;
 }
 
 TEST_F(CommandLine, PartsListIsSavedAsCsvWebPageOrSetAndBadOutputsAreRefused) {
