@@ -1,6 +1,7 @@
 #include "instructions/html_pages.h"
 
 #include <cstdio>
+#include <regex>
 #include <system_error>
 
 #include "common/error.h"
@@ -26,6 +27,17 @@ std::string CssColor(TColor color) {
     return StrFormat("#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
+// Whether the folder holds nothing but pictures a booklet names, so that
+// replacing it loses nothing of the user's.
+bool HoldsOnlyBookletPictures(const fs::path& folder) {
+    static const std::regex picture("(cover|step-[0-9]+|callout-[0-9]+-[0-9]+|part-[0-9]+|group-[0-9]+)\\.png");
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (!it->is_regular_file(error) || !std::regex_match(it->path().filename().string(), picture))
+            return false;
+    return !error;
+}
+
 } // namespace
 
 THtmlBookletPlace HtmlBookletPlace(const fs::path& output) {
@@ -40,6 +52,12 @@ THtmlPages::THtmlPages(const fs::path& htmlFile, const std::string& pictureFolde
     : FHtmlFile(htmlFile), FPictureFolder(pictureFolder), FPaper(paper) {
     const fs::path folder = htmlFile.parent_path().empty() ? fs::path(".") : htmlFile.parent_path();
     std::error_code error;
+    const fs::path pictures = folder / pictureFolder;
+    if (fs::exists(pictures, error) &&
+        (!fs::is_directory(pictures, error) || !HoldsOnlyBookletPictures(pictures)))
+        throw EError(StrFormat("The pictures of the building instructions go into \"%s\", which holds other "
+                               "files. Choose another place for the instructions.",
+                               pictures.string().c_str()));
     fs::create_directories(folder, error);
     FPartialPictures = folder / ("." + pictureFolder + ".partial");
     fs::remove_all(FPartialPictures, error);
@@ -109,12 +127,10 @@ void THtmlPages::Picture(const TPageRect& rect, TBitmap& picture, const std::str
 void THtmlPages::Finish() {
     EndPage();
     FHtml += "</body>\n</html>\n";
+    // The folder of an earlier booklet is replaced; the constructor made sure
+    // it holds only such pictures.
     const fs::path pictures = FPartialPictures.parent_path() / FPictureFolder;
     std::error_code error;
-    if (fs::exists(pictures, error) && !fs::is_directory(pictures, error))
-        throw EError(StrFormat("The pictures of the building instructions cannot be written to \"%s\": a file of "
-                               "that name is in the way.",
-                               pictures.string().c_str()));
     fs::remove_all(pictures, error);
     fs::rename(FPartialPictures, pictures, error);
     if (error)

@@ -15,7 +15,8 @@ public:
     // The page is written to htmlFile, its pictures into the folder of that
     // name beside it. Both replace earlier ones only once complete; pages
     // dropped unfinished leave nothing behind. Raises EError when the folder
-    // cannot be made.
+    // cannot be made, and when the picture folder is there already holding
+    // anything but a booklet's pictures.
     THtmlPages(const std::filesystem::path& htmlFile, const std::string& pictureFolder, const TPaper& paper,
                const std::string& title);
     ~THtmlPages() override;

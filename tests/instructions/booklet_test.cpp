@@ -219,6 +219,19 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     }
     EXPECT_GT(images, pages.size());
 
+    // Written again, the earlier booklet's pictures are replaced; a picture
+    // folder holding the user's own files is left alone and refused.
+    {
+        THtmlPages html(place.Page, place.PictureFolder, kPaperA4, content.Title());
+        EXPECT_TRUE(WriteBooklet(pages, pictures, html));
+    }
+    fs::create_directories(folder.Path() / "mine");
+    std::ofstream(folder.Path() / "mine" / "holiday.jpg") << "photo";
+    EXPECT_EQ(ErrorOf([&] { THtmlPages(folder.Path() / "mine.html", "mine", kPaperA4, "x"); }),
+              "The pictures of the building instructions go into \"" + (folder.Path() / "mine").string() +
+                  "\", which holds other files. Choose another place for the instructions.");
+    EXPECT_EQ(folder.ReadFile(folder.Path() / "mine" / "holiday.jpg"), "photo");
+
     // Stopped after the second page: neither page nor pictures are left.
     const fs::path stopped = folder.Path() / "stopped.html";
     {
@@ -227,4 +240,5 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     }
     for (const auto& entry : fs::directory_iterator(folder.Path()))
         EXPECT_EQ(entry.path().filename().string().find("stopped"), std::string::npos) << entry.path();
+    EXPECT_FALSE(fs::exists(folder.Path() / "mine.html"));
 }
