@@ -36,6 +36,9 @@ public:
         FPainter.setRenderHint(QPainter::Antialiasing);
         FPainter.setRenderHint(QPainter::TextAntialiasing);
         FPainter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // The pictures keep their exact pixels: drawn stones are flat colours
+        // with sharp edges, which lossy compression smears into the paper.
+        FPainter.setRenderHint(QPainter::LosslessImageRendering);
     }
     bool Active() const { return FPainter.isActive(); }
     void End() {
