@@ -99,6 +99,9 @@ TInstructionsDialog::TInstructionsDialog(QWidget* parent, TBuildingInstructions&
     connect(FPerStep, &QSpinBox::valueChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
     connect(FPaper, &QComboBox::currentIndexChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
     Replan();
+    // The pages have the keys first: Page Down in the step count's box would
+    // change the count.
+    FNext->setFocus();
 }
 
 void TInstructionsDialog::Replan() {
