@@ -70,6 +70,24 @@ std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString&
     return std::filesystem::path(dialog.selectedFiles().first().toStdString());
 }
 
+std::optional<std::filesystem::path> AskSaveFile(QWidget* parent, const char* name, const QString& title,
+                                                 const QString& filter, const QString& extension,
+                                                 const std::filesystem::path& folder, const std::string& stem) {
+    QFileDialog dialog(parent, title);
+    dialog.setObjectName(name);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({filter, "All files (*)"});
+    dialog.setDefaultSuffix(extension);
+    if (!folder.empty())
+        dialog.setDirectory(QString::fromStdString(folder.string()));
+    dialog.selectFile(QString::fromStdString(stem) + "." + extension);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
 namespace {
 // A save dialog whose chosen filter gives a name typed without an extension its extension.
 void SetUpFormatSaveDialog(QFileDialog& dialog, const char* name, const QString& pipeFilter) {

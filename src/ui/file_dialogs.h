@@ -5,6 +5,7 @@
 #include <QString>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -47,3 +48,11 @@ void AddSidebarFolders(QFileDialog& dialog,
 std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString& title, const char* filter,
                                                  const char* defaultSuffix,
                                                  const std::filesystem::path& folder);
+
+// Runs a non-native save dialog named `name` with the title, one Qt name
+// filter and "All files", proposing the file under the stem with the
+// extension in the folder (when one is given); the chosen file, or none when
+// cancelled. A file that exists is replaced only after the dialog's question.
+std::optional<std::filesystem::path> AskSaveFile(QWidget* parent, const char* name, const QString& title,
+                                                 const QString& filter, const QString& extension,
+                                                 const std::filesystem::path& folder, const std::string& stem);

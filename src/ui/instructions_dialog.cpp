@@ -1,7 +1,6 @@
 #include "ui/instructions_dialog.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,6 +13,7 @@
 #include "app/building_instructions.h"
 #include "platform/bitmap.h"
 #include "ui/error_report.h"
+#include "ui/file_dialogs.h"
 #include "ui/ui_helpers.h"
 
 namespace {
@@ -140,21 +140,12 @@ void TInstructionsDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void TInstructionsDialog::SaveAs(const QString& title, const QString& filter, const QString& suffix) {
-    QFileDialog dialog(this, title);
-    dialog.setObjectName("dlgSaveInstructions");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({filter, "All files (*)"});
-    dialog.setDefaultSuffix(suffix);
-    if (!FSaveFolder.empty())
-        dialog.setDirectory(Text(FSaveFolder.string()));
     const std::string stem =
         FModelFile.stem().empty() ? std::string("instructions") : FModelFile.stem().string() + " instructions";
-    dialog.selectFile(Text(stem + "." + suffix.toStdString()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const auto chosen = AskSaveFile(this, "dlgSaveInstructions", title, filter, suffix, FSaveFolder, stem);
+    if (!chosen)
         return;
-    const std::filesystem::path path = PathOf(dialog.selectedFiles().first());
+    const std::filesystem::path path = *chosen;
 
     QProgressDialog progress("Writing the building instructions...", "Cancel", 0, FInstructions.PageCount(), this);
     progress.setObjectName("InstructionsProgress");

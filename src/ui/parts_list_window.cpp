@@ -1,6 +1,5 @@
 #include "ui/parts_list_window.h"
 
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -130,22 +129,12 @@ void TPartsListWindow::FillTable() {
 }
 
 void TPartsListWindow::SaveAs(const QString& title, const QString& filter, const QString& suffix) {
-    QFileDialog dialog(this, title);
-    dialog.setObjectName("dlgSavePartsList");
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({filter, "All files (*)"});
-    dialog.setDefaultSuffix(suffix);
-    if (!FSaveFolder.empty())
-        dialog.setDirectory(Text(FSaveFolder.string()));
     const std::string stem = FModelFile.stem().empty() ? std::string("parts") : FModelFile.stem().string();
-    dialog.selectFile(Text(stem + "." + suffix.toStdString()));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const auto path = AskSaveFile(this, "dlgSavePartsList", title, filter, suffix, FSaveFolder, stem);
+    if (!path)
         return;
-    const std::filesystem::path path = PathOf(dialog.selectedFiles().first());
     TWaitCursor wait;
-    RunReporting(this, [&] { FOutput.Save(FList, path); });
+    RunReporting(this, [&] { FOutput.Save(FList, *path); });
 }
 
 void ShowPartsListWindow(QWidget* parent, const TPartsListOutput& output,
