@@ -11,6 +11,7 @@
 #include "instructions/booklet_content.h"
 #include "instructions/booklet_pictures.h"
 #include "instructions/booklet_writer.h"
+#include "instructions/pages_on_thread.h"
 #include "instructions/build_steps.h"
 #include "model/block_list.h"
 #include "models.h"
@@ -41,7 +42,8 @@ void WriteBooklet(const std::vector<const TBlock*>& stones, benchmark::State& st
         TBookletPictures pictures(content, look);
         const std::vector<TBookletPage> pages = LayOutBooklet(content, kPaperA4, pictures.Shapes());
         TPdfPages output(pdf, kPaperA4, "bench");
-        WriteBooklet(pages, pictures, output);
+        TPagesOnThread onThread(output);
+        WriteBooklet(pages, pictures, onThread);
         state.counters["pages"] = static_cast<double>(pages.size());
     }
     fs::remove(pdf);

@@ -10,6 +10,7 @@
 #include "instructions/booklet_content.h"
 #include "instructions/booklet_pictures.h"
 #include "instructions/html_pages.h"
+#include "instructions/pages_on_thread.h"
 #include "model/block.h"
 #include "model/block_list.h"
 #include "platform/page_painter.h"
@@ -93,11 +94,15 @@ bool TBuildingInstructions::Save(const fs::path& path, const TBookletProgress& p
                                "(.html) or a folder.",
                                path.string().c_str()));
     const std::string title = FContent->Title() + " - building instructions";
+    // The pages are compressed and written on a thread of their own while
+    // the pictures of the next ones are drawn.
     if (*format == TBookletFormat::Pdf) {
         TPdfPages pdf(path, FOptions.Paper, title);
-        return WriteBooklet(FPages, *FPictures, pdf, progress);
+        TPagesOnThread pages(pdf);
+        return WriteBooklet(FPages, *FPictures, pages, progress);
     }
     const THtmlBookletPlace place = HtmlBookletPlace(path);
     THtmlPages html(place.Page, place.PictureFolder, FOptions.Paper, title);
-    return WriteBooklet(FPages, *FPictures, html, progress);
+    TPagesOnThread pages(html);
+    return WriteBooklet(FPages, *FPictures, pages, progress);
 }

@@ -15,6 +15,9 @@
 #include "instructions/booklet_pictures.h"
 #include "instructions/booklet_writer.h"
 #include "instructions/html_pages.h"
+#include "instructions/pages_on_thread.h"
+#include "common/error.h"
+#include "platform/bitmap.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
 
@@ -241,4 +244,48 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     for (const auto& entry : fs::directory_iterator(folder.Path()))
         EXPECT_EQ(entry.path().filename().string().find("stopped"), std::string::npos) << entry.path();
     EXPECT_FALSE(fs::exists(folder.Path() / "mine.html"));
+}
+
+namespace {
+
+// Records the calls it gets as text, failing at the picture of a given name.
+class TRecordingPages final : public TPageOutput {
+public:
+    std::string Calls, FailAt;
+    void BeginPage() override { Calls += "page;"; }
+    void Box(const TPageRect& r, TColor fill, TColor, double) override {
+        Calls += StrFormat("box %.1f %06x;", r.X, fill);
+    }
+    void Text(const TPageRect&, const std::string& text, const TTextStyle&) override { Calls += text + ";"; }
+    void Picture(const TPageRect&, TBitmap& picture, const std::string& name, bool) override {
+        if (name == FailAt)
+            throw EError("The disk is full.");
+        Calls += StrFormat("%s %dx%d %08x;", name.c_str(), picture.Width(), picture.Height(),
+                           *static_cast<const uint32_t*>(picture.ScanLine(picture.Height() / 2)));
+    }
+    void Finish() override { Calls += "finish"; }
+};
+
+} // namespace
+
+TEST(Booklet, PagesWrittenOnAThreadArriveInOrderAndAFailureThereIsRaised) {
+    TTempProgramFolder folder;
+    const TModel m = SmallHouse();
+    const TBookletContent content(m.Stones, TPartsNaming(), 2, "Small house");
+    TBookletPictures pictures(content, TRenderState());
+    const std::vector<TBookletPage> pages = LayOutBooklet(content, kPaperA4, pictures.Shapes());
+    TRecordingPages direct, handedOn;
+    EXPECT_TRUE(WriteBooklet(pages, pictures, direct));
+    {
+        TPagesOnThread onThread(handedOn, 1);
+        EXPECT_TRUE(WriteBooklet(pages, pictures, onThread));
+    }
+    EXPECT_EQ(handedOn.Calls, direct.Calls);
+    EXPECT_TRUE(direct.Calls.ends_with("finish"));
+
+    TRecordingPages failing;
+    failing.FailAt = "step-3";
+    TPagesOnThread onThread(failing, 1);
+    EXPECT_EQ(ErrorOf([&] { WriteBooklet(pages, pictures, onThread); }), "The disk is full.");
+    EXPECT_FALSE(failing.Calls.ends_with("finish"));
 }
