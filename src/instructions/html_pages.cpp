@@ -82,10 +82,15 @@ THtmlPages::THtmlPages(const fs::path& htmlFile, const std::string& pictureFolde
 }
 
 THtmlPages::~THtmlPages() {
+    Abandon();
+}
+
+void THtmlPages::Abandon() {
     if (FFinished)
         return;
     std::error_code ignored;
     fs::remove_all(FPartialPictures, ignored);
+    FFinished = true;
 }
 
 void THtmlPages::EndPage() {

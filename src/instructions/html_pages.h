@@ -26,6 +26,7 @@ public:
     void Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) override;
     void Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) override;
     void Finish() override;
+    void Abandon() override;
 
 private:
     void EndPage();

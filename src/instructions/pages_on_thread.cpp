@@ -12,8 +12,10 @@ TPagesOnThread::TPagesOnThread(TPageOutput& pages, int pagesAhead)
 TPagesOnThread::~TPagesOnThread() {
     {
         std::lock_guard lock(FMutex);
-        FStop = true;
         FCalls.clear();
+        if (!FFinished)
+            FCalls.push_back({[this] { FPages.Abandon(); }, false, true});
+        FStop = true;
     }
     FChanged.notify_all();
     FThread.join();
@@ -23,16 +25,17 @@ void TPagesOnThread::Run() {
     std::unique_lock lock(FMutex);
     for (;;) {
         FChanged.wait(lock, [this] { return FStop || !FCalls.empty(); });
-        if (FStop)
+        if (FCalls.empty())
             return;
-        auto [call, newPage] = std::move(FCalls.front());
+        TCall call = std::move(FCalls.front());
         FCalls.pop_front();
+        const bool run = !FFailure || call.EvenAfterFailure;
         FBusy = true;
         lock.unlock();
         std::exception_ptr failure;
         try {
-            if (!FFailure)
-                call();
+            if (run)
+                call.Run();
         } catch (...) {
             failure = std::current_exception();
         }
@@ -40,7 +43,7 @@ void TPagesOnThread::Run() {
         FBusy = false;
         if (failure && !FFailure)
             FFailure = failure;
-        if (newPage)
+        if (call.NewPage)
             --FPagesWaiting;
         FChanged.notify_all();
     }
@@ -51,39 +54,40 @@ void TPagesOnThread::RaiseFailure() {
         std::rethrow_exception(FFailure);
 }
 
-void TPagesOnThread::Queue(std::function<void()> call, bool newPage) {
+void TPagesOnThread::Queue(TCall call) {
     std::unique_lock lock(FMutex);
-    if (newPage)
+    if (call.NewPage)
         FChanged.wait(lock, [this] { return FPagesWaiting < FPagesAhead || FFailure; });
     RaiseFailure();
-    FCalls.emplace_back(std::move(call), newPage);
-    if (newPage)
+    if (call.NewPage)
         ++FPagesWaiting;
+    FCalls.push_back(std::move(call));
     FChanged.notify_all();
 }
 
 void TPagesOnThread::BeginPage() {
-    Queue([this] { FPages.BeginPage(); }, true);
+    Queue({[this] { FPages.BeginPage(); }, true});
 }
 
 void TPagesOnThread::Box(const TPageRect& rect, TColor fill, TColor border, double borderMm) {
-    Queue([=, this] { FPages.Box(rect, fill, border, borderMm); }, false);
+    Queue({[=, this] { FPages.Box(rect, fill, border, borderMm); }});
 }
 
 void TPagesOnThread::Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) {
-    Queue([=, this] { FPages.Text(rect, text, style); }, false);
+    Queue({[=, this] { FPages.Text(rect, text, style); }});
 }
 
 void TPagesOnThread::Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) {
     auto copy = std::make_shared<TBitmap>(picture.Width(), picture.Height(), pf32bit);
     for (int y = 0; y < picture.Height(); ++y)
         std::memcpy(copy->ScanLine(y), picture.ScanLine(y), sizeof(uint32_t) * static_cast<size_t>(picture.Width()));
-    Queue([=, this] { FPages.Picture(rect, *copy, name, recurs); }, false);
+    Queue({[=, this] { FPages.Picture(rect, *copy, name, recurs); }});
 }
 
 void TPagesOnThread::Finish() {
-    Queue([this] { FPages.Finish(); }, false);
+    Queue({[this] { FPages.Finish(); }});
     std::unique_lock lock(FMutex);
     FChanged.wait(lock, [this] { return (FCalls.empty() && !FBusy) || FFailure; });
     RaiseFailure();
+    FFinished = true;
 }

@@ -17,8 +17,9 @@ public:
     // At most pagesAhead pages wait for the output at a time; pictures are
     // copied, so the caller may draw the next ones into the same bitmaps.
     explicit TPagesOnThread(TPageOutput& pages, int pagesAhead = 2);
-    // Drops what still waits and stops the thread; the output is left
-    // unfinished unless Finish was called.
+    // Drops what still waits and stops the thread; an unfinished output is
+    // abandoned on the thread that drew its pages (a painter's fonts belong
+    // to the thread that used them).
     ~TPagesOnThread() override;
     TPagesOnThread(const TPagesOnThread&) = delete;
     TPagesOnThread& operator=(const TPagesOnThread&) = delete;
@@ -32,7 +33,12 @@ public:
     void Finish() override;
 
 private:
-    void Queue(std::function<void()> call, bool newPage);
+    struct TCall {
+        std::function<void()> Run;
+        bool NewPage = false;
+        bool EvenAfterFailure = false;
+    };
+    void Queue(TCall call);
     void RaiseFailure();
     void Run();
 
@@ -40,9 +46,9 @@ private:
     const int FPagesAhead;
     std::mutex FMutex;
     std::condition_variable FChanged;
-    std::deque<std::pair<std::function<void()>, bool>> FCalls; // with whether the call begins a page
+    std::deque<TCall> FCalls;
     int FPagesWaiting = 0;
-    bool FBusy = false, FStop = false;
+    bool FBusy = false, FStop = false, FFinished = false;
     std::exception_ptr FFailure;
     std::thread FThread;
 };

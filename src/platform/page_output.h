@@ -48,4 +48,8 @@ public:
     // Completes the document; until then nothing replaces an earlier one.
     // Raises EError when it cannot be written.
     virtual void Finish() = 0;
+    // Drops an unfinished document, leaving nothing behind; an output that
+    // is dropped without it does the same when it goes. Called on the thread
+    // that drew the pages.
+    virtual void Abandon() {}
 };

@@ -142,6 +142,10 @@ TPdfPages::TPdfPages(const fs::path& path, const TPaper& paper, const std::strin
 }
 
 TPdfPages::~TPdfPages() {
+    Abandon();
+}
+
+void TPdfPages::Abandon() {
     if (FImpl->Finished)
         return;
     FImpl->Painter.End();
@@ -149,6 +153,8 @@ TPdfPages::~TPdfPages() {
     FImpl->File.close();
     std::error_code ignored;
     fs::remove(FImpl->Partial, ignored);
+    // Nothing is left to do, however the document ends.
+    FImpl->Finished = true;
 }
 
 void TPdfPages::BeginPage() {

@@ -79,6 +79,13 @@ private slots:
                      QString("Pages: +%1\\n").arg(f.App().Instructions.PageCount()))),
                  qPrintable(text));
         QVERIFY2(text.contains("612 x 792 pts (letter)"), qPrintable(text));
+
+        // Stopped part-way, as Cancel stops it: no booklet, nothing half-written.
+        const fs::path stopped = f.Folder() / "stopped.pdf";
+        QVERIFY(!f.App().Instructions.Save(stopped, [](int done, int) { return done < 3; }));
+        for (const auto& entry : fs::directory_iterator(f.Folder()))
+            QVERIFY2(entry.path().filename().string().find("stopped") == std::string::npos,
+                     entry.path().c_str());
     }
 };
 
