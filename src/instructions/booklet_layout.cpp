@@ -203,15 +203,15 @@ private:
         FCells = 0;
     }
 
-    double PartsBoxWidth(size_t parts) const {
-        const double room = FWidth - kLabelWidth - 2 * kCalloutPadding;
-        const size_t columns = std::max<size_t>(1, static_cast<size_t>((room - 2 * kPartsPadding) / kPartWidth));
-        return 2 * kPartsPadding + static_cast<double>(std::min(parts, columns)) * kPartWidth;
-    }
+    // The columns of a parts box: as many as its parts, at most what fits
+    // beside the step's number (inside a callout's frame too).
     size_t PartsColumns(size_t parts) const {
-        return std::max<size_t>(1, std::min(parts, static_cast<size_t>((PartsBoxWidth(parts) - 2 * kPartsPadding +
-                                                                         0.01) /
-                                                                        kPartWidth)));
+        const double room = FWidth - kLabelWidth - 2 * kCalloutPadding - 2 * kPartsPadding;
+        const size_t most = std::max<size_t>(1, static_cast<size_t>(room / kPartWidth));
+        return std::max<size_t>(1, std::min(parts, most));
+    }
+    double PartsBoxWidth(size_t parts) const {
+        return 2 * kPartsPadding + static_cast<double>(PartsColumns(parts)) * kPartWidth;
     }
     double PartsBoxHeight(size_t parts) const {
         const size_t columns = PartsColumns(parts);
