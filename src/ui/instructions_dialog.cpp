@@ -60,33 +60,21 @@ TInstructionsDialog::TInstructionsDialog(QWidget* parent, TBuildingInstructions&
     FPicture->setMinimumSize(kPageWidth + 4, kPageWidth * 297 / 210 + 4);
 
     auto* leafing = new QHBoxLayout;
-    FPrevious = new QPushButton("< P&revious", this);
-    FPrevious->setObjectName("btnPrevious");
-    FNext = new QPushButton("&Next >", this);
-    FNext->setObjectName("btnNext");
+    FPrevious = AddRowButton(this, leafing, "btnPrevious", "< P&revious", [this] { ShowPage(FPage - 1); });
     FPageNumber = new QLabel(this);
     FPageNumber->setObjectName("lblPage");
     FPageNumber->setAlignment(Qt::AlignCenter);
-    for (QPushButton* button : {FPrevious, FNext})
-        button->setAutoDefault(false);
-    leafing->addWidget(FPrevious);
     leafing->addWidget(FPageNumber, 1);
-    leafing->addWidget(FNext);
+    FNext = AddRowButton(this, leafing, "btnNext", "&Next >", [this] { ShowPage(FPage + 1); });
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [&](const char* name, const QString& caption, auto&& action) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-    };
-    addButton("btnSavePdf", "Save as &PDF...",
-              [this] { SaveAs("Save the building instructions as PDF", "PDF files (*.pdf)", "pdf"); });
-    addButton("btnSaveHtml", "Save as &HTML...",
-              [this] { SaveAs("Save the building instructions as a web page", "Web pages (*.html)", "html"); });
+    AddRowButton(this, buttons, "btnSavePdf", "Save as &PDF...",
+                 [this] { SaveAs("Save the building instructions as PDF", "PDF files (*.pdf)", "pdf"); });
+    AddRowButton(this, buttons, "btnSaveHtml", "Save as &HTML...", [this] {
+        SaveAs("Save the building instructions as a web page", "Web pages (*.html)", "html");
+    });
     buttons->addStretch();
-    addButton("btnClose", "Close", [this] { close(); });
+    AddRowButton(this, buttons, "btnClose", "Close", [this] { close(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(options);
@@ -94,10 +82,9 @@ TInstructionsDialog::TInstructionsDialog(QWidget* parent, TBuildingInstructions&
     layout->addLayout(leafing);
     layout->addLayout(buttons);
 
-    connect(FPrevious, &QPushButton::clicked, this, [this] { ShowPage(FPage - 1); });
-    connect(FNext, &QPushButton::clicked, this, [this] { ShowPage(FPage + 1); });
     connect(FPerStep, &QSpinBox::valueChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
-    connect(FPaper, &QComboBox::currentIndexChanged, this, [this] { RunReporting(this, [this] { Replan(); }); });
+    connect(FPaper, &QComboBox::currentIndexChanged, this,
+            [this] { RunReporting(this, [this] { Replan(); }); });
     Replan();
     // The pages have the keys first: Page Down in the step count's box would
     // change the count.
@@ -140,14 +127,15 @@ void TInstructionsDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void TInstructionsDialog::SaveAs(const QString& title, const QString& filter, const QString& suffix) {
-    const std::string stem =
-        FModelFile.stem().empty() ? std::string("instructions") : FModelFile.stem().string() + " instructions";
+    const std::string stem = FModelFile.stem().empty() ? std::string("instructions")
+                                                       : FModelFile.stem().string() + " instructions";
     const auto chosen = AskSaveFile(this, "dlgSaveInstructions", title, filter, suffix, FSaveFolder, stem);
     if (!chosen)
         return;
     const std::filesystem::path path = *chosen;
 
-    QProgressDialog progress("Writing the building instructions...", "Cancel", 0, FInstructions.PageCount(), this);
+    QProgressDialog progress("Writing the building instructions...", "Cancel", 0, FInstructions.PageCount(),
+                             this);
     progress.setObjectName("InstructionsProgress");
     progress.setWindowTitle(windowTitle());
     progress.setWindowModality(Qt::WindowModal);
@@ -165,7 +153,8 @@ void TInstructionsDialog::SaveAs(const QString& title, const QString& filter, co
 void ShowInstructionsDialog(QWidget* parent, TBuildingInstructions& instructions,
                             const std::filesystem::path& modelFile, const std::filesystem::path& saveFolder) {
     TInstructionsDialog* dialog = nullptr;
-    if (!RunReporting(parent, [&] { dialog = new TInstructionsDialog(parent, instructions, modelFile, saveFolder); }))
+    if (!RunReporting(parent,
+                      [&] { dialog = new TInstructionsDialog(parent, instructions, modelFile, saveFolder); }))
         return;
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->exec();

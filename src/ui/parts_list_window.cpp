@@ -71,21 +71,14 @@ TPartsListWindow::TPartsListWindow(QWidget* parent, const TPartsListOutput& outp
     totals->setText(QString("Total: %1 stones in %2 kinds").arg(FList.Stones).arg(FList.Rows.size()));
 
     auto* buttons = new QHBoxLayout;
-    auto addButton = [&](const char* name, const QString& caption, auto&& action) {
-        auto* button = new QPushButton(caption, this);
-        button->setObjectName(name);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-    };
-    addButton("btnSaveCsv", "Save as CSV...",
-              [this] { SaveAs("Save the parts list as CSV", "CSV files (*.csv)", "csv"); });
-    addButton("btnSaveHtml", "Save as HTML...",
-              [this] { SaveAs("Save the parts list as a web page", "Web pages (*.html)", "html"); });
-    addButton("btnSaveSet", "Save as set...",
-              [this] { SaveAs("Save the parts list as a set", "Set files (*.set)", "set"); });
+    AddRowButton(this, buttons, "btnSaveCsv", "Save as CSV...",
+                 [this] { SaveAs("Save the parts list as CSV", "CSV files (*.csv)", "csv"); });
+    AddRowButton(this, buttons, "btnSaveHtml", "Save as HTML...",
+                 [this] { SaveAs("Save the parts list as a web page", "Web pages (*.html)", "html"); });
+    AddRowButton(this, buttons, "btnSaveSet", "Save as set...",
+                 [this] { SaveAs("Save the parts list as a set", "Set files (*.set)", "set"); });
     buttons->addStretch();
-    addButton("btnClose", "Close", [this] { close(); });
+    AddRowButton(this, buttons, "btnClose", "Close", [this] { close(); });
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FTable);

@@ -1,8 +1,11 @@
 #pragma once
 // Small helpers the windows share: texts and paths between the core's
-// strings and Qt's, and the hourglass while slow work runs.
+// strings and Qt's, the hourglass while slow work runs, and a dialog's
+// buttons in a row.
 
 #include <QApplication>
+#include <QBoxLayout>
+#include <QPushButton>
 #include <QString>
 #include <filesystem>
 #include <string>
@@ -22,3 +25,17 @@ struct TWaitCursor {
     TWaitCursor(const TWaitCursor&) = delete;
     TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
+
+// A named button of the dialog at the end of the row, running the action
+// when clicked; it is not the dialog's default button, so Enter in a field
+// does not press it.
+template <class TAction>
+QPushButton* AddRowButton(QWidget* dialog, QBoxLayout* row, const char* name, const QString& caption,
+                          TAction&& action) {
+    auto* button = new QPushButton(caption, dialog);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    QObject::connect(button, &QPushButton::clicked, dialog, std::forward<TAction>(action));
+    row->addWidget(button);
+    return button;
+}
