@@ -90,9 +90,10 @@ bool TBuildingInstructions::Save(const fs::path& path, const TBookletProgress& p
         throw EError("The building instructions are not planned yet.");
     const std::optional<TBookletFormat> format = BookletFormatOf(path);
     if (!format)
-        throw EError(StrFormat("\"%s\" is no name for building instructions: give a PDF file (.pdf), a web page "
-                               "(.html) or a folder.",
-                               path.string().c_str()));
+        throw EError(
+            StrFormat("\"%s\" is no name for building instructions: give a PDF file (.pdf), a web page "
+                      "(.html) or a folder.",
+                      path.string().c_str()));
     const std::string title = FContent->Title() + " - building instructions";
     // The pages are compressed and written on a thread of their own while
     // the pictures of the next ones are drawn.

@@ -41,7 +41,8 @@ std::optional<TBookletFormat> BookletFormatOf(const std::filesystem::path& path)
 
 class TBuildingInstructions {
 public:
-    TBuildingInstructions(const TModelDocument& document, const TPartsListOutput& parts, const TSceneView& scene);
+    TBuildingInstructions(const TModelDocument& document, const TPartsListOutput& parts,
+                          const TSceneView& scene);
     ~TBuildingInstructions();
 
     // Plans the booklet of the model's stones as they are now, seen from the

@@ -519,11 +519,12 @@ int RunHeadlessCommand(const std::vector<std::string>& args, const TDataFolders&
         }
         if (command != "--render" && command != "--convert" && command != "--info" && command != "--pov" &&
             command != "--export" && command != "--parts" && command != "--instructions")
-            Usage(command.starts_with("--") ? "unknown command \"" + command +
-                                                  "\"; the commands are --render, --convert, --pov, --export, "
-                                                  "--parts, --instructions and --info"
-                                            : "the command comes first: --render, --convert, --pov, --export, "
-                                              "--parts, --instructions or --info");
+            Usage(command.starts_with("--")
+                      ? "unknown command \"" + command +
+                            "\"; the commands are --render, --convert, --pov, --export, "
+                            "--parts, --instructions and --info"
+                      : "the command comes first: --render, --convert, --pov, --export, "
+                        "--parts, --instructions or --info");
         const std::string model = a.Value(command);
         if (const std::string problem = folders.Prepare(); !problem.empty())
             err << "stonemill: " << problem << "\n";

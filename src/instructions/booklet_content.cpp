@@ -45,7 +45,8 @@ TBookletContent::TBookletContent(std::vector<const TBlock*> stones, const TParts
 
 TStepParts TBookletContent::PartsOf(const std::vector<const TBlock*>& stones) const {
     TStepParts parts;
-    const TPartsList list = MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), FNaming);
+    const TPartsList list =
+        MakePartsList(std::span<const TBlock* const>(stones.data(), stones.size()), FNaming);
     for (const TPartsRow& row : list.Rows) {
         const auto it = FRowOfKey.find(KeyOf(row));
         if (it != FRowOfKey.end())

@@ -94,12 +94,14 @@ public:
     void Cover(const TBookletContent& content, double shape) {
         TBookletPage& page = FPages.emplace_back();
         const double top = kMargin + 8;
-        page.Items.push_back(TextItem({FLeft, top, FWidth, 14}, content.Title(), 26, true, TTextAlign::Centre));
+        page.Items.push_back(
+            TextItem({FLeft, top, FWidth, 14}, content.Title(), 26, true, TTextAlign::Centre));
         const int stones = static_cast<int>(content.Stones().size());
-        page.Items.push_back(TextItem({FLeft, top + 16, FWidth, 8},
-                                      StrFormat("%d %s · %d %s", stones, stones == 1 ? "stone" : "stones",
-                                                content.StepCount(), content.StepCount() == 1 ? "step" : "steps"),
-                                      12, false, TTextAlign::Centre, kGrey));
+        page.Items.push_back(
+            TextItem({FLeft, top + 16, FWidth, 8},
+                     StrFormat("%d %s · %d %s", stones, stones == 1 ? "stone" : "stones", content.StepCount(),
+                               content.StepCount() == 1 ? "step" : "steps"),
+                     12, false, TTextAlign::Centre, kGrey));
         const double pictureTop = top + 32, pictureBottom = FBottom - 16;
         const double room = pictureBottom - pictureTop;
         shape = std::clamp(std::isfinite(shape) ? shape : 1.0, 0.1, 10.0);
@@ -149,8 +151,8 @@ public:
         if (FCalloutStart < 0)
             return;
         auto& items = Page().Items;
-        items.insert(items.begin() + FCalloutStart,
-                     BoxItem({FLeft, FCalloutTop, FWidth, FY - FCalloutTop}, kCalloutFill, kCalloutBorder, 0.5));
+        items.insert(items.begin() + FCalloutStart, BoxItem({FLeft, FCalloutTop, FWidth, FY - FCalloutTop},
+                                                            kCalloutFill, kCalloutBorder, 0.5));
         FCalloutStart = -1;
     }
 
@@ -159,11 +161,12 @@ public:
         NewPage();
         Page().Items.push_back(TextItem({FLeft, FY, FWidth, 10}, "Parts list", 18, true, TTextAlign::Left));
         const int64_t kinds = static_cast<int64_t>(list.Rows.size());
-        Page().Items.push_back(TextItem({FLeft, FY + 10, FWidth, 6},
-                                        StrFormat("%lld %s in %lld %s", static_cast<long long>(list.Stones),
-                                                  list.Stones == 1 ? "stone" : "stones",
-                                                  static_cast<long long>(kinds), kinds == 1 ? "kind" : "kinds"),
-                                        10, false, TTextAlign::Left, kGrey));
+        Page().Items.push_back(
+            TextItem({FLeft, FY + 10, FWidth, 6},
+                     StrFormat("%lld %s in %lld %s", static_cast<long long>(list.Stones),
+                               list.Stones == 1 ? "stone" : "stones", static_cast<long long>(kinds),
+                               kinds == 1 ? "kind" : "kinds"),
+                     10, false, TTextAlign::Left, kGrey));
         FY += 20;
         const double cellWidth = FWidth / kListColumns;
         for (size_t i = 0; i < list.Rows.size(); ++i) {
@@ -178,10 +181,10 @@ public:
             Page().Items.push_back(TextItem({textX, y + 1.5, textWidth, 6},
                                             StrFormat("%lld×", static_cast<long long>(row.Count)), 11, true,
                                             TTextAlign::Left));
-            Page().Items.push_back(TextItem({textX, y + 7.5, textWidth, 4.5}, row.Name, 8, false,
-                                            TTextAlign::Left));
-            Page().Items.push_back(TextItem({textX, y + 12, textWidth, 4.5}, row.ColorName, 8, false,
-                                            TTextAlign::Left, kGrey));
+            Page().Items.push_back(
+                TextItem({textX, y + 7.5, textWidth, 4.5}, row.Name, 8, false, TTextAlign::Left));
+            Page().Items.push_back(
+                TextItem({textX, y + 12, textWidth, 4.5}, row.ColorName, 8, false, TTextAlign::Left, kGrey));
             if (column == kListColumns - 1 || i + 1 == list.Rows.size())
                 FY += kListCellHeight;
         }
@@ -235,7 +238,8 @@ private:
                                  TTextAlign::Left, cell.InCallout ? kCalloutBorder : clBlack));
         const size_t parts = PartCount(cell);
         const double boxLeft = left + kLabelWidth, boxHeight = PartsBoxHeight(parts);
-        items.push_back(BoxItem({boxLeft, y, PartsBoxWidth(parts), boxHeight}, kPartsFill, kPartsBorder, 0.3));
+        items.push_back(
+            BoxItem({boxLeft, y, PartsBoxWidth(parts), boxHeight}, kPartsFill, kPartsBorder, 0.3));
         const size_t columns = PartsColumns(parts);
         for (size_t i = 0; i < parts; ++i) {
             const double x = boxLeft + kPartsPadding + static_cast<double>(i % columns) * kPartWidth;
@@ -243,7 +247,8 @@ private:
             const TPageRect picture{x + (kPartWidth - kPartPicture) / 2, top + 1, kPartPicture, kPartPicture};
             int64_t count = 1;
             if (cell.Parts->Callout >= 0) {
-                items.push_back(PictureItem(picture, TPictureKind::Group, cell.Parts->Callout, 0, kCoverPixelsPerMm));
+                items.push_back(
+                    PictureItem(picture, TPictureKind::Group, cell.Parts->Callout, 0, kCoverPixelsPerMm));
             } else {
                 const TStepPart& part = cell.Parts->Parts[i];
                 items.push_back(PictureItem(picture, TPictureKind::Part, part.Row, 0, kCoverPixelsPerMm));
@@ -254,10 +259,9 @@ private:
                                      TTextAlign::Centre));
         }
         const double pictureTop = y + std::max(10.0, boxHeight) + 3;
-        items.push_back(PictureItem({left + (width - cell.Picture.Width) / 2, pictureTop, cell.Picture.Width,
-                                     cell.Picture.Height},
-                                    cell.Kind, cell.Index, cell.Sub, kStepPixelsPerMm,
-                                    cell.InCallout ? kCalloutFill : clWhite));
+        items.push_back(PictureItem(
+            {left + (width - cell.Picture.Width) / 2, pictureTop, cell.Picture.Width, cell.Picture.Height},
+            cell.Kind, cell.Index, cell.Sub, kStepPixelsPerMm, cell.InCallout ? kCalloutFill : clWhite));
     }
 
     const TPaper FPaper;
@@ -298,8 +302,9 @@ std::vector<TBookletPage> LayOutBooklet(const TBookletContent& content, const TP
     for (int k = 0; k < content.StepCount(); ++k) {
         const int callout = plan.Steps[static_cast<size_t>(k)].CalloutIndex;
         if (callout >= 0) {
-            const double shape =
-                static_cast<size_t>(callout) < shapes.Callouts.size() ? shapes.Callouts[callout] : shapes.Model;
+            const double shape = static_cast<size_t>(callout) < shapes.Callouts.size()
+                                     ? shapes.Callouts[callout]
+                                     : shapes.Model;
             const TPictureSize size = FitPicture(shape, pager.Width() - 2 * kCalloutPadding);
             const auto& steps = plan.Callouts[static_cast<size_t>(callout)].Steps;
             for (int j = 0; j < static_cast<int>(steps.size()); ++j)

@@ -60,7 +60,8 @@ struct TOutline {
     double Scale, Width, Height;
 };
 TOutline OutlineOf(TRenderState& view, const TBookletPictures::TBox& box) {
-    const double largest = std::max({box.High[0] - box.Low[0], box.High[1] - box.Low[1], box.High[2] - box.Low[2], 1.0});
+    const double largest =
+        std::max({box.High[0] - box.Low[0], box.High[1] - box.Low[1], box.High[2] - box.Low[2], 1.0});
     view.ViewScale = static_cast<float>(8192 / largest);
     view.ViewOffsetX = view.ViewOffsetY = 0;
     view.ViewAnchor = {ToModel((box.Low[0] + box.High[0]) / 2), ToModel((box.Low[1] + box.High[1]) / 2),
@@ -94,7 +95,8 @@ TBookletPictures::TBookletPictures(const TBookletContent& content, const TRender
     FShapes.Model = ShapeOf(FModelBox);
     const TBuildPlan& plan = content.Plan();
     for (size_t c = 0; c < plan.Callouts.size(); ++c) {
-        FCalloutBoxes.push_back(BoxOf(plan.Steps[static_cast<size_t>(content.StepOfCallout(static_cast<int>(c)))].Stones));
+        FCalloutBoxes.push_back(
+            BoxOf(plan.Steps[static_cast<size_t>(content.StepOfCallout(static_cast<int>(c)))].Stones));
         FShapes.Callouts.push_back(ShapeOf(FCalloutBoxes.back()));
     }
 }
@@ -140,8 +142,8 @@ void TBookletPictures::Draw(TBlockList& stones, const TBox& box, TBitmap& target
 
 TBitmap& TBookletPictures::Picture(const TPictureRef& ref) {
     const std::string name = ref.Name();
-    if (auto kept = FKept.find(name); kept != FKept.end() && kept->second->Width() == ref.Width &&
-                                      kept->second->Height() == ref.Height)
+    if (auto kept = FKept.find(name);
+        kept != FKept.end() && kept->second->Width() == ref.Width && kept->second->Height() == ref.Height)
         return *kept->second;
     const TBuildPlan& plan = FContent.Plan();
     switch (ref.Kind) {

@@ -14,7 +14,8 @@ namespace {
 // empty when all are.
 TRect PaintedRect(TBitmap& picture, TColor background) {
     const TColor rgb = ColorToRGB(background);
-    const uint32_t paper = (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    const uint32_t paper =
+        (uint32_t(GetRValue(rgb)) << 16) | (uint32_t(GetGValue(rgb)) << 8) | GetBValue(rgb);
     int left = picture.Width(), right = 0, top = picture.Height(), bottom = 0;
     for (int y = 0; y < picture.Height(); ++y) {
         const auto* row = static_cast<const uint32_t*>(picture.ScanLine(y));
@@ -49,7 +50,8 @@ void PlaceStepPicture(TPageOutput& output, const TPageItem& item, TBitmap& pictu
     }
     TBitmap part(painted.Width(), painted.Height(), pf32bit);
     for (int y = 0; y < painted.Height(); ++y)
-        std::memcpy(part.ScanLine(y), static_cast<const uint32_t*>(picture.ScanLine(painted.Top + y)) + painted.Left,
+        std::memcpy(part.ScanLine(y),
+                    static_cast<const uint32_t*>(picture.ScanLine(painted.Top + y)) + painted.Left,
                     sizeof(uint32_t) * static_cast<size_t>(painted.Width()));
     output.Picture(place, part, item.Picture.Name(), false);
 }

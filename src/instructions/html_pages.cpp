@@ -30,7 +30,8 @@ std::string CssColor(TColor color) {
 // Whether the folder holds nothing but pictures a booklet names, so that
 // replacing it loses nothing of the user's.
 bool HoldsOnlyBookletPictures(const fs::path& folder) {
-    static const std::regex picture("(cover|step-[0-9]+|callout-[0-9]+-[0-9]+|part-[0-9]+|group-[0-9]+)\\.png");
+    static const std::regex picture(
+        "(cover|step-[0-9]+|callout-[0-9]+-[0-9]+|part-[0-9]+|group-[0-9]+)\\.png");
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
         if (!it->is_regular_file(error) || !std::regex_match(it->path().filename().string(), picture))
@@ -62,23 +63,25 @@ THtmlPages::THtmlPages(const fs::path& htmlFile, const std::string& pictureFolde
     FPartialPictures = folder / ("." + pictureFolder + ".partial");
     fs::remove_all(FPartialPictures, error);
     if (!fs::create_directories(FPartialPictures, error) || error)
-        throw EError(StrFormat("The building instructions cannot be written to \"%s\".", htmlFile.string().c_str()));
+        throw EError(
+            StrFormat("The building instructions cannot be written to \"%s\".", htmlFile.string().c_str()));
     FHtml = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
     AppendHtmlText(FHtml, title);
-    FHtml += "</title>\n<style>\n"
-             "body{margin:0;padding:8mm 0;background:#8a8f96;font-family:\"DejaVu Sans\",Verdana,sans-serif}\n"
-             ".page{position:relative;overflow:hidden;margin:0 auto 8mm;background:#fff;"
-             "box-shadow:0 1mm 3mm rgba(0,0,0,.4);width:" +
-             Mm(paper.Width) + ";height:" + Mm(paper.Height) +
-             "}\n"
-             ".page>*{position:absolute;box-sizing:border-box;margin:0}\n"
-             ".page>div.t{display:flex;align-items:center;white-space:nowrap;overflow:hidden;"
-             "text-overflow:ellipsis}\n"
-             ".page>div.t>span{overflow:hidden;text-overflow:ellipsis;width:100%}\n"
-             "@media print{body{padding:0;background:none}.page{margin:0;box-shadow:none;"
-             "break-after:page}}\n"
-             "@page{size:" +
-             Mm(paper.Width) + " " + Mm(paper.Height) + ";margin:0}\n</style>\n</head>\n<body>\n";
+    FHtml +=
+        "</title>\n<style>\n"
+        "body{margin:0;padding:8mm 0;background:#8a8f96;font-family:\"DejaVu Sans\",Verdana,sans-serif}\n"
+        ".page{position:relative;overflow:hidden;margin:0 auto 8mm;background:#fff;"
+        "box-shadow:0 1mm 3mm rgba(0,0,0,.4);width:" +
+        Mm(paper.Width) + ";height:" + Mm(paper.Height) +
+        "}\n"
+        ".page>*{position:absolute;box-sizing:border-box;margin:0}\n"
+        ".page>div.t{display:flex;align-items:center;white-space:nowrap;overflow:hidden;"
+        "text-overflow:ellipsis}\n"
+        ".page>div.t>span{overflow:hidden;text-overflow:ellipsis;width:100%}\n"
+        "@media print{body{padding:0;background:none}.page{margin:0;box-shadow:none;"
+        "break-after:page}}\n"
+        "@page{size:" +
+        Mm(paper.Width) + " " + Mm(paper.Height) + ";margin:0}\n</style>\n</head>\n<body>\n";
 }
 
 THtmlPages::~THtmlPages() {
@@ -113,10 +116,12 @@ void THtmlPages::Box(const TPageRect& rect, TColor fill, TColor border, double b
 }
 
 void THtmlPages::Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) {
-    const char* align = style.Align == TTextAlign::Left ? "left" : style.Align == TTextAlign::Centre ? "center" : "right";
+    const char* align = style.Align == TTextAlign::Left     ? "left"
+                        : style.Align == TTextAlign::Centre ? "center"
+                                                            : "right";
     FHtml += "<div class=\"t\" style=\"" + Place(rect) + StrFormat(";font-size:%.1fpt", style.Points) +
-             (style.Bold ? ";font-weight:bold" : "") + ";color:" + CssColor(style.Color) + ";text-align:" + align +
-             "\"><span>";
+             (style.Bold ? ";font-weight:bold" : "") + ";color:" + CssColor(style.Color) +
+             ";text-align:" + align + "\"><span>";
     AppendHtmlText(FHtml, text);
     FHtml += "</span></div>\n";
 }

@@ -80,7 +80,8 @@ void TPagesOnThread::Text(const TPageRect& rect, const std::string& text, const 
 void TPagesOnThread::Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) {
     auto copy = std::make_shared<TBitmap>(picture.Width(), picture.Height(), pf32bit);
     for (int y = 0; y < picture.Height(); ++y)
-        std::memcpy(copy->ScanLine(y), picture.ScanLine(y), sizeof(uint32_t) * static_cast<size_t>(picture.Width()));
+        std::memcpy(copy->ScanLine(y), picture.ScanLine(y),
+                    sizeof(uint32_t) * static_cast<size_t>(picture.Width()));
     Queue({[=, this] { FPages.Picture(rect, *copy, name, recurs); }});
 }
 

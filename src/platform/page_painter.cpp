@@ -45,7 +45,9 @@ public:
         if (FPainter.isActive())
             FPainter.end();
     }
-    void Clear(double widthMm, double heightMm) { FPainter.fillRect(Device({0, 0, widthMm, heightMm}), Qt::white); }
+    void Clear(double widthMm, double heightMm) {
+        FPainter.fillRect(Device({0, 0, widthMm, heightMm}), Qt::white);
+    }
 
     void Box(const TPageRect& rect, TColor fill, TColor border, double borderMm) {
         FPainter.fillRect(Device(rect), ToQColor(fill));
@@ -66,8 +68,8 @@ public:
         FPainter.setFont(font);
         FPainter.setPen(ToQColor(style.Color));
         const QRectF box = Device(rect);
-        const QString line =
-            QFontMetricsF(font, FPainter.device()).elidedText(QString::fromUtf8(text), Qt::ElideRight, box.width());
+        const QString line = QFontMetricsF(font, FPainter.device())
+                                 .elidedText(QString::fromUtf8(text), Qt::ElideRight, box.width());
         const Qt::Alignment across = style.Align == TTextAlign::Left     ? Qt::AlignLeft
                                      : style.Align == TTextAlign::Centre ? Qt::AlignHCenter
                                                                          : Qt::AlignRight;

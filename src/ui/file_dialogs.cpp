@@ -72,7 +72,8 @@ std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString&
 
 std::optional<std::filesystem::path> AskSaveFile(QWidget* parent, const char* name, const QString& title,
                                                  const QString& filter, const QString& extension,
-                                                 const std::filesystem::path& folder, const std::string& stem) {
+                                                 const std::filesystem::path& folder,
+                                                 const std::string& stem) {
     QFileDialog dialog(parent, title);
     dialog.setObjectName(name);
     dialog.setOption(QFileDialog::DontUseNativeDialog);

@@ -55,4 +55,5 @@ std::optional<std::filesystem::path> AskOpenFile(QWidget* parent, const QString&
 // cancelled. A file that exists is replaced only after the dialog's question.
 std::optional<std::filesystem::path> AskSaveFile(QWidget* parent, const char* name, const QString& title,
                                                  const QString& filter, const QString& extension,
-                                                 const std::filesystem::path& folder, const std::string& stem);
+                                                 const std::filesystem::path& folder,
+                                                 const std::string& stem);

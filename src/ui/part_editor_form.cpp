@@ -69,7 +69,8 @@ protected:
             FForm.FView.StartDrag(e->position().toPoint().x(), e->position().toPoint().y());
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (ShiftAndRightOnly(e) && FForm.FView.DragTo(e->position().toPoint().x(), e->position().toPoint().y()))
+        if (ShiftAndRightOnly(e) &&
+            FForm.FView.DragTo(e->position().toPoint().x(), e->position().toPoint().y()))
             FForm.RedrawView();
     }
 
@@ -143,7 +144,8 @@ class TPointRowDelegate : public QStyledItemDelegate {
 public:
     TPointRowDelegate(std::function<bool(int)> outlined, QObject* parent)
         : QStyledItemDelegate(parent), FOutlined(std::move(outlined)) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
         QStyleOptionViewItem shifted = option;
         shifted.rect.setLeft(option.rect.left() + 8);
         QStyledItemDelegate::paint(painter, shifted, index);
@@ -153,7 +155,8 @@ public:
         painter->save();
         painter->setPen(option.palette.color(QPalette::Text));
         painter->drawLine(left + 5, top + 1, left + 5, bottom);
-        for (const QPoint p : {QPoint(4, bottom - 2), QPoint(6, bottom - 2), QPoint(3, bottom - 3), QPoint(7, bottom - 3)})
+        for (const QPoint p :
+             {QPoint(4, bottom - 2), QPoint(6, bottom - 2), QPoint(3, bottom - 3), QPoint(7, bottom - 3)})
             painter->drawPoint(left + p.x(), p.y());
         painter->restore();
     }
@@ -181,7 +184,8 @@ QSpinBox* PointEdit(const char* name, QWidget* parent) {
 
 QColor QColorOf(int32_t color) {
     const uint32_t c = static_cast<uint32_t>(color < 0 ? -static_cast<int64_t>(color) : color) & 0xFFFFFF;
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF), static_cast<int>(c >> 16 & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>(c >> 8 & 0xFF),
+                  static_cast<int>(c >> 16 & 0xFF));
 }
 
 // Redo: Ctrl+Y as on the main window, and the desktop's own redo keys.
@@ -267,8 +271,8 @@ QWidget* TAddHard::BuildLeftColumn() {
     leftLayout->addWidget(new QLabel("Block Type", left));
     lbBlockTypes = new QListWidget(left);
     lbBlockTypes->setObjectName("lbBlockTypes");
-    for (const char* kind : {"Block", "Roof", "Roof top", "Roof corner", "Roof end", "Roof top corner", "Round",
-                             "Window", "General"})
+    for (const char* kind : {"Block", "Roof", "Roof top", "Roof corner", "Roof end", "Roof top corner",
+                             "Round", "Window", "General"})
         lbBlockTypes->addItem(kind);
     connect(lbBlockTypes, &QListWidget::currentRowChanged, this, [this](int row) { KindClick(row); });
     leftLayout->addWidget(lbBlockTypes, 1);
@@ -369,7 +373,8 @@ QHBoxLayout* TAddHard::BuildToolStrip() {
     btnWireBase = ToolButton("btnWireBase", "See-through stone");
     btnWireBase->setIcon(GlyphIcon(glRendering));
     btnWireBase->setCheckable(true);
-    connect(btnWireBase, &QToolButton::clicked, this, [this] { Run([this] { FEditor.ToggleStoneTransparent(); }); });
+    connect(btnWireBase, &QToolButton::clicked, this,
+            [this] { Run([this] { FEditor.ToggleStoneTransparent(); }); });
     strip->addWidget(btnWireBase);
     auto detailButton = [&](const char* name, int level) {
         QToolButton* button = ToolButton(name, "Detail level");
@@ -395,7 +400,9 @@ QHBoxLayout* TAddHard::BuildToolStrip() {
         const QColor chosen = QColorDialog::getColor(
             QColorOf(FEditor.WorkingCopy()->GetColor(FEditor.SelectedPolygon)), this, "Colour");
         if (chosen.isValid())
-            Run([&] { FEditor.SetColor(static_cast<int32_t>(RGB(chosen.red(), chosen.green(), chosen.blue()))); });
+            Run([&] {
+                FEditor.SetColor(static_cast<int32_t>(RGB(chosen.red(), chosen.green(), chosen.blue())));
+            });
     });
     strip->addWidget(spbColor);
     strip->addStretch();
@@ -417,7 +424,8 @@ void TAddHard::BuildRightColumn() {
     lbAllPolys = new TEditorListBox(*this, "lbAllPolys", false, RightColumn);
     lbDrawOrder = new TEditorListBox(*this, "lbDrawOrder", true, RightColumn);
     lbCoord = new TEditorListBox(*this, "lbCoord", false, RightColumn);
-    lbCoord->setItemDelegate(new TPointRowDelegate([this](int row) { return FEditor.PointRowOutlined(row); }, lbCoord));
+    lbCoord->setItemDelegate(
+        new TPointRowDelegate([this](int row) { return FEditor.PointRowOutlined(row); }, lbCoord));
     lbAllPolys->setFixedWidth(48);
     lbDrawOrder->setFixedWidth(48);
     right->addWidget(lbAllPolys, 2, 0);
@@ -428,7 +436,8 @@ void TAddHard::BuildRightColumn() {
             [this](QListWidgetItem* item) { PolygonClick(lbAllPolys->row(item)); });
     connect(lbDrawOrder, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { DrawOrderClick(lbDrawOrder->row(item)); });
-    connect(lbCoord, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { PointClick(lbCoord->row(item)); });
+    connect(lbCoord, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { PointClick(lbCoord->row(item)); });
     lbAllPolys->installEventFilter(this);
     lbCoord->installEventFilter(this);
     lbCoord->viewport()->installEventFilter(this);
@@ -447,9 +456,8 @@ QGridLayout* TAddHard::BuildFaceEdits() {
     cbDetail->setObjectName("cbDetail");
     cbDetail->setEditable(true);
     cbDetail->addItems({"0", "1", "2"});
-    connect(cbDetail, &QComboBox::textActivated, this, [this](const QString& text) {
-        Run([&] { FEditor.SetDetail(StrToInt(text.toStdString())); });
-    });
+    connect(cbDetail, &QComboBox::textActivated, this,
+            [this](const QString& text) { Run([&] { FEditor.SetDetail(StrToInt(text.toStdString())); }); });
     edits->addWidget(cbDetail, 0, 1, 1, 2);
     btnExtrude = new QPushButton("Extend", RightColumn);
     btnExtrude->setObjectName("btnExtrude");
@@ -468,7 +476,8 @@ QGridLayout* TAddHard::BuildFaceEdits() {
     edits->addWidget(spExt, 0, 5, 1, 2);
     btnAddPolygon = ToolButton("btnAddPolygon", "Add a face (a copy of the selected one)");
     btnAddPolygon->setText("+");
-    connect(btnAddPolygon, &QToolButton::clicked, this, [this] { Run([this] { FEditor.AddPolygon(true); }); });
+    connect(btnAddPolygon, &QToolButton::clicked, this,
+            [this] { Run([this] { FEditor.AddPolygon(true); }); });
     btnTrash = ToolButton("btnTrash", "Drop a face, a draw-order entry or a point here to delete it");
     btnTrash->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
     btnTrash->setAcceptDrops(true);
@@ -686,7 +695,8 @@ void TAddHard::FillPolygonList() {
     if (TDrawClass* copy = FEditor.WorkingCopy()) {
         for (int p = 0; p < copy->PolygonCount(); ++p)
             lbAllPolys->addItem(Text(FEditor.PolygonRowText(p)));
-        const int selected = FEditor.SelectedPolygon >= 0 ? FEditor.SelectedPolygon : std::min(row, lbAllPolys->count() - 1);
+        const int selected =
+            FEditor.SelectedPolygon >= 0 ? FEditor.SelectedPolygon : std::min(row, lbAllPolys->count() - 1);
         lbAllPolys->setCurrentRow(selected);
     }
 }
@@ -809,7 +819,8 @@ void TAddHard::OctantChanged(int octant) {
 void TAddHard::ConfirmClick() {
     bool confirmed = false;
     Run([&] {
-        confirmed = FEditor.Confirm([this](const std::string& proposed) -> std::optional<TPartEditor::TNames> {
+        confirmed = FEditor.Confirm([this](
+                                        const std::string& proposed) -> std::optional<TPartEditor::TNames> {
             if (FNames->FileName().empty())
                 FNames->SetFileName(proposed);
             // A name that is taken is given only once the user agrees to
@@ -844,8 +855,9 @@ void TAddHard::RedoClick() {
 
 void TAddHard::DeletePolygonRow(bool ask) {
     const int polygon = FEditor.PolygonAtRow(lbAllPolys->currentRow());
-    if (ask && QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
-                                     QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (ask &&
+        QMessageBox::question(this, "Confirm", "Do You really want to delete\nthis polygon permanently?",
+                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
     Run([&] { FEditor.DeletePolygon(polygon); });
 }

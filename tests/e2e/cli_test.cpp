@@ -230,11 +230,12 @@ TEST_F(CommandLine, InstructionsAreABookletPdfToolsReadWithEveryStepAndItsParts)
 
     // Letter paper, a web page in a folder, and what cannot be done.
     const fs::path letter = folder.Path() / "letter.pdf";
-    ASSERT_EQ(RunStonemill({"--instructions", model.string(), "--output", letter.string(), "--paper", "letter",
-                            "--per-step", "3", "--view", "Front left"})
+    ASSERT_EQ(RunStonemill({"--instructions", model.string(), "--output", letter.string(), "--paper",
+                            "letter", "--per-step", "3", "--view", "Front left"})
                   .Status,
               0);
-    EXPECT_NE(OutputOf("pdfinfo '" + letter.string() + "'").find("612 x 792 pts (letter)"), std::string::npos);
+    EXPECT_NE(OutputOf("pdfinfo '" + letter.string() + "'").find("612 x 792 pts (letter)"),
+              std::string::npos);
     const fs::path web = folder.Path() / "web";
     ASSERT_EQ(RunStonemill({"--instructions", model.string(), "--output", web.string()}).Status, 0);
     EXPECT_NE(folder.ReadFile(web / "index.html").find("<span>Step 1</span>"), std::string::npos);
@@ -249,7 +250,8 @@ TEST_F(CommandLine, InstructionsAreABookletPdfToolsReadWithEveryStepAndItsParts)
         EXPECT_EQ(refused.Status, 2);
         EXPECT_NE(refused.Err.find(message), std::string::npos) << refused.Err;
     }
-    const TRun text1 = RunStonemill({"--instructions", model.string(), "--output", (folder.Path() / "b.txt").string()});
+    const TRun text1 =
+        RunStonemill({"--instructions", model.string(), "--output", (folder.Path() / "b.txt").string()});
     EXPECT_EQ(text1.Status, 2);
     const fs::path empty = Write("empty.stm", "= 70 330 20 0 0 0 1\r\n");
     const TRun nothing = RunStonemill({"--instructions", empty.string(), "--output", book.string()});
@@ -258,7 +260,8 @@ TEST_F(CommandLine, InstructionsAreABookletPdfToolsReadWithEveryStepAndItsParts)
     const TRun nowhere = RunStonemill(
         {"--instructions", model.string(), "--output", (folder.Path() / "no" / "such" / "b.pdf").string()});
     EXPECT_EQ(nowhere.Status, 1);
-    EXPECT_NE(nowhere.Err.find("The building instructions cannot be written to"), std::string::npos) << nowhere.Err;
+    EXPECT_NE(nowhere.Err.find("The building instructions cannot be written to"), std::string::npos)
+        << nowhere.Err;
 }
 
 TEST_F(CommandLine, PartsListIsSavedAsCsvWebPageOrSetAndBadOutputsAreRefused) {

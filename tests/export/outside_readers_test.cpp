@@ -103,9 +103,16 @@ TEST(OutsideReaders, EveryKindIsOneClosedShellOfItsVolumeForAdmesh) {
     if (!Installed("admesh"))
         GTEST_SKIP() << "admesh is missing: scripts/install-deps.sh test installs it";
     TTempProgramFolder folder;
-    for (const auto& [kind, l, w, h] : std::vector<std::tuple<char, int, int, int>>{
-             {'B', 40, 20, 13}, {'R', 40, 40, 20}, {'T', 80, 40, 20}, {'N', 80, 40, 20}, {'C', 40, 40, 20},
-             {'E', 40, 40, 20}, {'I', 40, 40, 20}, {'W', 40, 20, 40}, {'D', 40, 20, 60}, {'O', 40, 20, 40}}) {
+    for (const auto& [kind, l, w, h] : std::vector<std::tuple<char, int, int, int>>{{'B', 40, 20, 13},
+                                                                                    {'R', 40, 40, 20},
+                                                                                    {'T', 80, 40, 20},
+                                                                                    {'N', 80, 40, 20},
+                                                                                    {'C', 40, 40, 20},
+                                                                                    {'E', 40, 40, 20},
+                                                                                    {'I', 40, 40, 20},
+                                                                                    {'W', 40, 20, 40},
+                                                                                    {'D', 40, 20, 60},
+                                                                                    {'O', 40, 20, 40}}) {
         auto stone = StoneInUnits(kind, 20, 40, 0, l, w, h, clRed);
         stone->TurnQuarter();
         double volume = 0; // of the mesh itself, in cubic millimetres with 8 mm modules

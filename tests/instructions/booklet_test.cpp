@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 
+#include "common/error.h"
 #include "golden.h"
 #include "instructions/booklet_content.h"
 #include "instructions/booklet_layout.h"
@@ -16,7 +17,6 @@
 #include "instructions/booklet_writer.h"
 #include "instructions/html_pages.h"
 #include "instructions/pages_on_thread.h"
-#include "common/error.h"
 #include "platform/bitmap.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
@@ -51,7 +51,8 @@ TModel SmallHouse() {
 }
 
 bool Inside(const TPageRect& r, const TPaper& paper) {
-    return r.X >= 0 && r.Y >= 0 && r.X + r.Width <= paper.Width + 1e-9 && r.Y + r.Height <= paper.Height + 1e-9;
+    return r.X >= 0 && r.Y >= 0 && r.X + r.Width <= paper.Width + 1e-9 &&
+           r.Y + r.Height <= paper.Height + 1e-9;
 }
 
 // A step as the pages show it: its label, the counts of its parts box, and
@@ -82,7 +83,8 @@ std::vector<TShownStep> ShownSteps(const std::vector<TBookletPage>& pages, int& 
             } else if (open && item.Kind == TPageItem::ikPicture) {
                 if (item.Picture.Kind == TPictureKind::Group)
                     steps.back().ShowsGroup = true;
-                if (item.Picture.Kind == TPictureKind::Step || item.Picture.Kind == TPictureKind::CalloutStep) {
+                if (item.Picture.Kind == TPictureKind::Step ||
+                    item.Picture.Kind == TPictureKind::CalloutStep) {
                     steps.back().Picture = item.Picture;
                     open = false;
                 }
@@ -117,7 +119,8 @@ TEST(Booklet, PagesShowEveryStepInOrderWithItsPartsAtOneScaleAndEndWithThePartsL
         for (size_t k = 0; k < plan.Steps.size(); ++k) {
             const TBuildStep& step = plan.Steps[k];
             if (step.CalloutIndex >= 0)
-                for (size_t j = 0; j < plan.Callouts[static_cast<size_t>(step.CalloutIndex)].Steps.size(); ++j) {
+                for (size_t j = 0; j < plan.Callouts[static_cast<size_t>(step.CalloutIndex)].Steps.size();
+                     ++j) {
                     expected.push_back("Step " + std::to_string(k + 1) + "." + std::to_string(j + 1));
                     counts.push_back(static_cast<int64_t>(
                         plan.Callouts[static_cast<size_t>(step.CalloutIndex)].Steps[j].Stones.size()));
@@ -132,8 +135,8 @@ TEST(Booklet, PagesShowEveryStepInOrderWithItsPartsAtOneScaleAndEndWithThePartsL
             EXPECT_EQ(shown[i].Count, counts[i]) << shown[i].Label;
             const bool callout = shown[i].Label.find('.') != std::string::npos;
             EXPECT_EQ(shown[i].Picture.Kind, callout ? TPictureKind::CalloutStep : TPictureKind::Step);
-            EXPECT_EQ(shown[i].ShowsGroup, !callout && counts[i] == 1 && shown[i - (i > 0)].Label.find('.') !=
-                                                                               std::string::npos);
+            EXPECT_EQ(shown[i].ShowsGroup,
+                      !callout && counts[i] == 1 && shown[i - (i > 0)].Label.find('.') != std::string::npos);
             // Every step of the model, and every step of the callout, at one size.
             const TShownStep& first = *std::find_if(shown.begin(), shown.end(), [&](const TShownStep& s) {
                 return s.Picture.Kind == shown[i].Picture.Kind;
@@ -218,7 +221,8 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     const std::regex source("<img src=\"(book_pictures/[a-z0-9-]+\\.png)\"");
     for (std::sregex_iterator it(text.begin(), text.end(), source), end; it != end; ++it, ++images) {
         QImage picture;
-        EXPECT_TRUE(picture.load(QString::fromStdString((folder.Path() / (*it)[1].str()).string()))) << (*it)[1];
+        EXPECT_TRUE(picture.load(QString::fromStdString((folder.Path() / (*it)[1].str()).string())))
+            << (*it)[1];
     }
     EXPECT_GT(images, pages.size());
 

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -75,9 +75,9 @@ private slots:
         info.start("pdfinfo", {QString::fromStdString(pdf.string())});
         QVERIFY(info.waitForFinished());
         const QString text = QString::fromUtf8(info.readAllStandardOutput());
-        QVERIFY2(text.contains(QRegularExpression(
-                     QString("Pages: +%1\\n").arg(f.App().Instructions.PageCount()))),
-                 qPrintable(text));
+        QVERIFY2(
+            text.contains(QRegularExpression(QString("Pages: +%1\\n").arg(f.App().Instructions.PageCount()))),
+            qPrintable(text));
         QVERIFY2(text.contains("612 x 792 pts (letter)"), qPrintable(text));
 
         // Stopped part-way, as Cancel stops it: no booklet, nothing half-written.
