@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "common/free_processors.h"
 #include "model/painter_sort.h"
 
 namespace {
@@ -75,8 +76,8 @@ inline bool OrientedBehind(const TOrientedBox& a, const TOrientedBox& b) {
     return (a.Near[0] >= b.Far[0]) | (a.Near[1] >= b.Far[1]) | (a.Near[2] >= b.Far[2]);
 }
 
-// The oriented boxes in 32 bits, for lists whose every side fits; false when
-// some side does not (stones far beyond anything a model file can hold).
+} // namespace
+
 bool CompactBoxes(const std::vector<TBlock*>& stones, int octant, TCompactBoxes& boxes) {
     boxes.Resize(stones.size());
     constexpr int64_t low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();
@@ -93,8 +94,6 @@ bool CompactBoxes(const std::vector<TBlock*>& stones, int octant, TCompactBoxes&
 }
 
 // ---- Sorted insertion --------------------------------------------------------
-
-} // namespace
 
 void InsertOneByOne(std::vector<TBlock*>& items, const std::vector<TBlock*>& stones, int octant) {
     for (TBlock* stone : stones) {
@@ -273,7 +272,9 @@ void SortForOctant(std::vector<TBlock*>& items, int octant, const TShareProgress
         SortWithExchanges(items, octant);
         return;
     }
-    std::vector<uint32_t> order = SortCompactBoxes(boxes, 16, progress);
+    TSortShape shape;
+    shape.Threads = FreeProcessors() >= 2 ? 2 : 1;
+    std::vector<uint32_t> order = SortCompactBoxes(boxes, shape, progress);
     std::vector<TBlock*> sorted(items.size());
     for (size_t i = 0; i < order.size(); ++i)
         sorted[i] = items[order[i]];

@@ -8,6 +8,7 @@
 
 #include "common/progress.h"
 #include "model/block.h"
+#include "model/painter_sort.h"
 
 // Whether stone a is painted before stone b when seen from view octant 0..7:
 // a lies wholly behind b horizontally, or, where their footprints overlap, below
@@ -23,6 +24,11 @@ void InsertEachSorted(std::vector<TBlock*>& items, const std::vector<TBlock*>& s
 // n - 1 passes, or fewer when a pass exchanges nothing. Progress, when given,
 // is told the share of the n - 1 passes run now and then.
 void SortForOctant(std::vector<TBlock*>& items, int octant, const TShareProgress& progress = nullptr);
+
+// The stones' boxes turned for the octant, in 32 bits, for lists whose every
+// side fits; false when some side does not (stones far beyond anything a model
+// file can hold).
+bool CompactBoxes(const std::vector<TBlock*>& stones, int octant, TCompactBoxes& boxes);
 
 // The plain forms of both, on 64-bit boxes, used for stones whose sides do not
 // fit in 32 bits (and by the benchmarks for comparison): the backward walk per

@@ -1,7 +1,10 @@
 #include "model/painter_sort.h"
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
+
+#include "common/worker_pool.h"
 
 #include "model/painter_scan.h"
 
@@ -50,8 +53,8 @@ inline bool NotBehind(const TSlot& e, const TSlot& c) {
 // sides do and fit in 16 bits for all but the largest models.
 template <class TLane> class TRingSort {
 public:
-    TRingSort(const TCompactBoxes& boxes, TStopScan<TLane> scan, int32_t laneOffset)
-        : FCount(boxes.Size()), FSlots(FCount), FScan(scan), FLaneOffset(laneOffset) {
+    TRingSort(const TCompactBoxes& boxes, TStopScan<TLane> scan, int32_t laneOffset, const TSortShape& shape)
+        : FCount(boxes.Size()), FSlots(FCount), FScan(scan), FLaneOffset(laneOffset), FShape(shape) {
         for (size_t i = 0; i < FCount; ++i) {
             TSlot& slot = FSlots[i];
             for (int a = 0; a < 3; ++a) {
@@ -72,17 +75,23 @@ public:
 
     std::vector<uint32_t> Run(const TShareProgress& progress) {
         bool inRing = false; // the boxes are in the ring's arrays, else in the slots
-        for (size_t pass = 0; pass + 1 < FCount; ++pass) {
-            if (progress && pass % 1024 == 1023)
-                progress(static_cast<double>(pass) / static_cast<double>(FCount - 1));
+        const size_t passes = FCount - 1;
+        size_t told = 0;
+        for (size_t pass = 0; pass < passes;) {
+            if (progress && pass >= told + 1024) {
+                progress(static_cast<double>(pass) / static_cast<double>(passes));
+                told = pass;
+            }
             const bool dense = FLastStops * kDenseStops > FCount;
             if (dense && inRing)
                 LeaveRing();
             else if (!dense && !inRing)
                 EnterRing();
             inRing = !dense;
-            if (!(dense ? PlainPass() : RingPass()))
+            const size_t run = dense ? 1 : std::min(FShape.BundlePasses, passes - pass);
+            if (!(dense ? PlainPass() : RingPasses(run)))
                 break;
+            pass += run;
         }
         if (inRing)
             LeaveRing();
@@ -133,45 +142,133 @@ private:
         FIdOf[to] = FIdOf[from];
     }
 
-    // A pass on the ring; false when it exchanged nothing.
-    bool RingPass() {
-        FStops.clear();
-        FStops.push_back(FOrigin);
-        TLane far[3];
-        auto carry = [&](size_t place) {
-            for (int a = 0; a < 3; ++a)
-                far[a] = FFarOf[a][place];
-        };
-        carry(FOrigin);
-        auto scan = [&](size_t from, size_t to) {
-            for (size_t i = FScan(FNear, from, to, far); i < to; i = FScan(FNear, i + 1, to, far)) {
-                FStops.push_back(i);
-                carry(i);
-            }
-        };
-        scan(FOrigin + 1, FCount);
-        scan(0, FOrigin);
-        FLastStops = FStops.size() - 1;
-        if (FLastStops + 1 == FCount)
-            return false;
-        // Each carried stone goes to the place of the stop that ended it; the
-        // last one to the place that becomes the end of the list.
-        TLane lastNear[3], lastFar[3];
-        const size_t lastPlace = FStops.back();
+    // The box a pass carries, and how many stops the pass has met.
+    struct TCarried {
+        TLane Near[3], Far[3];
+        int32_t Id;
+        size_t Stops;
+    };
+
+    void Take(TCarried& c, size_t place) const {
         for (int a = 0; a < 3; ++a) {
-            lastNear[a] = FNearOf[a][lastPlace];
-            lastFar[a] = FFarOf[a][lastPlace];
+            c.Near[a] = FNearOf[a][place];
+            c.Far[a] = FFarOf[a][place];
         }
-        const int32_t lastId = FIdOf[lastPlace];
-        for (size_t m = FStops.size() - 1; m > 0; --m)
-            Move(FStops[m - 1], FStops[m]);
+        c.Id = FIdOf[place];
+    }
+
+    void Put(const TCarried& c, size_t place) {
         for (int a = 0; a < 3; ++a) {
-            FNearOf[a][FStops[0]] = lastNear[a];
-            FFarOf[a][FStops[0]] = lastFar[a];
+            FNearOf[a][place] = c.Near[a];
+            FFarOf[a][place] = c.Far[a];
         }
-        FIdOf[FStops[0]] = lastId;
-        FOrigin = FOrigin + 1 == FCount ? 0 : FOrigin + 1;
+        FIdOf[place] = c.Id;
+    }
+
+    // A stop: the carried box is put down in the stop's place, and the box
+    // that was there is carried on.
+    void Exchange(TCarried& c, size_t place) {
+        for (int a = 0; a < 3; ++a) {
+            std::swap(c.Near[a], FNearOf[a][place]);
+            std::swap(c.Far[a], FFarOf[a][place]);
+        }
+        std::swap(c.Id, FIdOf[place]);
+        ++c.Stops;
+    }
+
+    // The ring's place a given number of places after the origin.
+    size_t PlaceAfterOrigin(size_t steps) const {
+        size_t place = FOrigin + steps;
+        while (place >= FCount)
+            place -= FCount;
+        return place;
+    }
+
+    void CarryThrough(TCarried& c, size_t from, size_t to) {
+        for (size_t i = FScan(FNear, from, to, c.Far); i < to; i = FScan(FNear, i + 1, to, c.Far))
+            Exchange(c, i);
+    }
+
+    // Carries c over the places steps [from, to) after the origin.
+    void CarryOver(TCarried& c, size_t from, size_t to) {
+        const size_t start = PlaceAfterOrigin(from), length = to - from;
+        const size_t first = std::min(length, FCount - start);
+        CarryThrough(c, start, start + first);
+        if (length > first)
+            CarryThrough(c, 0, length - first);
+    }
+
+    // Runs count passes on the ring; false when one of them exchanged nothing
+    // (the passes after such a pass exchange nothing either).
+    //
+    // Pass k takes the box k places after the origin, carries it round the
+    // ring over the n - 1 places after its own, and puts the last box it
+    // carries back into its own place; the next pass starts one place on. A
+    // pass reads a place only after the pass before has left it, so the
+    // passes can go round the ring together: block by block of places, each
+    // pass in turn over the block, while the block stays in the cache. On two
+    // threads the later half of the passes follows the earlier half a block
+    // behind.
+    bool RingPasses(size_t count) {
+        FCarried.resize(count);
+        const bool twoThreads = FShape.Threads > 1 && count >= 2 && FCount >= 16 * FShape.BlockSlots;
+        if (twoThreads) {
+            std::atomic<size_t> reached{0};
+            const size_t half = count / 2;
+            RunOnWorkers(2, [&](int part) {
+                if (part == 0)
+                    RunPasses(0, half, nullptr, &reached);
+                else
+                    RunPasses(half, count, &reached, nullptr);
+            });
+        } else {
+            RunPasses(0, count, nullptr, nullptr);
+        }
+        FOrigin = PlaceAfterOrigin(count);
+        FLastStops = FCarried.back().Stops;
+        for (const TCarried& c : FCarried)
+            if (c.Stops + 1 == FCount)
+                return false;
         return true;
+    }
+
+    // Passes [first, last) of a run: pass k runs over the steps [k + 1, k + n)
+    // after the origin. Blocks of steps start at the same places for every
+    // part of the run. When the passes before first run at the same time
+    // (ahead), a block is begun only once they have left it; reached tells
+    // the passes after these how far these have got.
+    void RunPasses(size_t first, size_t last, const std::atomic<size_t>* ahead,
+                   std::atomic<size_t>* reached) {
+        const size_t block = FShape.BlockSlots, end = last - 1 + FCount;
+        constexpr size_t kAll = std::numeric_limits<size_t>::max();
+        for (size_t from = 1 + first / block * block; from < end; from += block) {
+            const size_t to = std::min(from + block, end);
+            if (ahead)
+                for (size_t seen = ahead->load(std::memory_order_acquire); seen < to;
+                     seen = ahead->load(std::memory_order_acquire))
+                    ahead->wait(seen, std::memory_order_acquire);
+            for (size_t k = first; k < last && k + 1 < to; ++k) {
+                const size_t start = k + 1, stop = k + FCount; // the pass's steps: [start, stop)
+                if (stop <= from)
+                    continue;
+                TCarried& c = FCarried[k];
+                if (start >= from) {
+                    Take(c, PlaceAfterOrigin(k));
+                    c.Stops = 0;
+                }
+                CarryOver(c, std::max(from, start), std::min(to, stop));
+                if (stop <= to)
+                    Put(c, PlaceAfterOrigin(k));
+            }
+            if (reached) {
+                reached->store(to == end ? kAll : to, std::memory_order_release);
+                reached->notify_one();
+            }
+        }
+        if (reached) {
+            reached->store(kAll, std::memory_order_release);
+            reached->notify_one();
+        }
     }
 
     // A pass stone by stone with the origin at the start; false when it
@@ -243,7 +340,8 @@ private:
     size_t FOrigin = 0;
     size_t FLastExchange;
     size_t FLastStops = 0;
-    std::vector<size_t> FStops;
+    std::vector<TCarried> FCarried;
+    TSortShape FShape;
 };
 
 // Puts every side along each axis in place of its rank among all sides along
@@ -268,8 +366,11 @@ int32_t RankSides(TCompactBoxes& boxes) {
 
 } // namespace
 
-std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrowest,
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, const TSortShape& given,
                                        const TShareProgress& progress) {
+    TSortShape shape = given;
+    shape.BlockSlots = std::max<size_t>(shape.BlockSlots, 1);
+    shape.BundlePasses = std::max<size_t>(shape.BundlePasses, 1);
     if (original.Size() < 2) {
         std::vector<uint32_t> order(original.Size());
         for (size_t i = 0; i < order.size(); ++i)
@@ -278,7 +379,7 @@ std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& original, int narrow
     }
     TCompactBoxes boxes = original;
     const int32_t highest = RankSides(boxes);
-    if (highest <= 65535 && narrowest <= 16)
-        return TRingSort<int16_t>(boxes, BestStopScan16(), 32768).Run(progress);
-    return TRingSort<int32_t>(boxes, BestStopScan32(), 0).Run(progress);
+    if (highest <= 65535 && shape.Narrowest <= 16)
+        return TRingSort<int16_t>(boxes, BestStopScan16(), 32768, shape).Run(progress);
+    return TRingSort<int32_t>(boxes, BestStopScan32(), 0, shape).Run(progress);
 }

@@ -26,10 +26,22 @@ struct TCompactBoxes {
     }
 };
 
+// How the sort lays out its work; every layout gives the same order.
+struct TSortShape {
+    // The narrowest numbers the search for stops runs on: 16 where the boxes
+    // allow it, or 32.
+    int Narrowest = 16;
+    // Passes that go round the ring together, and the places of the ring they
+    // share at a time (small enough to stay in the processor's first cache).
+    size_t BundlePasses = 256;
+    size_t BlockSlots = 2048;
+    // Threads the passes run on: 1 or 2.
+    unsigned Threads = 1;
+};
+
 // Runs the passes over the boxes until a pass exchanges nothing, at most
 // count - 1 of them, and gives for each place of the sorted order the index of
-// the box that ends there. The search for stops runs on 16-bit numbers where
-// the boxes allow it, unless narrowest is 32. Progress, when given, is told
-// the share of the count - 1 passes run now and then.
-std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& boxes, int narrowest = 16,
+// the box that ends there. Progress, when given, is told the share of the
+// count - 1 passes run now and then.
+std::vector<uint32_t> SortCompactBoxes(const TCompactBoxes& boxes, const TSortShape& shape = {},
                                        const TShareProgress& progress = nullptr);

@@ -19,12 +19,14 @@ class TBitmap;
 class TBlockList;
 class TRenderState;
 
-// The threads a pass uses: 0 (the start) takes one per processor, at most 8.
+// The threads a pass uses: 0 (the start) takes one per processor that other
+// programs leave free, at most 8.
 void SetSceneThreads(int threads);
 int SceneThreads();
 
 // Whether a pass over the model is quicker recorded and drawn on several
-// threads than drawn on one: several threads and enough stones.
+// threads than drawn on one: several free threads, and enough stones but not
+// so many that the recording would hold more memory than the model.
 bool RecordingPays(const TBlockList& model);
 
 // The stones of a pass recorded once, as drawn into a 32-bit picture of a

@@ -42,6 +42,28 @@ std::vector<TBlock*> PlainSort(std::vector<TBlock*> items, int octant) {
     return items;
 }
 
+// The same passes on compact boxes, as places of the boxes in the order.
+std::vector<uint32_t> PlainSortOfBoxes(const TCompactBoxes& boxes) {
+    std::vector<uint32_t> order(boxes.Size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    auto behind = [&](uint32_t a, uint32_t b) {
+        return boxes.Near[0][a] >= boxes.Far[0][b] || boxes.Near[1][a] >= boxes.Far[1][b] ||
+               boxes.Near[2][a] >= boxes.Far[2][b];
+    };
+    for (size_t pass = 1; pass < order.size(); ++pass) {
+        bool exchanged = false;
+        for (size_t i = 1; i < order.size(); ++i)
+            if (behind(order[i], order[i - 1])) {
+                std::swap(order[i], order[i - 1]);
+                exchanged = true;
+            }
+        if (!exchanged)
+            break;
+    }
+    return order;
+}
+
 struct TStones {
     std::vector<std::unique_ptr<TBlock>> Owned;
     std::vector<TBlock*> Items;
@@ -51,16 +73,27 @@ struct TStones {
     }
 };
 
-// Random stones of one of three shapes of model: heaps of small overlapping
+// Random stones of one of four shapes of model: heaps of small overlapping
 // boxes (where behind is no order at all), walls of bricks in courses laid
-// in shuffled runs (where nearly every pair is exchanged), and stacks.
+// in shuffled runs (where nearly every pair is exchanged), stacks, and towns
+// of small houses in rows.
 TStones RandomModel(std::mt19937& random, size_t count) {
     TStones s;
     auto pick = [&](int n) { return static_cast<int32_t>(random() % static_cast<unsigned>(n)); };
-    const int shape = pick(3);
+    const int shape = pick(4);
     const int spread = 2 + pick(30);
     for (size_t i = 0; i < count; ++i) {
-        if (shape == 0)
+        if (shape == 3) {
+            // Houses in rows along a street: walls of bricks in courses.
+            const int32_t house = static_cast<int32_t>(i / 24), perRow = 1 + spread % 5;
+            const int32_t ox = (house % perRow) * 110, oy = (house / perRow) * 90,
+                          k = static_cast<int32_t>(i % 24);
+            const int32_t course = k / 6, side = k % 6, shift = course % 2 * 10;
+            if (side < 3)
+                s.Add(ox + shift + side * 20, oy + (course % 2) * 50, course * 12, 20, 10, 12);
+            else
+                s.Add(ox + (side % 2) * 70, oy + 10 + shift + (side - 3) * 10, course * 12, 10, 20, 12);
+        } else if (shape == 0)
             s.Add(pick(spread) * 10, pick(spread) * 10, pick(6) * 10, 10 + pick(3) * 10, 10 + pick(3) * 10,
                   6 + pick(3) * 7);
         else if (shape == 1)
@@ -146,8 +179,10 @@ TEST(PainterOrder, EveryFormOfTheStopSearchAndBothLaneWidthsAgree) {
     check(StopScans16(), int16_t{});
     check(StopScans32(), int32_t{});
 
-    // The sort gives the same order with 32-bit lanes as with 16-bit ones.
-    for (int round = 0; round < 200; ++round) {
+    // The sort gives the same order with 32-bit lanes as with 16-bit ones,
+    // and whatever passes go round the ring together, over however many places
+    // at a time: the same order as the plain passes.
+    for (int round = 0; round < 400; ++round) {
         TCompactBoxes boxes;
         const size_t count = random() % 300;
         boxes.Resize(count);
@@ -156,6 +191,12 @@ TEST(PainterOrder, EveryFormOfTheStopSearchAndBothLaneWidthsAgree) {
                 boxes.Near[a][i] = static_cast<int32_t>(random() % 50) * 1000 - 20000;
                 boxes.Far[a][i] = boxes.Near[a][i] + 1000 + static_cast<int32_t>(random() % 3) * 1000;
             }
-        ASSERT_EQ(SortCompactBoxes(boxes, 16), SortCompactBoxes(boxes, 32)) << round;
+        const std::vector<uint32_t> expected = PlainSortOfBoxes(boxes);
+        ASSERT_EQ(SortCompactBoxes(boxes), expected) << round;
+        ASSERT_EQ(SortCompactBoxes(boxes, {.Narrowest = 32}), expected) << round;
+        const TSortShape shape{.BundlePasses = 1 + random() % 40,
+                               .BlockSlots = 1 + random() % 20,
+                               .Threads = 1 + static_cast<unsigned>(random() % 2)};
+        ASSERT_EQ(SortCompactBoxes(boxes, shape), expected) << round;
     }
 }
