@@ -73,12 +73,12 @@ __attribute__((target("avx2"))) size_t ScanAvx2(const int16_t* const near[3], si
                                                 const int16_t far[3]) {
     const __m256i fx = _mm256_set1_epi16(far[0]), fy = _mm256_set1_epi16(far[1]),
                   fz = _mm256_set1_epi16(far[2]);
+    const int16_t *x = near[0], *y = near[1], *z = near[2];
     size_t i = from;
     for (; i + 16 <= to; i += 16) {
-        const __m256i shortOfAll =
-            _mm256_and_si256(_mm256_and_si256(_mm256_cmpgt_epi16(fx, Load256(near[0] + i)),
-                                              _mm256_cmpgt_epi16(fy, Load256(near[1] + i))),
-                             _mm256_cmpgt_epi16(fz, Load256(near[2] + i)));
+        const __m256i shortOfAll = _mm256_and_si256(
+            _mm256_and_si256(_mm256_cmpgt_epi16(fx, Load256(x + i)), _mm256_cmpgt_epi16(fy, Load256(y + i))),
+            _mm256_cmpgt_epi16(fz, Load256(z + i)));
         const unsigned bits = static_cast<unsigned>(_mm256_movemask_epi8(shortOfAll));
         if (bits != 0)
             return i + static_cast<size_t>(__builtin_ctz(bits)) / 2;
