@@ -5,7 +5,6 @@
 #include <limits>
 
 #include "common/worker_pool.h"
-
 #include "model/painter_scan.h"
 
 #if defined(__x86_64__)
@@ -21,7 +20,8 @@
 // that moves every stone one place left at once, and only the stones at the
 // stops need moving (each carried stone into the slot of the stop that ended
 // it), so a pass costs a scan for the stops plus a move per stop. The scan
-// compares several boxes at once. Where most pairs are not exchanged (towers,
+// compares several boxes at once, and many passes share each part of the ring
+// while it is in the cache. Where most pairs are not exchanged (towers,
 // sorted lists) the plain pass is cheaper: it moves stone by stone and ends
 // early after the last exchange of the pass before.
 
@@ -132,14 +132,6 @@ private:
         }
         FOrigin = 0;
         FLastExchange = FCount - 1; // the ring passes kept no account of it
-    }
-
-    void Move(size_t from, size_t to) {
-        for (int a = 0; a < 3; ++a) {
-            FNearOf[a][to] = FNearOf[a][from];
-            FFarOf[a][to] = FFarOf[a][from];
-        }
-        FIdOf[to] = FIdOf[from];
     }
 
     // The box a pass carries, and how many stops the pass has met.
