@@ -253,7 +253,7 @@ private:
                     Put(c, PlaceAfterOrigin(k));
             }
             if (reached) {
-                reached->store(to == end ? kAll : to, std::memory_order_release);
+                reached->store(to, std::memory_order_release);
                 reached->notify_one();
             }
         }
