@@ -28,8 +28,8 @@ std::vector<TDisplayList> gLists;
 // Fewer stones than this are drawn on one thread: starting threads would cost more.
 constexpr int kFewStones = 200;
 // Beyond this many stones the recording takes hundreds of megabytes (up to
-// about 450 bytes a stone while it grows), while drawing on one thread is nearly as quick: the
-// million-stone town takes about 200 ms either way.
+// about 450 bytes a stone while it grows), while drawing on one thread is
+// nearly as quick: the million-stone town takes about 200 ms either way.
 constexpr int kMostRecordedStones = 250000;
 
 // The first row of each of `count` bands of rows top .. bottom with about
