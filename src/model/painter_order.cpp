@@ -273,7 +273,7 @@ void SortForOctant(std::vector<TBlock*>& items, int octant, const TShareProgress
         return;
     }
     TSortShape shape;
-    shape.Threads = FreeProcessors() >= 2 ? 2 : 1;
+    shape.Threads = static_cast<unsigned>(std::clamp(FreeProcessors(), 1, 8));
     std::vector<uint32_t> order = SortCompactBoxes(boxes, shape, progress);
     std::vector<TBlock*> sorted(items.size());
     for (size_t i = 0; i < order.size(); ++i)

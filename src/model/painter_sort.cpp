@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <memory>
 
 #include "common/worker_pool.h"
 #include "model/painter_scan.h"
@@ -198,20 +199,23 @@ private:
     // carries back into its own place; the next pass starts one place on. A
     // pass reads a place only after the pass before has left it, so the
     // passes can go round the ring together: block by block of places, each
-    // pass in turn over the block, while the block stays in the cache. On two
-    // threads the later half of the passes follows the earlier half a block
-    // behind.
+    // pass in turn over the block, while the block stays in the cache. On
+    // several threads the passes are cut into parts, each following the part
+    // before it a block behind.
     bool RingPasses(size_t count) {
         FCarried.resize(count);
-        const bool twoThreads = FShape.Threads > 1 && count >= 2 && FCount >= 16 * FShape.BlockSlots;
-        if (twoThreads) {
-            std::atomic<size_t> reached{0};
-            const size_t half = count / 2;
-            RunOnWorkers(2, [&](int part) {
-                if (part == 0)
-                    RunPasses(0, half, nullptr, &reached);
-                else
-                    RunPasses(half, count, &reached, nullptr);
+        // Each part follows the one before a block behind, so parts pay off
+        // only on rings of many blocks.
+        const size_t parts = std::min<size_t>({FShape.Threads, count, FCount / (16 * FShape.BlockSlots)});
+        if (parts > 1) {
+            std::unique_ptr<std::atomic<size_t>[]> reached(new std::atomic<size_t>[parts]);
+            for (size_t part = 0; part < parts; ++part)
+                reached[part].store(0);
+            RunOnWorkers(static_cast<int>(parts), [&](int index) {
+                const size_t part = static_cast<size_t>(index);
+                RunPasses(count * part / parts, count * (part + 1) / parts,
+                          part > 0 ? &reached[part - 1] : nullptr,
+                          part + 1 < parts ? &reached[part] : nullptr);
             });
         } else {
             RunPasses(0, count, nullptr, nullptr);

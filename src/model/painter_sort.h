@@ -35,7 +35,7 @@ struct TSortShape {
     // share at a time (small enough to stay in the processor's first cache).
     size_t BundlePasses = 256;
     size_t BlockSlots = 2048;
-    // Threads the passes run on: 1 or 2.
+    // Threads the passes run on.
     unsigned Threads = 1;
 };
 

@@ -196,7 +196,7 @@ TEST(PainterOrder, EveryFormOfTheStopSearchAndBothLaneWidthsAgree) {
         ASSERT_EQ(SortCompactBoxes(boxes, {.Narrowest = 32}), expected) << round;
         const TSortShape shape{.BundlePasses = 1 + random() % 40,
                                .BlockSlots = 1 + random() % 20,
-                               .Threads = 1 + static_cast<unsigned>(random() % 2)};
+                               .Threads = 1 + static_cast<unsigned>(random() % 4)};
         ASSERT_EQ(SortCompactBoxes(boxes, shape), expected) << round;
     }
 }
