@@ -17,7 +17,8 @@ namespace {
 // The wait cursor and the progress in the status bar, for as long as it lives.
 class TBusyDisplay {
 public:
-    TBusyDisplay(QMainWindow& window, const std::string& what) : FBar(*window.statusBar()) {
+    TBusyDisplay(QMainWindow& window, const std::string& what)
+        : FBar(*window.statusBar()), FBarWasHidden(FBar.isHidden()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         FLabel = new QLabel(QString::fromStdString(what + "..."), &FBar);
         FProgress = new QProgressBar(&FBar);
@@ -31,7 +32,7 @@ public:
     ~TBusyDisplay() {
         delete FLabel;
         delete FProgress;
-        FBar.hide();
+        FBar.setHidden(FBarWasHidden); // the window's own status line stays
         QApplication::restoreOverrideCursor();
     }
     TBusyDisplay(const TBusyDisplay&) = delete;
@@ -41,6 +42,7 @@ public:
 
 private:
     QStatusBar& FBar;
+    bool FBarWasHidden;
     QLabel* FLabel;
     QProgressBar* FProgress;
 };

@@ -4,6 +4,7 @@
 // the work runs directly. Breaking up a scene shows its progress as well.
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -72,7 +73,10 @@ private slots:
         QVERIFY(works >= 3);                               // the file, its stones, the sort
         QCOMPARE(app.Scene.Control().RotX().Position, 60); // F1 did not reach the view
         QCOMPARE(app.Document.Model().Count(), 400);
-        QVERIFY(!f.Form().statusBar()->isVisible());
+        // The progress goes; the window's status line with the stone count stays.
+        QCOMPARE(f.Find<QProgressBar>("LongWorkProgress"), nullptr);
+        QVERIFY(f.Find<QLabel>("stStones")->isVisible());
+        QCOMPARE(f.Find<QLabel>("stStones")->text(), QString("400 stones"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
         QVERIFY(app.Work.Busy() == false);
         const std::vector<std::string> threaded = Strings(app.Document.Model());
@@ -128,7 +132,7 @@ private slots:
         QCOMPARE(messages.Texts.size(), 1);
         QVERIFY(messages.Texts.front().startsWith("The scene was broken up into 200 files"));
         QVERIFY(std::filesystem::exists(f.Folder() / "Models" / "scene" / "199.stm"));
-        QVERIFY(!f.Form().statusBar()->isVisible());
+        QVERIFY(f.Form().statusBar()->isVisible());
         QVERIFY(app.Work.Busy() == false);
     }
 };
