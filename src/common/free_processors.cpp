@@ -44,22 +44,26 @@ uint64_t OwnTicks() {
     return user + system;
 }
 
-// The "procs_running" line of /proc/stat: threads running or ready to run.
-std::optional<int> RunningNow() {
-    std::ifstream file("/proc/stat");
-    std::string line;
-    while (std::getline(file, line))
-        if (line.rfind("procs_running ", 0) == 0)
-            return std::atoi(line.c_str() + 14);
-    return std::nullopt;
-}
+// The processors' times and the threads running or ready to run at this
+// moment (the "procs_running" line), from one reading of /proc/stat.
+struct TStatReading {
+    std::optional<TProcessorTimes> Times;
+    std::optional<int> Running;
+};
 
-std::optional<TProcessorTimes> ReadNow() {
+TStatReading ReadNow() {
+    TStatReading reading;
     std::ifstream file("/proc/stat");
     std::string line;
     if (!std::getline(file, line))
-        return std::nullopt;
-    return ReadProcessorTimes(line, OwnTicks());
+        return reading;
+    reading.Times = ReadProcessorTimes(line, OwnTicks());
+    while (std::getline(file, line))
+        if (line.rfind("procs_running ", 0) == 0) {
+            reading.Running = std::atoi(line.c_str() + 14);
+            break;
+        }
+    return reading;
 }
 
 } // namespace
@@ -106,21 +110,21 @@ int FreeProcessors() {
     static std::chrono::steady_clock::time_point lastTime;
     static int answer = 0;
     const std::lock_guard<std::mutex> lock(guard);
-    const int processors = ProcessorsForUs();
     const auto now = std::chrono::steady_clock::now();
     if (answer > 0 && now - lastTime < std::chrono::milliseconds(100))
         return answer;
-    const std::optional<TProcessorTimes> times = ReadNow();
-    if (last && times) {
-        answer =
-            FreeBetween(*last, *times, processors, static_cast<int>(std::thread::hardware_concurrency()));
+    const int processors = ProcessorsForUs();
+    const TStatReading reading = ReadNow();
+    if (last && reading.Times) {
+        answer = FreeBetween(*last, *reading.Times, processors,
+                             static_cast<int>(std::thread::hardware_concurrency()));
     } else {
         // First call: the threads running at this moment, this one among them.
         answer = processors;
-        if (const std::optional<int> running = RunningNow())
-            answer = std::clamp(processors - (*running - 1), 1, processors);
+        if (reading.Running)
+            answer = std::clamp(processors - (*reading.Running - 1), 1, processors);
     }
-    last = times;
+    last = reading.Times;
     lastTime = now;
     return answer;
 }
