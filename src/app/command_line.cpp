@@ -210,12 +210,13 @@ TRenderOptions ParseRenderOptions(TArguments& a) {
 
 // Loads a model as the window does, reporting unreadable lines as
 // MODEL:LINE: MESSAGE. The exit status the command ends with when all else
-// went well: 0, or 3 when lines could not be read.
+// went well: 0, or 3 when lines could not be read or were read only in part.
 int LoadForCommand(TStonemillApp& app, const std::string& model, std::ostream& err) {
     app.Files.OnLineError = [&](int line, const std::string& message) {
         err << model << ":" << line << ": " << message << "\n";
     };
-    return app.Files.LoadModel(model, TLoadMode::lmComplete).LinesFailed > 0 ? kSomeLinesUnread : 0;
+    const TModelReadResult read = app.Files.LoadModel(model, TLoadMode::lmComplete);
+    return read.LinesFailed > 0 || read.LinesReadInPart > 0 ? kSomeLinesUnread : 0;
 }
 
 // The settings file the commands read: the user's, else the shipped one.

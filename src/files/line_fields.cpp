@@ -15,8 +15,11 @@ bool TLineFields::AtNumber() const {
 }
 
 int32_t TLineFields::ReadNumber() {
-    if (!AtNumber())
+    if (!AtNumber()) {
+        if (!AtEnd() && !FStalled)
+            FStalled = std::string(FText.substr(FPos, FieldEnd() - FPos));
         return 0;
+    }
     size_t end = FieldEnd();
     int32_t value = StrToInt(FText.substr(FPos, end - FPos));
     FPos = end + 1;

@@ -5,6 +5,7 @@
 // shorter lines still load.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,10 @@ public:
     // The field at the read position starts as a number does (a digit or "-"):
     // ReadNumber takes it, or raises the conversion error when it is malformed.
     bool AtNumber() const;
+    // The first field that stood where a number belongs and was not one (an
+    // empty text for an empty field), so read as 0 with every number after it
+    // until a word took it; nothing when every number read was one.
+    const std::optional<std::string>& FirstNonNumber() const { return FStalled; }
 
 private:
     // The end of the field starting at the read position, and the position behind it.
@@ -33,6 +38,7 @@ private:
 
     std::string_view FText;
     size_t FPos = 0;
+    std::optional<std::string> FStalled;
 };
 
 // Whether the first `count` fields of the text all start as numbers do

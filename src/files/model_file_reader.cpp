@@ -83,7 +83,7 @@ std::string SubassemblySizeText(const TSubassemblyBox& box) {
                      static_cast<long long>((box.MaxZ - box.MinZ) * 3 / kModuleUnits));
 }
 
-std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag) {
+std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag, std::string* note) {
     if (IsBlank(line))
         throw EError("The line is empty");
     char kind = line[0] == ' ' ? 'B' : line[0];
@@ -136,6 +136,12 @@ std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag
     if (kind == 'G' && stone->Name.empty())
         stone->Name = ReplaceAll(partName, "-", "_");
     CheckStoneInRange(*stone);
+    if (note && fields.FirstNonNumber()) {
+        const std::string& text = *fields.FirstNonNumber();
+        *note = (text.empty() ? std::string("An empty field") : "\"" + text + "\"") +
+                " stands where a number belongs: that number and the ones after it up to the next name "
+                "are read as 0. The stone is kept so.";
+    }
     return stone;
 }
 
@@ -207,7 +213,12 @@ TModelReadResult ReadModelLines(const TStringList& lines, TOwnedBlockList& targe
                 continue;
             }
 
-            std::unique_ptr<TBlock> stone = ReadBlockLine(line, result.UnitsFlag);
+            std::string note;
+            std::unique_ptr<TBlock> stone = ReadBlockLine(line, result.UnitsFlag, &note);
+            if (!note.empty()) {
+                ++result.LinesReadInPart;
+                reportLineError(static_cast<int>(i) + 1, note);
+            }
             if (subassembly) {
                 if (stone->Color == 0)
                     stone->Color = settings.CurrentColor;

@@ -72,6 +72,9 @@ struct TModelReadResult {
 
     int LinesRead = 0;
     int LinesFailed = 0;
+    // Lines whose stone was added although text stood where a number belongs
+    // (read as 0, as the file format reads it); each is reported too.
+    int LinesReadInPart = 0;
     int StonesAdded = 0;
     int BasePlatesDropped = 0;
 
@@ -108,5 +111,8 @@ TModelReadResult LoadModelFile(const std::filesystem::path& path, TOwnedBlockLis
 // out. The whole line is read, however long. Position and extents are
 // converted from grid modules and thirds when unitsFlag is 0. Colour, group,
 // Extra number and the other mode rules are left to the caller. Raises EError
-// for a line that cannot be read, and for one without the six numbers.
-std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag);
+// for a line that cannot be read, and for one without the six numbers. Text
+// where a later number belongs reads as 0; note, when given, then tells the
+// user so.
+std::unique_ptr<TBlock> ReadBlockLine(const std::string& line, int32_t unitsFlag,
+                                      std::string* note = nullptr);

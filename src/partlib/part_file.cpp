@@ -1,5 +1,7 @@
 #include "partlib/part_file.h"
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -141,6 +143,46 @@ std::optional<fs::path> SinglePartName(const std::string& partName) {
     return fs::path("parts") / (partName + ".bcp");
 }
 
+// A library file as read, with the line each of its sections starts at (by
+// its header in capitals; the first of a header wins, as a search from the
+// top finds it). The file read last is kept until it changes, so that the
+// many parts a model takes from one file read and index it once.
+struct TLibraryText {
+    TStringList Lines;
+    std::unordered_map<std::string, size_t> Sections;
+    int64_t Bytes = 0;
+    fs::file_time_type Time;
+    uintmax_t Size = 0;
+};
+
+std::shared_ptr<const TLibraryText> ReadLibrary(const fs::path& path) {
+    static std::mutex guard;
+    static fs::path lastPath;
+    static std::shared_ptr<const TLibraryText> last;
+    std::error_code error;
+    const fs::file_time_type time = fs::last_write_time(path, error);
+    const uintmax_t size = error ? 0 : fs::file_size(path, error);
+    {
+        const std::lock_guard lock(guard);
+        if (last && !error && lastPath == path && last->Time == time && last->Size == size)
+            return last;
+    }
+    auto library = std::make_shared<TLibraryText>();
+    library->Lines = LoadLines(path);
+    library->Time = time;
+    library->Size = size;
+    for (size_t i = 0; i < library->Lines.size(); ++i) {
+        const std::string& line = library->Lines[i];
+        library->Bytes += static_cast<int64_t>(line.size()) + 1;
+        if (!line.empty() && line[0] == '[')
+            library->Sections.emplace(UpperCase(line), i);
+    }
+    const std::lock_guard lock(guard);
+    lastPath = error ? fs::path() : path;
+    last = library;
+    return library;
+}
+
 } // namespace
 
 std::optional<fs::path> SinglePartFile(const std::string& partName) {
@@ -197,12 +239,12 @@ TPartSource TPartReader::Load(TDrawClass& def, const std::string& file, const st
         path = DataFolders().Find(fs::path("parts") / file);
     if (!path)
         throw EError(StrFormat("Could not find part/file %s/%s", name.c_str(), file.c_str()));
-    const TStringList lines = LoadLines(*path);
-    LoadFromLines(def, lines, file, part);
-    TPartSource source{*path, 0};
-    for (const auto& line : lines)
-        source.Bytes += static_cast<int64_t>(line.size()) + 1;
-    return source;
+    const std::shared_ptr<const TLibraryText> library = ReadLibrary(*path);
+    const auto section = library->Sections.find(UpperCase("[" + name + "]"));
+    if (section == library->Sections.end())
+        throw EError(StrFormat("Could not find part %s in file %s", name.c_str(), file.c_str()));
+    LoadSection(def, library->Lines, section->second, file, part);
+    return TPartSource{*path, library->Bytes};
 }
 
 void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
@@ -216,6 +258,14 @@ void TPartReader::LoadFromLines(TDrawClass& def, const TStringList& lines, const
         ++start;
     if (start == lines.size())
         throw EError(StrFormat("Could not find part %s in file %s", name.c_str(), file.c_str()));
+    LoadSection(def, lines, start, file, part);
+}
+
+void TPartReader::LoadSection(TDrawClass& def, const TStringList& lines, size_t start,
+                              const std::string& file, const std::string& part) {
+    std::string name = part;
+    if (EndsWithText(name, ".dat"))
+        name.resize(name.size() - 4);
     size_t end = start + 1;
     while (end < lines.size() && !EndsSection(lines[end]))
         ++end;

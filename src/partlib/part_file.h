@@ -53,6 +53,11 @@ public:
     // The same from lines already read (whose origin is named by file).
     static void LoadFromLines(TDrawClass& def, const TStringList& lines, const std::string& file,
                               const std::string& part);
+
+private:
+    // Reads the section whose header is at line start.
+    static void LoadSection(TDrawClass& def, const TStringList& lines, size_t start, const std::string& file,
+                            const std::string& part);
 };
 
 // Renders the definition into the line list: an earlier section of the same part

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "common/error.h"
 #include "common/strings.h"
@@ -62,13 +63,21 @@ TStringList LoadLines(const fs::path& path) {
         throw EError(StrFormat("Cannot open file \"%s\". %s", path.string().c_str(), std::strerror(errno)));
     std::string text;
     try {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        // Read in one piece of the file's size, then whatever it grew by.
+        size_t length = 0;
+        text.resize(error ? size_t{1} << 16 : static_cast<size_t>(size) + 1);
+        while (in.read(text.data() + length, static_cast<std::streamsize>(text.size() - length)),
+               length += static_cast<size_t>(in.gcount()), length == text.size())
+            text.resize(text.size() * 2);
+        text.resize(length);
+        if (!in.bad())
+            return SplitLines(text);
+    } catch (const std::bad_alloc&) {
+        throw EError(
+            StrFormat("Cannot read file \"%s\". There is not enough memory for it.", path.string().c_str()));
     } catch (const std::exception&) {
-        in.setstate(std::ios::badbit);
     }
-    if (in.bad())
-        throw EError(StrFormat("Cannot read file \"%s\"", path.string().c_str()));
-    return SplitLines(text);
+    throw EError(StrFormat("Cannot read file \"%s\"", path.string().c_str()));
 }
 
 void SaveLines(const fs::path& path, const TStringList& lines) {

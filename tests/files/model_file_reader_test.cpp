@@ -103,9 +103,10 @@ TEST_F(ModelReaderTest, StonesBeyondWhatCanBeDrawnAreLineErrors) {
                    "B -10000001 0 0 20 20 20", "B 0 0 0 10000000 20 20"});
     ASSERT_EQ(errors.Items.size(), 3u);
     EXPECT_EQ(errors.Items[0].first, 2);
-    EXPECT_EQ(errors.Items[0].second,
-              "The stone at 2147483640, 0, 0 of size 20 x 20 x 20 lies outside what can be drawn: places must lie "
-              "within 10000000 units of the origin, sizes from 0 to 10000000 units");
+    EXPECT_EQ(
+        errors.Items[0].second,
+        "The stone at 2147483640, 0, 0 of size 20 x 20 x 20 lies outside what can be drawn: places must lie "
+        "within 10000000 units of the origin, sizes from 0 to 10000000 units");
     EXPECT_EQ(errors.Items[1].first, 4);
     EXPECT_EQ(errors.Items[2].first, 5);
     EXPECT_EQ(r.StonesAdded, 2);
@@ -138,6 +139,8 @@ TEST_F(ModelReaderTest, NonNumericTokenGivesZeroForLaterNumbersWhileWordsConsume
     EXPECT_EQ(s.Name, "x");      // the word takes the token the numbers stopped at
     EXPECT_EQ(s.ExtraNumber, 0); // "nm" is no number either
     model.Free();
+    EXPECT_EQ(errors.Items.size(), 1u);
+    errors.Items.clear();
 
     Read({"= 0 0 20 0 0 0 1", "B 20 40 20 40 80 20 red 1 1 1 1 3 nm 7"});
     TBlock& t = Only();
@@ -153,7 +156,30 @@ TEST_F(ModelReaderTest, NonNumericTokenGivesZeroForLaterNumbersWhileWordsConsume
     EXPECT_EQ(t.Name, "red");
     // Reading goes on behind the word, with the next token of the line.
     EXPECT_EQ(t.ExtraNumber, 1);
-    EXPECT_TRUE(errors.Items.empty());
+    // The stone is kept as the format reads it, and the user is told which
+    // text stood where a number belongs; an empty field counts as such text.
+    ASSERT_EQ(errors.Items.size(), 1u);
+    EXPECT_EQ(errors.Items[0].second,
+              "\"red\" stands where a number belongs: that number and the ones after it "
+              "up to the next name are read as 0. The stone is kept so.");
+    model.Free();
+    for (const char* line : {"B 0 0 0 20 20 20 nan 1 0 +1 0 abc n 0", "B 0 0 0 20 20 20 255 1 0 0 0 0 a  0",
+                             "B 0 0 0 20 20 20 inf", "B 0 0 0 20 20 20 255 1 0 +1"}) {
+        errors.Items.clear();
+        const TModelReadResult result = Read({"= 0 0 20 0 0 0 1", line});
+        EXPECT_EQ(result.LinesReadInPart, 1) << line;
+        EXPECT_EQ(result.StonesAdded, 1) << line;
+        EXPECT_EQ(errors.Items.size(), 1u) << line;
+        model.Free();
+    }
+    // Short lines and lines that read whole are no such lines.
+    for (const char* line :
+         {"B 0 0 0 20 20 20", "B 0 0 0 20 20 20 255 1 0 0 0 0 a 0", "B 0 0 0 20 20 20 -0 1"}) {
+        errors.Items.clear();
+        EXPECT_EQ(Read({"= 0 0 20 0 0 0 1", line}).LinesReadInPart, 0) << line;
+        EXPECT_TRUE(errors.Items.empty()) << line;
+        model.Free();
+    }
 }
 
 TEST_F(ModelReaderTest, GeneralStoneTakesItsPart) {
@@ -190,7 +216,7 @@ TEST_F(ModelReaderTest, GeneralStoneNameDefaultsToThePartName) {
     EXPECT_TRUE(errors.Items.empty());
     for (TBlock* s : model.List.Stones()) {
         if (s->Kind == 'B') {
-            EXPECT_EQ(s->Name, ""); // other kinds keep an empty name
+            EXPECT_EQ(s->Name, "");         // other kinds keep an empty name
             EXPECT_EQ(s->Caption, "1x1x3"); // and are counted by their size
         } else {
             EXPECT_EQ(s->Caption, "17");
