@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -51,6 +52,9 @@ bool DisplayNamed(const std::vector<std::string>& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A pipe whose reader goes away while a file is written into it is an
+    // error the writer reports, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (IsHeadlessCommand(args)) {
         if (!HeadlessCommandWritesText(args))

@@ -102,8 +102,7 @@ bool TBuildingInstructions::Save(const fs::path& path, const TBookletProgress& p
         TPagesOnThread pages(pdf);
         return WriteBooklet(FPages, *FPictures, pages, progress);
     }
-    const THtmlBookletPlace place = HtmlBookletPlace(path);
-    THtmlPages html(place.Page, place.PictureFolder, FOptions.Paper, title);
+    THtmlPages html(HtmlBookletPlace(path), FOptions.Paper, title);
     TPagesOnThread pages(html);
     return WriteBooklet(FPages, *FPictures, pages, progress);
 }

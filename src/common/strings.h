@@ -24,5 +24,11 @@ struct TextLess {
     bool operator()(std::string_view a, std::string_view b) const { return CompareText(a, b) < 0; }
 };
 
-// Appends the text to a web page: &, <, > and " written as entities.
+// The text as UTF-8: its valid UTF-8 sequences as they are, every other byte
+// (a surrogate, an overlong form, a lone or cut-off sequence) read as
+// Latin-1, so that text typed in another code page still reads.
+std::string ValidUtf8(std::string_view text);
+
+// Appends the text to a web page as UTF-8 (ValidUtf8): &, <, > and " written
+// as entities.
 void AppendHtmlText(std::string& out, const std::string& text);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/error.h"
+#include "common/strings.h"
 
 static_assert(std::endian::native == std::endian::little,
               "binary exports are written for little-endian machines");
@@ -74,4 +75,12 @@ void TExportStream::Flush() {
         throw EError("The data could not be written.");
     FWritten += FBuffer.size();
     FBuffer.clear();
+}
+
+std::string OneLineText(std::string_view text) {
+    std::string line = ValidUtf8(text);
+    for (char& c : line)
+        if (static_cast<unsigned char>(c) < ' ' || c == '\x7F')
+            c = ' ';
+    return line;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,3 +49,8 @@ private:
     size_t FCapacity;
     uint64_t FWritten = 0;
 };
+
+// A name that stays on its line of a text file: line ends and the other
+// control characters become spaces, and bytes that are not UTF-8 are read as
+// Latin-1.
+std::string OneLineText(std::string_view text);

@@ -13,8 +13,10 @@
 #include <tuple>
 
 #include "common/error.h"
+#include "common/strings.h"
 #include "export/file_axes.h"
 #include "export/model_export.h"
+#include "export/part_picture.h"
 #include "export/stone_mesh.h"
 #include "model/block.h"
 #include "platform/atomic_file.h"
@@ -32,29 +34,16 @@ constexpr int kFloat = 5126, kUnsignedShort = 5123, kUnsignedInt = 5125;
 // the file stays valid whatever code page a caption was typed in.
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
+    for (const char c : ValidUtf8(text)) {
         if (c == '"' || c == '\\') {
             out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             out += escaped;
-        } else if (c < 0x80) {
-            out += static_cast<char>(c);
         } else {
-            const int length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-            bool valid = length > 0 && i + length <= text.size();
-            for (int k = 1; valid && k < length; ++k)
-                valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-            if (valid) {
-                out.append(text, i, length);
-                i += length - 1;
-            } else {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
+            out += c;
         }
     }
     return out + '"';
@@ -87,13 +76,7 @@ struct TEmbeddedPicture {
 };
 
 std::optional<TEmbeddedPicture> ReadEmbeddedPicture(const std::string& name, const TPictureFinder& find) {
-    const fs::path relative(name);
-    if (name.empty() || relative.is_absolute() || !find)
-        return std::nullopt;
-    for (const fs::path& step : relative)
-        if (step == "..")
-            return std::nullopt;
-    const std::optional<fs::path> file = find(name);
+    const std::optional<fs::path> file = PartPictureFile(name, find);
     if (!file)
         return std::nullopt;
     std::ifstream in(*file, std::ios::binary);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "common/error.h"
+#include "common/strings.h"
+#include "export/export_stream.h"
 #include "export/model_export.h"
 #include "export/stone_mesh.h"
 #include "model/block.h"
@@ -156,7 +158,7 @@ std::string ShapeFileName(int index, const TColourKey& colour) {
 // reverse to stay counter-clockwise seen from outside.
 std::string ShapeText(const TShapeCatalogue::TShape& shape, const TColourKey& colour) {
     const std::string name = ShapeFileName(shape.Index, colour);
-    std::string text = "0 FILE " + name + "\r\n0 Stonemill shape " + shape.Key + ' ' +
+    std::string text = "0 FILE " + name + "\r\n0 Stonemill shape " + OneLineText(shape.Key) + ' ' +
                        HexColour(colour.Color) + (colour.Transparent ? " see-through" : "") +
                        "\r\n0 Name: " + name + "\r\n0 !LDRAW_ORG Unofficial_Part\r\n0 BFC CERTIFY CCW\r\n";
     const TStoneMesh& mesh = shape.Mesh;
@@ -176,6 +178,22 @@ std::string ShapeText(const TShapeCatalogue::TShape& shape, const TColourKey& co
         text += "\r\n";
     }
     return text + "0 NOFILE\r\n";
+}
+
+// The model's title line: the file's name on one line. A name that begins
+// as one of LDraw's meta commands ("FILE", "NOFILE", "!…", …) would be read
+// as that command, so it is marked as the model's name.
+std::string LdrawTitle(const std::string& stem) {
+    const std::string title = Trim(OneLineText(stem));
+    if (title.empty())
+        return "Model";
+    const std::string first = UpperCase(title.substr(0, title.find(' ')));
+    static const char* const kMeta[] = {"FILE",  "NOFILE", "NAME:", "AUTHOR:", "BFC",   "STEP",
+                                        "CLEAR", "PAUSE",  "SAVE",  "WRITE",   "PRINT", "ROTSTEP"};
+    for (const char* meta : kMeta)
+        if (first == meta)
+            return "Model " + title;
+    return title[0] == '!' ? "Model " + title : title;
 }
 
 } // namespace
@@ -200,10 +218,10 @@ void WriteLdrawFile(TExportJob& job, const fs::path& file) {
             subfileList.emplace_back(&shape, colour);
     }
 
-    const std::string title = file.stem().string();
+    const std::string title = LdrawTitle(file.stem().string());
     WriteFileAtomically(file, [&](std::FILE* out) {
-        std::string text = "0 FILE main.ldr\r\n0 " + (title.empty() ? std::string("Model") : title) +
-                           "\r\n0 Name: main.ldr\r\n0 Author: Stonemill\r\n";
+        std::string text =
+            "0 FILE main.ldr\r\n0 " + title + "\r\n0 Name: main.ldr\r\n0 Author: Stonemill\r\n";
         bool ok = true;
         auto flush = [&](bool always) {
             if (always || text.size() > (1 << 16)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -13,10 +14,15 @@
 
 namespace {
 
-// A CSV field: quoted when it holds a comma, a quote or a line break, with
-// its quotes doubled.
-void AppendCsvField(std::string& out, const std::string& field) {
-    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+// A cell as RFC 4180 writes it, in UTF-8: quoted when it holds a comma, a
+// quote or a line break, with its quotes doubled. A text a spreadsheet would take as a formula
+// (starting with "=", "+", "-", "@", a tab or a carriage return) is kept as
+// text by a leading "'" and quoted.
+void AppendCsvField(std::string& out, const std::string& text) {
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    const std::string field = (formula ? "'" : "") + ValidUtf8(text);
+    if (!formula && field.find_first_of(",\"\r\n") == std::string::npos) {
         out += field;
         return;
     }

@@ -1,12 +1,15 @@
 #include "instructions/html_pages.h"
 
+#include <cctype>
 #include <cstdio>
+#include <fstream>
 #include <regex>
 #include <system_error>
 
 #include "common/error.h"
 #include "common/strings.h"
 #include "platform/atomic_file.h"
+#include "platform/atomic_folder.h"
 #include "platform/bitmap.h"
 #include "render/picture_writer.h"
 
@@ -27,6 +30,19 @@ std::string CssColor(TColor color) {
     return StrFormat("#%02x%02x%02x", GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
+// Marks a page as a booklet's, so that a later booklet replaces only what a
+// booklet made.
+const char* const kGenerator = "<meta name=\"generator\" content=\"Stonemill building instructions\">";
+
+// Whether the file is a booklet's web page.
+bool IsBookletPage(const fs::path& page) {
+    std::ifstream in(page, std::ios::binary);
+    std::string head(2048, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return head.find(kGenerator) != std::string::npos;
+}
+
 // Whether the folder holds nothing but pictures a booklet names, so that
 // replacing it loses nothing of the user's.
 bool HoldsOnlyBookletPictures(const fs::path& folder) {
@@ -39,33 +55,62 @@ bool HoldsOnlyBookletPictures(const fs::path& folder) {
     return !error;
 }
 
+// A file name as a link's path: every byte but letters, digits and "-._~"
+// percent-encoded, so that a "#", "?", "%", quote or space in it neither ends
+// the link nor the attribute.
+std::string LinkPath(const std::string& name) {
+    std::string link;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) && byte < 0x80)
+            link += c;
+        else if (c == '-' || c == '.' || c == '_' || c == '~')
+            link += c;
+        else
+            link += StrFormat("%%%02X", byte);
+    }
+    return link;
+}
+
+[[noreturn]] void RefuseOthers(const std::string& what, const fs::path& path) {
+    throw EError(StrFormat("The %s of the building instructions would replace \"%s\", which they did not "
+                           "make. Choose another place for the instructions.",
+                           what.c_str(), path.string().c_str()));
+}
+
 } // namespace
 
 THtmlBookletPlace HtmlBookletPlace(const fs::path& output) {
     const std::string extension = LowerCase(output.extension().string());
-    if (extension == ".html" || extension == ".htm")
-        return {output, output.stem().string() + "_pictures"};
-    return {output / "index.html", "pictures"};
+    if (extension != ".html" && extension != ".htm")
+        return {output / "index.html", "pictures", false};
+    // The pictures go beside the file a link names, under that file's name.
+    const fs::path page = FileBehindLinks(output);
+    return {page, page.stem().string() + "_pictures", true};
 }
 
-THtmlPages::THtmlPages(const fs::path& htmlFile, const std::string& pictureFolder, const TPaper& paper,
-                       const std::string& title)
-    : FHtmlFile(htmlFile), FPictureFolder(pictureFolder), FPaper(paper) {
-    const fs::path folder = htmlFile.parent_path().empty() ? fs::path(".") : htmlFile.parent_path();
+THtmlPages::THtmlPages(const THtmlBookletPlace& place, const TPaper& paper, const std::string& title)
+    : FHtmlFile(place.Page), FPictureLink(LinkPath(place.PictureFolder)) {
+    const fs::path folder = place.Page.parent_path().empty() ? fs::path(".") : place.Page.parent_path();
+    const fs::path pictures = folder / place.PictureFolder;
     std::error_code error;
-    const fs::path pictures = folder / pictureFolder;
-    if (fs::exists(pictures, error) &&
-        (!fs::is_directory(pictures, error) || !HoldsOnlyBookletPictures(pictures)))
+    const bool ownPage = fs::is_regular_file(place.Page, error) && IsBookletPage(place.Page);
+    if (!place.PageNamed && fs::exists(place.Page, error) && !ownPage)
+        RefuseOthers("page", place.Page);
+    if (fs::exists(fs::symlink_status(pictures, error)) &&
+        (!ownPage || fs::is_symlink(pictures, error) || !fs::is_directory(pictures, error) ||
+         !HoldsOnlyBookletPictures(pictures)))
         throw EError(StrFormat("The pictures of the building instructions go into \"%s\", which holds other "
                                "files. Choose another place for the instructions.",
                                pictures.string().c_str()));
     fs::create_directories(folder, error);
-    FPartialPictures = folder / ("." + pictureFolder + ".partial");
-    fs::remove_all(FPartialPictures, error);
-    if (!fs::create_directories(FPartialPictures, error) || error)
+    if (error)
         throw EError(
-            StrFormat("The building instructions cannot be written to \"%s\".", htmlFile.string().c_str()));
-    FHtml = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
+            StrFormat("Cannot create folder \"%s\". %s", folder.string().c_str(), error.message().c_str()));
+    FPictures = std::make_unique<TAtomicFolder>(pictures);
+    FHtml = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
+    FHtml += kGenerator;
+    FHtml += "\n<title>";
     AppendHtmlText(FHtml, title);
     FHtml +=
         "</title>\n<style>\n"
@@ -91,8 +136,7 @@ THtmlPages::~THtmlPages() {
 void THtmlPages::Abandon() {
     if (FFinished)
         return;
-    std::error_code ignored;
-    fs::remove_all(FPartialPictures, ignored);
+    FPictures->Abandon();
     FFinished = true;
 }
 
@@ -130,22 +174,18 @@ void THtmlPages::Picture(const TPageRect& rect, TBitmap& picture, const std::str
     // Every picture is written once under its name, recurring or not.
     const std::string file = name + ".png";
     if (FWritten.insert(file).second)
-        SavePictureFile(picture, FPartialPictures / file, ffPng);
-    FHtml += "<img src=\"" + FPictureFolder + "/" + file + "\" alt=\"\" style=\"" + Place(rect) + "\">\n";
+        SavePictureFile(picture, FPictures->Partial() / file, ffPng);
+    FHtml +=
+        "<img src=\"" + FPictureLink + "/" + LinkPath(file) + "\" alt=\"\" style=\"" + Place(rect) + "\">\n";
 }
 
 void THtmlPages::Finish() {
     EndPage();
     FHtml += "</body>\n</html>\n";
-    // The folder of an earlier booklet is replaced; the constructor made sure
-    // it holds only such pictures.
-    const fs::path pictures = FPartialPictures.parent_path() / FPictureFolder;
-    std::error_code error;
-    fs::remove_all(pictures, error);
-    fs::rename(FPartialPictures, pictures, error);
-    if (error)
-        throw EError(StrFormat("The pictures of the building instructions cannot be written to \"%s\".",
-                               pictures.string().c_str()));
+    // The pictures first, then the page that shows them. The folder of an
+    // earlier booklet is replaced; the constructor made sure it holds only
+    // such pictures.
+    FPictures->Commit();
     WriteFileAtomically(FHtmlFile, [&](std::FILE* file) {
         return std::fwrite(FHtml.data(), 1, FHtml.size(), file) == FHtml.size();
     });

@@ -2,16 +2,12 @@
 
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
-#include <random>
-#include <set>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "common/error.h"
+#include "platform/save_temporaries.h"
 
 namespace fs = std::filesystem;
 
@@ -35,69 +31,21 @@ template <typename F> const F& Or(const F& given, const F& system) {
     throw EError(StrFormat("%s file \"%s\". %s", what, path.string().c_str(), reason.c_str()));
 }
 
-// Named temporary files are called ".stonemill-save.PID.RANDOM.HOST" after the
-// process and the machine that made them, so that a later save can tell the
-// leftover of a killed save from a file another save is still writing.
-const std::string kTemporaryPrefix = ".stonemill-save.";
-constexpr size_t kRandomLength = 6;
-
-std::string HostName() {
-    std::array<char, 256> name{};
-    if (gethostname(name.data(), name.size() - 1) != 0 || name[0] == '\0')
-        return "localhost";
-    return name.data();
-}
-
-fs::path TemporaryName(const fs::path& folder) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<size_t> pick(0, sizeof letters - 2);
-    std::string name = kTemporaryPrefix + std::to_string(getpid()) + ".";
-    for (size_t i = 0; i < kRandomLength; ++i)
-        name += letters[pick(generator)];
-    return folder / (name + "." + HostName());
-}
-
-// The process of this machine that made the named temporary file, or 0 when
-// the name is not one of ours.
-pid_t MakerOf(const std::string& name, const std::string& host) {
-    if (name.compare(0, kTemporaryPrefix.size(), kTemporaryPrefix) != 0)
-        return 0;
-    const size_t start = kTemporaryPrefix.size(), end = name.find('.', start);
-    if (end == std::string::npos || end == start || end - start > 9 ||
-        name.size() < end + kRandomLength + 2 || name[end + kRandomLength + 1] != '.' ||
-        name.compare(end + kRandomLength + 2, std::string::npos, host) != 0)
-        return 0;
-    pid_t pid = 0;
-    for (size_t i = start; i < end; ++i) {
-        if (name[i] < '0' || name[i] > '9')
-            return 0;
-        pid = pid * 10 + (name[i] - '0');
+// The file behind the links, empty with errno set for a loop of links.
+fs::path FollowLinks(fs::path path) {
+    for (int links = 0;; ++links) {
+        struct stat status;
+        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return path;
+        std::error_code error;
+        const fs::path target = fs::read_symlink(path, error);
+        if (links == 40 || error) {
+            errno = error ? error.value() : ELOOP;
+            return {};
+        }
+        // A relative link is read from the folder the link lies in.
+        path = target.is_absolute() ? target : path.parent_path() / target;
     }
-    return pid;
-}
-
-// Removes the named temporary files in the folder that saves of this machine
-// left when they were killed: those whose process is gone.
-void SweepLeftovers(const fs::path& folder) {
-    const std::string host = HostName();
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const pid_t maker = MakerOf(it->path().filename().string(), host);
-        std::error_code ignored;
-        if (maker > 0 && maker != getpid() && kill(maker, 0) != 0 && errno == ESRCH &&
-            it->symlink_status(ignored).type() == fs::file_type::regular)
-            unlink(it->path().c_str());
-    }
-}
-
-// Whether this is the run's first save into the folder.
-bool FirstSaveInto(const fs::path& folder) {
-    static std::mutex guard;
-    static std::set<fs::path> saved;
-    std::error_code ignored;
-    const std::lock_guard lock(guard);
-    return saved.insert(fs::absolute(folder, ignored).lexically_normal()).second;
 }
 
 // A new named temporary file in the folder, open for writing; -1 with errno
@@ -105,7 +53,7 @@ bool FirstSaveInto(const fs::path& folder) {
 int CreateNamed(const fs::path& folder, fs::path& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = TemporaryName(folder);
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -129,8 +77,7 @@ bool LinkUnnamed(int fd, const fs::path& folder, fs::path& name) {
 }
 
 // Calls write and flushes the file; returns what went wrong, or nothing.
-std::string Fill(std::FILE* file, const std::function<bool(std::FILE*)>& write,
-                 const TFileOperations& operations) {
+std::string Fill(std::FILE* file, const std::function<bool(std::FILE*)>& write) {
     errno = 0;
     try {
         if (!write(file)) {
@@ -140,111 +87,166 @@ std::string Fill(std::FILE* file, const std::function<bool(std::FILE*)>& write,
     } catch (const EError& e) {
         return e.Message();
     }
-    errno = 0;
-    if (Or(operations.Flush, TFileOperations::System().Flush)(file) != 0 || std::ferror(file))
-        return errno ? std::strerror(errno) : kNotWritten;
     return {};
 }
 
-// A device, a FIFO, or a file that cannot be replaced: opened and written as
-// it is. Every error of writing, flushing and closing is reported.
-void WriteDirectly(const fs::path& path, int flags, const std::function<bool(std::FILE*)>& write,
-                   const TFileOperations& operations) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | flags);
-    if (fd < 0)
+fs::path FolderOf(const fs::path& file) {
+    return file.parent_path().empty() ? fs::path(".") : file.parent_path();
+}
+
+} // namespace
+
+fs::path FileBehindLinks(const fs::path& path) {
+    fs::path real = FollowLinks(path);
+    if (real.empty())
         Fail("Cannot write", path, std::strerror(errno));
-    std::FILE* file = fdopen(fd, "wb");
-    if (!file) {
-        const int error = errno;
-        close(fd);
-        Fail("Cannot write", path, std::strerror(error));
-    }
-    std::string problem = Fill(file, write, operations);
-    // A FIFO or a terminal cannot be synced, and need not be.
-    if (problem.empty() && Or(operations.Sync, TFileOperations::System().Sync)(fd) != 0 && errno != EINVAL &&
-        errno != EROFS)
-        problem = std::strerror(errno);
-    if (std::fclose(file) != 0 && problem.empty())
-        problem = std::strerror(errno);
-    if (!problem.empty())
-        Fail("Cannot write", path, problem);
+    return real;
 }
 
-// The file a path names with its symbolic links followed: a link's own folder
-// holds the link, not the file. The file need not exist. Empty with errno set
-// for a loop of links.
-fs::path FollowLinks(fs::path path) {
-    for (int links = 0;; ++links) {
-        struct stat status;
-        if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-            return path;
-        std::error_code error;
-        const fs::path target = fs::read_symlink(path, error);
-        if (links == 40 || error) {
-            errno = error ? error.value() : ELOOP;
-            return {};
-        }
-        path = target.is_absolute() ? target : path.parent_path() / target;
+TAtomicFile::TAtomicFile(const fs::path& path, const TFileOperations& operations)
+    : FPath(path), FReal(path), FOperations(operations) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        if (errno != ENOENT)
+            ::Fail("Cannot write", path, std::strerror(errno));
+        // A new file, or one that a link names and that does not exist yet.
+        FReal = FileBehindLinks(path);
+        OpenTemporary();
+        return;
+    }
+    if (S_ISDIR(status.st_mode))
+        ::Fail("Cannot write", path, std::strerror(EISDIR));
+    if (!S_ISREG(status.st_mode)) {
+        OpenDirectly(S_ISFIFO(status.st_mode) ? O_NONBLOCK : 0);
+        return;
+    }
+    FReal = FileBehindLinks(path);
+    struct stat realStatus;
+    if (stat(FReal.c_str(), &realStatus) == 0 && realStatus.st_dev == status.st_dev &&
+        realStatus.st_ino == status.st_ino) {
+        FOld = status;
+        OpenTemporary();
+    } else {
+        // A file reached through a link that names no path (one of
+        // /proc/self/fd, say, whose file was deleted): it can only be rewritten.
+        FReal = path;
+        OpenDirectly(O_TRUNC);
     }
 }
 
-// Writes a new file beside real and renames it over real, which is a regular
-// file (described by old) or does not exist yet (old is null).
-void Replace(const fs::path& path, const fs::path& real, const struct stat* old,
-             const std::function<bool(std::FILE*)>& write, const TFileOperations& operations) {
-    const fs::path folder = real.parent_path().empty() ? fs::path(".") : real.parent_path();
+TAtomicFile::~TAtomicFile() {
+    Abandon();
+}
+
+void TAtomicFile::OpenTemporary() {
+    const fs::path folder = FolderOf(FReal);
     // Unnamed until complete, so that a killed save leaves nothing; named
     // where the file system does not have unnamed files.
-    fs::path temporary;
-    int fd = Or(operations.OpenUnnamed, TFileOperations::System().OpenUnnamed)(folder.c_str(),
-                                                                               O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    FFd = Or(FOperations.OpenUnnamed, TFileOperations::System().OpenUnnamed)(folder.c_str(),
+                                                                             O_WRONLY | O_CLOEXEC, 0666);
+    if (FFd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
         SweepLeftovers(folder);
-        fd = CreateNamed(folder, temporary);
-    } else if (FirstSaveInto(folder)) {
+        FFd = CreateNamed(folder, FTemporary);
+        if (FFd >= 0)
+            FWatch.Watch(FTemporary);
+    } else {
         // An unnamed file gets its name only just before it replaces the
-        // target; what a save killed in that moment left is swept once a run,
-        // so that saving many files into one folder stays linear.
-        SweepLeftovers(folder);
+        // target; what a save killed in that moment left is swept once a run.
+        SweepLeftoversOnce(folder);
     }
-    if (fd < 0)
-        Fail("Cannot create", path, std::strerror(errno));
-    std::FILE* file = fdopen(fd, "wb");
-    auto fail = [&](const std::string& reason) {
-        if (file)
-            std::fclose(file);
-        else if (fd >= 0)
-            close(fd);
-        if (!temporary.empty())
-            unlink(temporary.c_str());
-        Fail("Cannot write", path, reason);
-    };
-    if (!file) {
-        const int error = errno;
-        fail(std::strerror(error));
+    if (FFd < 0)
+        ::Fail("Cannot create", FPath, std::strerror(errno));
+}
+
+// A device, a FIFO, or a file that cannot be replaced: opened and written as
+// it is. A FIFO is first opened without waiting, so that one that no program
+// reads is reported rather than waited on for ever.
+void TAtomicFile::OpenDirectly(int flags) {
+    FDirect = true;
+    FFd = open(FPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | flags);
+    if (FFd < 0 && errno == ENXIO && (flags & O_NONBLOCK))
+        ::Fail("Cannot write", FPath, "It is a pipe that no program reads from.");
+    if (FFd < 0)
+        ::Fail("Cannot write", FPath, std::strerror(errno));
+    if (flags & O_NONBLOCK)
+        fcntl(FFd, F_SETFL, fcntl(FFd, F_GETFL) & ~O_NONBLOCK);
+}
+
+std::FILE* TAtomicFile::Stream() {
+    if (!FStream && FFd >= 0) {
+        FStream = fdopen(FFd, "wb");
+        if (!FStream)
+            Fail(std::strerror(errno));
     }
-    const std::string problem = Fill(file, write, operations);
-    if (!problem.empty())
-        fail(problem);
-    if (old) {
+    return FStream;
+}
+
+void TAtomicFile::Close() noexcept {
+    if (FStream)
+        std::fclose(FStream);
+    else if (FFd >= 0)
+        close(FFd);
+    FStream = nullptr;
+    FFd = -1;
+}
+
+void TAtomicFile::Abandon() noexcept {
+    Close();
+    if (!FTemporary.empty())
+        unlink(FTemporary.c_str());
+    FTemporary.clear();
+    FWatch.Release();
+}
+
+void TAtomicFile::Fail(const std::string& reason) {
+    Abandon();
+    ::Fail("Cannot write", FPath, reason);
+}
+
+void TAtomicFile::Commit() {
+    if (FFd < 0)
+        Fail(kNotWritten);
+    errno = 0;
+    if (FStream &&
+        (Or(FOperations.Flush, TFileOperations::System().Flush)(FStream) != 0 || std::ferror(FStream)))
+        Fail(errno ? std::strerror(errno) : kNotWritten);
+    const auto sync = Or(FOperations.Sync, TFileOperations::System().Sync);
+    if (FDirect) {
+        // A FIFO or a terminal cannot be synced, and need not be.
+        if (sync(FFd) != 0 && errno != EINVAL && errno != EROFS)
+            Fail(std::strerror(errno));
+        const int closed = FStream ? std::fclose(FStream) : close(FFd);
+        FStream = nullptr;
+        FFd = -1;
+        if (closed != 0)
+            Fail(std::strerror(errno));
+        return;
+    }
+    if (FOld) {
         // Owner and group first: changing them may clear the set-id bits.
-        if (fchown(fd, old->st_uid, old->st_gid) != 0 &&
-            fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0) {
+        if (fchown(FFd, FOld->st_uid, FOld->st_gid) != 0 &&
+            fchown(FFd, static_cast<uid_t>(-1), FOld->st_gid) != 0) {
             // Not the owner's group either: the file gets the folder's usual group.
         }
-        fchmod(fd, old->st_mode & 07777);
+        fchmod(FFd, FOld->st_mode & 07777);
     }
-    if (Or(operations.Sync, TFileOperations::System().Sync)(fd) != 0)
-        fail(std::strerror(errno));
-    if (temporary.empty() && !LinkUnnamed(fd, folder, temporary))
-        fail(std::strerror(errno));
-    const int closed = std::fclose(file);
-    file = nullptr;
-    fd = -1;
+    if (sync(FFd) != 0)
+        Fail(std::strerror(errno));
+    const fs::path folder = FolderOf(FReal);
+    if (FTemporary.empty()) {
+        if (!LinkUnnamed(FFd, folder, FTemporary))
+            Fail(std::strerror(errno));
+        FWatch.Watch(FTemporary);
+    }
+    const int closed = FStream ? std::fclose(FStream) : close(FFd);
+    FStream = nullptr;
+    FFd = -1;
     if (closed != 0)
-        fail(std::strerror(errno));
-    if (Or(operations.Rename, TFileOperations::System().Rename)(temporary.c_str(), real.c_str()) != 0)
-        fail(std::strerror(errno));
+        Fail(std::strerror(errno));
+    if (Or(FOperations.Rename, TFileOperations::System().Rename)(FTemporary.c_str(), FReal.c_str()) != 0)
+        Fail(std::strerror(errno));
+    FTemporary.clear();
+    FWatch.Release();
     // The new name itself reaches the disk.
     const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
@@ -253,36 +255,12 @@ void Replace(const fs::path& path, const fs::path& real, const struct stat* old,
     }
 }
 
-} // namespace
-
 void WriteFileAtomically(const fs::path& path, const std::function<bool(std::FILE*)>& write,
                          const TFileOperations& operations) {
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0) {
-        if (errno != ENOENT)
-            Fail("Cannot write", path, std::strerror(errno));
-        // A new file, or one that a link names and that does not exist yet.
-        const fs::path real = FollowLinks(path);
-        if (real.empty())
-            Fail("Cannot write", path, std::strerror(errno));
-        Replace(path, real, nullptr, write, operations);
-        return;
-    }
-    if (S_ISDIR(status.st_mode))
-        Fail("Cannot write", path, std::strerror(EISDIR));
-    if (!S_ISREG(status.st_mode)) {
-        WriteDirectly(path, 0, write, operations);
-        return;
-    }
-    const fs::path real = FollowLinks(path);
-    struct stat realStatus;
-    if (!real.empty() && stat(real.c_str(), &realStatus) == 0 && realStatus.st_dev == status.st_dev &&
-        realStatus.st_ino == status.st_ino)
-        Replace(path, real, &status, write, operations);
-    else
-        // A file reached through a link that names no path (one of
-        // /proc/self/fd, say, whose file was deleted): it can only be rewritten.
-        WriteDirectly(path, O_TRUNC, write, operations);
+    TAtomicFile file(path, operations);
+    if (const std::string problem = Fill(file.Stream(), write); !problem.empty())
+        file.Fail(problem);
+    file.Commit();
 }
 
 void CopyFileAtomically(const fs::path& from, const fs::path& to, const TFileOperations& operations) {

@@ -11,9 +11,9 @@
 
 #include <cmath>
 #include <map>
-#include <system_error>
 
 #include "common/error.h"
+#include "platform/atomic_file.h"
 #include "platform/bitmap.h"
 
 namespace fs = std::filesystem;
@@ -113,29 +113,26 @@ QPageSize PageSizeOf(const TPaper& paper) {
 // --- PDF ---
 
 struct TPdfPages::TImpl {
-    fs::path Target, Partial;
     TPaper Paper;
-    QFile File;
+    // The file goes through the program's atomic writer: a link is followed,
+    // a device or FIFO written as it is, and the document takes the target's
+    // place only when complete.
+    std::unique_ptr<TAtomicFile> File;
+    QFile Device;
     std::unique_ptr<QPdfWriter> Writer;
     TPagePainter Painter;
     int Pages = 0;
     bool Finished = false;
-
-    std::string CannotWrite() const {
-        return StrFormat("The building instructions cannot be written to \"%s\".", Target.string().c_str());
-    }
 };
 
 TPdfPages::TPdfPages(const fs::path& path, const TPaper& paper, const std::string& title)
     : FImpl(std::make_unique<TImpl>()) {
     NeedFonts();
-    FImpl->Target = path;
     FImpl->Paper = paper;
-    FImpl->Partial = path.parent_path() / ("." + path.filename().string() + ".partial");
-    FImpl->File.setFileName(QString::fromStdString(FImpl->Partial.string()));
-    if (!FImpl->File.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EError(FImpl->CannotWrite());
-    FImpl->Writer = std::make_unique<QPdfWriter>(&FImpl->File);
+    FImpl->File = std::make_unique<TAtomicFile>(path);
+    if (!FImpl->Device.open(FImpl->File->Descriptor(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        FImpl->File->Fail(FImpl->Device.errorString().toStdString());
+    FImpl->Writer = std::make_unique<QPdfWriter>(&FImpl->Device);
     FImpl->Writer->setResolution(600);
     FImpl->Writer->setPageSize(PageSizeOf(paper));
     FImpl->Writer->setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -150,20 +147,28 @@ TPdfPages::~TPdfPages() {
 void TPdfPages::Abandon() {
     if (FImpl->Finished)
         return;
-    FImpl->Painter.End();
-    FImpl->Writer.reset();
-    FImpl->File.close();
-    std::error_code ignored;
-    fs::remove(FImpl->Partial, ignored);
     // Nothing is left to do, however the document ends.
     FImpl->Finished = true;
+    // Ending the painter writes the document's tail, which takes memory; a
+    // document dropped because memory ran out may fail there again, and is
+    // dropped all the same.
+    try {
+        FImpl->Painter.End();
+    } catch (...) {
+    }
+    try {
+        FImpl->Writer.reset();
+    } catch (...) {
+    }
+    FImpl->Device.close();
+    FImpl->File->Abandon();
 }
 
 void TPdfPages::BeginPage() {
     if (FImpl->Pages++ == 0) {
         FImpl->Painter.Start(FImpl->Writer.get(), 600 / 25.4);
         if (!FImpl->Painter.Active())
-            throw EError(FImpl->CannotWrite());
+            FImpl->File->Fail("The document could not be started.");
     } else {
         FImpl->Writer->newPage();
     }
@@ -187,14 +192,14 @@ void TPdfPages::Finish() {
         BeginPage();
     FImpl->Painter.End();
     FImpl->Writer.reset();
-    const bool written = FImpl->File.flush() && FImpl->File.error() == QFileDevice::NoError;
-    FImpl->File.close();
-    std::error_code error;
-    if (written)
-        fs::rename(FImpl->Partial, FImpl->Target, error);
-    if (!written || error)
-        throw EError(FImpl->CannotWrite());
+    FImpl->Device.flush();
+    const bool written = FImpl->Device.error() == QFileDevice::NoError;
+    const std::string reason = FImpl->Device.errorString().toStdString();
+    FImpl->Device.close();
     FImpl->Finished = true;
+    if (!written)
+        FImpl->File->Fail(reason);
+    FImpl->File->Commit();
 }
 
 // --- a page as a picture ---

@@ -8,10 +8,11 @@
 
 #include "platform/page_output.h"
 
-// A PDF document of pages of the paper's size. It is written beside the
-// file it replaces and takes the file's name only when finished; a document
-// dropped unfinished leaves nothing behind. Raises EError when the file
-// cannot be written.
+// A PDF document of pages of the paper's size, written as the program's
+// atomic writer writes a file: it takes the place of the file (or of the
+// file a link names) only when finished, a device or FIFO is written as it
+// is, and a document dropped unfinished leaves nothing behind. Raises EError
+// with the reason when the file cannot be written.
 class TPdfPages final : public TPageOutput {
 public:
     TPdfPages(const std::filesystem::path& path, const TPaper& paper, const std::string& title);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
 
 #include "common/error.h"
@@ -208,7 +209,7 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     EXPECT_EQ(place.PictureFolder, "book_pictures");
     EXPECT_EQ(HtmlBookletPlace(folder.Path() / "web").Page, folder.Path() / "web" / "index.html");
     {
-        THtmlPages html(place.Page, place.PictureFolder, kPaperA4, content.Title());
+        THtmlPages html(place, kPaperA4, content.Title());
         EXPECT_TRUE(WriteBooklet(pages, pictures, html));
     }
     const std::string text = folder.ReadFile(place.Page);
@@ -226,28 +227,110 @@ TEST(Booklet, WebPageHoldsEveryPageAndItsPicturesAndAStoppedOneLeavesNothing) {
     }
     EXPECT_GT(images, pages.size());
 
-    // Written again, the earlier booklet's pictures are replaced; a picture
-    // folder holding the user's own files is left alone and refused.
+    // Written again, the earlier booklet's page and pictures are replaced.
     {
-        THtmlPages html(place.Page, place.PictureFolder, kPaperA4, content.Title());
+        THtmlPages html(place, kPaperA4, content.Title());
         EXPECT_TRUE(WriteBooklet(pages, pictures, html));
     }
-    fs::create_directories(folder.Path() / "mine");
-    std::ofstream(folder.Path() / "mine" / "holiday.jpg") << "photo";
-    EXPECT_EQ(ErrorOf([&] { THtmlPages(folder.Path() / "mine.html", "mine", kPaperA4, "x"); }),
-              "The pictures of the building instructions go into \"" + (folder.Path() / "mine").string() +
-                  "\", which holds other files. Choose another place for the instructions.");
-    EXPECT_EQ(folder.ReadFile(folder.Path() / "mine" / "holiday.jpg"), "photo");
 
     // Stopped after the second page: neither page nor pictures are left.
     const fs::path stopped = folder.Path() / "stopped.html";
+    const std::set<fs::path> before(fs::directory_iterator(folder.Path()), fs::directory_iterator());
     {
-        THtmlPages html(stopped, "stopped_pictures", kPaperA4, content.Title());
+        THtmlPages html(HtmlBookletPlace(stopped), kPaperA4, content.Title());
         EXPECT_FALSE(WriteBooklet(pages, pictures, html, [](int done, int) { return done < 2; }));
     }
-    for (const auto& entry : fs::directory_iterator(folder.Path()))
-        EXPECT_EQ(entry.path().filename().string().find("stopped"), std::string::npos) << entry.path();
-    EXPECT_FALSE(fs::exists(folder.Path() / "mine.html"));
+    EXPECT_EQ(std::set<fs::path>(fs::directory_iterator(folder.Path()), fs::directory_iterator()), before);
+}
+
+namespace {
+
+// A web page of one page with one picture, written to the output.
+void WriteSmallWebPage(const fs::path& output, const std::string& title = "t") {
+    THtmlPages html(HtmlBookletPlace(output), kPaperA4, title);
+    TBitmap picture(4, 4, pf32bit);
+    html.BeginPage();
+    html.Text({10, 10, 50, 8}, title, {});
+    html.Picture({10, 20, 40, 40}, picture, "cover", false);
+    html.Finish();
+}
+
+// The targets of a page's pictures, percent-decoded.
+std::vector<std::string> PictureLinks(const std::string& page) {
+    std::vector<std::string> links;
+    const std::regex image("<img src=\"([^\"<>]*)\"");
+    for (std::sregex_iterator it(page.begin(), page.end(), image), end; it != end; ++it) {
+        const std::string encoded = (*it)[1];
+        std::string decoded;
+        for (size_t i = 0; i < encoded.size(); ++i)
+            if (encoded[i] == '%' && i + 2 < encoded.size()) {
+                decoded += static_cast<char>(std::stoi(encoded.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                EXPECT_EQ(std::string("\"'<>&#? ").find(encoded[i]), std::string::npos) << encoded;
+                decoded += encoded[i];
+            }
+        links.push_back(decoded);
+    }
+    return links;
+}
+
+} // namespace
+
+TEST(Booklet, AWebPageReplacesOnlyWhatABookletMadeAndItsNamesStayInTheirPlaces) {
+    TTempProgramFolder folder;
+    const fs::path& root = folder.Path();
+    const std::string refused = "Choose another place for the instructions.";
+
+    // The user's own page in the folder named as the booklet's, and a
+    // pictures folder the user filled, are refused and kept.
+    fs::create_directories(root / "site");
+    std::ofstream(root / "site" / "index.html") << "<h1>my homepage</h1>";
+    EXPECT_NE(ErrorOf([&] { WriteSmallWebPage(root / "site"); }).find(refused), std::string::npos);
+    EXPECT_EQ(folder.ReadFile(root / "site" / "index.html"), "<h1>my homepage</h1>");
+    fs::create_directories(root / "holiday_pictures");
+    std::ofstream(root / "holiday_pictures" / "cover.png") << "my photo";
+    EXPECT_NE(ErrorOf([&] { WriteSmallWebPage(root / "holiday.html"); }).find(refused), std::string::npos);
+    EXPECT_EQ(folder.ReadFile(root / "holiday_pictures" / "cover.png"), "my photo");
+    // A folder under the name the unfinished pictures once had is nobody's business.
+    fs::create_directories(root / ".book_pictures.partial");
+    std::ofstream(root / ".book_pictures.partial" / "data.txt") << "precious";
+    WriteSmallWebPage(root / "book.html");
+    EXPECT_EQ(folder.ReadFile(root / ".book_pictures.partial" / "data.txt"), "precious");
+    // A booklet's own folder output is replaced by the next booklet.
+    WriteSmallWebPage(root / "web");
+    WriteSmallWebPage(root / "web", "again");
+    EXPECT_NE(folder.ReadFile(root / "web" / "index.html").find("again"), std::string::npos);
+
+    // Quotes, "#", "%", spaces and bytes beyond ASCII in the output's name
+    // stay in the picture links, which lead to the pictures.
+    for (const std::string name : {"x\" onerror=\"alert(1);.html", "My #1 house?.html", "a%41&b\xE9.html"}) {
+        WriteSmallWebPage(root / name);
+        const std::string page = folder.ReadFile(root / name);
+        // Every picture is a tag of three attributes, none of them added by the name.
+        const std::regex tag("<img src=\"[^\"<>]*\" alt=\"[^\"<>]*\" style=\"[^\"<>]*\">");
+        EXPECT_EQ(std::distance(std::sregex_iterator(page.begin(), page.end(), tag), std::sregex_iterator()),
+                  1)
+            << name;
+        const std::vector<std::string> links = PictureLinks(page);
+        ASSERT_EQ(links.size(), 1u) << name;
+        EXPECT_TRUE(fs::is_regular_file(root / links[0])) << name << " -> " << links[0];
+    }
+    // The page is UTF-8 whatever code page its text came in.
+    WriteSmallWebPage(root / "latin.html", "caf\xE9 \xED\xA0\x80");
+    EXPECT_NE(folder.ReadFile(root / "latin.html").find("caf\xC3\xA9 \xC3\xAD\xC2\xA0\xC2\x80"),
+              std::string::npos);
+
+    // Written through a link, the page goes to the file the link names and
+    // its pictures beside that file.
+    fs::create_directories(root / "other");
+    fs::create_symlink("other/real.html", root / "link.html");
+    WriteSmallWebPage(root / "link.html");
+    EXPECT_TRUE(fs::is_symlink(root / "link.html"));
+    const std::vector<std::string> links = PictureLinks(folder.ReadFile(root / "other" / "real.html"));
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_TRUE(fs::is_regular_file(root / "other" / links[0])) << links[0];
+    EXPECT_FALSE(fs::exists(root / "link_pictures"));
 }
 
 namespace {

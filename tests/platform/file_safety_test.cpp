@@ -16,6 +16,8 @@
 
 #include "common/error.h"
 #include "platform/atomic_file.h"
+#include "platform/atomic_folder.h"
+#include "platform/save_temporaries.h"
 #include "platform/text_file.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
@@ -27,7 +29,8 @@ TEST(TextFile, OnlyFilesAreRead) {
     EXPECT_EQ(ErrorOf([] { LoadLines("/dev/zero"); }), "Cannot open file \"/dev/zero\". It is not a file");
     const fs::path pipe = folder.Path() / "pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_EQ(ErrorOf([&] { LoadLines(pipe); }), "Cannot open file \"" + pipe.string() + "\". It is not a file");
+    EXPECT_EQ(ErrorOf([&] { LoadLines(pipe); }),
+              "Cannot open file \"" + pipe.string() + "\". It is not a file");
     EXPECT_EQ(ErrorOf([&] { LoadLines(folder.Path()); }),
               "Cannot open file \"" + folder.Path().string() + "\". Is a directory");
     EXPECT_EQ(SplitLines("a\r\nb\n\nc"), (TStringList{"a", "b", "", "c"}));
@@ -251,4 +254,130 @@ TEST(AtomicFile, LinksDevicesAndPermissionsAreKeptAndNoTemporaryIsLeft) {
     EXPECT_NE(ErrorOf([&] { WriteFileAtomically(target, Writing("lost"), namedFailing); }), "");
     EXPECT_EQ(Names(saves), before);
     EXPECT_EQ(folder.ReadFile(target), "newest");
+}
+
+TEST(AtomicFile, ARelativeLinkIsReadFromItsOwnFolderAndItsFileReplacedWhole) {
+    TTempProgramFolder folder;
+    const fs::path real = folder.Path() / "real", links = folder.Path() / "links";
+    fs::create_directories(real);
+    fs::create_directories(links / "deeper");
+    const fs::path model = real / "model.stm", link = links / "deeper" / "link.stm";
+    std::ofstream(model) << "old";
+    fs::create_symlink("../../real/model.stm", link);
+    EXPECT_EQ(fs::canonical(FileBehindLinks(link)), fs::canonical(model));
+    // The file behind the link is replaced only whole: a write that fails
+    // leaves it as it was, and one that succeeds is a new file.
+    EXPECT_NE(
+        ErrorOf([&] { WriteFileAtomically(link, [](std::FILE* f) { return std::fputs("ne", f) < 0; }); }),
+        "");
+    EXPECT_EQ(folder.ReadFile(model), "old");
+    struct stat before, after;
+    ASSERT_EQ(stat(model.c_str(), &before), 0);
+    WriteFileAtomically(link, Writing("new"));
+    ASSERT_EQ(stat(model.c_str(), &after), 0);
+    EXPECT_NE(before.st_ino, after.st_ino);
+    EXPECT_EQ(folder.ReadFile(model), "new");
+    EXPECT_TRUE(fs::is_symlink(link));
+}
+
+TEST(AtomicFile, TheSweepTakesOnlyWhatKilledSavesOfThisMachineLeft) {
+    TTempProgramFolder folder;
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone), alive = std::to_string(getppid());
+    const std::string here = ThisHost();
+    const fs::path f = folder.Path() / "shared";
+    fs::create_directories(f);
+    std::ofstream(f / (".stonemill-save." + dead + ".abcdef." + here)) << "left by a killed save";
+    fs::create_directories(f / (".stonemill-save." + dead + ".ghijkl." + here));
+    std::ofstream(f / (".stonemill-save." + dead + ".ghijkl." + here) / "cover.png") << "x";
+    const std::set<std::string> kept{".stonemill-save." + dead +
+                                         ".abcdef.another-machine", // its process may be alive there
+                                     ".stonemill-save." + alive + ".abcdef." + here, // still being written
+                                     ".stonemill-save." + dead + ".abc." + here,     // not a name of ours
+                                     ".stonemill-save.notes", "model.stm"};
+    for (const std::string& name : kept)
+        std::ofstream(f / name) << "kept";
+    SweepLeftovers(f);
+    EXPECT_EQ(Names(f), kept);
+}
+
+namespace {
+
+// A child that starts a folder of files and a named temporary file, tells
+// the parent, and waits to be stopped.
+pid_t StartUnfinishedWork(const fs::path& folder) {
+    int ready[2];
+    if (pipe(ready) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ready[0]);
+        TAtomicFolder pictures(folder / "pictures");
+        std::ofstream(pictures.Partial() / "cover.png") << "picture";
+        const TFileOperations named{.OpenUnnamed = [](const char*, int, mode_t) {
+            errno = EOPNOTSUPP;
+            return -1;
+        }};
+        TAtomicFile page(folder / "page.html", named);
+        if (write(page.Descriptor(), "<html>", 6) == 6 && write(ready[1], "!", 1) == 1)
+            pause();
+        _exit(0);
+    }
+    close(ready[1]);
+    char signal = 0;
+    const bool started = read(ready[0], &signal, 1) == 1;
+    close(ready[0]);
+    return started ? child : -1;
+}
+
+} // namespace
+
+TEST(AtomicFile, AStopBySignalLeavesNoUnfinishedFileOrFolderAndAnUnreadFifoIsRefused) {
+    TTempProgramFolder folder;
+    const fs::path work = folder.Path() / "work";
+    fs::create_directories(work);
+    std::ofstream(work / "notes.txt") << "mine";
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        const pid_t child = StartUnfinishedWork(work);
+        ASSERT_GT(child, 0);
+        EXPECT_EQ(Names(work).size(), 3u) << "the unfinished folder and file are there";
+        kill(child, signal);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_EQ(Names(work), std::set<std::string>{"notes.txt"}) << signal;
+    }
+
+    // A folder replaces an earlier one only whole, and never a file.
+    {
+        TAtomicFolder pictures(work / "pictures");
+        std::ofstream(pictures.Partial() / "a.png") << "1";
+        pictures.Commit();
+    }
+    {
+        TAtomicFolder pictures(work / "pictures");
+        std::ofstream(pictures.Partial() / "b.png") << "2";
+    }
+    EXPECT_EQ(Names(work / "pictures"), std::set<std::string>{"a.png"});
+    {
+        TAtomicFolder pictures(work / "pictures");
+        std::ofstream(pictures.Partial() / "b.png") << "2";
+        pictures.Commit();
+    }
+    EXPECT_EQ(Names(work / "pictures"), std::set<std::string>{"b.png"});
+    TAtomicFolder onFile(work / "notes.txt");
+    EXPECT_EQ(ErrorOf([&] { onFile.Commit(); }),
+              "Cannot write folder \"" + (work / "notes.txt").string() + "\". It is not a folder.");
+    EXPECT_EQ(folder.ReadFile(work / "notes.txt"), "mine");
+    EXPECT_EQ(Names(work), (std::set<std::string>{"notes.txt", "pictures"}));
+
+    // A FIFO that no program reads is refused at once, not waited on.
+    const fs::path fifo = work / "fifo.obj";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically(fifo, Writing("data")); }),
+              "Cannot write file \"" + fifo.string() + "\". It is a pipe that no program reads from.");
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
