@@ -9,14 +9,14 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(model_file part_file settings_file stone_string palette_entry break_up pov_scene pov_include picture_file part_lookup)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(model_file part_file settings_file stone_string palette_entry break_up pov_scene pov_include picture_file part_lookup output_names)
 bash scripts/install-deps.sh fuzz
 cmake --preset fuzz > /dev/null
 cmake --build --preset fuzz -j2
 mkdir -p build-fuzz/findings
 failed=()
 # The longest input each harness takes.
-declare -A longest=([model_file]=8192 [part_file]=16384 [settings_file]=8192 [stone_string]=512 [palette_entry]=1024 [break_up]=8192 [pov_scene]=4096 [pov_include]=16384 [picture_file]=16384 [part_lookup]=4096)
+declare -A longest=([model_file]=8192 [part_file]=16384 [settings_file]=8192 [stone_string]=512 [palette_entry]=1024 [break_up]=8192 [pov_scene]=4096 [pov_include]=16384 [picture_file]=16384 [part_lookup]=4096 [output_names]=1024)
 for harness in "${harnesses[@]}"; do
     corpus="build-fuzz/corpus/$harness"
     seeds="build-fuzz/seeds/$harness"

@@ -1,5 +1,6 @@
 // Stonemill: starts the main window, or runs a command without a window.
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
         qInstallMessageHandler(QuietWhileWorking);
         int qtArgc = 1;
         QGuiApplication application(qtArgc, argv);
+        // The fonts are found before the work takes its memory: the font
+        // library fails badly, not with an error, when memory has run out.
+        QFontDatabase::families();
         return RunHeadlessCommand(args, DataFolders(), std::cout, std::cerr);
     }
     if (!DisplayNamed(args)) {

@@ -9,6 +9,7 @@
 
 #include "common/error.h"
 #include "common/strings.h"
+#include "export/export_stream.h"
 #include "files/caption_rule.h"
 #include "platform/atomic_file.h"
 
@@ -167,9 +168,10 @@ std::string PartsSetText(const TPartsList& list) {
     std::sort(counts.begin(), counts.end(),
               [](const auto& a, const auto& b) { return CompareText(a.first, b.first) < 0; });
     std::string out;
+    // A caption stays on its line: a line end in it would start another.
     for (const auto& [caption, count] : counts)
-        out +=
-            caption + ", " + std::to_string(std::min<int64_t>(count, std::numeric_limits<int>::max())) + "\n";
+        out += OneLineText(caption) + ", " +
+               std::to_string(std::min<int64_t>(count, std::numeric_limits<int>::max())) + "\n";
     return out;
 }
 

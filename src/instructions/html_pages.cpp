@@ -103,6 +103,10 @@ THtmlPages::THtmlPages(const THtmlBookletPlace& place, const TPaper& paper, cons
         throw EError(StrFormat("The pictures of the building instructions go into \"%s\", which holds other "
                                "files. Choose another place for the instructions.",
                                pictures.string().c_str()));
+    if (fs::exists(folder, error) && !fs::is_directory(folder, error))
+        throw EError(
+            StrFormat("Cannot write the building instructions into \"%s\": it is a file, not a folder.",
+                      folder.string().c_str()));
     fs::create_directories(folder, error);
     if (error)
         throw EError(

@@ -1,5 +1,6 @@
 #include "platform/bitmap.h"
 
+#include "common/address_space.h"
 #include "common/error.h"
 
 #include <QImage>
@@ -61,6 +62,11 @@ QImage Made(QImage image) {
 QImage BlackImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
+    // A large picture that would leave the libraries no room under a limit
+    // of the address space is refused as memory that is not there.
+    if (const uint64_t bytes = uint64_t(width) * uint64_t(height) * 4;
+        bytes > (uint64_t{1} << 20) && !AddressSpaceAllows(bytes))
+        throw std::bad_alloc();
     QImage image = Made(QImage(width, height, format));
     if (format == QImage::Format_Indexed8) {
         image.setColorTable(FixedPalette());

@@ -32,59 +32,69 @@ class TPagePainter {
 public:
     void Start(QPaintDevice* device, double unitsPerMm) {
         FUnitsPerMm = unitsPerMm;
-        FPainter.begin(device);
-        FPainter.setRenderHint(QPainter::Antialiasing);
-        FPainter.setRenderHint(QPainter::TextAntialiasing);
-        FPainter.setRenderHint(QPainter::SmoothPixmapTransform);
+        FPainter = std::make_unique<QPainter>();
+        FPainter->begin(device);
+        FPainter->setRenderHint(QPainter::Antialiasing);
+        FPainter->setRenderHint(QPainter::TextAntialiasing);
+        FPainter->setRenderHint(QPainter::SmoothPixmapTransform);
         // The pictures keep their exact pixels: drawn stones are flat colours
         // with sharp edges, which lossy compression smears into the paper.
-        FPainter.setRenderHint(QPainter::LosslessImageRendering);
+        FPainter->setRenderHint(QPainter::LosslessImageRendering);
     }
-    bool Active() const { return FPainter.isActive(); }
+    bool Active() const { return FPainter && FPainter->isActive(); }
+    // Ends the painting. A painter whose end fails (out of memory while the
+    // document's tail is written) still counts as painting, and destroying it
+    // would end it once more, beyond any handler: it is given up, not freed.
     void End() {
-        if (FPainter.isActive())
-            FPainter.end();
+        if (!Active())
+            return;
+        try {
+            FPainter->end();
+        } catch (...) {
+            static_cast<void>(FPainter.release());
+            throw;
+        }
     }
     void Clear(double widthMm, double heightMm) {
-        FPainter.fillRect(Device({0, 0, widthMm, heightMm}), Qt::white);
+        FPainter->fillRect(Device({0, 0, widthMm, heightMm}), Qt::white);
     }
 
     void Box(const TPageRect& rect, TColor fill, TColor border, double borderMm) {
-        FPainter.fillRect(Device(rect), ToQColor(fill));
+        FPainter->fillRect(Device(rect), ToQColor(fill));
         if (borderMm <= 0)
             return;
         const double w = borderMm * FUnitsPerMm;
         QPen pen(ToQColor(border), w);
         pen.setJoinStyle(Qt::MiterJoin);
-        FPainter.setPen(pen);
-        FPainter.setBrush(Qt::NoBrush);
-        FPainter.drawRect(Device(rect).adjusted(w / 2, w / 2, -w / 2, -w / 2));
+        FPainter->setPen(pen);
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawRect(Device(rect).adjusted(w / 2, w / 2, -w / 2, -w / 2));
     }
 
     void Text(const TPageRect& rect, const std::string& text, const TTextStyle& style) {
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPointSizeF(style.Points);
         font.setBold(style.Bold);
-        FPainter.setFont(font);
-        FPainter.setPen(ToQColor(style.Color));
+        FPainter->setFont(font);
+        FPainter->setPen(ToQColor(style.Color));
         const QRectF box = Device(rect);
-        const QString line = QFontMetricsF(font, FPainter.device())
+        const QString line = QFontMetricsF(font, FPainter->device())
                                  .elidedText(QString::fromUtf8(text), Qt::ElideRight, box.width());
         const Qt::Alignment across = style.Align == TTextAlign::Left     ? Qt::AlignLeft
                                      : style.Align == TTextAlign::Centre ? Qt::AlignHCenter
                                                                          : Qt::AlignRight;
-        FPainter.drawText(box, static_cast<int>(across | Qt::AlignVCenter) | Qt::TextSingleLine, line);
+        FPainter->drawText(box, static_cast<int>(across | Qt::AlignVCenter) | Qt::TextSingleLine, line);
     }
 
     void Picture(const TPageRect& rect, TBitmap& picture, const std::string& name, bool recurs) {
         if (!recurs) {
-            FPainter.drawImage(Device(rect), picture.Image());
+            FPainter->drawImage(Device(rect), picture.Image());
             return;
         }
         auto it = FPictures.find(name);
         if (it == FPictures.end())
             it = FPictures.emplace(name, picture.ToImage()).first;
-        FPainter.drawImage(Device(rect), it->second);
+        FPainter->drawImage(Device(rect), it->second);
     }
 
 private:
@@ -92,7 +102,7 @@ private:
         return QRectF(r.X * FUnitsPerMm, r.Y * FUnitsPerMm, r.Width * FUnitsPerMm, r.Height * FUnitsPerMm);
     }
 
-    QPainter FPainter;
+    std::unique_ptr<QPainter> FPainter;
     double FUnitsPerMm = 1;
     std::map<std::string, QImage> FPictures;
 };

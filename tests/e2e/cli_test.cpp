@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QImageReader>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "common/error.h"
@@ -85,16 +87,27 @@ TRun RunStonemill(const std::vector<std::string>& args, const TRunOptions& optio
     TRun run;
     std::vector<char*> withoutDisplayEnvironment = EnvironmentWithoutDisplay();
     char** environment = withoutDisplay ? withoutDisplayEnvironment.data() : environ;
-    // The limit is this process's while it starts the program, which keeps it.
-    rlimit saved{};
-    getrlimit(RLIMIT_AS, &saved);
+    // A limit of the address space is set in the child, before it becomes
+    // the program: this process may already take more than the limit allows.
+    int spawned = -1;
     if (addressSpace > 0) {
-        const rlimit limited{addressSpace, saved.rlim_max};
-        setrlimit(RLIMIT_AS, &limited);
+        pid = fork();
+        if (pid == 0) {
+            const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            const int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            rlimit limited{};
+            getrlimit(RLIMIT_AS, &limited);
+            limited.rlim_cur = addressSpace;
+            if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
+                setrlimit(RLIMIT_AS, &limited) != 0)
+                _exit(125);
+            execve(program.c_str(), argv.data(), environment);
+            _exit(127);
+        }
+        spawned = pid > 0 ? 0 : -1;
+    } else {
+        spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment);
     }
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environment);
-    if (addressSpace > 0)
-        setrlimit(RLIMIT_AS, &saved);
     if (spawned == 0) {
         int status = 0;
         waitpid(pid, &status, 0);
@@ -264,6 +277,127 @@ TEST_F(CommandLine, InstructionsAreABookletPdfToolsReadWithEveryStepAndItsParts)
     EXPECT_EQ(nowhere.Err, "stonemill: Cannot create file \"" +
                                (folder.Path() / "no" / "such" / "b.pdf").string() +
                                "\". No such file or directory\n");
+}
+
+// Starts the program with the arguments (no shell) and returns at once.
+pid_t StartStonemill(const std::vector<std::string>& args) {
+    const std::string program = (BuiltProgramFolder() / "stonemill").string();
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+TEST_F(CommandLine, BookletsReplaceOnlyWhatIsNamedAndAStoppedOneLeavesNothing) {
+    const std::string house = (BuiltProgramFolder() / "Models" / "house.stm").string();
+    const fs::path& root = folder.Path();
+    auto booklet = [&](const fs::path& output, const TRunOptions& options = {}) {
+        return RunStonemill({"--instructions", house, "--output", output.string()}, options);
+    };
+    auto startsAsPdf = [&](const fs::path& file) { return folder.ReadFile(file).rfind("%PDF", 0) == 0; };
+
+    // Through a link, the file the link names is replaced; the link stays.
+    fs::create_directories(root / "other");
+    std::ofstream(root / "other" / "book.pdf") << "old";
+    fs::create_symlink("other/book.pdf", root / "link.pdf");
+    EXPECT_EQ(booklet(root / "link.pdf").Status, 0);
+    EXPECT_TRUE(fs::is_symlink(root / "link.pdf"));
+    EXPECT_TRUE(startsAsPdf(root / "other" / "book.pdf"));
+    // A link planted where an unfinished booklet was once written is not followed.
+    std::ofstream(root / "victim.txt") << "victim";
+    fs::create_symlink("victim.txt", root / ".b.pdf.partial");
+    EXPECT_EQ(booklet(root / "b.pdf").Status, 0);
+    EXPECT_EQ(folder.ReadFile(root / "victim.txt"), "victim");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(root / "b.pdf")));
+
+    // A file named as the booklet's folder is told as such, and kept.
+    std::ofstream(root / "notes") << "mine";
+    const TRun onFile = booklet(root / "notes");
+    EXPECT_EQ(onFile.Status, 1);
+    EXPECT_EQ(onFile.Err, "stonemill: Cannot write the building instructions into \"" +
+                              (root / "notes").string() + "\": it is a file, not a folder.\n");
+    EXPECT_EQ(folder.ReadFile(root / "notes"), "mine");
+
+    // A FIFO is written into when a program reads it, refused when none does.
+    const fs::path fifo = root / "fifo.pdf";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    TRun unread = booklet(fifo);
+    EXPECT_EQ(unread.Status, 1);
+    EXPECT_EQ(unread.Err, "stonemill: Cannot write file \"" + fifo.string() +
+                              "\". It is a pipe that no program reads from.\n");
+    std::string received;
+    std::thread reader([&] {
+        const int fd = open(fifo.c_str(), O_RDONLY);
+        received = ReadAll(fd);
+        close(fd);
+    });
+    EXPECT_EQ(booklet(fifo).Status, 0);
+    reader.join();
+    EXPECT_EQ(received.rfind("%PDF", 0), 0u);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    // A full device is told, and kept.
+    fs::path full = root / "full";
+    if (mknod(full.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        full = "/dev/full";
+    if (fs::is_character_file(full)) {
+        fs::create_symlink(full, root / "full.pdf");
+        const TRun run = booklet(root / "full.pdf");
+        EXPECT_EQ(run.Status, 1);
+        EXPECT_NE(run.Err.find("No space left on device"), std::string::npos) << run.Err;
+        EXPECT_TRUE(fs::is_symlink(root / "full.pdf"));
+    }
+
+#if !defined(__SANITIZE_ADDRESS__)
+    // Out of memory, the booklet fails in the program's words and leaves nothing.
+    fs::create_directories(root / "small");
+    TRunOptions small;
+    small.AddressSpace = rlim_t{130} << 20;
+    const TRun starved =
+        RunStonemill({"--instructions", (BuiltProgramFolder() / "Models" / "castle.stm").string(), "--output",
+                      (root / "small" / "b.pdf").string()},
+                     small);
+    EXPECT_EQ(starved.Status, 1) << starved.Err;
+    EXPECT_NE(starved.Err.find("There is not enough memory for it."), std::string::npos) << starved.Err;
+    EXPECT_TRUE(Names(root / "small").empty());
+#endif
+
+    // Stopped by a signal while its pictures are written, a booklet leaves nothing.
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        const fs::path stop = root / ("stop" + std::to_string(signal));
+        fs::create_directories(stop);
+        const pid_t child =
+            StartStonemill({"--instructions", (BuiltProgramFolder() / "Models" / "castle.stm").string(),
+                            "--output", (stop / "book.html").string()});
+        ASSERT_GT(child, 0);
+        bool started = false;
+        for (int wait = 0; wait < 20000 && !started; ++wait) {
+            for (const std::string& name : Names(stop))
+                started = started || name.rfind(".stonemill-save.", 0) == 0;
+            if (!started)
+                usleep(500);
+        }
+        EXPECT_TRUE(started) << signal;
+        kill(child, signal);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal << " " << status;
+        EXPECT_TRUE(Names(stop).empty()) << signal;
+    }
 }
 
 TEST_F(CommandLine, PartsListIsSavedAsCsvWebPageOrSetAndBadOutputsAreRefused) {

@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <minizip/unzip.h>
+#include <regex>
+#include <set>
 #include <sstream>
 
 #include "common/units.h"
 #include "export/model_export.h"
 #include "model/block_list.h"
+#include "model/general_block.h"
 #include "temp_program_folder.h"
 #include "test_stones.h"
+#include "zip_part.h"
 
 namespace fs = std::filesystem;
 
@@ -49,27 +54,48 @@ Bounds(const std::vector<std::array<double, 3>>& points) {
     return {low, high};
 }
 
-// One part of a zip package, or "" when it has none of that name.
-std::string ZipPart(const fs::path& package, const char* name) {
-    unzFile zip = unzOpen64(package.c_str());
-    if (zip == nullptr)
-        return {};
-    std::string text;
-    if (unzLocateFile(zip, name, 1) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
-        char buffer[65536];
-        for (int n; (n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0;)
-            text.append(buffer, static_cast<size_t>(n));
-        unzCloseCurrentFile(zip);
-    }
-    unzClose(zip);
-    return text;
-}
-
 size_t Count(const std::string& text, const std::string& what) {
     size_t count = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
         ++count;
     return count;
+}
+
+// Every face of an OBJ file names vertices that exist, counted from 1, and
+// the vertices of each object's faces lie in that object's own box.
+void ExpectFacesNameTheirObjectsVertices(const std::string& text) {
+    std::vector<std::array<double, 3>> points;
+    std::array<double, 3> low{}, high{};
+    size_t firstOfObject = 0, faces = 0;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("o ")) {
+            firstOfObject = points.size();
+        } else if (line.starts_with("v ")) {
+            std::istringstream fields(line.substr(2));
+            std::array<double, 3> p{};
+            fields >> p[0] >> p[1] >> p[2];
+            if (points.size() == firstOfObject)
+                low = high = p;
+            for (int k = 0; k < 3; ++k) {
+                low[k] = std::min(low[k], p[k]);
+                high[k] = std::max(high[k], p[k]);
+            }
+            points.push_back(p);
+        } else if (line.starts_with("f ")) {
+            ++faces;
+            std::istringstream fields(line.substr(2));
+            for (std::string corner; fields >> corner;) {
+                const long index = std::stol(corner.substr(0, corner.find('/')));
+                ASSERT_GT(index, static_cast<long>(firstOfObject)) << line;
+                ASSERT_LE(index, static_cast<long>(points.size())) << line;
+                const auto& p = points[static_cast<size_t>(index - 1)];
+                for (int k = 0; k < 3; ++k)
+                    EXPECT_TRUE(p[k] >= low[k] && p[k] <= high[k]) << line;
+            }
+        }
+    }
+    EXPECT_GT(faces, 0u);
 }
 
 class ModelExport : public ::testing::Test {
@@ -117,6 +143,7 @@ TEST_F(ModelExport, ObjIsInMillimetresWithYUpAndAMaterialPerColour) {
     EXPECT_EQ(high, (std::array<double, 3>{110, 13, 30}));
     // Stones without a label go by kind and size: length and width in modules, height in thirds.
     EXPECT_NE(all.find("o 1x1x1\n"), std::string::npos);
+    ExpectFacesNameTheirObjectsVertices(all);
     EXPECT_NE(all.find("o 1x2x3\n"), std::string::npos);
     const std::string mtl = ReadText(Folder.Path() / "m.mtl");
     EXPECT_EQ(Count(mtl, "newmtl "), 2u);
@@ -178,6 +205,22 @@ TEST_F(ModelExport, ThreeMfPackageHoldsAnObjectPerColour) {
     EXPECT_NE(model.find("displaycolor=\"#0000FF80\""), std::string::npos);
     EXPECT_EQ(Count(model, "<object "), 2u);
     EXPECT_EQ(Count(model, "<item "), 2u);
+    // Each object has an id of its own, and the build places each once.
+    std::multiset<std::string> objects, items;
+    const std::regex object("<object id=\"([0-9]+)\""), item("<item objectid=\"([0-9]+)\"");
+    for (std::sregex_iterator it(model.begin(), model.end(), object), end; it != end; ++it)
+        objects.insert((*it)[1]);
+    for (std::sregex_iterator it(model.begin(), model.end(), item), end; it != end; ++it)
+        items.insert((*it)[1]);
+    EXPECT_EQ(objects.size(), 2u);
+    EXPECT_EQ(std::set<std::string>(objects.begin(), objects.end()).size(), 2u);
+    EXPECT_EQ(items, objects);
+    std::vector<std::string> resources;
+    const std::regex id("\\bid=\"([0-9]+)\"");
+    for (std::sregex_iterator it(model.begin(), model.end(), id), end; it != end; ++it)
+        resources.push_back((*it)[1]);
+    EXPECT_EQ(resources.size(), 3u); // the colours and the two objects
+    EXPECT_EQ(std::set<std::string>(resources.begin(), resources.end()).size(), resources.size());
     EXPECT_EQ(Count(model, "<triangle "), 36u);
     // The red object holds both red stones, Z up with the model's y mirrored:
     // the first corner of the first stone.
@@ -220,4 +263,92 @@ TEST_F(ModelExport, FormatsStonesAndMistakes) {
     EXPECT_EQ(StonesToExport(model, TSaveMode::smComplete).size(), 2u);
     EXPECT_EQ(StonesToExport(model, TSaveMode::smSelected), std::vector<const TBlock*>{selected});
     EXPECT_EQ(StonesToExport(model, TSaveMode::smDisplayed).size(), 2u);
+}
+
+TEST_F(ModelExport, ObjPicturesComeOnlyFromThePartLibraryIntoAFolderOfTheirOwn) {
+    const fs::path& root = Folder.Path();
+    QImage picture(2, 2, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save(QString::fromStdString((Folder.Parts() / "sign.png").string())));
+    fs::create_directories(Folder.Parts() / "sub");
+    std::ofstream(Folder.Parts() / "sub" / ".bashrc") << "the part's";
+    std::ofstream(root / "secret.png") << "not a picture of the library";
+    std::ofstream(Folder.Parts() / "fake.png") << "no picture at all";
+    // One part per picture name, each a single square that shows it.
+    std::string parts;
+    for (const char* name : {"sign.png", "../secret.png", "/etc/passwd", "sub/.bashrc", "fake.png", "sign\\"})
+        parts += std::string("[p") + std::to_string(parts.size()) +
+                 "]\nNP=1\nBB=20,20,20\n"
+                 "P1=4, 1, 0,0,0, 20,0,0, 20,20,0, 0,20,0\nBM=1, " +
+                 name + "\n\n";
+    // Names that would reach past their line in an OBJ file.
+    parts += "[x\\]\nNP=1\nBB=20,20,20\nP1=4, 1, 0,0,0, 20,0,0, 20,20,0, 0,20,0\n\n";
+    parts += "[a#b]\nNP=1\nBB=20,20,20\nP1=4, 1, 0,0,0, 20,0,0, 20,20,0, 0,20,0\n\n";
+    Folder.WritePartFile("pictured.dat", parts);
+    std::vector<std::unique_ptr<TBlock>> owned;
+    std::vector<const TBlock*> stones;
+    for (size_t at = parts.find('['); at != std::string::npos; at = parts.find('[', at + 1)) {
+        const std::string part = parts.substr(at + 1, parts.find(']', at) - at - 1);
+        owned.push_back(std::make_unique<TGeneralBlock>(0, 0, 0, 0, 0, 0, clRed, false, false, false,
+                                                        "pictured.dat", part, ""));
+        owned.back()->X = static_cast<int32_t>(40 * owned.size());
+        stones.push_back(owned.back().get());
+    }
+    TExportOptions options;
+    options.FindPicture = [&](const std::string& name) -> std::optional<fs::path> {
+        // As the program looks: under parts/, whatever the name says.
+        const fs::path file = Folder.Parts() / name;
+        return fs::exists(file) ? std::optional(file) : std::nullopt;
+    };
+
+    // The user's own files beside the export stay as they are.
+    const fs::path out = root / "out";
+    fs::create_directories(out);
+    std::ofstream(out / "sign.png") << "my holiday photo";
+    ExportStones(stones, out / "m.obj", options);
+    EXPECT_EQ(Folder.ReadFile(out / "sign.png"), "my holiday photo");
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(out))
+        names.insert(fs::relative(entry.path(), out).string());
+    EXPECT_EQ(names,
+              (std::set<std::string>{"m.obj", "m.mtl", "sign.png", "m_textures", "m_textures/sign.png"}));
+    const std::string mtl = ReadText(out / "m.mtl");
+    EXPECT_EQ(Count(mtl, "map_Kd "), 1u);
+    EXPECT_NE(mtl.find("map_Kd m_textures/sign.png\n"), std::string::npos);
+    // No name reaches past its line: no "#" and no backslash at a line's end.
+    const std::string obj = ReadText(out / "m.obj");
+    for (const std::string& text : {obj, mtl}) {
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);)
+            EXPECT_TRUE(line.empty() || line[0] == '#' ||
+                        (line.find('#') == std::string::npos && line.back() != '\\'))
+                << line;
+    }
+    EXPECT_NE(obj.find("o x_\n"), std::string::npos);
+    EXPECT_NE(obj.find("o a_b\n"), std::string::npos);
+    ExpectFacesNameTheirObjectsVertices(obj);
+
+    // A library or textures folder the user made is refused, not replaced.
+    std::ofstream(root / "mine.mtl") << "newmtl mine\n";
+    EXPECT_NE(ErrorOf([&] { ExportStones(stones, root / "mine.obj", options); }).find("mine.mtl"),
+              std::string::npos);
+    EXPECT_EQ(Folder.ReadFile(root / "mine.mtl"), "newmtl mine\n");
+    EXPECT_FALSE(fs::exists(root / "mine.obj"));
+    fs::create_directories(out / "m_textures");
+    std::ofstream(out / "m_textures" / "holiday.jpg") << "photo";
+    EXPECT_NE(ErrorOf([&] { ExportStones(stones, out / "m.obj", options); }).find("m_textures"),
+              std::string::npos);
+    EXPECT_EQ(Folder.ReadFile(out / "m_textures" / "holiday.jpg"), "photo");
+    fs::remove(out / "m_textures" / "holiday.jpg");
+    ExportStones(stones, out / "m.obj", options); // an earlier export's folder is replaced
+
+    // Through a link, the companions go beside the file the link names.
+    fs::create_directories(root / "other");
+    fs::create_symlink("other/real.obj", root / "link.obj");
+    ExportStones(stones, root / "link.obj", options);
+    EXPECT_TRUE(fs::is_symlink(root / "link.obj"));
+    EXPECT_NE(ReadText(root / "other" / "real.obj").find("mtllib real.mtl\n"), std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(root / "other" / "real.mtl"));
+    EXPECT_TRUE(fs::is_regular_file(root / "other" / "real_textures" / "sign.png"));
+    EXPECT_FALSE(fs::exists(root / "link.mtl"));
 }

@@ -287,6 +287,10 @@ TEST(PartFile, FilesFromThePartsFolder) {
     TPartReader::Load(d, "lib.dat", "slope.DAT"); // the ending ".dat" of a part name is ignored
     EXPECT_EQ(d.BoundingZ(), 3);
     EXPECT_EQ(d.PartName, "slope.DAT");
+    // A file is read again once it changes; of two sections of one name the first counts.
+    folder.WritePartFile("Lib.DAT", "[ARCH]\nNP=3\nBB=20,20,20\n\n[arch]\nNP=4\nBB=20,20,20\n");
+    TPartReader::Load(d, "lib.dat", "arch");
+    EXPECT_EQ(d.PolygonCount(), 3);
 
     auto error = [](const std::string& file, const std::string& part) {
         try {
