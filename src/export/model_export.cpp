@@ -6,6 +6,7 @@
 #include "common/error.h"
 #include "common/strings.h"
 #include "common/units.h"
+#include "export/export_stream.h"
 #include "export/gltf_writer.h"
 #include "export/ldraw_writer.h"
 #include "export/obj_writer.h"
@@ -100,7 +101,7 @@ std::vector<std::string> ExportStones(std::vector<const TBlock*> stones, const f
     for (const TBlock* stone : job.Stones)
         if (const TShapeCatalogue::TShape& shape = job.Shapes.ShapeOf(*stone);
             !shape.Mesh.Gaps.empty() && open.insert(shape.Index).second)
-            notes.push_back("The stone \"" + StoneLabel(*stone) + "\" has no closed surface (" +
+            notes.push_back("The stone \"" + OneLineText(StoneLabel(*stone)) + "\" has no closed surface (" +
                             shape.Mesh.Gaps + "); it is exported as far as it goes.");
     format->Write(job, path);
     return notes;

@@ -72,10 +72,10 @@ std::string LinkPath(const std::string& name) {
     return link;
 }
 
-[[noreturn]] void RefuseOthers(const std::string& what, const fs::path& path) {
-    throw EError(StrFormat("The %s of the building instructions would replace \"%s\", which they did not "
-                           "make. Choose another place for the instructions.",
-                           what.c_str(), path.string().c_str()));
+[[noreturn]] void RefuseOthers(const fs::path& path) {
+    throw EError(StrFormat("The building instructions would replace \"%s\", which Stonemill did not write. "
+                           "Choose another place for the instructions.",
+                           path.string().c_str()));
 }
 
 } // namespace
@@ -96,7 +96,7 @@ THtmlPages::THtmlPages(const THtmlBookletPlace& place, const TPaper& paper, cons
     std::error_code error;
     const bool ownPage = fs::is_regular_file(place.Page, error) && IsBookletPage(place.Page);
     if (!place.PageNamed && fs::exists(place.Page, error) && !ownPage)
-        RefuseOthers("page", place.Page);
+        RefuseOthers(place.Page);
     if (fs::exists(fs::symlink_status(pictures, error)) &&
         (!ownPage || fs::is_symlink(pictures, error) || !fs::is_directory(pictures, error) ||
          !HoldsOnlyBookletPictures(pictures)))
